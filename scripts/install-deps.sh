@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs everything Vistello needs to build, test and check its output on Debian 12.
+# Safe to run again: apt-get skips what is already there.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ clang pkg-config git
+  # windows, image loading, SVG rendering of metafiles
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev
+  # pictures
+  libjpeg62-turbo-dev libjpeg-turbo-progs libemf2svg-dev libwmf-dev
+  # MPEG encoding, MP3 decoding, sound output
+  libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev libsdl2-dev
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # CJK font, a display for screenshots, and the tools that check our output
+  fonts-noto-cjk xvfb xauth ffmpeg vcdimager dvdauthor imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

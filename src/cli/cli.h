@@ -1,0 +1,51 @@
+#pragma once
+// The command-line tool's shared parts: what a subcommand gets, how it reports, and the table
+// of subcommands. A subcommand is a thin shell over the library code the windows call.
+
+#include "store/records.h"
+
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+class QJsonObject;
+class QJsonValue;
+
+namespace vistello::cli {
+
+// Exit statuses: success, a failure of the work, a usage error.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+struct Context {
+    std::filesystem::path root; // the store's folder (--root, or the window program's rule)
+    std::vector<std::string> args; // the subcommand's own arguments
+};
+
+struct Command {
+    const char* name;
+    const char* usage; // arguments after the name, for the usage text
+    int (*run)(Context&);
+};
+
+std::span<const Command> commandTable();
+
+// Output helpers: JSON on stdout (UTF-8, one document a line), messages on stderr.
+void printJson(const QJsonValue& value);
+void printMessage(const std::string& utf8);
+// Prints "usage: vistello-cli NAME USAGE" on stderr and returns kExitUsage.
+int usageError(const Command& command);
+
+// Subcommands, one group per module.
+int runAlbums(Context&);
+int runShow(Context&);
+int runNewAlbum(Context&);
+int runDeleteAlbum(Context&);
+
+// JSON of the records, as `show` prints them; import subcommands print new records this way.
+QJsonObject pictureJson(const store::TPicInfo& picture);
+QJsonObject songJson(const store::TMusicInfo& song);
+
+} // namespace vistello::cli

@@ -1,0 +1,60 @@
+// vistello-cli: drives the album store, the transitions, the decoders and the renderer
+// without a window. Usage: vistello-cli [--root DIR] COMMAND ...
+
+#include "cli/cli.h"
+#include "store/root_path.h"
+
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string_view>
+
+namespace {
+
+int printUsage() {
+    std::fprintf(stderr, "usage: vistello-cli [--root DIR] COMMAND ...\ncommands:\n");
+    for (const auto& command : vistello::cli::commandTable())
+        std::fprintf(stderr, "  %s %s\n", command.name, command.usage);
+    return vistello::cli::kExitUsage;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace vistello::cli;
+    // Text drawing and image loading need a GUI application, but never a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
+
+    Context context;
+    int i = 1;
+    if (i < argc && std::strcmp(argv[i], "--root") == 0) {
+        if (i + 1 >= argc)
+            return printUsage();
+        context.root = argv[i + 1];
+        i += 2;
+    }
+    if (i >= argc)
+        return printUsage();
+    const std::string_view name = argv[i++];
+    for (; i < argc; ++i)
+        context.args.emplace_back(argv[i]);
+
+    for (const auto& command : commandTable()) {
+        if (name != command.name)
+            continue;
+        try {
+            if (context.root.empty())
+                context.root = vistello::store::defaultRootPath();
+            return command.run(context);
+        } catch (const std::exception& error) {
+            printMessage(error.what());
+            return kExitFailure;
+        }
+    }
+    std::fprintf(stderr, "vistello-cli: unknown command '%.*s'\n", static_cast<int>(name.size()), name.data());
+    return printUsage();
+}

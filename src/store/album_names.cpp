@@ -1,0 +1,37 @@
+#include "store/album_names.h"
+
+#include "store/gbk_text.h"
+
+namespace vistello::store {
+
+namespace {
+bool isBlankOrControl(unsigned char c) {
+    return c <= 0x20 || c == 0x7F;
+}
+} // namespace
+
+std::string trimName(std::string_view utf8) {
+    std::size_t begin = 0;
+    std::size_t end = utf8.size();
+    while (begin < end && isBlankOrControl(static_cast<unsigned char>(utf8[begin])))
+        ++begin;
+    while (end > begin && isBlankOrControl(static_cast<unsigned char>(utf8[end - 1])))
+        --end;
+    return std::string(utf8.substr(begin, end - begin));
+}
+
+std::string albumNameFromTyped(std::string_view typed) {
+    const std::string gbk = utf8ToGbk(trimName(typed));
+    return trimName(gbkToUtf8(std::string_view(gbk).substr(0, gbkPrefixLength(gbk, kAlbumNameBytes))));
+}
+
+bool isUsableFolderName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
+           name.find('\0') == std::string_view::npos;
+}
+
+bool isPlainFileName(std::string_view name) {
+    return isUsableFolderName(name);
+}
+
+} // namespace vistello::store

@@ -1,0 +1,31 @@
+#pragma once
+// Album names: how a typed name is trimmed and cut to fit its record, and which names may
+// ever be used as a folder name under the store's root.
+
+#include <string>
+#include <string_view>
+
+namespace vistello::store {
+
+// Capacity of an album name in its record, in GBK bytes.
+inline constexpr std::size_t kAlbumNameBytes = 90;
+
+// Characters the album name field refuses, since they cannot stand in a folder name on
+// every system the albums may be copied to.
+inline constexpr std::string_view kForbiddenNameCharacters = "\\/:*?|\"<>";
+
+// UTF-8 text without leading and trailing blanks and control characters.
+std::string trimName(std::string_view utf8);
+
+// The name a typed text gives its album: trimmed, cut to 90 GBK bytes on a character
+// boundary and trimmed again, so the record, the folder and the list show the same name.
+std::string albumNameFromTyped(std::string_view typed);
+
+// True when the (trimmed) name can be a folder directly under the root: not empty, not
+// "." or "..", and without a path separator or NUL byte.
+bool isUsableFolderName(std::string_view name);
+
+// True when a file name from a record names a plain file inside the album folder.
+bool isPlainFileName(std::string_view name);
+
+} // namespace vistello::store

@@ -1,0 +1,134 @@
+#include "store/album_operations.h"
+
+#include "store/album_names.h"
+#include "store/store_error.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vistello::store {
+
+namespace fs = std::filesystem;
+
+NewNameCheck checkNewAlbumName(const AlbumStore& store, std::string_view typed) {
+    const std::string name = albumNameFromTyped(typed);
+    if (name.empty())
+        return NewNameCheck::Empty;
+    if (name.find_first_of(kForbiddenNameCharacters) != std::string::npos || !isUsableFolderName(name))
+        return name == "." || name == ".." ? NewNameCheck::Exists : NewNameCheck::Forbidden;
+    std::error_code ec;
+    if (fs::symlink_status(store.RootPath() / name, ec).type() != fs::file_type::not_found)
+        return NewNameCheck::Exists;
+    return NewNameCheck::Available;
+}
+
+std::string newNameNotice(NewNameCheck check) {
+    switch (check) {
+    case NewNameCheck::Empty:
+        return " 提示：请输入新的相册名称!";
+    case NewNameCheck::Exists:
+        return " 提示：现输入的相册名称已存在,创建无效!";
+    case NewNameCheck::Forbidden:
+        return " 提示：相册名称不能含有 \\ / : * ? | \" < > 等字符!";
+    case NewNameCheck::Available:
+        break;
+    }
+    return " 提示：当前已经输入的相册名称系统还没有,可以创建!";
+}
+
+namespace {
+
+void createEmptyFile(const fs::path& file) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw StoreError(errno, "cannot create", file);
+    ::close(fd);
+}
+
+fs::path withoutTrailingSeparator(const fs::path& p) {
+    return (!p.has_filename() && p.has_parent_path()) ? p.parent_path() : p;
+}
+
+} // namespace
+
+std::string createAlbum(AlbumStore& store, std::string_view typed) {
+    const std::string name = albumNameFromTyped(typed);
+    if (checkNewAlbumName(store, name) != NewNameCheck::Available)
+        throw StoreError(EEXIST, "cannot create album", store.RootPath() / name);
+
+    TAlbumInfo record;
+    record.AlbumName.setText(name);
+    store.AlbumList.push_back(record);
+    try {
+        store.SaveInfo("A");
+    } catch (...) {
+        store.AlbumList.pop_back();
+        throw;
+    }
+
+    const fs::path folder = store.RootPath() / name;
+    try {
+        if (::mkdir(folder.c_str(), 0755) != 0)
+            throw StoreError(errno, "cannot create folder", folder);
+        createEmptyFile(folder / "PicInfo");
+        createEmptyFile(folder / "MusicInfo");
+    } catch (...) {
+        // Take the record back so the list never names an album without its folder.
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+        store.AlbumList.pop_back();
+        if (store.AlbumList.empty())
+            fs::remove(store.albumListFile(), ignored);
+        else
+            store.SaveInfo("A");
+        throw;
+    }
+    return name;
+}
+
+std::string deleteAlbumQuestion(int p, int m) {
+    if (p > 0 && m == 0)
+        return "当前相册已有" + std::to_string(p) + "张图片，确定要删除本相册吗？";
+    if (p == 0 && m > 0)
+        return "当前相册已有" + std::to_string(m) + "首音乐，确定要删除本相册吗？";
+    if (p > 0 && m > 0)
+        return "当前相册已有" + std::to_string(p) + "张图片和" + std::to_string(m) + "首音乐，确定要删除本相册吗？";
+    return {};
+}
+
+void deleteCurrentAlbum(AlbumStore& store) {
+    const int index = store.AlbumIndex;
+    if (index < 0 || index >= store.AlbumCount())
+        return;
+    const fs::path folder = store.albumFolder(index);
+    if (!folder.empty())
+        DeleteFolder(store, folder);
+    store.AlbumList.erase(store.AlbumList.begin() + index);
+    if (!store.AlbumList.empty()) {
+        store.SaveInfo("A");
+        if (store.AlbumIndex > store.AlbumCount() - 1)
+            store.AlbumIndex = store.AlbumCount() - 1;
+        store.openAlbum(store.AlbumIndex);
+    } else {
+        if (::unlink(store.albumListFile().c_str()) != 0 && errno != ENOENT)
+            throw StoreError(errno, "cannot delete", store.albumListFile());
+        store.AlbumIndex = -1;
+        store.closeAlbum();
+    }
+}
+
+bool DeleteFolder(const AlbumStore& store, const fs::path& folder) {
+    const fs::path normal = withoutTrailingSeparator(folder.lexically_normal());
+    const fs::path root = withoutTrailingSeparator(store.RootPath().lexically_normal());
+    if (normal.parent_path() != root || !isUsableFolderName(normal.filename().string()))
+        return false;
+    std::error_code ec;
+    if (fs::symlink_status(normal, ec).type() != fs::file_type::directory)
+        return false;
+    fs::remove_all(normal, ec);
+    return !ec && !fs::exists(normal, ec);
+}
+
+} // namespace vistello::store

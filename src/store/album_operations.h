@@ -1,0 +1,44 @@
+#pragma once
+// Creating and deleting albums: the checks of a new name, the creation of the record, the
+// folder and its two empty lists, and the deletion of the open album with its folder.
+
+#include "store/album_store.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace vistello::store {
+
+enum class NewNameCheck {
+    Empty,     // nothing but blanks typed
+    Exists,    // something of that name lies in the root folder already (folder or file)
+    Forbidden, // holds a character that cannot stand in a folder name
+    Available,
+};
+
+// Checks a typed name against the root folder (not against the album list).
+NewNameCheck checkNewAlbumName(const AlbumStore& store, std::string_view typed);
+
+// Notice line text of the album dialog for a check result (UTF-8).
+std::string newNameNotice(NewNameCheck check);
+
+// Creates the album named by `typed` (which must check Available): appends its record,
+// rewrites the album list, creates the folder with empty "PicInfo" and "MusicInfo". If the
+// folder or its files cannot be made, the record is taken back and StoreError is thrown.
+// Returns the album's name.
+std::string createAlbum(AlbumStore& store, std::string_view typed);
+
+// The question asked before deleting an album with p pictures and m songs; empty when the
+// album is empty and nothing is asked.
+std::string deleteAlbumQuestion(int pictureCount, int songCount);
+
+// Deletes the open album (AlbumIndex): its folder, its record and, with the last album, the
+// album list file; makes the next album (or the new last one) current and opens it.
+void deleteCurrentAlbum(AlbumStore& store);
+
+// Deletes a folder with everything in it; true when it is gone. Only an album folder
+// directly inside the store's root is ever deleted, never the root itself.
+bool DeleteFolder(const AlbumStore& store, const std::filesystem::path& folder);
+
+} // namespace vistello::store
