@@ -1,0 +1,125 @@
+// Creating and deleting albums.
+
+#include "store_fixture.h"
+
+#include "store/album_operations.h"
+#include "store/store_error.h"
+
+using namespace vistello::store;
+using namespace vistello::store::testing;
+
+namespace {
+
+class AlbumOperationsTest : public ::testing::Test {
+protected:
+    TempRoot root;
+    AlbumStore store{root.path()};
+};
+
+TEST_F(AlbumOperationsTest, NameChecks) {
+    std::filesystem::create_directories(root.path() / "BackPic");
+    writeBytes(root.path() / "Album", "");
+    struct Case {
+        std::string typed;
+        NewNameCheck expected;
+    } cases[] = {
+        {"", NewNameCheck::Empty},
+        {" \t ", NewNameCheck::Empty},
+        {"BackPic", NewNameCheck::Exists},
+        {"  BackPic ", NewNameCheck::Exists},
+        {"Album", NewNameCheck::Exists}, // a file, not a folder: refused all the same
+        {".", NewNameCheck::Exists},
+        {"..", NewNameCheck::Exists},
+        {"a/b", NewNameCheck::Forbidden},
+        {"a?b", NewNameCheck::Forbidden},
+        {"家庭 2007", NewNameCheck::Available},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(checkNewAlbumName(store, c.typed), c.expected) << c.typed;
+}
+
+TEST_F(AlbumOperationsTest, CreatedAlbumIsTrimmedAndHasItsFolderAndEmptyLists) {
+    EXPECT_EQ(createAlbum(store, "  旅行  "), "旅行");
+    EXPECT_EQ(createAlbum(store, "second"), "second");
+    AlbumStore reread(root.path());
+    reread.LoadInfo("A");
+    ASSERT_EQ(reread.AlbumCount(), 2);
+    EXPECT_EQ(reread.albumName(0), "旅行");
+    EXPECT_EQ(readBytes(root.path() / "旅行" / "PicInfo"), "");
+    EXPECT_EQ(readBytes(root.path() / "旅行" / "MusicInfo"), "");
+}
+
+TEST_F(AlbumOperationsTest, LongNameIsCutSoRecordAndFolderAgree) {
+    const std::string typed(60, 'x');
+    std::string longName;
+    for (int i = 0; i < 50; ++i)
+        longName += "长"; // 100 GBK bytes
+    const std::string name = createAlbum(store, longName);
+    EXPECT_EQ(name.size(), 45u * 3); // 45 characters of 2 GBK / 3 UTF-8 bytes
+    EXPECT_TRUE(std::filesystem::is_directory(root.path() / name));
+    EXPECT_EQ(store.albumName(0), name);
+}
+
+TEST_F(AlbumOperationsTest, FailedFolderCreationTakesTheRecordBack) {
+    createAlbum(store, "keep");
+    // A dangling link of the same name is invisible to exists() but blocks mkdir.
+    std::filesystem::create_symlink(root.path() / "nowhere", root.path() / "blocked");
+    EXPECT_EQ(checkNewAlbumName(store, "blocked"), NewNameCheck::Exists);
+    std::filesystem::remove(root.path() / "blocked");
+    std::filesystem::create_directories(root.path() / "ro");
+    AlbumStore inner(root.path() / "ro" / "missing-root"); // the root itself does not exist
+    EXPECT_THROW(createAlbum(inner, "x"), StoreError);
+    EXPECT_EQ(inner.AlbumCount(), 0);
+    AlbumStore reread(root.path());
+    reread.LoadInfo("A");
+    EXPECT_EQ(reread.AlbumCount(), 1);
+}
+
+TEST_F(AlbumOperationsTest, DeleteQuestions) {
+    EXPECT_EQ(deleteAlbumQuestion(3, 0), "当前相册已有3张图片，确定要删除本相册吗？");
+    EXPECT_EQ(deleteAlbumQuestion(0, 2), "当前相册已有2首音乐，确定要删除本相册吗？");
+    EXPECT_EQ(deleteAlbumQuestion(3, 2), "当前相册已有3张图片和2首音乐，确定要删除本相册吗？");
+    EXPECT_EQ(deleteAlbumQuestion(0, 0), "");
+}
+
+TEST_F(AlbumOperationsTest, DeletingSelectsTheFollowingOrTheNewLastAlbum) {
+    for (auto name : {"a", "b", "c"})
+        createAlbum(store, name);
+    store.AlbumIndex = 1;
+    store.openAlbum(1);
+    deleteCurrentAlbum(store);
+    EXPECT_FALSE(std::filesystem::exists(root.path() / "b"));
+    ASSERT_EQ(store.AlbumCount(), 2);
+    EXPECT_EQ(store.AlbumIndex, 1);
+    EXPECT_EQ(store.albumName(1), "c");
+    deleteCurrentAlbum(store); // the last one: the one before it becomes current
+    EXPECT_EQ(store.AlbumIndex, 0);
+    EXPECT_EQ(store.AlbumPath(), root.path() / "a");
+    deleteCurrentAlbum(store); // the only one: the list file goes too
+    EXPECT_EQ(store.AlbumIndex, -1);
+    EXPECT_FALSE(std::filesystem::exists(root.path() / "Album"));
+    EXPECT_TRUE(store.AlbumPath().empty());
+}
+
+TEST_F(AlbumOperationsTest, HostileRecordNeverDeletesOutsideItsFolder) {
+    std::filesystem::create_directories(root.path() / "inner");
+    writeBytes(root.path() / "inner" / "precious", "keep");
+    for (const std::string name : std::vector<std::string>{"", ".", "..", "inner/..", "../x"}) {
+        TAlbumInfo record;
+        record.AlbumName.setGbk(name);
+        writeRecords(root.path() / "Album", std::vector{record, album("inner")});
+        AlbumStore s(root.path());
+        s.LoadInfo("A");
+        s.AlbumIndex = 0;
+        s.openAlbum(0);
+        deleteCurrentAlbum(s);
+        EXPECT_EQ(s.AlbumCount(), 1) << name;
+        EXPECT_EQ(readBytes(root.path() / "inner" / "precious"), "keep") << name;
+        EXPECT_TRUE(std::filesystem::exists(root.path() / "Album")) << name;
+    }
+    EXPECT_FALSE(DeleteFolder(store, root.path()));
+    EXPECT_FALSE(DeleteFolder(store, root.path() / ".."));
+    EXPECT_FALSE(DeleteFolder(store, root.path() / "inner" / ".." / ".."));
+}
+
+} // namespace

@@ -1,0 +1,103 @@
+// Moving and deleting pictures and songs of the open album.
+
+#include "store_fixture.h"
+
+#include "store/list_operations.h"
+
+using namespace vistello::store;
+using namespace vistello::store::testing;
+
+namespace {
+
+class ListOperationsTest : public ::testing::Test {
+protected:
+    TempRoot root;
+    AlbumStore store{root.path()};
+    std::filesystem::path folder = root.path() / "album";
+
+    void SetUp() override {
+        std::filesystem::create_directories(folder);
+        writeRecords(root.path() / "Album", std::vector{album("album")});
+        store.LoadInfo("A");
+    }
+    void withPictures(int n) {
+        std::vector<TPicInfo> pics;
+        for (int i = 0; i < n; ++i) {
+            pics.push_back(picture("P" + std::to_string(i) + ".jpg", i));
+            writeBytes(folder / ("P" + std::to_string(i) + ".jpg"), "jpeg");
+        }
+        writeRecords(folder / "PicInfo", pics);
+        store.openAlbum(0);
+    }
+    std::vector<int> storedStayTimes() {
+        std::vector<int> times;
+        for (const auto& p : recordsFromBytes<TPicInfo>(readBytes(folder / "PicInfo")))
+            times.push_back(p.StayTime);
+        return times;
+    }
+};
+
+TEST_F(ListOperationsTest, MovesSwapRecordsAndSave) {
+    withPictures(3);
+    EXPECT_EQ(moveEntry(store, MediaList::Pictures, 0, MoveDirection::Down), 1);
+    EXPECT_EQ(store.PicIndex, 1);
+    EXPECT_EQ(storedStayTimes(), (std::vector{1, 0, 2}));
+    EXPECT_EQ(moveEntry(store, MediaList::Pictures, -1, MoveDirection::Down), 1); // no selection: first goes down
+    EXPECT_EQ(storedStayTimes(), (std::vector{0, 1, 2}));
+    EXPECT_TRUE(std::filesystem::exists(folder / "P0.jpg")); // files keep their names
+}
+
+TEST_F(ListOperationsTest, ImpossibleMovesChangeNothing) {
+    withPictures(1);
+    EXPECT_FALSE(moveEntry(store, MediaList::Pictures, 0, MoveDirection::Down));
+    withPictures(3);
+    EXPECT_FALSE(moveEntry(store, MediaList::Pictures, 0, MoveDirection::Up));
+    EXPECT_FALSE(moveEntry(store, MediaList::Pictures, -1, MoveDirection::Up));
+    EXPECT_FALSE(moveEntry(store, MediaList::Pictures, 2, MoveDirection::Down));
+    EXPECT_EQ(storedStayTimes(), (std::vector{0, 1, 2}));
+}
+
+TEST_F(ListOperationsTest, DeletingSelectsTheFollowingEntryOrTheNewLast) {
+    withPictures(5);
+    EXPECT_EQ(deleteEntry(store, MediaList::Pictures, 4), 3);
+    EXPECT_EQ(deleteEntry(store, MediaList::Pictures, 1), 1);
+    EXPECT_EQ(storedStayTimes(), (std::vector{0, 2, 3}));
+    EXPECT_FALSE(std::filesystem::exists(folder / "P1.jpg"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "P4.jpg"));
+    EXPECT_FALSE(deleteEntry(store, MediaList::Pictures, -1));
+}
+
+TEST_F(ListOperationsTest, DeletingTheOnlyEntryLeavesAnEmptyFile) {
+    withPictures(1);
+    EXPECT_EQ(deleteEntry(store, MediaList::Pictures, 0), -1);
+    EXPECT_EQ(store.PicIndex, -1);
+    EXPECT_EQ(readBytes(folder / "PicInfo"), "");
+}
+
+TEST_F(ListOperationsTest, DeleteAllRemovesFilesAndAsksWithTheCount) {
+    std::vector<TMusicInfo> songs;
+    for (int i = 0; i < 4; ++i) {
+        songs.push_back(song("M" + std::to_string(i) + ".mp3"));
+        writeBytes(folder / ("M" + std::to_string(i) + ".mp3"), "mp3");
+    }
+    writeRecords(folder / "MusicInfo", songs);
+    store.openAlbum(0);
+    EXPECT_EQ(deleteAllQuestion(store, MediaList::Songs), "本相册共有4首音乐，确定全部都删除吗？");
+    deleteAllEntries(store, MediaList::Songs);
+    EXPECT_EQ(store.MusicIndex, -1);
+    EXPECT_EQ(readBytes(folder / "MusicInfo"), "");
+    EXPECT_FALSE(std::filesystem::exists(folder / "M3.mp3"));
+}
+
+TEST_F(ListOperationsTest, RecordFileNamesNeverReachOutsideTheAlbumFolder) {
+    writeBytes(root.path() / "bait", "keep");
+    std::vector<TPicInfo> pics{picture("../bait"), picture("../Album"), picture(""), picture("..")};
+    writeRecords(folder / "PicInfo", pics);
+    store.openAlbum(0);
+    deleteAllEntries(store, MediaList::Pictures);
+    EXPECT_EQ(readBytes(root.path() / "bait"), "keep");
+    EXPECT_TRUE(std::filesystem::exists(root.path() / "Album"));
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
+
+} // namespace
