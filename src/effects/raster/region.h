@@ -1,0 +1,89 @@
+#pragma once
+// The clipping region of the transitions: a set of pixels built from rectangles, rounded
+// rectangles, ellipses and winding-rule polygons and combined by union, intersection and
+// exclusive-or.
+//
+// A region is stored as y-x bands: each band is a run of rows [top, bottom) that share the same
+// sorted, disjoint spans [left, right). Bands are sorted, do not overlap, and two touching bands
+// never hold equal spans (they are merged). Combining sweeps both band lists once; an operand
+// that lies at or below the end of this region (the common case when effects build their region
+// from top to bottom) only touches the last bands, and the storage of a region is reused by
+// later operations, so thousands of small rectangles per step stay cheap. Coordinates may lie
+// anywhere; drawing through a region simply skips what falls outside the bitmap.
+
+#include "effects/raster/bitmap.h"
+
+#include <span>
+#include <vector>
+
+namespace vistello::effects {
+
+enum class RegionOp { Union, Intersect, Xor };
+
+class Region {
+public:
+    Region() = default; // empty
+    // Rectangle region; like the platform's, left > right or top > bottom are swapped first.
+    explicit Region(const Rect& rect);
+
+    static Region rectangle(int left, int top, int right, int bottom);
+    // Rectangle with corners rounded by quarter ellipses ellipseWidth × ellipseHeight; an ellipse
+    // size larger than the rectangle's own side is limited to that side.
+    static Region roundRect(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight);
+    static Region ellipse(int left, int top, int right, int bottom);
+    // Polygon closed from the last point back to the first, filled with the winding rule; a pixel
+    // belongs to it when its centre lies inside.
+    static Region polygon(std::span<const Point> points);
+
+    // The same shapes, built into this region's existing storage.
+    void setRect(const Rect& rect);
+    void setRoundRect(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight);
+    void setPolygon(std::span<const Point> points);
+    void clear();
+
+    // this = this op other.
+    void combine(const Region& other, RegionOp op);
+    void unite(const Region& other) { combine(other, RegionOp::Union); }
+    void intersect(const Region& other) { combine(other, RegionOp::Intersect); }
+    void exclusiveOr(const Region& other) { combine(other, RegionOp::Xor); }
+    void unite(const Rect& rect); // without building a second region
+
+    bool isEmpty() const { return bands_.empty(); }
+    bool isRect() const { return bands_.size() == 1 && spanCount(bands_[0]) == 1; }
+    Rect bounds() const; // (0, 0, 0, 0) when empty
+    bool contains(int x, int y) const;
+    int bandCount() const { return static_cast<int>(bands_.size()); }
+
+    // Calls visit(top, bottom, left, right) for every span of every band, top to bottom, left
+    // to right.
+    template <typename Visit>
+    void forEachSpan(Visit&& visit) const {
+        for (const Band& band : bands_)
+            for (int i = band.first; i < band.end; i += 2)
+                visit(band.top, band.bottom, xs_[i], xs_[i + 1]);
+    }
+    // The region as disjoint rectangles, one per span of each band.
+    std::vector<Rect> rectangles() const;
+
+    // True when the band invariants above hold (used by tests and debug checks).
+    bool isValid() const;
+
+    friend bool operator==(const Region& a, const Region& b) { return a.rectangles() == b.rectangles(); }
+
+private:
+    struct Band {
+        int top;
+        int bottom;
+        int first; // index of the first span edge in xs_
+        int end;   // one past the last span edge
+    };
+    static int spanCount(const Band& band) { return (band.end - band.first) / 2; }
+
+    std::vector<Band> bands_;
+    std::vector<int> xs_; // span edges, pairs [left, right), in band order
+    // Storage reused by combine().
+    std::vector<Band> scratchBands_;
+    std::vector<int> scratchXs_;
+};
+
+} // namespace vistello::effects
