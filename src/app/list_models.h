@@ -1,0 +1,65 @@
+#pragma once
+// Table models over the album store's arrays: row i shows record i of the album, picture or
+// song list. The models hold no copies; after the store changes, the owner calls reset() (a
+// full refill) or rowChanged() (one rewritten row).
+
+#include "store/album_store.h"
+
+#include <QAbstractTableModel>
+#include <QIcon>
+
+namespace vistello::app {
+
+class StoreListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    StoreListModel(store::AlbumStore& store, QIcon rowIcon, QStringList captions, QObject* parent);
+
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    void reset();
+    void rowChanged(int row);
+
+protected:
+    // Text of column `column` (1-based: column 0 only shows the icon) of row `row`.
+    virtual QString cellText(int row, int column) const = 0;
+    store::AlbumStore& store_;
+
+private:
+    QIcon rowIcon_;
+    QStringList captions_;
+};
+
+// LvwA: the icon column and "相册名称".
+class AlbumListModel final : public StoreListModel {
+public:
+    AlbumListModel(store::AlbumStore& store, QObject* parent);
+    int rowCount(const QModelIndex& parent = {}) const override;
+
+private:
+    QString cellText(int row, int column) const override;
+};
+
+// LvwP: 停留时间, 过渡效果, 图片题目, 备注.
+class PictureListModel final : public StoreListModel {
+public:
+    PictureListModel(store::AlbumStore& store, QObject* parent);
+    int rowCount(const QModelIndex& parent = {}) const override;
+
+private:
+    QString cellText(int row, int column) const override;
+};
+
+// LvwM: 播放时间, 歌曲名称, 歌手信息, 备注信息.
+class SongListModel final : public StoreListModel {
+public:
+    SongListModel(store::AlbumStore& store, QObject* parent);
+    int rowCount(const QModelIndex& parent = {}) const override;
+
+private:
+    QString cellText(int row, int column) const override;
+};
+
+} // namespace vistello::app

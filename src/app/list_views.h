@@ -1,0 +1,18 @@
+#pragma once
+// The report-style list views of the main window: set-up and scrolling.
+
+#include <initializer_list>
+
+class QTableView;
+
+namespace vistello::app {
+
+// Report style: grid lines, read-only, whole-row single selection that stays visible without
+// focus, no row header; column widths in pixels, the first (icon) column fixed.
+void configureListView(QTableView* view, std::initializer_list<int> columnWidths);
+
+// Scrolls so that the selected row is visible: a row below the view becomes the last fully
+// visible row, a row above it the first; with no selection the view goes to the top.
+void ScrollToSelected(QTableView* view);
+
+} // namespace vistello::app

@@ -1,0 +1,27 @@
+// The window program: splash, main window, message loop.
+
+#include "app/main_window.h"
+#include "app/splash_window.h"
+#include "app/user_dialogs.h"
+#include "app/vistello_application.h"
+#include "store/album_store.h"
+#include "store/root_path.h"
+
+int main(int argc, char** argv) {
+    using namespace vistello;
+    app::QtUserDialogs dialogs;
+    app::VistelloApplication application(argc, argv, dialogs);
+    application.setApplicationName(QStringLiteral("vistello"));
+    application.setFont(app::interfaceFont());
+
+    auto splash = std::make_unique<app::TForm1login>();
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+
+    store::AlbumStore albums(store::defaultRootPath());
+    app::TFrmMain mainWindow(albums, dialogs);
+    splash.reset();
+    mainWindow.show();
+    return application.exec();
+}

@@ -1,0 +1,105 @@
+#pragma once
+// TFrmMain: the album list, the picture and song lists of the open album, the preview column
+// and the buttons that edit them. It recomputes every caption, index and enabled state from
+// the lists with RefreshMain after each change. The store and the dialog interface are passed
+// in and outlive the window.
+
+#include "app/user_dialogs.h"
+#include "store/album_store.h"
+#include "store/list_operations.h"
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+class QTableView;
+class QToolButton;
+
+namespace vistello::app {
+
+class AlbumListModel;
+class PictureListModel;
+class SongListModel;
+
+class TFrmMain final : public QWidget {
+    Q_OBJECT
+public:
+    TFrmMain(store::AlbumStore& store, UserDialogs& dialogs, QWidget* parent = nullptr);
+    ~TFrmMain() override;
+
+    store::AlbumStore& albumStore() { return store_; }
+    UserDialogs& dialogs() { return dialogs_; }
+
+    void RefreshMain();
+    void OpenAlbum(int index);
+    void FillAlbumList();
+    // Rebuilds the picture or song rows from the store (after an import or an edit).
+    void FillPicList();
+    void FillMusicList();
+    // Selects `row` of a list view (-1 clears the selection) without running its change handler.
+    static void selectRow(QTableView* view, int row);
+    static int selectedRow(const QTableView* view);
+
+    // Handlers, public so that the dialogs and tests can drive them as the buttons do.
+    void FormCreate();
+    void LvwAChange();
+    void SbtEditpicClick(int page);
+    void SbtNewAblmClick();
+    void SbtDelAClick();
+    void BtnUPClick();
+    void BtnDPClick();
+    void BtnDelOPClick();
+    void BtnDelAPClick();
+    void BtnEditPClick();
+    void BtnAddPClick();
+    void BtnBeginMakeClick();
+    void PnlHelpClick() {}
+
+private:
+    void buildLayout();
+    void connectHandlers();
+    QWidget* buildRightColumn();
+    QWidget* buildMainArea();
+    QWidget* buildBottomBar();
+    store::MediaList currentList() const;
+    QTableView* currentListView() const;
+    void moveCurrent(store::MoveDirection direction);
+
+    store::AlbumStore& store_;
+    UserDialogs& dialogs_;
+    AlbumListModel* albumModel_ = nullptr;
+    PictureListModel* pictureModel_ = nullptr;
+    SongListModel* songModel_ = nullptr;
+
+    // Controls, named as their objectNames.
+    QLabel* PnlAllAblumTile = nullptr;
+    QTableView* LvwA = nullptr;
+    QToolButton* SbtNewAblm = nullptr;
+    QToolButton* SbtDelA = nullptr;
+    QLabel* PnlCurLook = nullptr;
+    QToolButton* BtnPP = nullptr;
+    QToolButton* BtnNP = nullptr;
+    QStackedWidget* NotebookLook = nullptr;
+    QLabel* ImgPicShow = nullptr;
+    QPushButton* BtnBeginMake = nullptr;
+    QLabel* PnlCurAblmTile = nullptr;
+    QToolButton* SbtEditpic = nullptr;
+    QToolButton* SbtEditMusic = nullptr;
+    QLabel* PnlListTile = nullptr;
+    QToolButton* BtnUP = nullptr;
+    QToolButton* BtnDP = nullptr;
+    QStackedWidget* NotebookList = nullptr;
+    QTableView* LvwP = nullptr;
+    QTableView* LvwM = nullptr;
+    QPushButton* BtnDelAP = nullptr;
+    QPushButton* BtnDelOP = nullptr;
+    QPushButton* BtnEditP = nullptr;
+    QPushButton* BtnAddP = nullptr;
+    QLabel* PnlHelp = nullptr;
+    QWidget* CST1 = nullptr;
+    // The page the list buttons act on (their tag): 0 pictures, 1 songs.
+    int listTag_ = 0;
+};
+
+} // namespace vistello::app

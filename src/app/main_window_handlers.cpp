@@ -1,0 +1,127 @@
+// The main window's handlers for albums and for the picture and song lists.
+
+#include "app/main_window.h"
+
+#include "app/add_album_dialog.h"
+#include "app/list_models.h"
+#include "app/list_views.h"
+#include "store/album_operations.h"
+
+#include <QItemSelectionModel>
+#include <QSignalBlocker>
+#include <QTableView>
+
+namespace vistello::app {
+
+int TFrmMain::selectedRow(const QTableView* view) {
+    const QModelIndexList rows = view->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void TFrmMain::selectRow(QTableView* view, int row) {
+    const QSignalBlocker blocker(view->selectionModel());
+    if (row < 0 || row >= view->model()->rowCount()) {
+        view->selectionModel()->clearSelection();
+    } else {
+        view->selectionModel()->setCurrentIndex(view->model()->index(row, 0),
+                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    view->viewport()->update();
+}
+
+store::MediaList TFrmMain::currentList() const {
+    return listTag_ == 1 ? store::MediaList::Songs : store::MediaList::Pictures;
+}
+
+QTableView* TFrmMain::currentListView() const {
+    return listTag_ == 1 ? LvwM : LvwP;
+}
+
+void TFrmMain::SbtNewAblmClick() {
+    TFrmAddA dialog(store_, this);
+    dialogs_.runModal(dialog);
+    if (!dialog.createdAlbum())
+        return;
+    store_.LoadInfo("A");
+    FillAlbumList();
+    if (albumModel_->rowCount() > 0) {
+        selectRow(LvwA, albumModel_->rowCount() - 1);
+        store_.AlbumIndex = albumModel_->rowCount() - 1;
+    }
+    const int selected = selectedRow(LvwA);
+    if (selected >= 0)
+        OpenAlbum(selected);
+    else
+        RefreshMain();
+}
+
+void TFrmMain::SbtDelAClick() {
+    if (store_.AlbumIndex < 0)
+        return;
+    const std::string question = store::deleteAlbumQuestion(store_.PicCount(), store_.MusicCount());
+    if (!question.empty() &&
+        !dialogs_.askYesNo(this, QStringLiteral("提示"), QString::fromStdString(question), MessageIcon::Information))
+        return;
+    store::deleteCurrentAlbum(store_);
+    FillAlbumList();
+    selectRow(LvwA, store_.AlbumIndex);
+    if (selectedRow(LvwA) >= 0) {
+        OpenAlbum(store_.AlbumIndex);
+    } else {
+        FillPicList();
+        FillMusicList();
+        RefreshMain();
+    }
+}
+
+void TFrmMain::moveCurrent(store::MoveDirection direction) {
+    QTableView* view = currentListView();
+    const std::optional<int> target = store::moveEntry(store_, currentList(), selectedRow(view), direction);
+    if (target) {
+        (listTag_ == 1 ? static_cast<StoreListModel*>(songModel_) : pictureModel_)->reset();
+        selectRow(view, *target);
+        ScrollToSelected(view);
+    }
+    RefreshMain();
+}
+
+void TFrmMain::BtnUPClick() {
+    moveCurrent(store::MoveDirection::Up);
+}
+
+void TFrmMain::BtnDPClick() {
+    moveCurrent(store::MoveDirection::Down);
+}
+
+void TFrmMain::BtnDelOPClick() {
+    QTableView* view = currentListView();
+    const std::optional<int> current = store::deleteEntry(store_, currentList(), selectedRow(view));
+    if (current) {
+        (listTag_ == 1 ? static_cast<StoreListModel*>(songModel_) : pictureModel_)->reset();
+        selectRow(view, *current);
+        if (listTag_ == 0 && *current >= 0)
+            ScrollToSelected(view);
+    }
+    RefreshMain();
+}
+
+void TFrmMain::BtnDelAPClick() {
+    const std::string question = store::deleteAllQuestion(store_, currentList());
+    if (!dialogs_.askYesNo(this, QStringLiteral("提示"), QString::fromStdString(question), MessageIcon::Question))
+        return;
+    store::deleteAllEntries(store_, currentList());
+    (listTag_ == 1 ? static_cast<StoreListModel*>(songModel_) : pictureModel_)->reset();
+    RefreshMain();
+}
+
+void TFrmMain::BtnEditPClick() {
+    // The picture editor needs a current picture; with none selected the button does nothing.
+    if (listTag_ != 0 || selectedRow(LvwP) < 0)
+        return;
+}
+
+void TFrmMain::BtnAddPClick() {}
+
+void TFrmMain::BtnBeginMakeClick() {}
+
+} // namespace vistello::app

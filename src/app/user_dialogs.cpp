@@ -1,0 +1,78 @@
+#include "app/user_dialogs.h"
+
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+
+namespace vistello::app {
+
+namespace {
+QMessageBox::Icon boxIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        break;
+    }
+    return QMessageBox::Question;
+}
+} // namespace
+
+bool QtUserDialogs::askYesNo(QWidget* parent, const QString& title, const QString& question, MessageIcon icon) {
+    QMessageBox box(boxIcon(icon), title, question, QMessageBox::Yes | QMessageBox::No, parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtUserDialogs::showMessage(QWidget* parent, const QString& title, const QString& text, MessageIcon icon) {
+    QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, parent);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    box.exec();
+}
+
+QStringList QtUserDialogs::getOpenFileNames(QWidget* parent, const QString& title, const QString& filter) {
+    return QFileDialog::getOpenFileNames(parent, title, QString(), filter);
+}
+
+QString QtUserDialogs::getSaveFileName(QWidget* parent, const QString& title, const QString& initialPath,
+                                       const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, title, initialPath, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+std::optional<QColor> QtUserDialogs::getColor(QWidget* parent, const QColor& initial) {
+    const QColor chosen = QColorDialog::getColor(initial, parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
+}
+
+int QtUserDialogs::runModal(QDialog& dialog) {
+    return dialog.exec();
+}
+
+void QtUserDialogs::openFolder(const QString& folder) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
+QString qtFileFilter(const QString& pairs) {
+    const QStringList parts = pairs.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+} // namespace vistello::app
