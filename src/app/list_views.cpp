@@ -21,6 +21,7 @@ void configureListView(QTableView* view, std::initializer_list<int> columnWidths
     view->horizontalHeader()->setHighlightSections(false);
     view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     view->horizontalHeader()->setStretchLastSection(false);
+    view->horizontalHeader()->setMinimumSectionSize(16);
     view->setIconSize(QSize(16, 16));
     int column = 0;
     for (int width : columnWidths) {

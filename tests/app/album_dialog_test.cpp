@@ -1,0 +1,105 @@
+// The album creation dialog and its hand-over to the main window.
+
+#include "album_fixture.h"
+#include "app/add_album_dialog.h"
+#include "app/main_window.h"
+#include "scripted_dialogs.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+using namespace vistello;
+using namespace vistello::app;
+using namespace vistello::app::testing;
+
+class AlbumDialogTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir root;
+
+    static QLineEdit* edit(QDialog& d) { return d.findChild<QLineEdit*>(QStringLiteral("Edt")); }
+    static QString notice(QDialog& d) { return d.findChild<QLabel*>(QStringLiteral("PnlNotice"))->text(); }
+    static QPushButton* addButton(QDialog& d) { return d.findChild<QPushButton*>(QStringLiteral("BtnAdd")); }
+
+private slots:
+    void cleanup() {
+        QDir(root.path()).removeRecursively();
+        QDir().mkpath(root.path());
+    }
+
+    void checksTheNameWhileItIsTyped() {
+        makeAlbums(root.path(), {{"old", 0, 0}});
+        QDir(root.path()).mkdir(QStringLiteral("BackPic"));
+        store::AlbumStore albums(root.path().toStdString());
+        albums.LoadInfo("A");
+        TFrmAddA dialog(albums);
+        QCOMPARE(dialog.size(), QSize(392, 356));
+        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("Lab"))->text(), QStringLiteral("系统已有相册列表(共1个)："));
+        QVERIFY(!addButton(dialog)->isEnabled());
+
+        const struct {
+            QString typed;
+            QString notice;
+            bool enabled;
+        } cases[] = {
+            {QStringLiteral("   "), QStringLiteral(" 提示：请输入新的相册名称!"), false},
+            {QStringLiteral("BackPic"), QStringLiteral(" 提示：现输入的相册名称已存在,创建无效!"), false},
+            {QStringLiteral(" old "), QStringLiteral(" 提示：现输入的相册名称已存在,创建无效!"), false},
+            {QStringLiteral("Album"), QStringLiteral(" 提示：现输入的相册名称已存在,创建无效!"), false},
+            {QStringLiteral("新相册"), QStringLiteral(" 提示：当前已经输入的相册名称系统还没有,可以创建!"), true},
+        };
+        for (const auto& c : cases) {
+            edit(dialog)->setText(c.typed);
+            QCOMPARE(notice(dialog), c.notice);
+            QCOMPARE(addButton(dialog)->isEnabled(), c.enabled);
+        }
+        edit(dialog)->clear();
+        QTest::keyClicks(edit(dialog), QStringLiteral("a/b?c"));
+        QCOMPARE(edit(dialog)->text(), QStringLiteral("abc"));
+    }
+
+    void enterCreatesOnlyWhenTheNameIsUsable() {
+        store::AlbumStore albums(root.path().toStdString());
+        TFrmAddA dialog(albums);
+        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("Lab"))->text(), QStringLiteral("系统已有相册列表(暂无)："));
+        QTest::keyClick(edit(dialog), Qt::Key_Return);
+        QVERIFY(!dialog.createdAlbum());
+        edit(dialog)->setText(QStringLiteral("  海边  "));
+        QTest::keyClick(edit(dialog), Qt::Key_Return);
+        QVERIFY(dialog.createdAlbum());
+        QVERIFY(QDir(root.path() + QStringLiteral("/海边")).exists());
+        QVERIFY(QFile::exists(root.path() + QStringLiteral("/海边/PicInfo")));
+        QCOMPARE(edit(dialog)->text(), QString());
+        QCOMPARE(notice(dialog), QStringLiteral(" 提示：请输入新的相册名称!"));
+        QCOMPARE(dialog.findChild<QListWidget*>(QStringLiteral("Lst"))->count(), 1);
+    }
+
+    void twoAlbumsInOneVisitOpenTheSecond() {
+        makeAlbums(root.path(), {{"first", 1, 0}});
+        store::AlbumStore albums(root.path().toStdString());
+        ScriptedDialogs dialogs;
+        TFrmMain window(albums, dialogs);
+        dialogs.driveDialog = [](QDialog& d) {
+            for (const QString name : {QStringLiteral("甲"), QStringLiteral("乙")}) {
+                edit(d)->setText(name);
+                addButton(d)->click();
+            }
+            return int(QDialog::Rejected);
+        };
+        window.SbtNewAblmClick();
+        QCOMPARE(albums.AlbumCount(), 3);
+        QCOMPARE(albums.AlbumIndex, 2);
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("PnlCurAblmTile"))->text(),
+                 QStringLiteral("编辑相册《乙》中的图片与音乐"));
+
+        dialogs.driveDialog = [](QDialog&) { return int(QDialog::Rejected); };
+        window.SbtNewAblmClick(); // closed without creating: nothing changes
+        QCOMPARE(albums.AlbumIndex, 2);
+    }
+};
+
+QTEST_MAIN(AlbumDialogTest)
+#include "album_dialog_test.moc"

@@ -1,0 +1,49 @@
+#pragma once
+// Builds album stores in temporary folders for window tests.
+
+#include "store/album_operations.h"
+#include "store/album_store.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <string>
+
+namespace vistello::app::testing {
+
+struct AlbumSpec {
+    std::string name;
+    int pictures = 0;
+    int songs = 0;
+};
+
+// Creates the albums in `root` with numbered media files P<i>.jpg and M<i>.mp3 on disk.
+inline void makeAlbums(const QString& root, std::initializer_list<AlbumSpec> albums) {
+    store::AlbumStore s(root.toStdString());
+    s.LoadInfo("A");
+    for (const AlbumSpec& spec : albums) {
+        store::createAlbum(s, spec.name);
+        s.AlbumIndex = s.AlbumCount() - 1;
+        s.openAlbum(s.AlbumIndex);
+        for (int i = 0; i < spec.pictures; ++i) {
+            store::TPicInfo p;
+            p.StayTime = i + 1;
+            p.FileName.setText("P" + std::to_string(i) + ".jpg");
+            p.Title.setText("图" + std::to_string(i));
+            s.PicList.push_back(p);
+            QFile f(QString::fromStdString((s.AlbumPath() / p.FileName.text()).string()));
+            f.open(QIODevice::WriteOnly);
+        }
+        for (int i = 0; i < spec.songs; ++i) {
+            store::TMusicInfo m;
+            m.PlayTime = 100 + i;
+            m.FileName.setText("M" + std::to_string(i) + ".mp3");
+            s.MusicList.push_back(m);
+            QFile f(QString::fromStdString((s.AlbumPath() / m.FileName.text()).string()));
+            f.open(QIODevice::WriteOnly);
+        }
+        s.SaveInfo("P");
+        s.SaveInfo("M");
+    }
+}
+
+} // namespace vistello::app::testing

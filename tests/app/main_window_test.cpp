@@ -1,0 +1,193 @@
+// The main window: start-up, captions, enabled states, tab switch, list edits, album deletion.
+
+#include "album_fixture.h"
+#include "app/main_window.h"
+#include "scripted_dialogs.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+
+using namespace vistello;
+using namespace vistello::app;
+using namespace vistello::app::testing;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir root;
+    std::unique_ptr<store::AlbumStore> albums;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TFrmMain> window;
+
+    void start() {
+        albums = std::make_unique<store::AlbumStore>(root.path().toStdString());
+        window = std::make_unique<TFrmMain>(*albums, dialogs);
+    }
+    template <class T = QWidget>
+    T* control(const char* name) {
+        T* widget = window->findChild<T*>(QString::fromLatin1(name));
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+    QString text(const char* name) { return control<QLabel>(name)->text(); }
+    bool enabled(const char* name) { return control(name)->isEnabled(); }
+    void selectPicture(int row) {
+        auto* view = control<QTableView>("LvwP");
+        view->selectRow(row);
+    }
+    std::vector<int> storedStayTimes() {
+        store::AlbumStore reread(root.path().toStdString());
+        reread.LoadInfo("A");
+        reread.openAlbum(albums->AlbumIndex);
+        std::vector<int> times;
+        for (const auto& p : reread.PicList)
+            times.push_back(p.StayTime);
+        return times;
+    }
+
+private slots:
+    void init() {
+        QVERIFY(root.isValid());
+        dialogs = ScriptedDialogs();
+    }
+    void cleanup() {
+        window.reset();
+        QDir(root.path()).removeRecursively();
+        QDir().mkpath(root.path());
+    }
+
+    void startsWithTheFirstAlbumOpen() {
+        makeAlbums(root.path(), {{"一", 3, 0}, {"二", 0, 0}, {"三", 1, 1}});
+        start();
+        QCOMPARE(window->size(), QSize(800, 567));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Lumora2007 V7.0"));
+        QCOMPARE(albums->AlbumIndex, 0);
+        QCOMPARE(albums->PicIndex, 0);
+        QCOMPARE(text("PnlAllAblumTile"), QStringLiteral("现有相册列表[共3个]"));
+        QCOMPARE(text("PnlListTile"), QStringLiteral("当前相册全部图片列表 [共3张图片]"));
+        QCOMPARE(text("PnlCurAblmTile"), QStringLiteral("编辑相册《一》中的图片与音乐"));
+        QVERIFY(!enabled("BtnUP"));
+        QVERIFY(enabled("BtnDP"));
+        QVERIFY(enabled("SbtDelA"));
+        QVERIFY(!enabled("BtnBeginMake")); // pictures but no songs
+    }
+
+    void emptyStoreShowsTheDesignTexts() {
+        start();
+        QCOMPARE(text("PnlAllAblumTile"), QStringLiteral("现有相册列表[暂无]"));
+        QCOMPARE(text("PnlListTile"), QStringLiteral("当前相册全部图片列表 [暂无图片]"));
+        QVERIFY(text("PnlCurAblmTile").startsWith(QStringLiteral("编辑相册《×")));
+        for (const char* name : {"SbtDelA", "BtnAddP", "BtnDelAP", "BtnDelOP", "BtnEditP", "BtnUP", "BtnDP",
+                                 "BtnBeginMake"})
+            QVERIFY2(!enabled(name), name);
+        QVERIFY(enabled("SbtNewAblm"));
+        QVERIFY(QDir(root.path()).isEmpty()); // nothing is created at start-up
+    }
+
+    void tabSwitchRenamesButtonsAndCountsSongs() {
+        makeAlbums(root.path(), {{"a", 2, 4}});
+        start();
+        control<QToolButton>("SbtEditMusic")->click();
+        QCOMPARE(text("PnlListTile"), QStringLiteral("当前相册全部音乐列表 [共4张音乐]"));
+        QVERIFY(control("BtnEditP")->isHidden());
+        QCOMPARE(control<QPushButton>("BtnDelAP")->text(), QStringLiteral("删除全部音乐"));
+        QCOMPARE(control<QPushButton>("BtnDelOP")->text(), QStringLiteral("删除当前音乐"));
+        QCOMPARE(control<QPushButton>("BtnAddP")->text(), QStringLiteral("继续加入音乐"));
+        QVERIFY(enabled("BtnBeginMake"));
+        control<QToolButton>("SbtEditpic")->click();
+        QCOMPARE(text("PnlListTile"), QStringLiteral("当前相册全部图片列表 [共2张图片]"));
+        QVERIFY(!control("BtnEditP")->isHidden());
+        QCOMPARE(control<QPushButton>("BtnAddP")->text(), QStringLiteral("继续加入图片"));
+    }
+
+    void moveButtonsFollowTheSelection() {
+        makeAlbums(root.path(), {{"a", 3, 0}, {"b", 1, 0}});
+        start();
+        selectPicture(2);
+        QVERIFY(enabled("BtnUP"));
+        QVERIFY(!enabled("BtnDP"));
+        control<QToolButton>("BtnUP")->click();
+        QCOMPARE(albums->PicIndex, 1);
+        QCOMPARE(storedStayTimes(), (std::vector<int>{1, 3, 2}));
+        control<QTableView>("LvwA")->selectRow(1);
+        QCOMPARE(albums->AlbumIndex, 1);
+        QVERIFY(!enabled("BtnUP"));
+        QVERIFY(!enabled("BtnDP"));
+    }
+
+    void deletingPicturesKeepsListsFilesAndSelectionInStep() {
+        makeAlbums(root.path(), {{"a", 5, 0}});
+        start();
+        const QString folder = root.path() + QStringLiteral("/a/");
+        selectPicture(1);
+        control<QPushButton>("BtnDelOP")->click();
+        QCOMPARE(albums->PicIndex, 1);
+        QVERIFY(!QFile::exists(folder + QStringLiteral("P1.jpg")));
+        QCOMPARE(storedStayTimes(), (std::vector<int>{1, 3, 4, 5}));
+        QCOMPARE(text("PnlListTile"), QStringLiteral("当前相册全部图片列表 [共4张图片]"));
+
+        dialogs.answers = {false};
+        control<QPushButton>("BtnDelAP")->click();
+        QCOMPARE(dialogs.questions.last(), QStringLiteral("本相册共有4张图片，确定全部都删除吗？"));
+        QCOMPARE(albums->PicCount(), 4);
+        dialogs.answers = {true};
+        control<QPushButton>("BtnDelAP")->click();
+        QCOMPARE(albums->PicCount(), 0);
+        QVERIFY(!QFile::exists(folder + QStringLiteral("P0.jpg")));
+        QCOMPARE(text("PnlListTile"), QStringLiteral("当前相册全部图片列表 [暂无图片]"));
+        QVERIFY(!enabled("BtnDelAP"));
+    }
+
+    void deletingAnAlbumAsksByItsContent() {
+        makeAlbums(root.path(), {{"a", 3, 0}, {"b", 0, 0}, {"c", 0, 2}});
+        start();
+        dialogs.answers = {false};
+        control<QToolButton>("SbtDelA")->click();
+        QCOMPARE(dialogs.questions.last(), QStringLiteral("当前相册已有3张图片，确定要删除本相册吗？"));
+        QVERIFY(QDir(root.path() + QStringLiteral("/a")).exists());
+
+        control<QTableView>("LvwA")->selectRow(1);
+        dialogs.questions.clear();
+        control<QToolButton>("SbtDelA")->click(); // empty album: no question
+        QVERIFY(dialogs.questions.isEmpty());
+        QVERIFY(!QDir(root.path() + QStringLiteral("/b")).exists());
+        QCOMPARE(albums->AlbumIndex, 1);
+        QCOMPARE(text("PnlCurAblmTile"), QStringLiteral("编辑相册《c》中的图片与音乐"));
+
+        dialogs.answers = {true, true};
+        control<QToolButton>("SbtDelA")->click();
+        QCOMPARE(dialogs.questions.last(), QStringLiteral("当前相册已有2首音乐，确定要删除本相册吗？"));
+        QCOMPARE(albums->AlbumIndex, 0); // the last one went: the one before it is current
+        control<QToolButton>("SbtDelA")->click();
+        QCOMPARE(text("PnlAllAblumTile"), QStringLiteral("现有相册列表[暂无]"));
+        QVERIFY(!QFile::exists(root.path() + QStringLiteral("/Album")));
+        QCOMPARE(control<QTableView>("LvwP")->model()->rowCount(), 0);
+    }
+
+    void storeErrorsDoNotStopTheWindow() {
+        makeAlbums(root.path(), {{"a", 2, 0}});
+        start();
+        // The album folder vanished behind the program's back and a file now blocks it.
+        QDir(root.path() + QStringLiteral("/a")).removeRecursively();
+        QFile blocker(root.path() + QStringLiteral("/a"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        selectPicture(0);
+        bool threw = false;
+        try {
+            window->BtnDPClick();
+        } catch (const std::exception&) {
+            threw = true;
+        }
+        QVERIFY(threw); // reaches the application's top-level handler, which shows it
+        window->RefreshMain();
+        QVERIFY(enabled("SbtNewAblm"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
