@@ -78,6 +78,10 @@ private:
         int end;   // one past the last span edge
     };
     static int spanCount(const Band& band) { return (band.end - band.first) / 2; }
+    static void finishBand(std::vector<Band>& bands, std::vector<int>& xs, int start, int top, int bottom);
+    static void sweep(std::span<const Band> a, const int* aXs, std::span<const Band> b, const int* bXs, RegionOp op,
+                      std::vector<Band>& outBands, std::vector<int>& outXs);
+    void combineWith(std::span<const Band> other, const int* otherXs, RegionOp op);
 
     std::vector<Band> bands_;
     std::vector<int> xs_; // span edges, pairs [left, right), in band order
