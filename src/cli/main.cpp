@@ -8,7 +8,10 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <string>
 #include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -26,6 +29,12 @@ int main(int argc, char** argv) {
     // Text drawing and image loading need a GUI application, but never a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a session (cron, CI, ssh) Qt warns about a missing runtime folder on every run.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const std::string runtime = "/tmp/vistello-runtime-" + std::to_string(::getuid());
+        ::mkdir(runtime.c_str(), 0700);
+        qputenv("XDG_RUNTIME_DIR", runtime.c_str());
+    }
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
 
