@@ -1,43 +1,143 @@
-// Diagonals, triangles and grid shreds: placeholder members that draw the new picture whole until the family is written.
+// Diagonals, triangles and grid shreds (effects 83 to 90 and 101).
+//
+// The diagonal reveals grow one right triangle from a corner with legs 2X and 2Y; the sweeps
+// and the starburst hinge triangles at picture corners or at the centre and run their free
+// corner along an edge; the grid shreds grow a small triangle or rectangle around every point of
+// an (n + 1) × (n + 1) lattice at once. All draw the new picture through the united region.
 
 #include "effects/families/families.h"
 
+#include "effects/engine/geometry.h"
+#include "effects/raster/drawing.h"
+#include "effects/raster/region.h"
+
 namespace vistello::effects {
 
-void Effect83(Bitmap& Dest, const Bitmap& New, const Rect&, int, int, RandomSource&) {
-    DrawNewWhole(Dest, New);
+namespace {
+
+// The polygon region of the three points in this order, winding rule, built into region.
+void TriangleRegion(Region& region, int x1, int y1, int x2, int y2, int x3, int y3) {
+    const Point points[3] = {{x1, y1}, {x2, y2}, {x3, y3}};
+    region.setPolygon(points);
 }
 
-void Effect84(Bitmap& Dest, const Bitmap& New, const Rect&, int, int, RandomSource&) {
-    DrawNewWhole(Dest, New);
+void drawTriangle(Bitmap& Dest, const Bitmap& New, int x1, int y1, int x2, int y2, int x3, int y3) {
+    Region region;
+    TriangleRegion(region, x1, y1, x2, y2, x3, y3);
+    ClipDraw(Dest, New, region);
 }
 
-void Effect85(Bitmap& Dest, const Bitmap& New, const Rect&, int, int, RandomSource&) {
-    DrawNewWhole(Dest, New);
+// Grid of the shreds: (n + 1) × (n + 1) points (j × cw, i × ch).
+struct Grid {
+    int n = 1;
+    int cw = 0;
+    int ch = 0;
+};
+
+Grid makeGrid(const Extents& e) {
+    Grid grid;
+    grid.n = e.B > 1 ? e.B / 2 : e.B;
+    grid.cw = e.W / grid.n;
+    grid.ch = e.H / grid.n;
+    return grid;
 }
 
-void Effect86(Bitmap& Dest, const Bitmap& New, const Rect&, int, int, RandomSource&) {
-    DrawNewWhole(Dest, New);
+} // namespace
+
+void Effect83(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource&) {
+    const Extents e = ProgressExtents(rect, Grain, Progress);
+    drawTriangle(Dest, New, 0, 0, 2 * e.X, 0, 0, 2 * e.Y);
 }
 
-void Effect87(Bitmap& Dest, const Bitmap& New, const Rect&, int, int, RandomSource&) {
-    DrawNewWhole(Dest, New);
+void Effect84(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource&) {
+    const Extents e = ProgressExtents(rect, Grain, Progress);
+    drawTriangle(Dest, New, e.W, 0, e.W - 2 * e.X, 0, e.W, 2 * e.Y);
 }
 
-void Effect88(Bitmap& Dest, const Bitmap& New, const Rect&, int, int, RandomSource&) {
-    DrawNewWhole(Dest, New);
+void Effect85(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource&) {
+    const Extents e = ProgressExtents(rect, Grain, Progress);
+    drawTriangle(Dest, New, 0, e.H, 2 * e.X, e.H, 0, e.H - 2 * e.Y);
 }
 
-void Effect89(Bitmap& Dest, const Bitmap& New, const Rect&, int, int, RandomSource&) {
-    DrawNewWhole(Dest, New);
+void Effect86(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource&) {
+    const Extents e = ProgressExtents(rect, Grain, Progress);
+    drawTriangle(Dest, New, e.W, e.H, e.W - 2 * e.X, e.H, e.W, e.H - 2 * e.Y);
 }
 
-void Effect90(Bitmap& Dest, const Bitmap& New, const Rect&, int, int, RandomSource&) {
-    DrawNewWhole(Dest, New);
+void Effect87(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource&) {
+    const Extents e = ProgressExtents(rect, Grain, Progress);
+    Region region;
+    Region part;
+    TriangleRegion(region, 0, e.H, 0, 0, e.X, e.H);
+    TriangleRegion(part, e.W, e.H, e.W, 0, e.W - e.X, 0);
+    region.unite(part);
+    ClipDraw(Dest, New, region);
 }
 
-void Effect101(Bitmap& Dest, const Bitmap& New, const Rect&, int, int, RandomSource&) {
-    DrawNewWhole(Dest, New);
+void Effect88(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource&) {
+    const Extents e = ProgressExtents(rect, Grain, Progress);
+    Region region;
+    Region part;
+    TriangleRegion(region, e.W, 0, 0, 0, e.W, e.Y);
+    TriangleRegion(part, e.W, e.H, 0, e.H, 0, e.H - e.Y);
+    region.unite(part);
+    ClipDraw(Dest, New, region);
+}
+
+// Four blades hinged at the centre, their free corners running up the left edge, right along
+// the top, left along the bottom and down the right edge.
+void Effect89(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource&) {
+    const Extents e = ProgressExtents(rect, Grain, Progress);
+    const int cx = e.W / 2;
+    const int cy = e.H / 2;
+    Region region;
+    Region part;
+    TriangleRegion(region, cx, cy, 0, e.H, 0, e.H - e.Y);
+    TriangleRegion(part, 0, 0, e.X, 0, cx, cy);
+    region.unite(part);
+    TriangleRegion(part, e.W - e.X, e.H, cx, cy, e.W, e.H);
+    region.unite(part);
+    TriangleRegion(part, cx, cy, e.W, 0, e.W, e.Y);
+    region.unite(part);
+    ClipDraw(Dest, New, region);
+}
+
+// A right triangle with its right angle up and to the left of every grid point; at P = 100 each
+// covers the cell above and left of its point.
+void Effect90(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource&) {
+    const Extents e = ProgressExtents(rect, Grain, Progress);
+    const Grid grid = makeGrid(e);
+    const int x = e.X / grid.n;
+    const int y = e.Y / grid.n;
+    Region region;
+    Region part;
+    for (int i = grid.n; i >= 0; --i) {
+        for (int j = grid.n; j >= 0; --j) {
+            const int px = j * grid.cw;
+            const int py = i * grid.ch;
+            TriangleRegion(part, px - x, py - y, px + x, py - y, px - x, py + y);
+            region.unite(part);
+        }
+    }
+    ClipDraw(Dest, New, region);
+}
+
+// A rectangle centred on every grid point, its half-sizes X and Y divided by B itself (not by
+// n), so a thin lattice between the rectangles stays uncovered even at P = 100.
+void Effect101(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource&) {
+    const Extents e = ProgressExtents(rect, Grain, Progress);
+    const Grid grid = makeGrid(e);
+    const int x = e.X / e.B;
+    const int y = e.Y / e.B;
+    Region region;
+    for (int i = grid.n; i >= 0; --i) {
+        for (int j = grid.n; j >= 0; --j) {
+            const int px = j * grid.cw;
+            const int py = i * grid.ch;
+            region.unite(Rect{px - x, py - y, px + x, py + y});
+        }
+    }
+    ClipDraw(Dest, New, region);
 }
 
 } // namespace vistello::effects
