@@ -1,0 +1,63 @@
+#pragma once
+// The hand-over between the thread that makes frames and the encoder thread: a converter from
+// the 24-bit frames the program draws to the encoder's YUV pictures, and a bounded queue of
+// those pictures whose buffers are recycled, so a render allocates a handful of frames only.
+
+#include "production/ffmpeg_handles.h"
+#include "production/format_presets.h"
+
+#include <QImage>
+
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <vector>
+
+namespace vistello::production {
+
+// Places a 24-bit blue-green-red image into the picture area of a YUV 4:2:0 frame (scaled when
+// its size differs), with black in the rest of the frame (VCD's side bars).
+class YuvConverter {
+public:
+    explicit YuvConverter(const FormatPreset& preset) : preset_(preset) {}
+    void convert(const QImage& bgr, AVFrame* frame);
+
+private:
+    const FormatPreset& preset_;
+    SwsPtr sws_;
+};
+
+class FrameQueue {
+public:
+    // capacity frames in flight at most; makeFrame allocates one when the pool is short.
+    FrameQueue(std::size_t capacity, std::function<FramePtr()> makeFrame);
+
+    // A free frame to fill; null once the queue was cancelled.
+    FramePtr acquire();
+    // Hands a filled frame to the encoder; false once the queue was cancelled.
+    bool push(FramePtr frame);
+    // The next frame for the encoder; null after close() when all are taken, or after cancel().
+    FramePtr pop();
+    // Gives an encoded frame's buffer back to the pool.
+    void release(FramePtr frame);
+    // No more frames will come; the encoder finishes what is queued.
+    void close();
+    // Stops both sides at once, keeping the first failure that caused it (if any).
+    void cancel(std::exception_ptr failure = nullptr);
+    std::exception_ptr failure() const;
+
+private:
+    std::size_t capacity_;
+    std::function<FramePtr()> makeFrame_;
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<FramePtr> ready_;
+    std::vector<FramePtr> free_;
+    std::size_t allocated_ = 0;
+    bool closed_ = false, cancelled_ = false;
+    std::exception_ptr failure_;
+};
+
+} // namespace vistello::production

@@ -1,0 +1,202 @@
+#include "production/mcl_converter.h"
+
+#include "audio/mp3_decoder.h"
+#include "production/frame_pipeline.h"
+#include "production/mpeg_writer.h"
+
+#include <optional>
+#include <thread>
+
+namespace vistello::production {
+
+namespace {
+
+// Frames between the generator and the encoder: enough to ride out a slow frame on either
+// side, few enough to keep memory small (a DVD frame is 0.6 MB).
+constexpr std::size_t kFramesInFlight = 6;
+// A source that never reports its end cannot make the converter ask for songs forever.
+constexpr int kMaxSongs = 100000;
+
+// Runs the encoder on its own thread; joined (after cancelling, unless it finished) on exit.
+class EncoderThread {
+public:
+    EncoderThread(MpegWriter& writer, FrameQueue& queue) : queue_(queue), thread_([&writer, &queue] {
+        try {
+            while (FramePtr frame = queue.pop()) {
+                writer.writeVideo(frame.get());
+                queue.release(std::move(frame));
+            }
+            if (!queue.failure())
+                writer.finish();
+        } catch (...) {
+            queue.cancel(std::current_exception());
+        }
+    }) {}
+    ~EncoderThread() {
+        if (thread_.joinable()) {
+            queue_.cancel();
+            thread_.join();
+        }
+    }
+    // Lets the encoder finish what is queued and waits for it.
+    void finish() {
+        queue_.close();
+        thread_.join();
+    }
+
+private:
+    FrameQueue& queue_;
+    std::thread thread_;
+};
+
+std::string messageOf(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& error) {
+        return error.what();
+    } catch (...) {
+        return "unknown encoder failure";
+    }
+}
+
+} // namespace
+
+double Converter::GetElapsedTime() const {
+    if (!converting_ && framesRequested_ == 0)
+        return 0;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+}
+
+double Converter::GetRemainingTime(std::int64_t totalFrames, std::int64_t) const {
+    if (framesRequested_ <= 0 || totalFrames <= framesRequested_)
+        return 0;
+    return GetElapsedTime() * static_cast<double>(totalFrames - framesRequested_) / static_cast<double>(framesRequested_);
+}
+
+bool Converter::reportError(const std::string& message) {
+    lastError_ = message;
+    int answer = 2;
+    if (error_)
+        error_(*this, message, answer);
+    return answer == 2;
+}
+
+void Converter::removeOutput() {
+    std::error_code ignored;
+    std::filesystem::remove(videoFile_, ignored);
+}
+
+void Converter::Convert() {
+    if (converting_)
+        return; // a callback cannot start a second conversion inside the first
+    converting_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{converting_};
+    aborted_ = false;
+    framesRequested_ = 0;
+    lastError_.clear();
+    started_ = std::chrono::steady_clock::now();
+
+    const FormatPreset* preset = formatPreset(preset_);
+    if (!preset)
+        return void(reportError("unknown format preset " + std::to_string(preset_)));
+    if (preset->needsMpeg2 && !mpeg2_)
+        return void(reportError("the format needs MPEG-2, which is not enabled"));
+    if (videoFile_.empty())
+        return void(reportError("no output file name"));
+    if (!audioFile_.empty() && audioFile_ != videoFile_)
+        return void(reportError("the sound can only go into the video's own file"));
+    if (!videoSource_)
+        return void(reportError("no video source"));
+
+    // The songs, asked for in order until the source reports the end; each one is opened here
+    // so that a broken file is reported before anything is written.
+    std::vector<std::unique_ptr<audio::Mp3Decoder>> songs;
+    for (int index = 0; audioSource_ && index < kMaxSongs; ++index) {
+        Source source;
+        audioSource_(source, index);
+        if (source.finished() || source.file().empty())
+            break;
+        std::string message;
+        auto song = audio::Mp3Decoder::open(source.file(), {preset->sampleRate, SoundTrack::kChannels}, message);
+        if (song)
+            songs.push_back(std::move(song));
+        else if (reportError(message))
+            return;
+    }
+
+    if (progress_)
+        progress_(*this, 1, 0);
+    if (aborted_)
+        return;
+
+    std::optional<MpegWriter> writer;
+    try {
+        writer.emplace(videoFile_, *preset, SoundTrack(std::move(songs)));
+    } catch (const EncoderError& error) {
+        writer.reset();
+        removeOutput();
+        return void(reportError(error.what()));
+    }
+
+    FrameQueue queue(kFramesInFlight, [&writer] { return writer->makeVideoFrame(); });
+    YuvConverter toYuv(*preset);
+    Image image;
+    bool failed = false;
+    try {
+        EncoderThread encoder(*writer, queue);
+        for (;;) {
+            Source source;
+            videoSource_(source);
+            ++framesRequested_;
+            if (source.hasFrame()) {
+                image.setImage(source.takeFrame());
+                if (videoFunc_)
+                    videoFunc_(*this, image);
+                if (audioFunc_)
+                    audioFunc_();
+                FramePtr frame = queue.acquire();
+                if (frame)
+                    toYuv.convert(image.image(), frame.get());
+                if (!frame || !queue.push(std::move(frame))) {
+                    failed = true; // the encoder stopped with a failure
+                    break;
+                }
+            }
+            if (source.finished() || aborted_)
+                break;
+            if (progress_)
+                progress_(*this, 3, framesRequested_);
+            if (aborted_)
+                break;
+        }
+        if (!failed && progress_)
+            progress_(*this, 2, framesRequested_);
+        encoder.finish();
+    } catch (const EncoderError& error) {
+        queue.cancel();
+        writer.reset();
+        removeOutput();
+        reportError(error.what());
+        return;
+    } catch (...) {
+        // A callback failed (a picture that cannot be read): no half-made file is left.
+        queue.cancel();
+        writer.reset();
+        removeOutput();
+        throw;
+    }
+    if (std::exception_ptr failure = queue.failure()) {
+        writer.reset();
+        removeOutput();
+        reportError(messageOf(failure));
+        return;
+    }
+    writer.reset();
+    if (progress_)
+        progress_(*this, 0, framesRequested_);
+}
+
+} // namespace vistello::production

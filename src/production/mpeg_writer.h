@@ -1,0 +1,60 @@
+#pragma once
+// MpegWriter encodes YUV frames and the sound track into one MPEG program stream with FFmpeg,
+// in the order of FFmpeg's muxing example: streams, encoders, header, frames, flush, trailer.
+//
+// The sound is encoded two seconds behind the video, so that when the video ends the last two
+// seconds are still at hand: a longer sound track is cut at the video's end with a fade over
+// them, a shorter one is followed by silence. Not thread-safe; the encoder thread owns it.
+
+#include "production/ffmpeg_handles.h"
+#include "production/format_presets.h"
+#include "production/sound_track.h"
+
+#include <filesystem>
+#include <vector>
+
+namespace vistello::production {
+
+class MpegWriter {
+public:
+    // Creates the file, opens both encoders and writes the header. Throws EncoderError.
+    MpegWriter(const std::filesystem::path& path, const FormatPreset& preset, SoundTrack soundTrack);
+    ~MpegWriter();
+    MpegWriter(const MpegWriter&) = delete;
+    MpegWriter& operator=(const MpegWriter&) = delete;
+
+    // A frame in the encoder's size and pixel format, yuv420p.
+    FramePtr makeVideoFrame() const;
+    // Encodes the next video frame (its timestamp is set here) and the sound up to its time.
+    void writeVideo(AVFrame* frame);
+    // Ends the sound at the video's length, flushes both encoders, writes the trailer.
+    void finish();
+
+    std::int64_t videoFrames() const { return videoFrames_; }
+
+private:
+    void openVideo();
+    void openAudio();
+    void encode(AVCodecContext* codec, AVStream* stream, const AVFrame* frame);
+    // Encodes sound frames until `untilSample` samples have gone out (rounded up to whole
+    // encoder frames when `pad`), reading the track and then silence.
+    void encodeAudioUntil(std::int64_t untilSample, bool pad);
+    void fillPending(std::size_t frames);
+
+    const FormatPreset& preset_;
+    std::filesystem::path path_;
+    SoundTrack soundTrack_;
+    AVFormatContext* format_ = nullptr; // owned; closed in the destructor
+    CodecContextPtr video_, audio_;
+    AVStream* videoStream_ = nullptr;
+    AVStream* audioStream_ = nullptr;
+    PacketPtr packet_;
+    FramePtr audioFrame_;
+    std::vector<std::int16_t> pending_; // decoded, not yet encoded, interleaved stereo
+    bool trackEnded_ = false;
+    std::int64_t videoFrames_ = 0;
+    std::int64_t audioSamples_ = 0; // samples handed to the sound encoder
+    bool headerWritten_ = false, finished_ = false;
+};
+
+} // namespace vistello::production

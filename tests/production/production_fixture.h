@@ -1,0 +1,70 @@
+#pragma once
+// Helpers of the production tests: a GUI application for text drawing, generated media made
+// with the ffmpeg command-line tool, and ffprobe's view of a written file.
+
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace vistello::testing {
+
+// Runs a shell command; returns its exit status and its standard output.
+inline int runCommand(const std::string& command, std::string* output = nullptr) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((command + " 2>/dev/null").c_str(), "r"), pclose);
+    if (!pipe)
+        return -1;
+    std::array<char, 4096> buffer;
+    std::string text;
+    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe.get()))
+        text.append(buffer.data(), n);
+    const int status = pclose(pipe.release());
+    if (output)
+        *output = text;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+inline std::string shellQuoted(const std::filesystem::path& path) {
+    return "'" + path.string() + "'";
+}
+
+// A stereo MP3 of `seconds` seconds of a 440 Hz tone.
+inline void makeSong(const std::filesystem::path& path, double seconds, int rate = 44100) {
+    const std::string command = "ffmpeg -v error -y -f lavfi -i sine=frequency=440:sample_rate=" +
+                                std::to_string(rate) + ":duration=" + std::to_string(seconds) +
+                                " -ac 2 -c:a libmp3lame -b:a 128k " + shellQuoted(path);
+    ASSERT_EQ(runCommand(command), 0) << command;
+}
+
+// ffprobe's streams and format of a file, with counted frames.
+inline QJsonObject probe(const std::filesystem::path& path) {
+    std::string text;
+    runCommand("ffprobe -v error -count_frames -show_streams -show_format -of json " + shellQuoted(path), &text);
+    return QJsonDocument::fromJson(QByteArray::fromStdString(text)).object();
+}
+
+inline QJsonObject streamOf(const QJsonObject& probed, const QString& type) {
+    for (const auto& stream : probed["streams"].toArray())
+        if (stream.toObject()["codec_type"].toString() == type)
+            return stream.toObject();
+    return {};
+}
+
+} // namespace vistello::testing
+
+// Text drawing needs a GUI application; the offscreen platform is set by the test runner.
+#define VISTELLO_GUI_TEST_MAIN                                                                   \
+    int main(int argc, char** argv) {                                                            \
+        QGuiApplication app(argc, argv);                                                         \
+        ::testing::InitGoogleTest(&argc, argv);                                                  \
+        return RUN_ALL_TESTS();                                                                  \
+    }
