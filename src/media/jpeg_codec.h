@@ -1,0 +1,22 @@
+#pragma once
+// JPEG decoding and encoding through libjpeg-turbo's libjpeg API, between JPEG bytes and
+// 24-bit blue-green-red QImages (Format_BGR888, rows 32-bit aligned like the effects
+// module's Bitmap). Every libjpeg object is owned by an RAII holder; libjpeg's fatal errors
+// come back as a null or empty result, never as a crash or an exit.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QImage>
+
+namespace vistello::media {
+
+// Decodes any JPEG colour space libjpeg reads (greyscale, YCbCr, RGB, CMYK, YCCK) to BGR888
+// and turns it upright as its EXIF orientation says. Null on failure, or when the picture
+// has more than `maxPixels` pixels.
+QImage decodeJpeg(QByteArrayView bytes, qint64 maxPixels);
+
+// Encodes an image as a baseline colour JPEG (4:2:0, no progressive scans) of the given
+// quality. Empty when the image is null or libjpeg refuses it.
+QByteArray encodeJpeg(const QImage& image, int quality);
+
+} // namespace vistello::media

@@ -1,0 +1,161 @@
+#include "media/metafile.h"
+
+#include <QByteArray>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include <emf2svg.h>
+#include <libwmf/api.h>
+#include <libwmf/svg.h>
+
+namespace vistello::media {
+
+namespace {
+
+std::uint32_t le32(const char* p) {
+    std::uint32_t value;
+    std::memcpy(&value, p, 4); // the build asserts a little-endian machine (store/records.h)
+    return value;
+}
+std::uint16_t le16(const char* p) {
+    std::uint16_t value;
+    std::memcpy(&value, p, 2);
+    return value;
+}
+
+QImage renderSvg(const QByteArray& svg, qint64 maxPixels) {
+    QSvgRenderer renderer(svg);
+    if (!renderer.isValid())
+        return {};
+    const QSize size = renderer.defaultSize();
+    if (size.isEmpty() || qint64{size.width()} * size.height() > maxPixels)
+        return {};
+    QImage canvas(size, QImage::Format_RGB32);
+    if (canvas.isNull())
+        return {};
+    canvas.fill(Qt::white);
+    {
+        QPainter painter(&canvas);
+        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    }
+    return canvas.convertToFormat(QImage::Format_BGR888);
+}
+
+struct MallocFree {
+    void operator()(char* p) const { std::free(p); }
+};
+
+struct WmfApiDestroy {
+    void operator()(wmfAPI* api) const { wmf_api_destroy(api); }
+};
+
+} // namespace
+
+bool emfStructureValid(QByteArrayView bytes) {
+    constexpr std::uint32_t kHeaderType = 1, kEofType = 14, kMinHeaderSize = 88;
+    constexpr std::uint32_t kSignature = 0x464D4520; // " EMF"
+    const auto size = static_cast<std::uint64_t>(bytes.size());
+    if (size < kMinHeaderSize || le32(bytes.data()) != kHeaderType || le32(bytes.data() + 40) != kSignature)
+        return false;
+    std::uint64_t at = 0;
+    bool first = true;
+    while (at + 8 <= size) {
+        const std::uint32_t type = le32(bytes.data() + at);
+        const std::uint32_t length = le32(bytes.data() + at + 4);
+        if (length < 8 || length % 4 != 0 || length > size - at || (first && length < kMinHeaderSize))
+            return false;
+        if (type == kEofType)
+            return true;
+        first = false;
+        at += length;
+    }
+    return false;
+}
+
+bool wmfStructureValid(QByteArrayView bytes) {
+    constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
+    constexpr std::uint64_t kPlaceableSize = 22, kHeaderSize = 18;
+    const auto size = static_cast<std::uint64_t>(bytes.size());
+    std::uint64_t at = 0;
+    if (size >= 4 && le32(bytes.data()) == kPlaceableKey)
+        at = kPlaceableSize;
+    if (size < at + kHeaderSize)
+        return false;
+    const std::uint16_t type = le16(bytes.data() + at);
+    const std::uint16_t headerWords = le16(bytes.data() + at + 2);
+    if ((type != 1 && type != 2) || headerWords != 9)
+        return false;
+    at += kHeaderSize;
+    while (at + 6 <= size) {
+        const std::uint64_t length = std::uint64_t{le32(bytes.data() + at)} * 2;
+        const std::uint16_t function = le16(bytes.data() + at + 4);
+        if (length < 6 || length > size - at)
+            return false;
+        if (function == 0)
+            return true;
+        at += length;
+    }
+    return false;
+}
+
+QImage decodeEmf(QByteArrayView bytes, qint64 maxPixels) {
+    if (!emfStructureValid(bytes))
+        return {};
+    std::vector<char> contents(bytes.begin(), bytes.end()); // the library takes a mutable buffer
+    generatorOptions options{};
+    options.nameSpace = const_cast<char*>("svg");
+    options.emfplus = true;
+    options.svgDelimiter = true;
+    char* out = nullptr;
+    std::size_t outLength = 0;
+    const int ok = emf2svg(contents.data(), contents.size(), &out, &outLength, &options);
+    const std::unique_ptr<char, MallocFree> svg(out);
+    if (!ok || !svg)
+        return {};
+    return renderSvg(QByteArray(svg.get(), static_cast<qsizetype>(outLength)), maxPixels);
+}
+
+QImage decodeWmf(QByteArrayView bytes, qint64 maxPixels) {
+    if (!wmfStructureValid(bytes))
+        return {};
+    wmfAPI_Options options{};
+    options.function = wmf_svg_function;
+    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    wmfAPI* created = nullptr;
+    const wmf_error_t createError = wmf_api_create(&created, flags, &options);
+    const std::unique_ptr<wmfAPI, WmfApiDestroy> api(created);
+    if (createError != wmf_E_None || !api)
+        return {};
+    std::vector<unsigned char> contents(bytes.begin(), bytes.end());
+    if (wmf_mem_open(api.get(), contents.data(), static_cast<long>(contents.size())) != wmf_E_None)
+        return {};
+    wmfD_Rect box{};
+    if (wmf_scan(api.get(), 0, &box) != wmf_E_None)
+        return {};
+    unsigned int width = 0, height = 0;
+    // Screen resolution, so that a placeable metafile of one inch comes out 96 pixels wide.
+    if (wmf_display_size(api.get(), &width, &height, 96, 96) != wmf_E_None || width == 0 || height == 0)
+        return {};
+    if (qint64{width} * height > maxPixels)
+        return {};
+    wmf_svg_t* device = WMF_SVG_GetData(api.get());
+    device->out = wmf_stream_create(api.get(), nullptr);
+    device->bbox = box;
+    device->width = width;
+    device->height = height;
+    device->flags |= WMF_SVG_INLINE_IMAGES;
+    const wmf_error_t playError = wmf_play(api.get(), 0, &box);
+    char* text = nullptr;
+    unsigned long length = 0;
+    wmf_stream_destroy(api.get(), device->out, &text, &length); // the text belongs to the API
+    if (playError != wmf_E_None || !text)
+        return {};
+    return renderSvg(QByteArray(text, static_cast<qsizetype>(length)), maxPixels);
+}
+
+} // namespace vistello::media

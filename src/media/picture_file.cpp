@@ -1,0 +1,102 @@
+#include "media/picture_file.h"
+
+#include "media/jpeg_codec.h"
+#include "media/metafile.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+
+namespace vistello::media {
+
+namespace {
+
+// Draws the picture onto white at the top-left of a bitmap of its own size, so that
+// transparent parts come out white, and gives it in the module's 24-bit layout.
+QImage onWhite(const QImage& picture) {
+    if (!picture.hasAlphaChannel())
+        return picture.convertToFormat(QImage::Format_BGR888);
+    QImage canvas(picture.size(), QImage::Format_RGB32);
+    if (canvas.isNull())
+        return {};
+    canvas.fill(Qt::white);
+    {
+        QPainter painter(&canvas);
+        painter.drawImage(0, 0, picture);
+    }
+    return canvas.convertToFormat(QImage::Format_BGR888);
+}
+
+// BMP and ICO through Qt's image readers, with the size checked before anything is allocated.
+QImage readWithQt(QByteArrayView bytes, const char* format, qint64 maxPixels) {
+    QByteArray data = QByteArray::fromRawData(bytes.data(), bytes.size());
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    reader.setDecideFormatFromContent(false);
+    reader.setAutoTransform(false);
+    const QSize size = reader.size();
+    if (size.isValid() && qint64{size.width()} * size.height() > maxPixels)
+        return {};
+    // Qt's own allocation ceiling would refuse pictures this module accepts.
+    reader.setAllocationLimit(static_cast<int>(std::min<qint64>(maxPixels * 4 / (1024 * 1024) + 1, 1 << 30)));
+    QImage picture = reader.read();
+    if (picture.isNull() || qint64{picture.width()} * picture.height() > maxPixels)
+        return {};
+    return onWhite(picture);
+}
+
+QImage loadByExtension(QByteArrayView bytes, const QString& suffix, qint64 maxPixels) {
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+        return decodeJpeg(bytes, maxPixels);
+    if (suffix == QLatin1String("bmp"))
+        return readWithQt(bytes, "bmp", maxPixels);
+    if (suffix == QLatin1String("ico"))
+        return readWithQt(bytes, "ico", maxPixels);
+    if (suffix == QLatin1String("emf"))
+        return decodeEmf(bytes, maxPixels);
+    if (suffix == QLatin1String("wmf"))
+        return decodeWmf(bytes, maxPixels);
+    return {};
+}
+
+} // namespace
+
+QImage decodePicture(QByteArrayView bytes, const QString& fileName, MessageSink& messages, qint64 maxPixels) {
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    QImage picture = loadByExtension(bytes, suffix, maxPixels);
+    if (!picture.isNull())
+        return picture;
+    // Unknown extensions and files their loader refused: the TIFF reader decides, and says why not.
+    readTiffData(QByteArray::fromRawData(bytes.data(), bytes.size()), fileName, picture, messages, maxPixels);
+    return picture;
+}
+
+QImage LoadPictureFile(const QString& fileName, MessageSink& messages, qint64 maxPixels) {
+    QImage picture;
+    LoadPictureFile(fileName, picture, messages, maxPixels);
+    return picture;
+}
+
+void LoadPictureFile(const QString& fileName, QImage& target, MessageSink& messages, qint64 maxPixels) {
+    if (fileName.isEmpty() || !QFileInfo::exists(fileName))
+        return;
+    QFile file(fileName);
+    QByteArray contents;
+    QByteArrayView bytes;
+    if (file.open(QIODevice::ReadOnly)) {
+        // Mapping spares a copy of large photos; files that cannot be mapped are read.
+        const qint64 size = file.size();
+        if (uchar* mapped = size > 0 ? file.map(0, size) : nullptr) {
+            bytes = QByteArrayView(mapped, size);
+        } else {
+            contents = file.readAll();
+            bytes = contents;
+        }
+    }
+    target = decodePicture(bytes, fileName, messages, maxPixels);
+}
+
+} // namespace vistello::media

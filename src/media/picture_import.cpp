@@ -1,0 +1,87 @@
+#include "media/picture_import.h"
+
+#include "media/jpeg_codec.h"
+#include "media/picture_file.h"
+#include "store/album_store.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <system_error>
+
+namespace vistello::media {
+
+namespace {
+
+constexpr int kJpegQuality = 90;
+constexpr std::int32_t kDefaultStayTime = 3;
+
+QString fromPath(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+}
+
+} // namespace
+
+bool ConvertPictureToJpeg(const QString& source, const QString& destination, MessageSink& messages) {
+    // The picture goes into the album unchanged: no library of ours alters it on the way.
+    const QImage picture = LoadPictureFile(source, messages);
+    if (picture.isNull())
+        return false;
+    const QByteArray jpeg = encodeJpeg(picture, kJpegQuality);
+    if (jpeg.isEmpty())
+        return false;
+    QSaveFile file(destination);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(jpeg) != jpeg.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+std::string NextFreeFileNumber(const std::filesystem::path& folder, std::string_view prefix,
+                               std::string_view extension) {
+    for (unsigned long long n = 0;; ++n) {
+        const std::string number = std::to_string(n);
+        std::string name;
+        name.append(prefix).append(number).append(".").append(extension);
+        std::error_code error;
+        const auto status = std::filesystem::symlink_status(folder / name, error);
+        if (!std::filesystem::exists(status))
+            return number;
+    }
+}
+
+ImportResult ImportPictures(store::AlbumStore& store, const QStringList& files, ImportProgress& progress,
+                            MessageSink& messages) {
+    ImportResult result;
+    const std::filesystem::path folder = store.AlbumPath();
+    if (folder.empty())
+        return result;
+    const auto count = static_cast<int>(files.size());
+    for (int i = 0; i < count; ++i) {
+        if (progress.cancelled()) {
+            result.cancelled = true;
+            break;
+        }
+        progress.fileStarting(i, count, files[i]);
+        const std::string storedName = "P" + NextFreeFileNumber(folder, "P", "jpg") + ".jpg";
+        if (!ConvertPictureToJpeg(files[i], fromPath(folder / storedName), messages)) {
+            ++result.skipped;
+            continue;
+        }
+        store::TPicInfo picture;
+        picture.StayTime = kDefaultStayTime;
+        picture.Effect = 0;
+        picture.Remark.setText(QFileInfo(files[i]).fileName().toStdString());
+        picture.FileName.setText(storedName);
+        store.PicList.push_back(picture);
+        ++result.imported;
+    }
+    store.SaveInfo("P");
+    return result;
+}
+
+} // namespace vistello::media
