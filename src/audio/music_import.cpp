@@ -1,0 +1,77 @@
+#include "audio/music_import.h"
+
+#include "audio/audio_engine.h"
+#include "audio/id3v1.h"
+#include "audio/mp3_player.h"
+#include "store/album_store.h"
+
+#include <system_error>
+
+namespace vistello::audio {
+
+std::string nextFreeFileNumber(const std::filesystem::path& folder, std::string_view prefix,
+                               std::string_view extension) {
+    for (unsigned long long n = 0;; ++n) {
+        const std::string number = std::to_string(n);
+        std::string name;
+        name.append(prefix).append(number).append(".").append(extension);
+        std::error_code error;
+        const auto status = std::filesystem::symlink_status(folder / name, error);
+        if (!std::filesystem::exists(status))
+            return number;
+    }
+}
+
+namespace {
+
+// Copies `source` to `destination`, replacing a file of that name; a failed copy leaves
+// no partial file behind.
+bool copySong(const std::filesystem::path& source, const std::filesystem::path& destination) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(source, error))
+        return false;
+    if (std::filesystem::copy_file(source, destination, std::filesystem::copy_options::overwrite_existing, error))
+        return true;
+    std::filesystem::remove(destination, error);
+    return false;
+}
+
+} // namespace
+
+MusicImportResult ImportMusic(store::AlbumStore& store, const std::vector<std::filesystem::path>& files,
+                              MusicImportProgress& progress) {
+    MusicImportResult result;
+    const std::filesystem::path folder = store.AlbumPath();
+    if (folder.empty())
+        return result;
+    // The hidden player only measures, so it never needs a sound device.
+    Mp3PlayerModel player(std::make_unique<AudioEngine>(AudioEngine::Output::Silent));
+    TID3v1 tag;
+    const auto count = static_cast<int>(files.size());
+    for (int i = 0; i < count; ++i) {
+        if (progress.cancelled()) {
+            result.cancelled = true;
+            break;
+        }
+        progress.fileStarting(i, count, files[i]);
+        const std::string storedName = "M" + nextFreeFileNumber(folder, "M", "mp3") + ".mp3";
+        player.setFileName(files[i]);
+        tag.ReadFromFile(files[i]);
+        if (!copySong(files[i], folder / storedName)) {
+            ++result.skipped;
+            continue;
+        }
+        store::TMusicInfo song;
+        song.PlayTime = static_cast<std::int32_t>(player.LengthInSeconds());
+        song.FileName.setText(storedName);
+        song.SongName.setText(files[i].filename().string());
+        song.Singer.setGbk(tag.artist); // tag texts are stored as the bytes they are
+        song.Remark.setGbk(tag.comment);
+        store.MusicList.push_back(song);
+        ++result.imported;
+    }
+    store.SaveInfo("M");
+    return result;
+}
+
+} // namespace vistello::audio

@@ -1,0 +1,48 @@
+#pragma once
+// Importing songs into the open album: each MP3 file is copied unchanged into the album
+// folder as "M<n>.mp3" (n the smallest free number), measured by a hidden player, its ID3v1
+// tag read, and a TMusicInfo appended to the song list; the list is saved once at the end of
+// the batch, also after a cancel. Source files are only read.
+//
+// The run is widget-free: the import dialog and the command-line tool follow it through
+// MusicImportProgress, which is also how a user's cancel reaches it.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vistello::store {
+class AlbumStore;
+}
+
+namespace vistello::audio {
+
+// The decimal text of the smallest n >= 0 for which folder/prefix n.extension does not exist
+// (a dangling link counts as existing).
+std::string nextFreeFileNumber(const std::filesystem::path& folder, std::string_view prefix,
+                               std::string_view extension);
+
+class MusicImportProgress {
+public:
+    virtual ~MusicImportProgress() = default;
+    // Asked at the top of each file's turn: a cancel given during a file stops the next one.
+    virtual bool cancelled() const { return false; }
+    // File `index` (from 0) of `count` is about to be imported.
+    virtual void fileStarting(int index, int count, const std::filesystem::path& path) {
+        (void)index, (void)count, (void)path;
+    }
+};
+
+struct MusicImportResult {
+    int imported = 0;       // records appended (the last `imported` entries of MusicList)
+    int skipped = 0;        // files that could not be copied
+    bool cancelled = false; // the run stopped before its last file
+};
+
+// Imports `files` in order into the open album of `store` and saves its song list. With no
+// open album nothing happens. StoreError from saving propagates.
+MusicImportResult ImportMusic(store::AlbumStore& store, const std::vector<std::filesystem::path>& files,
+                              MusicImportProgress& progress);
+
+} // namespace vistello::audio

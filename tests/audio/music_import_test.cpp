@@ -1,0 +1,136 @@
+#include "audio/music_import.h"
+
+#include "audio/id3v1.h"
+#include "mp3_fixture.h"
+#include "store/album_operations.h"
+#include "store/album_store.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace vistello::audio {
+namespace {
+
+std::string readAll(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Records what the import reports and cancels before file `cancelAt`.
+struct RecordingProgress : MusicImportProgress {
+    int cancelAt = -1;
+    mutable int asked = 0;
+    std::vector<std::string> started;
+    bool cancelled() const override { return asked++ == cancelAt; }
+    void fileStarting(int index, int count, const std::filesystem::path& path) override {
+        started.push_back(std::to_string(index + 1) + "/" + std::to_string(count) + " " + path.filename().string());
+    }
+};
+
+// An album "Songs" in a temporary store, with a tagged song of 3.5 s and an untagged one.
+struct ImportFixture : testing::Test {
+    QTemporaryDir dir;
+    std::filesystem::path root{dir.path().toStdString()};
+    std::filesystem::path sources = root / "sources";
+    store::AlbumStore store{root / "store"};
+
+    void SetUp() override {
+        std::filesystem::create_directories(sources);
+        std::filesystem::create_directories(store.RootPath());
+        store::createAlbum(store, "Songs");
+        store.openAlbum(0);
+        ASSERT_FALSE(store.AlbumPath().empty());
+        ASSERT_TRUE(test::makeMp3(sources / "tone.mp3", {44100, 2, 154350}));
+        std::string tag(128, '\0');
+        tag.replace(0, 3, "TAG");
+        tag.replace(33, 11, "Artist   \0\0", 11);
+        tag.replace(97, 7, "Comment");
+        tag[126] = 4;
+        std::ofstream(sources / "tone.mp3", std::ios::binary | std::ios::app) << tag;
+        std::filesystem::copy_file(sources / "tone.mp3", sources / "second.mp3");
+        std::ofstream(sources / "tiny.mp3", std::ios::binary) << std::string(100, 'x');
+    }
+};
+
+TEST_F(ImportFixture, CopiesMeasuresTagsAndSaves) {
+    std::ofstream(store.AlbumPath() / "M0.mp3") << "already there";
+    RecordingProgress progress;
+    const auto result = ImportMusic(store, {sources / "tone.mp3", sources / "tiny.mp3"}, progress);
+    EXPECT_EQ(result.imported, 2);
+    EXPECT_FALSE(result.cancelled);
+    EXPECT_EQ(progress.started, (std::vector<std::string>{"1/2 tone.mp3", "2/2 tiny.mp3"}));
+
+    ASSERT_EQ(store.MusicCount(), 2);
+    const store::TMusicInfo& first = store.MusicList[0];
+    EXPECT_EQ(first.PlayTime, 3); // 3.5 s, fraction dropped
+    EXPECT_EQ(first.FileName.text(), "M1.mp3");
+    EXPECT_EQ(first.SongName.text(), "tone.mp3");
+    EXPECT_EQ(first.Singer.gbk(), "Artist");
+    EXPECT_EQ(first.Remark.gbk(), "Comment");
+    EXPECT_EQ(readAll(store.AlbumPath() / "M1.mp3"), readAll(sources / "tone.mp3"));
+
+    const store::TMusicInfo& second = store.MusicList[1];
+    EXPECT_EQ(second.FileName.text(), "M2.mp3");
+    EXPECT_EQ(second.PlayTime, 0); // not a song: imported all the same
+    EXPECT_TRUE(second.Singer.gbk().empty());
+    EXPECT_TRUE(second.Remark.gbk().empty());
+
+    store::AlbumStore reloaded(store.RootPath());
+    reloaded.LoadInfo("A");
+    reloaded.openAlbum(0);
+    ASSERT_EQ(reloaded.MusicCount(), 2);
+    EXPECT_EQ(reloaded.MusicList[1].FileName.text(), "M2.mp3");
+}
+
+TEST_F(ImportFixture, CancelKeepsWhatWasImportedAndSaves) {
+    RecordingProgress progress;
+    progress.cancelAt = 1;
+    const auto result = ImportMusic(store, {sources / "tone.mp3", sources / "second.mp3"}, progress);
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.imported, 1);
+    EXPECT_FALSE(std::filesystem::exists(store.AlbumPath() / "M1.mp3"));
+    store::AlbumStore reloaded(store.RootPath());
+    reloaded.LoadInfo("A");
+    reloaded.openAlbum(0);
+    EXPECT_EQ(reloaded.MusicCount(), 1);
+}
+
+TEST_F(ImportFixture, UncopyableFilesAreSkippedSilently) {
+    RecordingProgress progress;
+    const auto result = ImportMusic(store, {sources / "missing.mp3", sources, sources / "second.mp3"}, progress);
+    EXPECT_EQ(result.skipped, 2);
+    ASSERT_EQ(store.MusicCount(), 1);
+    EXPECT_EQ(store.MusicList[0].FileName.text(), "M0.mp3");
+    EXPECT_EQ(store.MusicList[0].SongName.text(), "second.mp3");
+}
+
+TEST_F(ImportFixture, LongSongNamesAreCutToTheField) {
+    // 255 bytes as a Linux file name, but "é" takes four bytes in GB18030: 499 bytes stored.
+    std::string name = "abc";
+    for (int i = 0; i < 124; ++i)
+        name += "é";
+    name += ".mp3";
+    std::filesystem::copy_file(sources / "tone.mp3", sources / name);
+    RecordingProgress progress;
+    ImportMusic(store, {sources / name}, progress);
+    ASSERT_EQ(store.MusicCount(), 1);
+    EXPECT_EQ(store.MusicList[0].SongName.gbk().size(), 255u);
+}
+
+TEST(NextFreeFileNumber, SmallestUnusedNumber) {
+    QTemporaryDir dir;
+    const std::filesystem::path root(dir.path().toStdString());
+    EXPECT_EQ(nextFreeFileNumber(root, "M", "mp3"), "0");
+    std::ofstream(root / "M0.mp3");
+    std::ofstream(root / "M2.mp3");
+    EXPECT_EQ(nextFreeFileNumber(root, "M", "mp3"), "1");
+    std::filesystem::create_symlink(root / "nowhere", root / "M1.mp3");
+    EXPECT_EQ(nextFreeFileNumber(root, "M", "mp3"), "3");
+}
+
+} // namespace
+} // namespace vistello::audio
