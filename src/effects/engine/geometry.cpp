@@ -16,6 +16,9 @@ int MulDiv(int a, int b, int c) {
     std::int64_t quotient = (magnitude * 2 + divisor) / (divisor * 2);
     if ((product < 0) != (c < 0))
         quotient = -quotient;
+    // Like the platform's, a result that does not fit an int is reported as −1.
+    if (quotient > INT32_MAX || quotient < INT32_MIN)
+        return -1;
     return static_cast<int>(quotient);
 }
 

@@ -9,7 +9,7 @@
 namespace vistello::effects {
 
 // a × b / c computed exactly and rounded to the nearest integer, halves away from zero; −1 when
-// c is 0 (the platform's MulDiv).
+// c is 0 or the result does not fit an int (the platform's MulDiv).
 int MulDiv(int a, int b, int c);
 
 // Nearest integer, halves to the even neighbour.
