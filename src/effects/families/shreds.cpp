@@ -59,7 +59,7 @@ void addShredStrips(AxisRects out, int mode, int ext, int length, int breadth, R
         default: { // ShredInToMid
             const int r3 = random.Random(c);
             const int r4 = random.Random(c);
-            if (false) {
+            if (complete) {
                 // The two halves of an odd side would leave its middle pixel line uncovered.
                 out.add(0, off, length, b);
             } else {
