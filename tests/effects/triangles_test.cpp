@@ -15,20 +15,28 @@ Shape triangle(double x1, double y1, double x2, double y2, double x3, double y3)
 // The 90 grid: around every point (j·cw, i·ch), i, j in 0..n, a right triangle of legs 2x, 2y
 // with its right angle up and to the left.
 Shape triangleGrid(int n, int cw, int ch, int x, int y) {
-    std::vector<Shape> parts;
-    for (int i = 0; i <= n; ++i)
-        for (int j = 0; j <= n; ++j)
-            parts.push_back(triangle(j * cw - x, i * ch - y, j * cw + x, i * ch - y, j * cw - x, i * ch + y));
-    return unite(std::move(parts));
+    return [=](double u, double v) {
+        for (int i = 0; i <= n; ++i)
+            for (int j = 0; j <= n; ++j) {
+                // Distances from the right angle along the two legs, as fractions of the legs.
+                const double s = (u - (j * cw - x)) / (2.0 * x);
+                const double t = (v - (i * ch - y)) / (2.0 * y);
+                if (s >= 0 && t >= 0 && s + t <= 1)
+                    return true;
+            }
+        return false;
+    };
 }
 
 // The 101 grid: a rectangle 2x × 2y centred on every point.
 Shape rectangleGrid(int n, int cw, int ch, int x, int y) {
-    std::vector<Shape> parts;
-    for (int i = 0; i <= n; ++i)
-        for (int j = 0; j <= n; ++j)
-            parts.push_back(rectShape(j * cw - x, i * ch - y, j * cw + x, i * ch + y));
-    return unite(std::move(parts));
+    return [=](double u, double v) {
+        for (int i = 0; i <= n; ++i)
+            for (int j = 0; j <= n; ++j)
+                if (u >= j * cw - x && u < j * cw + x && v >= i * ch - y && v < i * ch + y)
+                    return true;
+        return false;
+    };
 }
 
 struct TriangleCase {
@@ -110,7 +118,7 @@ TEST(GridShred, TrianglesCoverTheirCellsAtTheLastStep) {
 
 // The diagonals, sweeps and the starburst cover the whole picture at P = 100.
 TEST(Diagonals, LastStepCoversThePicture) {
-    for (const auto [width, height] : {std::pair{200, 100}, {173, 97}, {97, 173}, {185, 153}, {720, 576}}) {
+    for (const auto& [width, height] : {std::pair{200, 100}, {173, 97}, {97, 173}, {185, 153}, {720, 576}}) {
         for (int effect : {83, 84, 85, 86, 87, 88, 89}) {
             Scene scene(width, height);
             scene.run(effect, {100});
