@@ -149,6 +149,14 @@ inline Shape clockwiseWedge(double cx, double cy, double fromDegrees, double toD
     };
 }
 
+inline Shape disc(double cx, double cy, double radius) {
+    return [=](double u, double v) { return (u - cx) * (u - cx) + (v - cy) * (v - cy) <= radius * radius; };
+}
+
+inline Shape intersect(Shape a, Shape b) {
+    return [=](double u, double v) { return a(u, v) && b(u, v); };
+}
+
 inline Shape unite(std::vector<Shape> shapes) {
     return [shapes = std::move(shapes)](double u, double v) {
         return std::any_of(shapes.begin(), shapes.end(), [&](const Shape& s) { return s(u, v); });
