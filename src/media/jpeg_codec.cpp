@@ -37,6 +37,7 @@ struct DecodeJob {
     jpeg_decompress_struct info{};
     bool created = false;
     QImage image;
+    int orientation = 1; // read before finishing, which frees the saved markers
     std::vector<JSAMPLE> cmykRow;
 
     ~DecodeJob() {
@@ -119,6 +120,7 @@ bool decodeInto(DecodeJob& job, QByteArrayView bytes, qint64 maxPixels) {
             jpeg_read_scanlines(&info, rows, static_cast<JDIMENSION>(count));
         }
     }
+    job.orientation = orientationOf(info);
     jpeg_finish_decompress(&info);
     return true;
 }
@@ -158,7 +160,7 @@ QImage decodeJpeg(QByteArrayView bytes, qint64 maxPixels) {
     auto job = std::make_unique<DecodeJob>();
     if (!decodeInto(*job, bytes, maxPixels))
         return {};
-    return applyExifOrientation(job->image, orientationOf(job->info));
+    return applyExifOrientation(job->image, job->orientation);
 }
 
 QByteArray encodeJpeg(const QImage& image, int quality) {

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <algorithm>
 #include <vector>
 
 #include <emf2svg.h>
@@ -44,6 +46,25 @@ QImage renderSvg(const QByteArray& svg, qint64 maxPixels) {
         renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     }
     return canvas.convertToFormat(QImage::Format_BGR888);
+}
+
+// The frame of a placeable WMF header in points (1/72 inch), when the file has one.
+std::optional<wmfD_Rect> placeableFrame(QByteArrayView bytes) {
+    constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
+    if (bytes.size() < 22 || le32(bytes.data()) != kPlaceableKey)
+        return std::nullopt;
+    const auto coordinate = [&](int at) { return static_cast<std::int16_t>(le16(bytes.data() + at)); };
+    const std::uint16_t unitsPerInch = le16(bytes.data() + 14);
+    const int left = coordinate(6), top = coordinate(8), right = coordinate(10), bottom = coordinate(12);
+    if (unitsPerInch == 0 || left == right || top == bottom)
+        return std::nullopt;
+    const float scale = 72.0f / unitsPerInch;
+    wmfD_Rect frame{};
+    frame.TL.x = std::min(left, right) * scale;
+    frame.TL.y = std::min(top, bottom) * scale;
+    frame.BR.x = std::max(left, right) * scale;
+    frame.BR.y = std::max(top, bottom) * scale;
+    return frame;
 }
 
 struct MallocFree {
@@ -137,6 +158,10 @@ QImage decodeWmf(QByteArrayView bytes, qint64 maxPixels) {
     wmfD_Rect box{};
     if (wmf_scan(api.get(), 0, &box) != wmf_E_None)
         return {};
+    // The scan gives the bounds of what is drawn, in points; a placeable metafile names its
+    // own frame, which is the picture the user sees, so that frame is drawn instead.
+    if (const auto frame = placeableFrame(bytes))
+        box = *frame;
     unsigned int width = 0, height = 0;
     // Screen resolution, so that a placeable metafile of one inch comes out 96 pixels wide.
     if (wmf_display_size(api.get(), &width, &height, 96, 96) != wmf_E_None || width == 0 || height == 0)
