@@ -74,8 +74,13 @@ struct Mp3Decoder::State {
             error = describe(path, "find an audio stream", streamIndex < 0 ? streamIndex : AVERROR_DECODER_NOT_FOUND);
             return false;
         }
-        codec.reset(avcodec_alloc_context3(decoder));
         const AVStream* stream = format->streams[streamIndex];
+        const AVCodecID id = stream->codecpar->codec_id;
+        if (id != AV_CODEC_ID_MP3 && id != AV_CODEC_ID_MP2 && id != AV_CODEC_ID_MP1) {
+            error = path.string() + ": not an MPEG audio file (" + avcodec_get_name(id) + ")";
+            return false;
+        }
+        codec.reset(avcodec_alloc_context3(decoder));
         if ((rc = avcodec_parameters_to_context(codec.get(), stream->codecpar)) < 0 ||
             (rc = avcodec_open2(codec.get(), decoder, nullptr)) < 0) {
             error = describe(path, "open the decoder", rc);

@@ -5,6 +5,7 @@
 #include "audio/mp3_player.h"
 #include "store/album_store.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace vistello::audio {
@@ -59,10 +60,14 @@ MusicImportResult ImportMusic(store::AlbumStore& store, const std::vector<std::f
         tag.ReadFromFile(files[i]);
         if (!copySong(files[i], folder / storedName)) {
             ++result.skipped;
+            progress.fileSkipped(i, files[i]);
             continue;
         }
         store::TMusicInfo song;
-        song.PlayTime = static_cast<std::int32_t>(player.LengthInSeconds());
+        // The whole seconds come from the exact double length: a single-precision value can
+        // round a song a few samples short of a whole second up to that second.
+        const double seconds = player.engine().measureSeconds(player.FileName());
+        song.PlayTime = static_cast<std::int32_t>(std::clamp(seconds, 0.0, 2147483647.0));
         song.FileName.setText(storedName);
         song.SongName.setText(files[i].filename().string());
         song.Singer.setGbk(tag.artist); // tag texts are stored as the bytes they are

@@ -32,6 +32,8 @@ public:
     virtual void fileStarting(int index, int count, const std::filesystem::path& path) {
         (void)index, (void)count, (void)path;
     }
+    // File `index` could not be copied and was left out (the dialog says nothing of it).
+    virtual void fileSkipped(int index, const std::filesystem::path& path) { (void)index, (void)path; }
 };
 
 struct MusicImportResult {

@@ -43,6 +43,12 @@ int runAlbums(Context&);
 int runShow(Context&);
 int runNewAlbum(Context&);
 int runDeleteAlbum(Context&);
+int runProbeSong(Context&);
+int runImportMusic(Context&);
+int runEffects(Context&);
+int runEffect(Context&);
+int runEffectSheet(Context&);
+int runRender(Context&);
 
 // JSON of the records, as `show` prints them; import subcommands print new records this way.
 QJsonObject pictureJson(const store::TPicInfo& picture);

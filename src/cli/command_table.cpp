@@ -10,6 +10,12 @@ constexpr std::array kCommands = {
     Command{"show", "ALBUM", runShow},
     Command{"new-album", "NAME", runNewAlbum},
     Command{"delete-album", "NAME", runDeleteAlbum},
+    Command{"probe-song", "FILE", runProbeSong},
+    Command{"import-music", "ALBUM FILE...", runImportMusic},
+    Command{"effects", "", runEffects},
+    Command{"effect", "N --size WxH --steps LIST [--old FILE] [--new FILE] [--seed S] --out FILE", runEffect},
+    Command{"effect-sheet", "--out FILE.png [--size WxH] [--steps LIST] [--seed S]", runEffectSheet},
+    Command{"render", "ALBUM --format vcd|svcd|dvd --out FILE [--sync] [--soften] [--color RRGGBB] [--backgrounds]", runRender},
 };
 } // namespace
 
