@@ -1,0 +1,91 @@
+#pragma once
+// The slideshow timeline: the run state and the four source callbacks that turn an album into
+// frames, titles and songs for the converter.
+//
+// Picture i takes HoldFrames[i] + 51 frames, told apart by the phase: phase 0 composes the
+// picture into TargetFrame (the frame repeats what was shown), phases 1..50 draw the
+// transition step with progress 2 × phase over DisplayFrame, phase 51 shows the picture whole
+// and the rest hold it. Every progress notification of the converter raises FrameCounter (the
+// run does that); the frame after the last picture's cycle is handed once more with the end.
+// The next picture is read and composed on a second thread while the current one plays.
+
+#include "effects/engine/random_source.h"
+#include "effects/raster/bitmap.h"
+#include "production/mcl_objects.h"
+#include "production/production_settings.h"
+
+#include <functional>
+#include <future>
+#include <memory>
+#include <vector>
+
+namespace vistello::store {
+class AlbumStore;
+}
+
+namespace vistello::production {
+
+class Converter;
+
+// HoldFrames: StayTime × 25 per picture, or with synchronisation (MusicSeconds − 2 × PicCount)
+// × 25 div PicCount for every picture. Negative results are taken as 0.
+std::vector<int> computeHoldFrames(const store::AlbumStore& album, bool synchronise);
+// MusicSeconds: the sum of the songs' PlayTime.
+std::int64_t musicSeconds(const store::AlbumStore& album);
+
+struct RunState {
+    int FrameWidth = 0, FrameHeight = 0;
+    effects::Rect FrameRect;
+    std::vector<int> HoldFrames;
+    std::int64_t TotalHoldFrames = 0;
+    std::int64_t TotalFrames = 0; // 51 × PicCount + TotalHoldFrames
+    std::int64_t FrameCounter = -1;
+    int MakePicIndex = -1;
+    int CurEffect = 0;
+    QString CurTitle;
+    effects::Bitmap TargetFrame, DisplayFrame;
+    std::vector<std::filesystem::path> BackPicFiles;
+    production::AudioList AudioList;
+    std::int64_t TotalSamples = 0;
+};
+
+// Fills the run state for a run of `album` with `settings`: sizes, hold frames, totals,
+// background files, black frames, counters, the audio list and its samples.
+void prepareRunState(RunState& state, const store::AlbumStore& album, const ProductionSettings& settings);
+
+class FrameGenerator {
+public:
+    using PreviewProc = std::function<void(const effects::Bitmap& frame)>;
+
+    // Reads the album and settings for the whole run; both must outlive the generator.
+    FrameGenerator(RunState& state, const store::AlbumStore& album, const ProductionSettings& settings,
+                   PreviewProc preview = {});
+    ~FrameGenerator();
+
+    // The four callbacks. VideoSourceProc throws std::runtime_error naming a picture or
+    // background file that cannot be read.
+    void VideoSourceProc(Source& source);
+    void VideoFuncProc(Converter& converter, Image& frame);
+    void AudioSourceProc(Source& source, int index);
+    void AudioFuncProc() {}
+
+    // Draws the next random effects from `random` instead of the clock-seeded generator.
+    void setRandomSource(effects::RandomSource* random) { random_ = random; }
+
+private:
+    void startPicture();
+    std::future<effects::Bitmap> composeLater(int index);
+
+    RunState& state_;
+    const store::AlbumStore& album_;
+    const ProductionSettings& settings_;
+    PreviewProc preview_;
+    effects::ClockRandom clockRandom_;
+    effects::ClockRandom backgroundRandom_;
+    effects::RandomSource* random_ = &clockRandom_;
+    std::future<effects::Bitmap> next_; // TargetFrame of picture nextIndex_
+    int nextIndex_ = -1;
+    Text title_; // the title style, set up once for the run
+};
+
+} // namespace vistello::production

@@ -1,0 +1,20 @@
+#pragma once
+// Reading the picture files a render composes: the album's pictures and the background
+// pictures, as 24-bit blue-green-red images.
+
+#include <QImage>
+
+#include <filesystem>
+
+namespace vistello::production {
+
+enum class PictureKind {
+    ByExtension, // ".bmp" (any case) as a Windows bitmap, anything else as JPEG
+    Jpeg,
+};
+
+// The picture as Format_BGR888. Throws std::runtime_error naming the file when it cannot be
+// read; never returns a null image.
+QImage readPictureFile(const std::filesystem::path& path, PictureKind kind = PictureKind::ByExtension);
+
+} // namespace vistello::production

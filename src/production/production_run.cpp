@@ -1,0 +1,139 @@
+#include "production/production_run.h"
+
+#include "production/frame_generator.h"
+#include "production/mcl_converter.h"
+#include "store/album_store.h"
+
+#include <chrono>
+
+namespace vistello::production {
+
+namespace {
+
+template <typename F, typename... Args>
+void call(const F& callback, Args&&... args) {
+    if (callback)
+        callback(std::forward<Args>(args)...);
+}
+
+// Clears a flag when the scope ends, however it ends.
+struct FlagGuard {
+    bool& flag;
+    explicit FlagGuard(bool& f) : flag(f) { flag = true; }
+    ~FlagGuard() { flag = false; }
+};
+
+} // namespace
+
+ProgressTexts progressTexts(int stage, std::int64_t position, std::int64_t totalFrames, const std::string& elapsedText,
+                            const std::string& remainingText) {
+    switch (stage) {
+    case 0:
+        return {QString(), QStringLiteral("共用时间: ") + QString::fromStdString(elapsedText)};
+    case 1:
+        return {QStringLiteral("准备生成..."), QString()};
+    case 2:
+        return {QStringLiteral("视频文件结构处理..."), QString()};
+    case 3: {
+        const std::int64_t percent = totalFrames > 0 ? position * 100 / totalFrames : 0;
+        return {QStringLiteral("完成进度：") + QString::number(percent) + QStringLiteral("%"),
+                QStringLiteral("剩余时间: ") + QString::fromStdString(remainingText)};
+    }
+    default:
+        return {QStringLiteral("其它视频处理！"), QString()};
+    }
+}
+
+ProductionRun::ProductionRun(const store::AlbumStore& album, RunCallbacks callbacks)
+    : album_(album), callbacks_(std::move(callbacks)) {}
+
+ProductionRun::~ProductionRun() = default;
+
+void ProductionRun::Stop() {
+    if (!converter_)
+        return;
+    stopped_ = true;
+    converter_->Abort();
+    call(callbacks_.setRunning, false);
+}
+
+RunResult ProductionRun::Start(const ProductionSettings& settings) {
+    RunResult result;
+    if (running())
+        return result; // a second start from inside the first run's event processing
+    if (settings.format < 0 || settings.format > 2) {
+        result.error = "unknown format " + std::to_string(settings.format);
+        return result;
+    }
+    if (settings.outputPath.empty()) {
+        result.error = "no output file";
+        return result;
+    }
+    if (settings.synchronise && !(2 * static_cast<std::int64_t>(album_.PicCount()) < musicSeconds(album_))) {
+        result.error = kMusicTooShort.toStdString();
+        return result;
+    }
+    FlagGuard runningGuard(running_);
+    stopped_ = false;
+    const auto started = std::chrono::steady_clock::now();
+    call(callbacks_.setRunning, true);
+
+    // The run state lives for this run only; leaving this function releases both frames,
+    // the audio list and the converter on every path.
+    RunState state;
+    prepareRunState(state, album_, settings);
+    call(callbacks_.showProgress, kIdleProgressText);
+
+    // RunConversion.
+    call(callbacks_.setSettingsEnabled, false);
+    Converter converter;
+    FrameGenerator generator(state, album_, settings, callbacks_.preview);
+    converter.AssignVideoSource([&](Source& source) { generator.VideoSourceProc(source); });
+    converter.AssignVideoFunc([&](Converter& c, Image& frame) { generator.VideoFuncProc(c, frame); });
+    converter.AssignAudioSource([&](Source& source, int index) { generator.AudioSourceProc(source, index); });
+    converter.AssignAudioFunc([&] { generator.AudioFuncProc(); });
+    converter.AssignProgress([&](Converter& c, int stage, std::int64_t position) {
+        ++state.FrameCounter; // the timeline counts frames by these notifications
+        const ProgressTexts texts =
+            progressTexts(stage, position, state.TotalFrames, MclMakeTimeStr(c.GetElapsedTime()),
+                          MclMakeTimeStr(c.GetRemainingTime(state.TotalFrames, state.TotalSamples)));
+        call(callbacks_.showProgress, texts.progress);
+        call(callbacks_.showTime, texts.time);
+        call(callbacks_.processEvents);
+    });
+    converter.AssignError([&](Converter&, const std::string&, int& answer) { answer = 2; });
+    call(callbacks_.setBusyCursor, true);
+    const FormatInfo& format = kFormats[settings.format];
+    converter.VideoSetFileName(settings.outputPath);
+    converter.AudioSetFileName(settings.outputPath);
+    if (format.mpeg2)
+        converter.EnableMPEG2();
+    converter.SetFormatPreset(format.preset, 0);
+    converter.VideoSetKeepDuration(-1);
+    call(callbacks_.setBusyCursor, false);
+
+    converter_ = &converter;
+    try {
+        converter.Convert();
+        result.error = converter.lastError();
+    } catch (const std::exception& error) {
+        result.error = error.what();
+    } catch (...) {
+        result.error = "unknown failure";
+    }
+    converter_ = nullptr;
+    result.frames = converter.framesRequested();
+
+    call(callbacks_.setSettingsEnabled, true);
+    call(callbacks_.showProgress, kFinishedText);
+    call(callbacks_.showTime, kIdleTimeText);
+    call(callbacks_.setRunning, false);
+
+    std::error_code ignored;
+    result.fileExists = std::filesystem::is_regular_file(settings.outputPath, ignored);
+    result.outcome = !result.error.empty() ? RunOutcome::Failed : stopped_ ? RunOutcome::Stopped : RunOutcome::Finished;
+    result.elapsedSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    return result;
+}
+
+} // namespace vistello::production
