@@ -1,0 +1,208 @@
+// Picture import: the numbering of the stored copies, the new records, the saved list,
+// cancelling, files that cannot be converted, and the JPEG the album keeps.
+
+#include "gui_environment.h"
+#include "picture_fixtures.h"
+#include "qt_printing.h"
+#include "tiff_builder.h"
+
+#include "media/jpeg_codec.h"
+#include "media/picture_file.h"
+#include "media/picture_import.h"
+#include "store/album_operations.h"
+#include "store/album_store.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <fstream>
+
+using namespace vistello;
+using namespace vistello::media;
+using namespace vistello::media::testing;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+QImage solid(QColor colour, QSize size = {40, 30}) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+QByteArray bmpBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes;
+}
+
+void touch(const fs::path& file) {
+    std::ofstream(file) << "x";
+}
+
+// Records what the run reported and cancels once `cancelAfter` files have started.
+class RecordingProgress : public ImportProgress {
+public:
+    explicit RecordingProgress(int cancelAfter = -1) : cancelAfter_(cancelAfter) {}
+    bool cancelled() const override { return cancelAfter_ >= 0 && static_cast<int>(started.size()) >= cancelAfter_; }
+    void fileStarting(int index, int count, const QString& path) override {
+        started.push_back(index);
+        counts.push_back(count);
+        paths.append(path);
+    }
+    std::vector<int> started, counts;
+    QStringList paths;
+
+private:
+    int cancelAfter_;
+};
+
+class PictureImportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(root.isValid() && sources.isValid());
+        store::createAlbum(albums, "假日");
+        albums.openAlbum(0);
+        ASSERT_FALSE(albums.AlbumPath().empty());
+    }
+    QString source(const QString& name, const QByteArray& bytes) {
+        const QString path = sources.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    fs::path albumFile(const std::string& name) const { return albums.AlbumPath() / name; }
+    // The picture list as saved on disk.
+    std::vector<store::TPicInfo> savedPictures() const {
+        store::AlbumStore reread(fs::path(root.path().toStdString()));
+        reread.LoadInfo("A");
+        reread.openAlbum(0);
+        return reread.PicList;
+    }
+
+    QTemporaryDir root, sources;
+    store::AlbumStore albums{fs::path(root.path().toStdString())};
+    MessageList messages;
+};
+
+} // namespace
+
+TEST_F(PictureImportTest, NewRecordsTakeTheFreeNumbersInOrder) {
+    touch(albumFile("P0.jpg"));
+    touch(albumFile("P2.jpg"));
+    const QStringList files = {source("holiday.bmp", bmpBytes(solid(Qt::red))),
+                               source("beach.jpg", writeJpeg(solid(Qt::blue))),
+                               source("雪山.bmp", bmpBytes(solid(Qt::green)))};
+    RecordingProgress progress;
+    const ImportResult result = ImportPictures(albums, files, progress, messages);
+    EXPECT_EQ(result.imported, 3);
+    EXPECT_FALSE(result.cancelled);
+    EXPECT_EQ(progress.started, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(progress.counts, (std::vector<int>{3, 3, 3}));
+    EXPECT_EQ(progress.paths, files);
+
+    const std::vector<std::string> names = {"P1.jpg", "P3.jpg", "P4.jpg"};
+    const std::vector<std::string> remarks = {"holiday.bmp", "beach.jpg", "雪山.bmp"};
+    const QColor colours[] = {Qt::red, Qt::blue, Qt::green};
+    for (const std::vector<store::TPicInfo>& pictures : {albums.PicList, savedPictures()}) {
+        ASSERT_EQ(pictures.size(), 3u);
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(pictures[i].FileName.text(), names[i]);
+            EXPECT_EQ(pictures[i].Remark.text(), remarks[i]);
+            EXPECT_EQ(pictures[i].StayTime, 3);
+            EXPECT_EQ(pictures[i].Effect, 0);
+            EXPECT_EQ(pictures[i].Title.text(), "");
+            EXPECT_EQ(pictures[i].Fill, (std::array<std::uint8_t, 2>{0, 0}));
+        }
+    }
+    for (std::size_t i = 0; i < 3; ++i) {
+        const QImage stored = LoadPictureFile(QString::fromStdString(albumFile(names[i]).string()), messages);
+        ASSERT_EQ(stored.size(), QSize(40, 30)) << names[i];
+        EXPECT_LE(std::abs(qRed(stored.pixel(20, 15)) - colours[i].red()), 8) << names[i];
+        EXPECT_LE(std::abs(qBlue(stored.pixel(20, 15)) - colours[i].blue()), 8) << names[i];
+    }
+    EXPECT_TRUE(messages.messages.isEmpty());
+}
+
+TEST_F(PictureImportTest, CancelDuringTheFirstFileKeepsThatOne) {
+    QStringList files;
+    for (int i = 0; i < 5; ++i)
+        files << source(QStringLiteral("p%1.bmp").arg(i), bmpBytes(solid(Qt::gray)));
+    RecordingProgress progress(1);
+    const ImportResult result = ImportPictures(albums, files, progress, messages);
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.imported, 1);
+    EXPECT_EQ(progress.started, std::vector<int>{0});
+    ASSERT_EQ(albums.PicCount(), 1);
+    ASSERT_EQ(savedPictures().size(), 1u) << "the list is saved after a cancel";
+    EXPECT_TRUE(fs::exists(albumFile("P0.jpg")));
+    EXPECT_FALSE(fs::exists(albumFile("P1.jpg")));
+}
+
+TEST_F(PictureImportTest, FilesThatCannotBeConvertedAreSkipped) {
+    const QStringList files = {source("fine.bmp", bmpBytes(solid(Qt::red))),
+                               source("broken.jpg", QByteArray("\xFF\xD8 not really", 14)),
+                               sources.filePath("missing.bmp"), source("second.bmp", bmpBytes(solid(Qt::blue)))};
+    RecordingProgress progress;
+    const ImportResult result = ImportPictures(albums, files, progress, messages);
+    EXPECT_EQ(result.imported, 2);
+    EXPECT_EQ(result.skipped, 2);
+    ASSERT_EQ(albums.PicCount(), 2);
+    EXPECT_EQ(albums.PicList[0].FileName.text(), "P0.jpg");
+    EXPECT_EQ(albums.PicList[1].FileName.text(), "P1.jpg") << "a failed file leaves no file behind";
+    EXPECT_EQ(albums.PicList[1].Remark.text(), "second.bmp");
+    // The TIFF reader told why the broken file was refused; the missing one says nothing.
+    EXPECT_EQ(messages.messages, QStringList{"<" + files[1] + "> is not a valid TIFF file"});
+    const QStringList left = QDir(QString::fromStdString(albums.AlbumPath().string())).entryList(QDir::Files);
+    EXPECT_EQ(left, (QStringList{"MusicInfo", "P0.jpg", "P1.jpg", "PicInfo"}));
+}
+
+TEST_F(PictureImportTest, NoOpenAlbumImportsNothing) {
+    albums.closeAlbum();
+    RecordingProgress progress;
+    const ImportResult result = ImportPictures(albums, {source("a.bmp", bmpBytes(solid(Qt::red)))}, progress, messages);
+    EXPECT_EQ(result.imported, 0);
+    EXPECT_TRUE(progress.started.empty());
+}
+
+TEST_F(PictureImportTest, ConvertWritesBaselineJpegOrNothing) {
+    const QString destination = QString::fromStdString(albumFile("P7.jpg").string());
+    const QString tiff = source("grey.tif", TiffBuilder().build({simpleImage(3, 2, {8}, 1, QByteArray(6, '\x80'))}));
+    ASSERT_TRUE(ConvertPictureToJpeg(tiff, destination, messages));
+    QFile written(destination);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray jpeg = written.readAll();
+    EXPECT_TRUE(jpeg.startsWith("\xFF\xD8"));
+    EXPECT_TRUE(jpeg.contains(QByteArray("\xFF\xC0", 2)));
+    EXPECT_EQ(decodeJpeg(jpeg, kDefaultMaxPixels).size(), QSize(3, 2));
+
+    const QString failed = QString::fromStdString(albumFile("P8.jpg").string());
+    EXPECT_FALSE(ConvertPictureToJpeg(source("empty.tif", {}), failed, messages));
+    EXPECT_FALSE(QFile::exists(failed));
+    EXPECT_FALSE(ConvertPictureToJpeg(tiff, sources.filePath("no/such/folder/P0.jpg"), messages));
+}
+
+TEST(NextFreeFileNumber, SmallestFreeNumber) {
+    QTemporaryDir dir;
+    const fs::path folder = dir.path().toStdString();
+    EXPECT_EQ(NextFreeFileNumber(folder, "P", "jpg"), "0");
+    touch(folder / "P0.jpg");
+    touch(folder / "P1.jpg");
+    touch(folder / "P3.jpg");
+    touch(folder / "P2.png");
+    EXPECT_EQ(NextFreeFileNumber(folder, "P", "jpg"), "2");
+    fs::create_symlink(folder / "nowhere", folder / "P2.jpg");
+    EXPECT_EQ(NextFreeFileNumber(folder, "P", "jpg"), "4") << "a dangling link is taken";
+    // A folder without its final separator gets one.
+    touch(folder / "VCD-0.mpg");
+    EXPECT_EQ(NextFreeFileNumber(fs::path(dir.path().toStdString()), "VCD-", "mpg"), "1");
+    EXPECT_EQ(NextFreeFileNumber(fs::path(dir.path().toStdString() + "/"), "VCD-", "mpg"), "1");
+}
