@@ -10,6 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include "store/album_operations.h"
+#include "store/album_store.h"
+
+#include <QColor>
+#include <QImage>
+
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -57,6 +63,46 @@ inline QJsonObject streamOf(const QJsonObject& probed, const QString& type) {
         if (stream.toObject()["codec_type"].toString() == type)
             return stream.toObject();
     return {};
+}
+
+struct PictureSpec {
+    int width, height;
+    QColor colour;
+    int stayTime = 0;
+    int effect = 1;
+    const char* title = "";
+};
+
+// An album "Test" in `root` with JPEG pictures of one colour each and MP3 songs of the given
+// lengths; the store is left with the album open.
+inline void makeAlbum(store::AlbumStore& album, const std::vector<PictureSpec>& pictures,
+                      const std::vector<double>& songSeconds) {
+    album.LoadInfo("A");
+    store::createAlbum(album, "Test");
+    album.openAlbum(album.AlbumCount() - 1);
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        const PictureSpec& spec = pictures[i];
+        const std::string name = "P" + std::to_string(i) + ".jpg";
+        QImage image(spec.width, spec.height, QImage::Format_RGB888);
+        image.fill(spec.colour);
+        ASSERT_TRUE(image.save(QString::fromStdString((album.AlbumPath() / name).string()), "JPEG", 95));
+        store::TPicInfo record;
+        record.StayTime = spec.stayTime;
+        record.Effect = spec.effect;
+        record.Title.setText(spec.title);
+        record.FileName.setText(name);
+        album.PicList.push_back(record);
+    }
+    for (std::size_t i = 0; i < songSeconds.size(); ++i) {
+        const std::string name = "M" + std::to_string(i) + ".mp3";
+        makeSong(album.AlbumPath() / name, songSeconds[i]);
+        store::TMusicInfo record;
+        record.PlayTime = static_cast<int>(songSeconds[i] + 0.5);
+        record.FileName.setText(name);
+        album.MusicList.push_back(record);
+    }
+    album.SaveInfo("P");
+    album.SaveInfo("M");
 }
 
 } // namespace vistello::testing

@@ -1,0 +1,198 @@
+// The slideshow timeline: hold frames, frame counts and phases, the first and the final frame,
+// titles, effect choice, background fallback, softening and unreadable pictures, driven
+// through the video source as the converter drives it.
+
+#include "production/compose.h"
+#include "production/frame_generator.h"
+#include "production/picture_reader.h"
+#include "production_fixture.h"
+
+#include <set>
+
+namespace vistello::production {
+namespace {
+
+using vistello::testing::makeAlbum;
+using vistello::testing::PictureSpec;
+
+class TimelineTest : public ::testing::Test {
+protected:
+    std::filesystem::path root() const { return dir_.path().toStdString(); }
+
+    struct Frames {
+        std::size_t count = 0;
+        std::vector<effects::Bitmap> first; // the first 200 frames
+        effects::Bitmap beforeLast, last;
+        std::size_t size() const { return count; }
+        const effects::Bitmap& operator[](std::size_t i) const { return first.at(i); }
+        const effects::Bitmap& back() const { return last; }
+    };
+
+    // Requests frames the way the converter does (one notification between two requests)
+    // until the end is reported.
+    Frames drive(store::AlbumStore& album, const ProductionSettings& settings, bool early,
+                                       std::vector<QString>* titles = nullptr, int extraRequests = 0) {
+        RunState state;
+        prepareRunState(state, album, settings);
+        FrameGenerator generator(state, album, settings);
+        Frames frames;
+        if (early)
+            ++state.FrameCounter;
+        for (int guard = 0; guard < 100000; ++guard) {
+            Source source;
+            generator.VideoSourceProc(source);
+            QImage frame = source.takeFrame();
+            effects::Bitmap bitmap(frame.width(), frame.height());
+            for (int y = 0; y < frame.height(); ++y)
+                std::memcpy(bitmap.row(y), frame.constScanLine(y), static_cast<std::size_t>(frame.width()) * 3);
+            ++frames.count;
+            if (frames.first.size() < 200)
+                frames.first.push_back(bitmap);
+            frames.beforeLast = std::exchange(frames.last, std::move(bitmap));
+            if (titles)
+                titles->push_back(state.CurTitle);
+            if (source.finished())
+                break;
+            ++state.FrameCounter;
+        }
+        for (int i = 0; i < extraRequests; ++i) {
+            Source source;
+            generator.VideoSourceProc(source);
+            EXPECT_TRUE(source.finished());
+            EXPECT_TRUE(source.hasFrame());
+            EXPECT_EQ(state.MakePicIndex, album.PicCount());
+        }
+        lastEffect_ = state.CurEffect;
+        return frames;
+    }
+
+    QTemporaryDir dir_;
+    int lastEffect_ = 0;
+};
+
+TEST_F(TimelineTest, HoldFramesFollowStayTimeOrTheMusic) {
+    store::AlbumStore album(root());
+    for (int stay : {3, 0, 10, 1})
+        album.PicList.push_back([&] { store::TPicInfo p; p.StayTime = stay; return p; }());
+    album.MusicList.resize(2);
+    album.MusicList[0].PlayTime = 60;
+    album.MusicList[1].PlayTime = 40;
+    EXPECT_EQ(computeHoldFrames(album, false), (std::vector<int>{75, 0, 250, 25}));
+    // (100 − 2 × 4) × 25 div 4 = 575 for every picture; TotalFrames 51 × 4 + 2300 = 2504.
+    EXPECT_EQ(computeHoldFrames(album, true), (std::vector<int>{575, 575, 575, 575}));
+    RunState state;
+    ProductionSettings settings;
+    settings.synchronise = true;
+    prepareRunState(state, album, settings);
+    EXPECT_EQ(state.TotalHoldFrames, 2300);
+    EXPECT_EQ(state.TotalFrames, 2504);
+    // Records from elsewhere may hold negative times; they hold for no frame.
+    album.PicList[1].StayTime = -7;
+    EXPECT_EQ(computeHoldFrames(album, false)[1], 0);
+}
+
+TEST_F(TimelineTest, SynchronisedAlbumYieldsItsTotalFramesAndTheFinalFrameOnceMore) {
+    store::AlbumStore album(root());
+    makeAlbum(album, {{64, 48, Qt::red}, {48, 64, Qt::green}, {64, 64, Qt::blue}, {80, 40, Qt::yellow}}, {1.0});
+    album.MusicList[0].PlayTime = 100;
+    ProductionSettings settings;
+    settings.synchronise = true;
+    // An early notification makes the first frame phase 0; without one, a black phase −1 frame
+    // comes first.
+    for (bool early : {true, false}) {
+        SCOPED_TRACE(early);
+        const auto frames = drive(album, settings, early, nullptr, 2);
+        ASSERT_EQ(frames.size(), early ? 2505u : 2506u);
+        const effects::Bitmap black(320, 288);
+        EXPECT_EQ(frames[0], black);
+        if (!early)
+            EXPECT_EQ(frames[1], black) << "phase 0 repeats the black frame";
+        EXPECT_NE(frames[early ? 1 : 2], black) << "the first transition step";
+        EXPECT_EQ(frames.last, frames.beforeLast);
+    }
+}
+
+TEST_F(TimelineTest, OnePictureWithoutHoldIsDrawnByTheLastTransitionStep) {
+    store::AlbumStore album(root());
+    makeAlbum(album, {{320, 288, QColor(200, 100, 50), 0, 1, "标题一"}}, {1.0});
+    std::vector<QString> titles;
+    const auto frames = drive(album, ProductionSettings{}, true, &titles);
+    // Phases 0 to 50, then the picture once more with the end reported.
+    ASSERT_EQ(frames.size(), 52u);
+    ASSERT_EQ(frames.first.size(), 52u);
+    effects::Bitmap expected(320, 288);
+    ComposePicture(readPictureFile(album.AlbumPath() / "P0.jpg"), QImage(), 0, expected);
+    EXPECT_EQ(frames[50], expected) << "the fade's step with progress 100 shows the picture";
+    EXPECT_EQ(frames.last, expected);
+    EXPECT_NE(frames[25], expected);
+    EXPECT_EQ(titles.front(), QStringLiteral("标题一")) << "the title changes at phase 0";
+}
+
+TEST_F(TimelineTest, TitleIsEmptyBeforeTheFirstPictureAndChangesAtPhaseZero) {
+    store::AlbumStore album(root());
+    makeAlbum(album, {{64, 48, Qt::red, 1, 2, "一"}, {64, 48, Qt::blue, 0, 3, "二"}}, {1.0});
+    std::vector<QString> titles;
+    const auto frames = drive(album, ProductionSettings{}, false, &titles);
+    ASSERT_EQ(frames.size(), 1u + 76 + 51 + 1);
+    EXPECT_TRUE(titles[0].isEmpty());
+    EXPECT_EQ(titles[1], QStringLiteral("一"));
+    EXPECT_EQ(titles[76], QStringLiteral("一"));
+    EXPECT_EQ(titles[77], QStringLiteral("二"));
+}
+
+TEST_F(TimelineTest, EffectZeroOrOutOfRangeDrawsARandomEffect) {
+    for (int effect : {0, -3, 106, 9999}) {
+        store::AlbumStore album(root());
+        QTemporaryDir own;
+        store::AlbumStore fresh(own.path().toStdString());
+        makeAlbum(fresh, {{64, 48, Qt::red, 0, effect}}, {});
+        drive(fresh, ProductionSettings{}, true);
+        EXPECT_GE(lastEffect_, 1) << effect;
+        EXPECT_LE(lastEffect_, 105) << effect;
+    }
+}
+
+TEST_F(TimelineTest, PictureModeWithoutBackgroundsFallsBackToTheColour) {
+    store::AlbumStore album(root());
+    makeAlbum(album, {{100, 100, Qt::white, 0, 1}}, {});
+    ProductionSettings settings;
+    settings.background = BackgroundMode::Pictures;
+    settings.colour = 0x000000ff; // red
+    const auto frames = drive(album, settings, true);
+    EXPECT_EQ(frames.back().pixel(0, 0), (effects::Bgr{0, 0, 255}));
+}
+
+TEST_F(TimelineTest, SoftenedHeldFramesKeepChanging) {
+    store::AlbumStore album(root());
+    makeAlbum(album, {{100, 100, Qt::white, 1, 1}}, {});
+    ProductionSettings settings;
+    settings.soften = true;
+    const auto frames = drive(album, settings, true);
+    ASSERT_EQ(frames.size(), 77u);
+    EXPECT_NE(frames[60], frames[61]);
+    EXPECT_NE(frames[70], frames[71]);
+}
+
+TEST_F(TimelineTest, UnreadablePictureEndsTheSourceWithItsName) {
+    store::AlbumStore album(root());
+    makeAlbum(album, {{64, 48, Qt::red}}, {});
+    std::filesystem::resize_file(album.AlbumPath() / "P0.jpg", 10);
+    try {
+        drive(album, ProductionSettings{}, true);
+        FAIL() << "no error";
+    } catch (const std::runtime_error& error) {
+        EXPECT_NE(std::string(error.what()).find("P0.jpg"), std::string::npos) << error.what();
+    }
+}
+
+TEST_F(TimelineTest, EmptyAlbumEndsAtOnceWithABlackFrame) {
+    store::AlbumStore album(root());
+    const auto frames = drive(album, ProductionSettings{}, true, nullptr, 1);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0], effects::Bitmap(320, 288));
+}
+
+} // namespace
+} // namespace vistello::production
+
+VISTELLO_GUI_TEST_MAIN
