@@ -8,6 +8,7 @@
 #include "effects/raster/drawing.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace vistello::effects {
 
@@ -17,43 +18,31 @@ namespace {
 // (or past) the edge.
 constexpr int kShredPitch = 5;
 
-// Adds rectangles given in (along, across) coordinates: along is the axis the strips advance on
-// (x for horizontal strips), across the axis they are stacked on.
-struct AxisRects {
-    Region& result;
-    bool vertical;
-
-    void add(int along0, int across0, int along1, int across1) const {
-        if (vertical)
-            result.unite(Rect{across0, along0, across1, along1});
-        else
-            result.unite(Rect{along0, across0, along1, across1});
-    }
-};
+// Cells ahead of a speckle front: n = e div f is at most 29 for any side (f is e div 20, or 2),
+// so one 64-bit mask records which of them a band's draws set.
+constexpr int kMaxCells = 64;
 
 // ext: extent reached; length: the side the strips advance on; breadth: the side they stack on.
-void addShredStrips(AxisRects out, int mode, int ext, int length, int breadth, RandomSource& random) {
-    if (mode < ShredFromFar || mode > ShredInToMid)
-        return;
+void addShredStrips(LineUnion& lines, int mode, int ext, int length, int breadth, RandomSource& random) {
     const int c = ext < length ? length / 7 : 0;
     const int height = kShredPitch + breadth % kShredPitch;
     const bool complete = ext >= length;
     for (int off = 0; off < breadth; off += kShredPitch) {
-        const int b = off + height;
+        lines.beginLine(off, off + height);
         const int r1 = random.Random(c);
         const int r2 = random.Random(c);
         switch (mode) {
         case ShredFromFar:
-            out.add(length - ext + r1 - r2, off, length, b);
+            lines.addInterval(length - ext + r1 - r2, length);
             break;
         case ShredFromNear:
-            out.add(0, off, ext + r1 - r2, b);
+            lines.addInterval(0, ext + r1 - r2);
             break;
         case ShredOutFromMid: {
             const int r3 = random.Random(c);
             const int r4 = random.Random(c);
-            out.add((length - ext + r1 - r2) / 2, off, length / 2, b);
-            out.add(length / 2, off, (length + ext + r3 - r4) / 2, b);
+            lines.addInterval((length - ext + r1 - r2) / 2, length / 2);
+            lines.addInterval(length / 2, (length + ext + r3 - r4) / 2);
             break;
         }
         default: { // ShredInToMid
@@ -61,10 +50,10 @@ void addShredStrips(AxisRects out, int mode, int ext, int length, int breadth, R
             const int r4 = random.Random(c);
             if (complete) {
                 // The two halves of an odd side would leave its middle pixel line uncovered.
-                out.add(0, off, length, b);
+                lines.addInterval(0, length);
             } else {
-                out.add(length - (ext + r1 - r2) / 2, off, length, b);
-                out.add(0, off, (ext + r3 - r4) / 2, b);
+                lines.addInterval(length - (ext + r1 - r2) / 2, length);
+                lines.addInterval(0, (ext + r3 - r4) / 2);
             }
             break;
         }
@@ -72,43 +61,76 @@ void addShredStrips(AxisRects out, int mode, int ext, int length, int breadth, R
     }
 }
 
-// Row (or column) bands f thick every f div 2 pixels: a solid part up to the front and cells up
-// to n places beyond it, cell i set with chance 2/i up to the threshold t and 1/i past it.
-void addSpeckleBands(Region& result, Region& band, bool vertical, int mode, int ext, int length, int breadth,
-                     RandomSource& random) {
-    if (mode != ShredFromFar && mode != ShredFromNear)
-        return;
+// Bands f thick every f div 2 pixels: a solid part up to the front and cells up to n places
+// beyond it, cell i set with chance 2/i up to the threshold t and 1/i past it.
+void addSpeckleBands(LineUnion& lines, int mode, int ext, int length, int breadth, RandomSource& random) {
     const int e = ext < length ? length / 10 : 0;
     const int f = std::max(e / 20, 2);
-    const int n = e / f;
+    const int n = std::min(e / f, kMaxCells - 1);
     const int t = ((3 * e) / f) / 4;
-    const AxisRects out{band, vertical};
     const bool fromFar = mode == ShredFromFar;
     for (int s = 0; s < breadth; s += f / 2) {
-        band.clear();
-        if (fromFar)
-            out.add(length - ext, s, length, s + f);
-        else
-            out.add(0, s, ext, s + f);
+        lines.beginLine(s, s + f);
+        std::uint64_t cells = 0; // bit i: cell i is set
         for (int i = n; i >= 1; --i) {
             const int r = random.Random(i);
-            if (i <= t ? r > 1 : r != 0)
-                continue;
-            if (fromFar)
-                out.add(length - ext - i * f, s, length - ext - i * f + f, s + f);
-            else
-                out.add(ext + i * f - f, s, ext + i * f, s + f);
+            if (i <= t ? r <= 1 : r == 0)
+                cells |= std::uint64_t{1} << i;
         }
-        result.unite(band);
+        // Added in ascending order along the band, so the strip needs no sorting.
+        if (fromFar) {
+            const int front = length - ext;
+            for (int i = n; i >= 1; --i)
+                if (cells & (std::uint64_t{1} << i))
+                    lines.addInterval(front - i * f, front - i * f + f);
+            lines.addInterval(front, length);
+        } else {
+            lines.addInterval(0, ext);
+            for (int i = 1; i <= n; ++i)
+                if (cells & (std::uint64_t{1} << i))
+                    lines.addInterval(ext + i * f - f, ext + i * f);
+        }
     }
+}
+
+using StripAdder = void (*)(LineUnion&, int, int, int, int, RandomSource&);
+
+// Row strips into result, then column strips united with them.
+void buildRagged(StripAdder add, bool (*usesMode)(int), Region& result, RaggedScratch& scratch, int HExt,
+                 int VExt, int W, int H, int HorzMode, int VertMode, RandomSource& random) {
+    result.clear();
+    if (usesMode(HorzMode)) {
+        scratch.lines.reset(LineUnion::Lines::Rows, W, H);
+        add(scratch.lines, HorzMode, HExt, W, H, random);
+        scratch.lines.build(result);
+    }
+    if (usesMode(VertMode)) {
+        scratch.lines.reset(LineUnion::Lines::Columns, W, H);
+        add(scratch.lines, VertMode, VExt, H, W, random);
+        if (result.isEmpty()) {
+            scratch.lines.build(result);
+        } else {
+            scratch.lines.build(scratch.columns);
+            result.unite(scratch.columns);
+        }
+    }
+}
+
+bool isShredMode(int mode) {
+    return mode >= ShredFromFar && mode <= ShredInToMid;
+}
+
+bool isSpeckleMode(int mode) {
+    return mode == ShredFromFar || mode == ShredFromNear;
 }
 
 void drawShreds(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random,
                 int HorzMode, int VertMode) {
     const Extents e = ProgressExtents(rect, Grain, Progress);
     Region region;
-    ShredRegion(region, HorzMode != ShredNone ? e.X : 0, VertMode != ShredNone ? e.Y : 0, e.W, e.H, HorzMode,
-                VertMode, random);
+    RaggedScratch scratch;
+    ShredRegion(region, scratch, HorzMode != ShredNone ? e.X : 0, VertMode != ShredNone ? e.Y : 0, e.W, e.H,
+                HorzMode, VertMode, random);
     ClipDraw(Dest, New, region);
 }
 
@@ -116,26 +138,22 @@ void drawSpeckles(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, 
                   int HorzMode, int VertMode) {
     const Extents e = ProgressExtents(rect, Grain, Progress);
     Region region;
-    Region band;
-    SpeckleRegion(region, band, HorzMode != ShredNone ? e.X : 0, VertMode != ShredNone ? e.Y : 0, e.W, e.H,
+    RaggedScratch scratch;
+    SpeckleRegion(region, scratch, HorzMode != ShredNone ? e.X : 0, VertMode != ShredNone ? e.Y : 0, e.W, e.H,
                   HorzMode, VertMode, random);
     ClipDraw(Dest, New, region);
 }
 
 } // namespace
 
-void ShredRegion(Region& result, int HExt, int VExt, int W, int H, int HorzMode, int VertMode,
-                 RandomSource& random) {
-    result.clear();
-    addShredStrips(AxisRects{result, false}, HorzMode, HExt, W, H, random);
-    addShredStrips(AxisRects{result, true}, VertMode, VExt, H, W, random);
+void ShredRegion(Region& result, RaggedScratch& scratch, int HExt, int VExt, int W, int H, int HorzMode,
+                 int VertMode, RandomSource& random) {
+    buildRagged(addShredStrips, isShredMode, result, scratch, HExt, VExt, W, H, HorzMode, VertMode, random);
 }
 
-void SpeckleRegion(Region& result, Region& band, int HExt, int VExt, int W, int H, int HorzMode, int VertMode,
-                   RandomSource& random) {
-    result.clear();
-    addSpeckleBands(result, band, false, HorzMode, HExt, W, H, random);
-    addSpeckleBands(result, band, true, VertMode, VExt, H, W, random);
+void SpeckleRegion(Region& result, RaggedScratch& scratch, int HExt, int VExt, int W, int H, int HorzMode,
+                   int VertMode, RandomSource& random) {
+    buildRagged(addSpeckleBands, isSpeckleMode, result, scratch, HExt, VExt, W, H, HorzMode, VertMode, random);
 }
 
 void Effect47(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {

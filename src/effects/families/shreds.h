@@ -8,6 +8,7 @@
 // number from the generator they are handed, in a fixed order, so a scripted generator fixes the
 // result.
 
+#include "effects/families/line_union.h"
 #include "effects/raster/region.h"
 
 namespace vistello::effects {
@@ -24,14 +25,20 @@ enum ShredMode : int {
     ShredInToMid = 4,    // in from both edges to the centre line
 };
 
+// Storage the builders reuse from strip to strip (and from step to step when a caller keeps it).
+struct RaggedScratch {
+    LineUnion lines;
+    Region columns;
+};
+
 // Builds into result (old content dropped, storage reused) the strips reached at extents HExt
 // and VExt on a W × H picture, horizontal strips first.
-void ShredRegion(Region& result, int HExt, int VExt, int W, int H, int HorzMode, int VertMode,
-                 RandomSource& random);
+void ShredRegion(Region& result, RaggedScratch& scratch, int HExt, int VExt, int W, int H, int HorzMode,
+                 int VertMode, RandomSource& random);
 
-// Builds into result the solid front and its random fringe at extents HExt and VExt; band is
-// scratch storage for one row or column band.
-void SpeckleRegion(Region& result, Region& band, int HExt, int VExt, int W, int H, int HorzMode, int VertMode,
-                   RandomSource& random);
+// Builds into result the solid front and its random fringe at extents HExt and VExt, row bands
+// first.
+void SpeckleRegion(Region& result, RaggedScratch& scratch, int HExt, int VExt, int W, int H, int HorzMode,
+                   int VertMode, RandomSource& random);
 
 } // namespace vistello::effects

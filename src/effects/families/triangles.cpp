@@ -42,6 +42,40 @@ Grid makeGrid(const Extents& e) {
     return grid;
 }
 
+// out = the union of count copies of unit moved by k × (dx, dy), k = 0 .. count − 1. The copies
+// are merged by doubling (a block of 2^m copies joins its own copy moved 2^m steps on), so a
+// grid row of 21 shapes takes a handful of unions instead of one per shape; unit is consumed.
+void uniteRepeated(Region& out, Region& unit, int count, int dx, int dy, Region& moved) {
+    out.clear();
+    int placed = 0;
+    for (int blockSize = 1; count > 0; blockSize *= 2) {
+        if (count & 1) {
+            moved = unit;
+            moved.offset(placed * dx, placed * dy);
+            out.unite(moved);
+            placed += blockSize;
+        }
+        count >>= 1;
+        if (count > 0) {
+            moved = unit;
+            moved.offset(blockSize * dx, blockSize * dy);
+            unit.unite(moved);
+        }
+    }
+}
+
+// The shred grid: shape (placed around the point (0, 0)) repeated around every grid point. The
+// shapes are translates of one another by whole pixels, so uniting moved copies of one drawn
+// shape gives the same pixels as drawing every shape on its own and uniting them in any order.
+void drawGrid(Bitmap& Dest, const Bitmap& New, const Grid& grid, Region& shape) {
+    Region row;
+    Region all;
+    Region moved;
+    uniteRepeated(row, shape, grid.n + 1, grid.cw, 0, moved);
+    uniteRepeated(all, row, grid.n + 1, 0, grid.ch, moved);
+    ClipDraw(Dest, New, all);
+}
+
 } // namespace
 
 void Effect83(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource&) {
@@ -109,17 +143,9 @@ void Effect90(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int 
     const Grid grid = makeGrid(e);
     const int x = e.X / grid.n;
     const int y = e.Y / grid.n;
-    Region region;
-    Region part;
-    for (int i = grid.n; i >= 0; --i) {
-        for (int j = grid.n; j >= 0; --j) {
-            const int px = j * grid.cw;
-            const int py = i * grid.ch;
-            TriangleRegion(part, px - x, py - y, px + x, py - y, px - x, py + y);
-            region.unite(part);
-        }
-    }
-    ClipDraw(Dest, New, region);
+    Region shape;
+    TriangleRegion(shape, -x, -y, x, -y, -x, y);
+    drawGrid(Dest, New, grid, shape);
 }
 
 // A rectangle centred on every grid point, its half-sizes X and Y divided by B itself (not by
@@ -129,15 +155,8 @@ void Effect101(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int
     const Grid grid = makeGrid(e);
     const int x = e.X / e.B;
     const int y = e.Y / e.B;
-    Region region;
-    for (int i = grid.n; i >= 0; --i) {
-        for (int j = grid.n; j >= 0; --j) {
-            const int px = j * grid.cw;
-            const int py = i * grid.ch;
-            region.unite(Rect{px - x, py - y, px + x, py + y});
-        }
-    }
-    ClipDraw(Dest, New, region);
+    Region shape(Rect{-x, -y, x, y});
+    drawGrid(Dest, New, grid, shape);
 }
 
 } // namespace vistello::effects

@@ -110,7 +110,22 @@ void StretchCopy(Bitmap& dest, int destX, int destY, int destWidth, int destHeig
             std::memcpy(out, dest.row(previousY) + columns.destFirst * 3, rowBytes);
         } else {
             const std::uint8_t* in = source.row(sy);
-            for (const int offset : sourceOffsets) {
+            // Four-byte moves, each overwriting the stray fourth byte of the one before; the
+            // last pixel is moved by three bytes. A four-byte read stays inside the pixel data
+            // unless it starts at the very last pixel of the bitmap.
+            const std::size_t count = sourceOffsets.size();
+            const bool wideReads = sy + 1 < source.height() || source.stride() > source.width() * 3;
+            std::size_t i = 0;
+            if (wideReads) {
+                for (; i + 1 < count; ++i) {
+                    std::uint32_t pixel;
+                    std::memcpy(&pixel, in + sourceOffsets[i], 4);
+                    std::memcpy(out, &pixel, 4);
+                    out += 3;
+                }
+            }
+            for (; i < count; ++i) {
+                const int offset = sourceOffsets[i];
                 out[0] = in[offset];
                 out[1] = in[offset + 1];
                 out[2] = in[offset + 2];

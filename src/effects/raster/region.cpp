@@ -133,6 +133,15 @@ void Region::clear() {
     xs_.clear();
 }
 
+void Region::offset(int dx, int dy) {
+    for (Band& band : bands_) {
+        band.top += dy;
+        band.bottom += dy;
+    }
+    for (int& x : xs_)
+        x += dx;
+}
+
 void Region::combineWith(std::span<const Band> other, const int* otherXs, RegionOp op) {
     if (other.empty()) {
         if (op == RegionOp::Intersect)
@@ -196,6 +205,20 @@ void Region::unite(const Rect& rect) {
     const int edges[2] = {r.left, r.right};
     const Band band{r.top, r.bottom, 0, 2};
     combineWith(std::span<const Band>(&band, 1), edges, RegionOp::Union);
+}
+
+bool Region::appendBand(int top, int bottom, std::span<const int> edges) {
+    if (edges.size() % 2 != 0 || (!bands_.empty() && top < bands_.back().bottom))
+        return false;
+    for (std::size_t i = 1; i < edges.size(); ++i)
+        if (edges[i - 1] >= edges[i])
+            return false;
+    if (edges.empty() || bottom <= top)
+        return true;
+    const int start = static_cast<int>(xs_.size());
+    xs_.insert(xs_.end(), edges.begin(), edges.end());
+    finishBand(bands_, xs_, start, top, bottom);
+    return true;
 }
 
 Rect Region::bounds() const {

@@ -40,6 +40,8 @@ public:
     void setRoundRect(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight);
     void setPolygon(std::span<const Point> points);
     void clear();
+    // Moves every pixel of the region by (dx, dy), the platform's region offset.
+    void offset(int dx, int dy);
 
     // this = this op other.
     void combine(const Region& other, RegionOp op);
@@ -47,6 +49,11 @@ public:
     void intersect(const Region& other) { combine(other, RegionOp::Intersect); }
     void exclusiveOr(const Region& other) { combine(other, RegionOp::Xor); }
     void unite(const Rect& rect); // without building a second region
+    // Appends rows [top, bottom) holding the spans [edges[0], edges[1]), [edges[2], edges[3]), ...
+    // below every band, for builders that produce a region top to bottom in one pass. The edges
+    // must rise strictly and top must not lie above the region's bottom; otherwise nothing is
+    // changed and the result is false. Empty rows or no edges append nothing.
+    bool appendBand(int top, int bottom, std::span<const int> edges);
 
     bool isEmpty() const { return bands_.empty(); }
     bool isRect() const { return bands_.size() == 1 && spanCount(bands_[0]) == 1; }
