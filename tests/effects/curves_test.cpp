@@ -17,6 +17,10 @@ struct CurveCase {
     Shape shape;
 };
 
+void PrintTo(const CurveCase& c, std::ostream* os) {
+    *os << c.figure;
+}
+
 class CurvedRevealFigures : public ::testing::TestWithParam<CurveCase> {};
 
 TEST_P(CurvedRevealFigures, DrawsTheRoundedRectangleOfTheFigure) {

@@ -92,6 +92,10 @@ struct SweepCase {
     double margin = 1.5;
 };
 
+void PrintTo(const SweepCase& c, std::ostream* os) {
+    *os << c.figure;
+}
+
 class SweepFigures : public ::testing::TestWithParam<SweepCase> {};
 
 TEST_P(SweepFigures, DrawsTheShapeOfTheFigure) {

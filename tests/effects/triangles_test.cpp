@@ -3,6 +3,10 @@
 
 #include "shape_expectations.h"
 
+#include "effects/engine/geometry.h"
+#include "effects/raster/drawing.h"
+#include "effects/raster/region.h"
+
 #include <gtest/gtest.h>
 
 namespace vistello::effects::testing {
@@ -48,6 +52,10 @@ struct TriangleCase {
     Shape shape;
     double margin = 1.5; // 0 for shapes of whole pixels only
 };
+
+void PrintTo(const TriangleCase& c, std::ostream* os) {
+    *os << c.figure;
+}
 
 class TriangleFigures : public ::testing::TestWithParam<TriangleCase> {};
 
@@ -133,6 +141,45 @@ TEST(Diagonals, FrontPassesTheCentreHalfWay) {
     scene.run(83, {50});
     EXPECT_TRUE(scene.isNew(97, 47));
     EXPECT_TRUE(scene.isOld(102, 52));
+}
+
+// The grid shreds give the pixels of their shapes drawn one by one, row by row from the last
+// grid point back to the first, each united into the region: the same region however the
+// procedure builds it.
+TEST(GridShred, MatchesShapesUnitedOneByOne) {
+    for (const auto& [width, height] : {std::pair{200, 100}, {185, 153}, {720, 576}, {97, 173}, {9, 40}}) {
+        for (int progress : {2, 30, 57, 96, 100}) {
+            const Extents e = ProgressExtents(Rect{0, 0, width, height}, kDefaultGrain, progress);
+            const int n = e.B > 1 ? e.B / 2 : e.B;
+            const int cw = e.W / n;
+            const int ch = e.H / n;
+            for (int effect : {90, 101}) {
+                const int x = e.X / (effect == 90 ? n : e.B);
+                const int y = e.Y / (effect == 90 ? n : e.B);
+                Region expected;
+                for (int i = n; i >= 0; --i) {
+                    for (int j = n; j >= 0; --j) {
+                        const int px = j * cw;
+                        const int py = i * ch;
+                        Region part;
+                        if (effect == 90) {
+                            const Point corners[3] = {{px - x, py - y}, {px + x, py - y}, {px - x, py + y}};
+                            part.setPolygon(corners);
+                        } else {
+                            part.setRect({px - x, py - y, px + x, py + y});
+                        }
+                        expected.unite(part);
+                    }
+                }
+                Scene scene(width, height);
+                Bitmap reference = scene.dest;
+                ClipDraw(reference, scene.newPicture, expected);
+                scene.run(effect, {progress});
+                EXPECT_TRUE(scene.dest == reference)
+                    << "effect " << effect << " on " << width << " x " << height << " at P = " << progress;
+            }
+        }
+    }
 }
 
 } // namespace
