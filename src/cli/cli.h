@@ -12,6 +12,10 @@
 class QJsonObject;
 class QJsonValue;
 
+namespace vistello::store {
+class AlbumStore;
+}
+
 namespace vistello::cli {
 
 // Exit statuses: success, a failure of the work, a usage error.
@@ -49,6 +53,11 @@ int runEffects(Context&);
 int runEffect(Context&);
 int runEffectSheet(Context&);
 int runRender(Context&);
+int runDecode(Context&);
+int runImportPictures(Context&);
+
+// Index of the album whose (trimmed) name is `name`, or -1.
+int findAlbum(const store::AlbumStore& albums, const std::string& name);
 
 // JSON of the records, as `show` prints them; import subcommands print new records this way.
 QJsonObject pictureJson(const store::TPicInfo& picture);

@@ -17,15 +17,6 @@ QString qs(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
-// Index of the album whose (trimmed) name is `name`, or -1.
-int findAlbum(const store::AlbumStore& albums, const std::string& name) {
-    const std::string wanted = store::trimName(name);
-    for (int i = 0; i < albums.AlbumCount(); ++i)
-        if (albums.albumFolderName(i) == wanted)
-            return i;
-    return -1;
-}
-
 const Command& commandNamed(std::string_view name) {
     for (const auto& command : commandTable())
         if (name == command.name)
@@ -34,6 +25,14 @@ const Command& commandNamed(std::string_view name) {
 }
 
 } // namespace
+
+int findAlbum(const store::AlbumStore& albums, const std::string& name) {
+    const std::string wanted = store::trimName(name);
+    for (int i = 0; i < albums.AlbumCount(); ++i)
+        if (albums.albumFolderName(i) == wanted)
+            return i;
+    return -1;
+}
 
 QJsonObject pictureJson(const store::TPicInfo& p) {
     return QJsonObject{{"StayTime", p.StayTime},

@@ -1,0 +1,115 @@
+// Subcommands over the picture decoders and the picture import: decode, import-pictures.
+
+#include "cli/cli.h"
+#include "media/message_sink.h"
+#include "media/picture_file.h"
+#include "media/picture_import.h"
+#include "store/album_store.h"
+
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace vistello::cli {
+
+namespace {
+
+const Command& commandNamed(std::string_view name) {
+    for (const auto& command : commandTable())
+        if (name == command.name)
+            return command;
+    std::abort();
+}
+
+QString fromLocal(const std::string& argument) {
+    return QFile::decodeName(QByteArray::fromStdString(argument));
+}
+
+// "importing 2/5: /path/file.jpg" lines on stderr; over a terminal each line replaces the last.
+class StderrImportProgress final : public media::ImportProgress {
+public:
+    void fileStarting(int index, int count, const QString& path) override {
+        const QByteArray line = QStringLiteral("importing %1/%2: %3").arg(index + 1).arg(count).arg(path).toUtf8();
+        std::fprintf(stderr, terminal_ ? "\r\033[K%s" : "%s\n", line.constData());
+        std::fflush(stderr);
+    }
+    ~StderrImportProgress() override {
+        if (terminal_)
+            std::fputc('\n', stderr);
+    }
+
+private:
+    bool terminal_ = isatty(fileno(stderr)) != 0;
+};
+
+} // namespace
+
+int runDecode(Context& context) {
+    const Command& command = commandNamed("decode");
+    if (context.args.size() != 3 || context.args[1] != "--out")
+        return usageError(command);
+    const QString input = fromLocal(context.args[0]);
+    const QString output = fromLocal(context.args[2]);
+    const QString format = QFileInfo(output).suffix().toLower();
+    if (format != QLatin1String("png") && format != QLatin1String("bmp") && format != QLatin1String("ppm")) {
+        printMessage("the output file must end in .png, .bmp or .ppm");
+        return kExitUsage;
+    }
+    if (!QFileInfo(input).isFile()) {
+        printMessage("no picture file \"" + context.args[0] + "\"");
+        return kExitFailure;
+    }
+    media::StderrMessageSink messages;
+    const QImage picture = media::LoadPictureFile(input, messages);
+    if (picture.isNull()) {
+        printMessage("\"" + context.args[0] + "\" gave no picture");
+        return kExitFailure;
+    }
+    QImageWriter writer(output, format.toLatin1());
+    if (!writer.write(picture)) {
+        printMessage("cannot write \"" + context.args[2] + "\": " + writer.errorString().toStdString());
+        return kExitFailure;
+    }
+    printJson(QJsonObject{{"file", input}, {"width", picture.width()}, {"height", picture.height()}, {"out", output}});
+    return kExitOk;
+}
+
+int runImportPictures(Context& context) {
+    if (context.args.size() < 2)
+        return usageError(commandNamed("import-pictures"));
+    store::AlbumStore albums(context.root);
+    albums.LoadInfo("A");
+    const int index = findAlbum(albums, context.args[0]);
+    if (index < 0) {
+        printMessage("no album named \"" + context.args[0] + "\"");
+        return kExitFailure;
+    }
+    albums.openAlbum(index);
+    if (albums.AlbumPath().empty() || !std::filesystem::is_directory(albums.AlbumPath())) {
+        printMessage("album \"" + context.args[0] + "\" has no folder");
+        return kExitFailure;
+    }
+    QStringList files;
+    for (std::size_t i = 1; i < context.args.size(); ++i)
+        files << fromLocal(context.args[i]);
+    const std::size_t before = albums.PicList.size();
+    media::StderrMessageSink messages;
+    media::ImportResult result;
+    {
+        StderrImportProgress progress;
+        result = media::ImportPictures(albums, files, progress, messages);
+    }
+    QJsonArray pictures;
+    for (std::size_t i = before; i < albums.PicList.size(); ++i)
+        pictures.append(pictureJson(albums.PicList[i]));
+    printJson(pictures);
+    if (result.skipped > 0)
+        printMessage(std::to_string(result.skipped) + " file(s) could not be imported");
+    return result.skipped > 0 ? kExitFailure : kExitOk;
+}
+
+} // namespace vistello::cli
