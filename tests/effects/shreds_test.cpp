@@ -179,9 +179,9 @@ TEST(RaggedFamily, EarlyStepsWithLargeJitterStayWithinThePicture) {
 
 TEST(SpeckleRegion, UnusedModesBuildNothing) {
     Region region = Region::rectangle(0, 0, 4, 4);
-    Region band;
+    RaggedScratch scratch;
     ScriptedRandom random;
-    SpeckleRegion(region, band, 60, 30, 200, 100, ShredOutFromMid, ShredInToMid, random);
+    SpeckleRegion(region, scratch, 60, 30, 200, 100, ShredOutFromMid, ShredInToMid, random);
     EXPECT_TRUE(region.isEmpty());
     EXPECT_TRUE(random.requests().empty());
 }
