@@ -27,6 +27,14 @@ std::string ffmpegMessage(const std::string& step, int code);
 // Throws EncoderError when code is negative; returns it otherwise.
 int checkAv(int code, const char* step);
 
+// An output context: its file is closed (if open) before the context is freed.
+struct OutputContextFree {
+    void operator()(AVFormatContext* c) const {
+        if (c->pb)
+            avio_closep(&c->pb);
+        avformat_free_context(c);
+    }
+};
 struct CodecContextFree {
     void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
 };
@@ -46,6 +54,7 @@ struct AudioFifoFree {
     void operator()(AVAudioFifo* f) const { av_audio_fifo_free(f); }
 };
 
+using OutputContextPtr = std::unique_ptr<AVFormatContext, OutputContextFree>;
 using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextFree>;
 using FramePtr = std::unique_ptr<AVFrame, FrameFree>;
 using PacketPtr = std::unique_ptr<AVPacket, PacketFree>;

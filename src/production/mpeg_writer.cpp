@@ -26,7 +26,9 @@ MpegWriter::MpegWriter(const std::filesystem::path& path, const FormatPreset& pr
       audioFrame_(av_frame_alloc()) {
     if (!packet_ || !audioFrame_)
         throw EncoderError("allocate packet: out of memory");
-    checkAv(avformat_alloc_output_context2(&format_, nullptr, preset.muxer, nullptr), "choose the muxer");
+    AVFormatContext* format = nullptr;
+    checkAv(avformat_alloc_output_context2(&format, nullptr, preset.muxer, nullptr), "choose the muxer");
+    format_.reset(format);
     // Frames sit at most 0.7 s in the muxer's buffers, as with the usual command-line targets.
     format_->max_delay = 700000;
     openVideo();
@@ -42,25 +44,19 @@ MpegWriter::MpegWriter(const std::filesystem::path& path, const FormatPreset& pr
         av_dict_set_int(&options, "muxrate", preset.muxRate, 0);
     if (preset.preloadSeconds > 0)
         av_dict_set_int(&options, "preload", static_cast<std::int64_t>(preset.preloadSeconds * AV_TIME_BASE), 0);
-    const int rc = avformat_write_header(format_, &options);
+    const int rc = avformat_write_header(format_.get(), &options);
     av_dict_free(&options);
     checkAv(rc, "write the file header");
     headerWritten_ = true;
 }
 
-MpegWriter::~MpegWriter() {
-    if (format_) {
-        if (format_->pb)
-            avio_closep(&format_->pb);
-        avformat_free_context(format_);
-    }
-}
+MpegWriter::~MpegWriter() = default;
 
 void MpegWriter::openVideo() {
     const AVCodec* codec = avcodec_find_encoder(preset_.videoCodec);
     if (!codec)
         throw EncoderError("find the MPEG video encoder: not available");
-    videoStream_ = avformat_new_stream(format_, nullptr);
+    videoStream_ = avformat_new_stream(format_.get(), nullptr);
     video_.reset(avcodec_alloc_context3(codec));
     if (!videoStream_ || !video_)
         throw EncoderError("create the video stream: out of memory");
@@ -100,7 +96,7 @@ void MpegWriter::openAudio() {
     const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_MP2);
     if (!codec)
         throw EncoderError("find the MP2 audio encoder: not available");
-    audioStream_ = avformat_new_stream(format_, nullptr);
+    audioStream_ = avformat_new_stream(format_.get(), nullptr);
     audio_.reset(avcodec_alloc_context3(codec));
     if (!audioStream_ || !audio_)
         throw EncoderError("create the audio stream: out of memory");
@@ -143,7 +139,7 @@ void MpegWriter::encode(AVCodecContext* codec, AVStream* stream, const AVFrame* 
         // Encoder time base to the stream's, which the muxer chose in the header.
         av_packet_rescale_ts(packet_.get(), codec->time_base, stream->time_base);
         packet_->stream_index = stream->index;
-        checkAv(av_interleaved_write_frame(format_, packet_.get()), "write to the file");
+        checkAv(av_interleaved_write_frame(format_.get(), packet_.get()), "write to the file");
     }
 }
 
@@ -205,7 +201,7 @@ void MpegWriter::finish() {
     encodeAudioUntil(total, true); // the last encoder frame is filled up with silence
     encode(video_.get(), videoStream_, nullptr);
     encode(audio_.get(), audioStream_, nullptr);
-    checkAv(av_write_trailer(format_), "finish the file");
+    checkAv(av_write_trailer(format_.get()), "finish the file");
     checkAv(avio_closep(&format_->pb), "close the file");
 }
 

@@ -44,7 +44,7 @@ private:
     const FormatPreset& preset_;
     std::filesystem::path path_;
     SoundTrack soundTrack_;
-    AVFormatContext* format_ = nullptr; // owned; closed in the destructor
+    OutputContextPtr format_;
     CodecContextPtr video_, audio_;
     AVStream* videoStream_ = nullptr;
     AVStream* audioStream_ = nullptr;

@@ -1,0 +1,213 @@
+// The production run: progress texts by stage, one render per format checked with ffprobe,
+// the stop, the guard against a second run, and the failure paths.
+
+#include "production/production_run.h"
+#include "production_fixture.h"
+
+#include <optional>
+
+namespace vistello::production {
+namespace {
+
+using vistello::testing::makeAlbum;
+using vistello::testing::probe;
+using vistello::testing::streamOf;
+
+TEST(ProgressTexts, FollowTheStage) {
+    struct Case {
+        int stage;
+        std::int64_t position;
+        const char* progress;
+        const char* time;
+    } cases[] = {
+        {3, 1252, "完成进度：50%", "剩余时间: 01:02"},
+        {3, 2503, "完成进度：99%", "剩余时间: 01:02"},
+        {3, 0, "完成进度：0%", "剩余时间: 01:02"},
+        {0, 2504, "", "共用时间: 00:07"},
+        {1, 0, "准备生成...", ""},
+        {2, 2504, "视频文件结构处理...", ""},
+        {4, 0, "其它视频处理！", ""},
+        {-1, 0, "其它视频处理！", ""},
+    };
+    for (const auto& c : cases) {
+        const ProgressTexts texts = progressTexts(c.stage, c.position, 2504, "00:07", "01:02");
+        EXPECT_EQ(texts.progress, QString::fromUtf8(c.progress)) << c.stage << " " << c.position;
+        EXPECT_EQ(texts.time, QString::fromUtf8(c.time)) << c.stage << " " << c.position;
+    }
+    EXPECT_EQ(progressTexts(3, 10, 0, "", "").progress, QStringLiteral("完成进度：0%")) << "no frames at all";
+}
+
+// Records everything the run shows.
+struct Window {
+    std::vector<QString> progress, time;
+    std::vector<bool> settingsEnabled, running;
+    int previews = 0;
+    int events = 0;
+    std::function<void()> onEvents;
+
+    RunCallbacks callbacks() {
+        RunCallbacks c;
+        c.setSettingsEnabled = [this](bool on) { settingsEnabled.push_back(on); };
+        c.setRunning = [this](bool on) { running.push_back(on); };
+        c.showProgress = [this](const QString& text) { progress.push_back(text); };
+        c.showTime = [this](const QString& text) { time.push_back(text); };
+        c.preview = [this](const effects::Bitmap&) { ++previews; };
+        c.processEvents = [this] {
+            ++events;
+            if (onEvents)
+                onEvents();
+        };
+        return c;
+    }
+    void expectIdleAgain() const {
+        ASSERT_FALSE(progress.empty());
+        EXPECT_EQ(progress.back(), kFinishedText);
+        EXPECT_EQ(time.back(), kIdleTimeText);
+        EXPECT_EQ(settingsEnabled, (std::vector<bool>{false, true}));
+        ASSERT_FALSE(running.empty());
+        EXPECT_FALSE(running.back());
+    }
+};
+
+class ProductionRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        makeAlbum(album_, {{64, 48, Qt::red, 0, 1, "红"}, {48, 64, Qt::blue, 0, 2, "蓝"}}, {1.0});
+    }
+    std::filesystem::path output(const std::string& name) const {
+        return std::filesystem::path(dir_.path().toStdString()) / name;
+    }
+
+    QTemporaryDir dir_;
+    store::AlbumStore album_{dir_.path().toStdString()};
+};
+
+TEST_F(ProductionRunTest, RendersEveryFormatWithTheTimelinesFrames) {
+    for (int format = 0; format < 3; ++format) {
+        SCOPED_TRACE(format);
+        Window window;
+        ProductionRun run(album_, window.callbacks());
+        ProductionSettings settings;
+        settings.format = format;
+        settings.outputPath = output(kFormats[format].prefix + std::string("0.mpg"));
+        const RunResult result = run.Start(settings);
+        EXPECT_EQ(result.outcome, RunOutcome::Finished) << result.error;
+        ASSERT_TRUE(result.fileExists);
+        // Two pictures without hold: 2 × 51 frames and the last one once more.
+        EXPECT_EQ(result.frames, 103);
+        EXPECT_EQ(window.previews, 100) << "phases 1 to 50 of each picture (phase 51 never comes)";
+        EXPECT_EQ(window.progress.front(), kIdleProgressText);
+        EXPECT_EQ(window.progress[1], QStringLiteral("准备生成..."));
+        EXPECT_NE(std::find(window.progress.begin(), window.progress.end(), QStringLiteral("完成进度：50%")),
+                  window.progress.end());
+        window.expectIdleAgain();
+
+        const QJsonObject probed = probe(settings.outputPath);
+        const QJsonObject video = streamOf(probed, "video"), audio = streamOf(probed, "audio");
+        EXPECT_EQ(video["nb_read_frames"].toString().toInt(), 103);
+        EXPECT_EQ(video["width"].toInt(), format == 0 ? 352 : kFormats[format].width);
+        EXPECT_EQ(video["height"].toInt(), kFormats[format].height);
+        // The one-second song is followed by silence up to the video's 4.12 seconds.
+        const double audioSeconds =
+            audio["nb_read_frames"].toString().toDouble() * 1152 / audio["sample_rate"].toString().toDouble();
+        EXPECT_NEAR(audioSeconds, 103 / 25.0, 0.03);
+    }
+}
+
+TEST_F(ProductionRunTest, StopDuringTheFirstTransitionFinishesAPlayableFile) {
+    Window window;
+    ProductionRun run(album_, window.callbacks());
+    window.onEvents = [&] {
+        if (window.events == 10) {
+            run.Stop();
+            EXPECT_FALSE(window.running.back()) << "the start button is usable at once";
+        }
+    };
+    ProductionSettings settings;
+    settings.outputPath = output("stopped.mpg");
+    const RunResult result = run.Start(settings);
+    EXPECT_EQ(result.outcome, RunOutcome::Stopped);
+    ASSERT_TRUE(result.fileExists);
+    window.expectIdleAgain();
+    const QJsonObject video = streamOf(probe(settings.outputPath), "video");
+    EXPECT_EQ(video["nb_read_frames"].toString().toInt(), result.frames);
+    EXPECT_LT(result.frames, 103);
+}
+
+TEST_F(ProductionRunTest, SecondStartInsideARunIsRefused) {
+    Window window;
+    ProductionRun run(album_, window.callbacks());
+    ProductionSettings settings;
+    settings.outputPath = output("first.mpg");
+    ProductionSettings second = settings;
+    second.outputPath = output("second.mpg");
+    std::optional<RunResult> nested;
+    window.onEvents = [&] {
+        if (window.events == 5) {
+            run.Stop();
+            nested = run.Start(second); // the start button is enabled again after a stop
+        }
+    };
+    const RunResult result = run.Start(settings);
+    ASSERT_TRUE(nested.has_value());
+    EXPECT_EQ(nested->outcome, RunOutcome::NotStarted);
+    EXPECT_FALSE(std::filesystem::exists(second.outputPath));
+    EXPECT_EQ(result.outcome, RunOutcome::Stopped);
+    // Once the first run has ended, another may start at once.
+    window.onEvents = nullptr;
+    EXPECT_EQ(run.Start(second).outcome, RunOutcome::Finished);
+}
+
+TEST_F(ProductionRunTest, FailuresEndTheRunWithTheirReasonAndNoFile) {
+    struct Case {
+        const char* name;
+        std::function<void(store::AlbumStore&, ProductionSettings&)> spoil;
+        RunOutcome outcome;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"unreadable picture",
+         [](store::AlbumStore& album, ProductionSettings&) {
+             std::filesystem::resize_file(album.AlbumPath() / "P1.jpg", 20);
+         },
+         RunOutcome::Failed, "P1.jpg"},
+        {"missing song",
+         [](store::AlbumStore& album, ProductionSettings&) { std::filesystem::remove(album.AlbumPath() / "M0.mp3"); },
+         RunOutcome::Failed, "M0.mp3"},
+        {"folder that does not exist",
+         [](store::AlbumStore&, ProductionSettings& settings) {
+             settings.outputPath = settings.outputPath.parent_path() / "missing" / "out.mpg";
+         },
+         RunOutcome::Failed, "out.mpg"},
+        {"music too short to synchronise",
+         [](store::AlbumStore& album, ProductionSettings& settings) {
+             settings.synchronise = true;
+             album.MusicList[0].PlayTime = 4; // 2 × 2 pictures is not less than 4
+         },
+         RunOutcome::NotStarted, "音乐太短"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        store::AlbumStore album(dir.path().toStdString());
+        makeAlbum(album, {{64, 48, Qt::red, 0, 1}, {48, 64, Qt::blue, 0, 2}}, {1.0});
+        ProductionSettings settings;
+        settings.outputPath = std::filesystem::path(dir.path().toStdString()) / "out.mpg";
+        c.spoil(album, settings);
+        Window window;
+        ProductionRun run(album, window.callbacks());
+        const RunResult result = run.Start(settings);
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_NE(result.error.find(c.message), std::string::npos) << result.error;
+        EXPECT_FALSE(result.fileExists);
+        EXPECT_FALSE(std::filesystem::exists(settings.outputPath));
+        EXPECT_FALSE(run.running());
+        if (c.outcome == RunOutcome::Failed)
+            window.expectIdleAgain();
+    }
+}
+
+} // namespace
+} // namespace vistello::production
+
+VISTELLO_GUI_TEST_MAIN
