@@ -235,6 +235,50 @@ TEST(StretchCopy, MagnifiesShrinksAndMirrorsByNearestCentre) {
     EXPECT_EQ(sourceOf(flipped, 3, 0)->x, 0);
 }
 
+TEST(StretchCopy, EveryPixelTakesTheSourcePixelNearestItsCentre) {
+    // Random signed extents, partly outside both bitmaps, against the rule written per pixel:
+    // destination pixel k of a run of n takes source pixel floor((k + 0.5) × m / n) of a run of m,
+    // counted from the far end along a mirrored axis.
+    std::mt19937 engine(99);
+    std::uniform_int_distribution<int> position(-30, 60);
+    std::uniform_int_distribution<int> extent(-70, 70);
+    const Bitmap source = positionPicture(41, 23);
+    for (int round = 0; round < 400; ++round) {
+        const int dx = position(engine), dy = position(engine), dw = extent(engine), dh = extent(engine);
+        const int sx = position(engine) / 2, sy = position(engine) / 3, sw = extent(engine), sh = extent(engine) / 2;
+        Bitmap dest = plainPicture(37, 29, kOld);
+        StretchCopy(dest, dx, dy, dw, dh, source, sx, sy, sw, sh);
+        auto sourceIndex = [](int d, int origin, int n, int sOrigin, int m) -> std::optional<int> {
+            if (n == 0 || m == 0)
+                return std::nullopt;
+            bool mirrored = false;
+            if (m < 0) {
+                sOrigin += m;
+                m = -m;
+                mirrored = !mirrored;
+            }
+            if (n < 0) {
+                origin += n;
+                n = -n;
+                mirrored = !mirrored;
+            }
+            if (d < origin || d >= origin + n)
+                return std::nullopt;
+            const int i = d - origin;
+            const int k = mirrored ? n - 1 - i : i;
+            return sOrigin + static_cast<int>((2LL * k + 1) * m / (2LL * n));
+        };
+        for (int y = 0; y < 29; ++y)
+            for (int x = 0; x < 37; ++x) {
+                const auto fx = sourceIndex(x, dx, dw, sx, sw);
+                const auto fy = sourceIndex(y, dy, dh, sy, sh);
+                const bool drawn = fx && fy && *fx >= 0 && *fx < 41 && *fy >= 0 && *fy < 23;
+                const Bgr want = drawn ? positionColour(*fx, *fy) : kOld;
+                ASSERT_EQ(dest.pixel(x, y), want) << "round " << round << " pixel " << x << "," << y;
+            }
+    }
+}
+
 TEST(StretchCopy, OverlappingCopyWithinOneBitmapReadsTheSourceWhole) {
     const struct {
         Rect dest;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <vector>
 
 namespace vistello::effects {
 
@@ -26,6 +25,49 @@ struct AxisMap {
         const std::int64_t k = mirrored ? destCount - 1 - i : i;
         return sourceOrigin + static_cast<int>(((2 * k + 1) * sourceCount) / (2 * static_cast<std::int64_t>(destCount)));
     }
+};
+
+// The source columns of consecutive destination pixels, stepped without a division per pixel
+// (and without a per-call table, so a copy allocates nothing).
+class ColumnWalk {
+public:
+    ColumnWalk(const AxisMap& map, int d)
+        : origin_(map.sourceOrigin), denominator_(2 * static_cast<std::int64_t>(map.destCount)),
+          stepQuotient_((2 * static_cast<std::int64_t>(map.sourceCount)) / denominator_),
+          stepRemainder_((2 * static_cast<std::int64_t>(map.sourceCount)) % denominator_), backward_(map.mirrored) {
+        const std::int64_t i = d - map.destOrigin;
+        const std::int64_t k = backward_ ? map.destCount - 1 - i : i;
+        const std::int64_t numerator = (2 * k + 1) * map.sourceCount;
+        quotient_ = numerator / denominator_;
+        remainder_ = numerator % denominator_;
+    }
+    int column() const { return origin_ + static_cast<int>(quotient_); }
+    void next() {
+        if (backward_) {
+            quotient_ -= stepQuotient_;
+            remainder_ -= stepRemainder_;
+            if (remainder_ < 0) {
+                --quotient_;
+                remainder_ += denominator_;
+            }
+        } else {
+            quotient_ += stepQuotient_;
+            remainder_ += stepRemainder_;
+            if (remainder_ >= denominator_) {
+                ++quotient_;
+                remainder_ -= denominator_;
+            }
+        }
+    }
+
+private:
+    int origin_;
+    std::int64_t denominator_;
+    std::int64_t stepQuotient_;
+    std::int64_t stepRemainder_;
+    bool backward_;
+    std::int64_t quotient_ = 0;
+    std::int64_t remainder_ = 0;
 };
 
 // Normalises signed extents to a left-to-right mapping and clips it to both bitmaps' extents.
@@ -96,12 +138,10 @@ void StretchCopy(Bitmap& dest, int destX, int destY, int destWidth, int destHeig
         StretchCopy(dest, destX, destY, destWidth, destHeight, copy, sourceX, sourceY, sourceWidth, sourceHeight);
         return;
     }
-    std::vector<int> sourceOffsets(static_cast<std::size_t>(columns.destEnd - columns.destFirst));
-    for (int x = columns.destFirst; x < columns.destEnd; ++x)
-        sourceOffsets[static_cast<std::size_t>(x - columns.destFirst)] = columns.sourceAt(x) * 3;
+    const int count = columns.destEnd - columns.destFirst;
     int previousSourceRow = -1;
     int previousY = -1;
-    const std::size_t rowBytes = sourceOffsets.size() * 3;
+    const std::size_t rowBytes = static_cast<std::size_t>(count) * 3;
     for (int y = rows.destFirst; y < rows.destEnd; ++y) {
         const int sy = rows.sourceAt(y);
         std::uint8_t* out = dest.row(y) + columns.destFirst * 3;
@@ -113,22 +153,22 @@ void StretchCopy(Bitmap& dest, int destX, int destY, int destWidth, int destHeig
             // Four-byte moves, each overwriting the stray fourth byte of the one before; the
             // last pixel is moved by three bytes. A four-byte read stays inside the pixel data
             // unless it starts at the very last pixel of the bitmap.
-            const std::size_t count = sourceOffsets.size();
             const bool wideReads = sy + 1 < source.height() || source.stride() > source.width() * 3;
-            std::size_t i = 0;
+            ColumnWalk walk(columns, columns.destFirst);
+            int i = 0;
             if (wideReads) {
-                for (; i + 1 < count; ++i) {
+                for (; i + 1 < count; ++i, walk.next()) {
                     std::uint32_t pixel;
-                    std::memcpy(&pixel, in + sourceOffsets[i], 4);
+                    std::memcpy(&pixel, in + walk.column() * 3, 4);
                     std::memcpy(out, &pixel, 4);
                     out += 3;
                 }
             }
-            for (; i < count; ++i) {
-                const int offset = sourceOffsets[i];
-                out[0] = in[offset];
-                out[1] = in[offset + 1];
-                out[2] = in[offset + 2];
+            for (; i < count; ++i, walk.next()) {
+                const std::uint8_t* p = in + walk.column() * 3;
+                out[0] = p[0];
+                out[1] = p[1];
+                out[2] = p[2];
                 out += 3;
             }
         }
