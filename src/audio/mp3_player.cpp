@@ -92,6 +92,8 @@ std::string Mp3PlayerModel::FormatPlayTime(std::int64_t seconds) {
 }
 
 void Mp3PlayerModel::tick() {
+    if (!timerEnabled_)
+        return; // a tick queued before the timer was switched off
     // The end test uses the position of the previous tick, so the song stops one tick
     // after the engine reported the file's end.
     if (filePosition_ >= fileLength_) {
