@@ -3,7 +3,6 @@
 
 #include "cli/cli.h"
 #include "production/production_run.h"
-#include "store/album_names.h"
 #include "store/album_store.h"
 
 #include <QJsonObject>
@@ -123,10 +122,7 @@ int runRender(Context& context) {
 
     store::AlbumStore album(context.root);
     album.LoadInfo("A");
-    int index = -1;
-    for (int i = 0; i < album.AlbumCount() && index < 0; ++i)
-        if (album.albumFolderName(i) == store::trimName(albumName))
-            index = i;
+    const int index = findAlbum(album, albumName);
     if (index < 0) {
         printMessage("no album named \"" + albumName + "\"");
         return kExitFailure;

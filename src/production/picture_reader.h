@@ -9,8 +9,8 @@
 namespace vistello::production {
 
 enum class PictureKind {
-    ByExtension, // ".bmp" (any case) as a Windows bitmap, anything else as JPEG
-    Jpeg,
+    ByExtension, // by the picture loader of the media module, which the extension guides
+    Jpeg,        // as JPEG whatever the name (the background pictures)
 };
 
 // The picture as Format_BGR888. Throws std::runtime_error naming the file when it cannot be

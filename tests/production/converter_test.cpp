@@ -6,6 +6,7 @@
 
 #include <QColor>
 
+#include <cstdlib>
 #include <vector>
 
 namespace vistello::production {
@@ -132,6 +133,170 @@ TEST_F(ConverterTest, WritesEachFormatAsTheAuthoringToolsExpect) {
         for (std::size_t at = 0; (at = log.find("WARN", at)) != std::string::npos; ++at)
             EXPECT_NE(log.substr(at, log.find('\n', at) - at).find("shorter than"), std::string::npos) << log;
         EXPECT_EQ(log.find("ERR"), std::string::npos) << log;
+    }
+}
+
+TEST_F(ConverterTest, CallsBackInTheOrderTheTimelineCountsOn) {
+    const auto out = file("order.mpg");
+    Converter converter;
+    prepare(converter, kFormats[0], out, {});
+    std::string events;
+    FrameFeeder feeder(320, 288, 4);
+    converter.AssignVideoSource([&](Source& source) {
+        events += 'V';
+        feeder(source);
+    });
+    converter.AssignVideoFunc([&](Converter&, Image& frame) {
+        events += 'T';
+        EXPECT_EQ(frame.image().size(), QSize(320, 288));
+    });
+    std::vector<std::int64_t> positions;
+    converter.AssignProgress([&](Converter&, int stage, std::int64_t position) {
+        events += std::to_string(stage);
+        if (stage == 3)
+            positions.push_back(position);
+    });
+    converter.Convert();
+    // One notification before the first request, one between two requests, the title after
+    // each request; then the file structure and the end.
+    EXPECT_EQ(events, "1VT3VT3VT3VT20");
+    EXPECT_EQ(positions, (std::vector<std::int64_t>{1, 2, 3}));
+    EXPECT_EQ(converter.framesRequested(), 4);
+}
+
+TEST_F(ConverterTest, SourceFrameIsCopiedBeforeSetDIBReturns) {
+    QImage frame(8, 4, QImage::Format_BGR888);
+    frame.fill(QColor(1, 2, 3));
+    Source source;
+    source.SetDIB(Dib{frame.constBits(), 8, 4, frame.bytesPerLine()});
+    frame.fill(QColor(200, 200, 200));
+    EXPECT_EQ(source.takeFrame().pixelColor(7, 3), QColor(1, 2, 3));
+    Source broken;
+    broken.SetDIB(Dib{frame.constBits(), 8, 4, 5}); // a stride shorter than a row
+    EXPECT_FALSE(broken.hasFrame());
+}
+
+TEST_F(ConverterTest, AbortFromAProgressNotificationFinishesAPlayableFile) {
+    const auto out = file("aborted.mpg");
+    Converter converter;
+    prepare(converter, kFormats[1], out, {});
+    FrameFeeder feeder(480, 576, 1000);
+    converter.AssignVideoSource(std::ref(feeder));
+    converter.AssignProgress([&](Converter& c, int stage, std::int64_t position) {
+        if (stage == 3 && position == 12)
+            c.Abort();
+    });
+    converter.Convert();
+    EXPECT_TRUE(errors_.empty());
+    EXPECT_EQ(feeder.sent_, 12);
+    ASSERT_TRUE(std::filesystem::exists(out));
+    EXPECT_EQ(streamOf(probe(out), "video")["nb_read_frames"].toString().toInt(), 12);
+}
+
+TEST_F(ConverterTest, ExceptionFromACallbackLeavesConvertWithoutAFile) {
+    const auto out = file("thrown.mpg");
+    Converter converter;
+    prepare(converter, kFormats[2], out, {});
+    FrameFeeder feeder(720, 576, 1000);
+    converter.AssignVideoSource([&](Source& source) {
+        if (feeder.sent_ == 20)
+            throw std::runtime_error("picture P3.jpg cannot be read");
+        feeder(source);
+    });
+    EXPECT_THROW(converter.Convert(), std::runtime_error);
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(ConverterTest, UnreadableSongIsReportedAndTheAnswerDecides) {
+    const auto song = file("song.mp3"), broken = file("broken.mp3");
+    makeSong(song, 0.5);
+    std::filesystem::copy_file(song, broken);
+    std::filesystem::resize_file(broken, 0);
+    for (int answer : {2, 0}) {
+        SCOPED_TRACE(answer);
+        const auto out = file(answer == 2 ? "refused.mpg" : "skipped.mpg");
+        Converter converter;
+        prepare(converter, kFormats[0], out, {broken, song});
+        converter.AssignError([&](Converter&, const std::string& message, int& reply) {
+            errors_.push_back(message);
+            reply = answer;
+        });
+        FrameFeeder feeder(320, 288, 10);
+        converter.AssignVideoSource(std::ref(feeder));
+        errors_.clear();
+        converter.Convert();
+        ASSERT_EQ(errors_.size(), 1u);
+        EXPECT_NE(errors_[0].find("broken.mp3"), std::string::npos) << errors_[0];
+        EXPECT_EQ(std::filesystem::exists(out), answer != 2);
+    }
+}
+
+// Mean absolute level of the decoded sound of `file` between two times, in 16-bit units.
+double soundLevel(const std::filesystem::path& path, double from, double to) {
+    std::string raw;
+    runCommand("ffmpeg -v error -i " + shellQuoted(path) + " -vn -ac 1 -f s16le -", &raw);
+    const auto* samples = reinterpret_cast<const std::int16_t*>(raw.data());
+    const std::size_t count = raw.size() / 2;
+    const auto first = std::min(count, static_cast<std::size_t>(from * 44100));
+    const auto last = std::min(count, static_cast<std::size_t>(to * 44100));
+    double sum = 0;
+    for (std::size_t i = first; i < last; ++i)
+        sum += std::abs(static_cast<int>(samples[i]));
+    return last > first ? sum / static_cast<double>(last - first) : 0;
+}
+
+TEST_F(ConverterTest, LongerSoundTrackIsCutWithAFadeAndAShorterOneEndsInSilence) {
+    const auto longSong = file("long.mp3"), shortSong = file("short.mp3");
+    makeSong(longSong, 10.0);
+    makeSong(shortSong, 1.0);
+    struct Case {
+        std::filesystem::path song;
+        double loudFrom, loudTo, quietFrom, quietTo;
+    } cases[] = {
+        {longSong, 0.5, 1.5, 3.9, 4.0}, // full level before the last two seconds, nearly silent at the end
+        {shortSong, 0.2, 0.8, 1.5, 4.0}, // silence after the song
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.song.filename().string());
+        const auto out = file(("sound-" + c.song.stem().string() + ".mpg").c_str());
+        Converter converter;
+        prepare(converter, kFormats[0], out, {c.song});
+        FrameFeeder feeder(320, 288, 100); // four seconds
+        converter.AssignVideoSource(std::ref(feeder));
+        converter.Convert();
+        const QJsonObject audio = streamOf(probe(out), "audio");
+        EXPECT_NEAR(audio["nb_read_frames"].toString().toDouble() * 1152 / 44100, 4.0, 0.03);
+        const double loud = soundLevel(out, c.loudFrom, c.loudTo);
+        EXPECT_GT(loud, 1000);
+        EXPECT_LT(soundLevel(out, c.quietFrom, c.quietTo), loud / 20);
+    }
+    // Halfway through the fade the level is about half.
+    const double full = soundLevel(file("sound-long.mpg"), 0.5, 1.5);
+    EXPECT_NEAR(soundLevel(file("sound-long.mpg"), 2.9, 3.1) / full, 0.5, 0.1);
+}
+
+TEST_F(ConverterTest, VcdFramesSitBetweenBlackBars) {
+    const auto out = file("bars.mpg");
+    Converter converter;
+    prepare(converter, kFormats[0], out, {});
+    QImage white(320, 288, QImage::Format_BGR888);
+    white.fill(Qt::white);
+    int sent = 0;
+    converter.AssignVideoSource([&](Source& source) {
+        source.SetDIB(Dib{white.constBits(), 320, 288, white.bytesPerLine()});
+        if (++sent == 5)
+            source.Finished();
+    });
+    converter.Convert();
+    std::string raw;
+    runCommand("ffmpeg -v error -i " + shellQuoted(out) + " -frames:v 1 -f rawvideo -pix_fmt gray -", &raw);
+    ASSERT_EQ(raw.size(), 352u * 288u);
+    for (int y : {0, 144, 287}) {
+        const auto* row = reinterpret_cast<const std::uint8_t*>(raw.data()) + y * 352;
+        for (int x : {0, 8, 14, 337, 343, 351})
+            EXPECT_LT(row[x], 40) << x << "," << y;
+        for (int x : {18, 100, 176, 333})
+            EXPECT_GT(row[x], 215) << x << "," << y;
     }
 }
 

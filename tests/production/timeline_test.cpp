@@ -97,18 +97,25 @@ TEST_F(TimelineTest, SynchronisedAlbumYieldsItsTotalFramesAndTheFinalFrameOnceMo
     album.MusicList[0].PlayTime = 100;
     ProductionSettings settings;
     settings.synchronise = true;
-    // An early notification makes the first frame phase 0; without one, a black phase −1 frame
-    // comes first.
+    const auto frames = drive(album, settings, true, nullptr, 2);
+    ASSERT_EQ(frames.size(), 2505u);
+    EXPECT_EQ(frames.last, frames.beforeLast);
+}
+
+TEST_F(TimelineTest, FirstFrameIsPhaseZeroOnlyAfterAnEarlyNotification) {
+    store::AlbumStore album(root());
+    makeAlbum(album, {{64, 48, Qt::red, 0, 1}}, {});
+    const effects::Bitmap black(320, 288);
+    // An early notification makes the first frame phase 0 (repeating the black frame);
+    // without one, a black phase −1 frame comes first and one more frame is made.
     for (bool early : {true, false}) {
         SCOPED_TRACE(early);
-        const auto frames = drive(album, settings, early, nullptr, 2);
-        ASSERT_EQ(frames.size(), early ? 2505u : 2506u);
-        const effects::Bitmap black(320, 288);
+        const auto frames = drive(album, ProductionSettings{}, early);
+        ASSERT_EQ(frames.size(), early ? 52u : 53u);
         EXPECT_EQ(frames[0], black);
         if (!early)
             EXPECT_EQ(frames[1], black) << "phase 0 repeats the black frame";
         EXPECT_NE(frames[early ? 1 : 2], black) << "the first transition step";
-        EXPECT_EQ(frames.last, frames.beforeLast);
     }
 }
 
