@@ -1,0 +1,33 @@
+// libFuzzer target: LoadPictureFile's decoding for one file extension (FUZZ_EXTENSION),
+// so each loader and the TIFF fallback behind it get a corpus of their own.
+
+#include "media/message_sink.h"
+#include "media/picture_file.h"
+
+#include <QGuiApplication>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace {
+// Qt's image plugins and QtSvg expect an application object, as in the real programs.
+std::unique_ptr<QGuiApplication> application;
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_LOGGING_RULES", "*=false");
+    application = std::make_unique<QGuiApplication>(*argc, *argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace vistello::media;
+    const QByteArrayView bytes(data, static_cast<qsizetype>(size));
+    MessageList messages;
+    const QImage picture = decodePicture(bytes, QStringLiteral("fuzz." FUZZ_EXTENSION), messages, qint64{1} << 22);
+    if (!picture.isNull() && picture.format() != QImage::Format_BGR888)
+        __builtin_trap();
+    return 0;
+}
