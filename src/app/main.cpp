@@ -1,6 +1,7 @@
 // The window program: splash, main window, message loop.
 
 #include "app/main_window.h"
+#include "app/skin.h"
 #include "app/splash_window.h"
 #include "app/user_dialogs.h"
 #include "app/vistello_application.h"
@@ -13,6 +14,8 @@ int main(int argc, char** argv) {
     app::VistelloApplication application(argc, argv, dialogs);
     application.setApplicationName(QStringLiteral("vistello"));
     application.setFont(app::interfaceFont());
+    app::applySkin(application);
+    application.setWindowIcon(app::programIcon());
 
     auto splash = std::make_unique<app::TForm1login>();
     splash->show();

@@ -1,0 +1,216 @@
+// The skin: the built-in sheet parses and every picture it names is there and loads; a
+// skin.qss beside the program replaces it and a skin/ folder there replaces single pictures;
+// under the skin every window keeps its design size with no caption cut off or overlapping.
+
+#include "album_fixture.h"
+#include "app/add_album_dialog.h"
+#include "app/main_window.h"
+#include "app/skin.h"
+#include "app/vistello_application.h"
+#include "scripted_dialogs.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QIcon>
+#include <QImageReader>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QTest>
+#include <QToolButton>
+
+using namespace vistello;
+using namespace vistello::app;
+using namespace vistello::app::testing;
+
+namespace {
+
+QString readAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// The names of the pictures a sheet refers to as url(skin:NAME).
+QStringList skinPictures(const QString& sheet) {
+    QStringList names;
+    const QRegularExpression url(QStringLiteral(R"(url\(\s*skin:([^)\s]+)\s*\))"));
+    for (const QRegularExpressionMatch& m : url.globalMatch(sheet))
+        if (!names.contains(m.captured(1)))
+            names << m.captured(1);
+    return names;
+}
+
+QString describe(const QWidget* w) {
+    return QStringLiteral("%1 (%2) %3x%4").arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()))
+        .arg(w->width())
+        .arg(w->height());
+}
+
+QString captionOf(const QWidget* w) {
+    if (const auto* label = qobject_cast<const QLabel*>(w))
+        return label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(w))
+        return button->text();
+    return {};
+}
+
+// Faults of layout under the skin: a visible control whose caption needs more room than it
+// has, or two visible captioned controls of one parent that overlap.
+QStringList layoutFaults(const QWidget& window) {
+    QStringList faults;
+    QList<const QWidget*> captioned;
+    for (const QWidget* w : window.findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(&window) || captionOf(w).isEmpty())
+            continue;
+        captioned << w;
+        const QSize need = w->sizeHint();
+        const auto* label = qobject_cast<const QLabel*>(w);
+        const bool wraps = label && label->wordWrap();
+        if ((!wraps && need.width() > w->width()) || need.height() > w->height())
+            faults << QStringLiteral("%1 needs %2x%3 for \"%4\"")
+                          .arg(describe(w))
+                          .arg(need.width())
+                          .arg(need.height())
+                          .arg(captionOf(w));
+    }
+    for (int i = 0; i < captioned.size(); ++i)
+        for (int j = i + 1; j < captioned.size(); ++j)
+            if (captioned[i]->parentWidget() == captioned[j]->parentWidget() &&
+                captioned[i]->geometry().intersects(captioned[j]->geometry()))
+                faults << QStringLiteral("%1 overlaps %2").arg(describe(captioned[i]), describe(captioned[j]));
+    return faults;
+}
+
+} // namespace
+
+class SkinTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir folder;
+
+private slots:
+    void init() {
+        QDir(folder.path()).removeRecursively();
+        QDir().mkpath(folder.path());
+        setSkinSearchPaths(QString());
+    }
+
+    void builtInSheetIsUsedWithoutAnOwnFile() {
+        const QString builtIn = readAll(QString::fromLatin1(kBuiltInSkin));
+        QVERIFY(builtIn.contains(QStringLiteral("#bsSkinTrackBar1")) || builtIn.contains(QStringLiteral("QSlider")));
+        QCOMPARE(loadSkin(QString()), builtIn);
+        QCOMPARE(loadSkin(folder.path()), builtIn);
+    }
+
+    void everyPictureOfTheSheetIsBuiltInAndLoads() {
+        const QStringList names = skinPictures(loadSkin(QString()));
+        QVERIFY(names.size() >= 10);
+        for (const QString& name : names) {
+            const QString path = QStringLiteral("skin:") + name;
+            QVERIFY2(QFile::exists(path), qPrintable(name));
+            QImageReader reader(path);
+            QVERIFY2(!reader.read().isNull(), qPrintable(name + QStringLiteral(": ") + reader.errorString()));
+        }
+    }
+
+    void programIconHasEverySize() {
+        const QIcon icon = programIcon();
+        QVERIFY(!icon.isNull());
+        for (int size : {16, 32, 48, 64, 128, 256})
+            QCOMPARE(icon.pixmap(QSize(size, size)).size(), QSize(size, size));
+    }
+
+    void ownSheetBesideTheProgramReplacesTheBuiltInOne() {
+        const QString builtIn = loadSkin(QString());
+        const QString own = folder.filePath(QStringLiteral("skin.qss"));
+        const struct {
+            const char* what;
+            std::function<void()> make;
+            QString expected;
+        } cases[] = {
+            {"a sheet of its own", [&] { writeFile(own, "QPushButton { color: red; }"); },
+             QStringLiteral("QPushButton { color: red; }")},
+            {"an empty sheet means no skin", [&] { writeFile(own, ""); }, QString()},
+            {"a folder of that name is no sheet", [&] { QDir().mkpath(own); }, builtIn},
+            {"UTF-8 text is kept", [&] { writeFile(own, "/* 皮肤 */"); }, QStringLiteral("/* 皮肤 */")},
+        };
+        for (const auto& c : cases) {
+            QFile::remove(own);
+            QDir(own).removeRecursively();
+            c.make();
+            QVERIFY2(loadSkin(folder.path()) == c.expected, c.what);
+        }
+    }
+
+    void picturesBesideTheProgramReplaceSingleBuiltInOnes() {
+        QDir(folder.path()).mkdir(QStringLiteral("skin"));
+        QImage red(4, 4, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(folder.filePath(QStringLiteral("skin/play.svg")), "PNG"));
+        setSkinSearchPaths(folder.path());
+        QImage replaced(QStringLiteral("skin:play.svg"));
+        QCOMPARE(replaced.size(), QSize(4, 4));
+        // Pictures the folder does not hold still come from the program.
+        QVERIFY(!QImage(QStringLiteral("skin:stop.svg")).isNull());
+    }
+
+    void sheetParsesWithoutWarnings() {
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("(?i)stylesheet|parse|Could not")));
+        qApp->setStyleSheet(loadSkin(QString()));
+        QWidget probe;
+        probe.ensurePolished();
+        qApp->setStyleSheet(QString());
+    }
+
+    void mainWindowKeepsItsSizeAndEveryCaptionFits() {
+        makeAlbums(folder.path(), {{"春节旅行", 3, 2}, {"家庭聚会与生日晚会的照片", 0, 0}});
+        qApp->setFont(interfaceFont());
+        qApp->setStyleSheet(loadSkin(QString()));
+        store::AlbumStore albums(folder.path().toStdString());
+        ScriptedDialogs dialogs;
+        TFrmMain window(albums, dialogs);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.size(), QSize(800, 567));
+        for (int page : {0, 1}) {
+            window.SbtEditpicClick(page);
+            QCoreApplication::sendPostedEvents(); // let the layouts take the new captions
+            const QStringList faults = layoutFaults(window);
+            QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        }
+        // The glyph buttons show the skin's pictures, not their fallback characters.
+        for (const char* name : {"BtnPP", "BtnNP", "BtnUP", "BtnDP"}) {
+            auto* button = window.findChild<QToolButton*>(QString::fromLatin1(name));
+            QVERIFY2(button && !button->icon().isNull(), name);
+            QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonIconOnly);
+        }
+        qApp->setStyleSheet(QString());
+    }
+
+    void albumDialogKeepsItsSizeAndEveryCaptionFits() {
+        makeAlbums(folder.path(), {{"一", 0, 0}});
+        qApp->setFont(interfaceFont());
+        qApp->setStyleSheet(loadSkin(QString()));
+        store::AlbumStore albums(folder.path().toStdString());
+        albums.LoadInfo("A");
+        TFrmAddA dialog(albums);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.size(), QSize(392, 356));
+        const QStringList faults = layoutFaults(dialog);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        qApp->setStyleSheet(QString());
+    }
+};
+
+QTEST_MAIN(SkinTest)
+#include "skin_test.moc"
