@@ -100,8 +100,13 @@ const Image::Rendered& Image::render(const Text& text, const QString& string) {
     font.setPixelSize(text.size_);
     font.setStyleStrategy(text.antialias_ ? QFont::PreferAntialias : QFont::NoAntialias);
     const QFontMetrics metrics(font);
+    // The size is the height of a text cell whose top is at y. The Song-style faces of the
+    // titles have their baseline at 0.86 of that cell; the CJK faces that stand in for them
+    // have a taller ascent, so the baseline is placed by the original measure to keep the
+    // title on its row (and inside the frame at the DVD's row 530).
+    const int baseline = std::min(metrics.ascent(), qRound(0.86 * text.size_));
     QPainterPath path;
-    path.addText(0, metrics.ascent(), font, string);
+    path.addText(0, baseline, font, string);
 
     const int margin = text.outline_ + 2;
     QRect bounds = path.boundingRect().toAlignedRect().adjusted(-margin, -margin, margin, margin);

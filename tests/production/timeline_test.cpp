@@ -4,6 +4,7 @@
 
 #include "production/compose.h"
 #include "production/frame_generator.h"
+#include "production/mcl_converter.h"
 #include "production/picture_reader.h"
 #include "production_fixture.h"
 
@@ -145,6 +146,47 @@ TEST_F(TimelineTest, TitleIsEmptyBeforeTheFirstPictureAndChangesAtPhaseZero) {
     EXPECT_EQ(titles[1], QStringLiteral("一"));
     EXPECT_EQ(titles[76], QStringLiteral("一"));
     EXPECT_EQ(titles[77], QStringLiteral("二"));
+}
+
+TEST_F(TimelineTest, TitleIsLightTextWithADarkOutlineOnTheFormatsRow) {
+    store::AlbumStore album(root());
+    makeAlbum(album, {{64, 48, Qt::red, 0, 1, "春天的花园 Spring"}}, {});
+    for (int format = 0; format < 3; ++format) {
+        SCOPED_TRACE(format);
+        ProductionSettings settings;
+        settings.format = format;
+        RunState state;
+        prepareRunState(state, album, settings);
+        FrameGenerator generator(state, album, settings);
+        state.FrameCounter = 0;
+        Source source;
+        generator.VideoSourceProc(source); // phase 0: the title is set
+        Image image;
+        QImage grey(kFormats[format].width, kFormats[format].height, QImage::Format_BGR888);
+        grey.fill(QColor(128, 128, 128));
+        image.setImage(grey);
+        Converter converter;
+        generator.VideoFuncProc(converter, image);
+        int light = 0, dark = 0, top = grey.height(), left = grey.width();
+        for (int y = 0; y < grey.height(); ++y)
+            for (int x = 0; x < grey.width(); ++x) {
+                const QColor c = image.image().pixelColor(x, y);
+                if (c == QColor(128, 128, 128))
+                    continue;
+                top = std::min(top, y);
+                left = std::min(left, x);
+                light += c.red() >= 215;
+                dark += c.red() <= 110;
+            }
+        EXPECT_GT(light, 50);
+        EXPECT_GT(dark, 20);
+        EXPECT_GE(top, kFormats[format].titleRow - 2);
+        EXPECT_LE(top, kFormats[format].titleRow + kFormats[format].titleSize / 3);
+        EXPECT_GE(left, 8);
+        EXPECT_LE(left, 14);
+        // The text ends inside the frame: the bottom row keeps some untouched pixels.
+        EXPECT_EQ(image.image().pixelColor(grey.width() - 1, grey.height() - 1), QColor(128, 128, 128));
+    }
 }
 
 TEST_F(TimelineTest, EffectZeroOrOutOfRangeDrawsARandomEffect) {
