@@ -17,6 +17,8 @@
 #include <QImage>
 
 #include <array>
+#include <fstream>
+#include <iterator>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -26,7 +28,7 @@ namespace vistello::testing {
 
 // Runs a shell command; returns its exit status and its standard output.
 inline int runCommand(const std::string& command, std::string* output = nullptr) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((command + " 2>/dev/null").c_str(), "r"), pclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(("(" + command + ") 2>/dev/null").c_str(), "r"), pclose);
     if (!pipe)
         return -1;
     std::array<char, 4096> buffer;
