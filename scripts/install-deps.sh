@@ -9,7 +9,7 @@ packages=(
   # windows, image loading, SVG rendering of metafiles
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev
   # pictures
-  libjpeg62-turbo-dev libjpeg-turbo-progs libemf2svg-dev libwmf-dev
+  libjpeg62-turbo-dev libjpeg-turbo-progs libemf2svg-dev libuemf-dev libwmf-dev
   # MPEG encoding, MP3 decoding, sound output
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev libsdl2-dev
   # tests and benchmarks

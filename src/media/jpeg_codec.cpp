@@ -2,10 +2,14 @@
 
 #include "media/exif_orientation.h"
 
+#include <condition_variable>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include <jpeglib.h>
@@ -83,11 +87,53 @@ int orientationOf(const jpeg_decompress_struct& info) {
     return 1;
 }
 
-bool decodeInto(DecodeJob& job, QByteArrayView bytes, qint64 maxPixels) {
+// Rows passed from the decoding thread to the encoding thread: the decoder publishes how
+// many rows of the picture are complete; the encoder waits for rows it has not yet taken.
+class RowHandOff {
+public:
+    void publish(int rows) {
+        {
+            const std::lock_guard lock(mutex_);
+            rowsReady_ = rows;
+        }
+        changed_.notify_one();
+    }
+    void fail() {
+        {
+            const std::lock_guard lock(mutex_);
+            failed_ = true;
+        }
+        changed_.notify_one();
+    }
+    // The number of complete rows once it exceeds `taken`, or -1 when decoding failed.
+    int waitBeyond(int taken) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return failed_ || rowsReady_ > taken; });
+        return failed_ ? -1 : rowsReady_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int rowsReady_ = 0;
+    bool failed_ = false;
+};
+
+// Called by the decoder once the picture is allocated; false stops the decoding.
+struct DecodeStart {
+    virtual ~DecodeStart() = default;
+    virtual bool started(DecodeJob& job) = 0;
+};
+
+bool decodeInto(DecodeJob& job, QByteArrayView bytes, qint64 maxPixels, DecodeStart* start = nullptr,
+                RowHandOff* handOff = nullptr) {
     jpeg_decompress_struct& info = job.info;
     info.err = &job.errors.manager;
-    if (setjmp(job.errors.jump))
+    if (setjmp(job.errors.jump)) {
+        if (handOff)
+            handOff->fail();
         return false;
+    }
     jpeg_create_decompress(&info);
     job.created = true;
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
@@ -102,6 +148,9 @@ bool decodeInto(DecodeJob& job, QByteArrayView bytes, qint64 maxPixels) {
     const auto width = static_cast<int>(info.output_width);
     job.image = QImage(width, static_cast<int>(info.output_height), QImage::Format_BGR888);
     if (job.image.isNull())
+        return false;
+    job.orientation = orientationOf(info);
+    if (start && !start->started(job))
         return false;
     if (cmyk)
         job.cmykRow.resize(std::size_t(width) * 4);
@@ -119,13 +168,14 @@ bool decodeInto(DecodeJob& job, QByteArrayView bytes, qint64 maxPixels) {
                 rows[i] = job.image.scanLine(y + i);
             jpeg_read_scanlines(&info, rows, static_cast<JDIMENSION>(count));
         }
+        if (handOff)
+            handOff->publish(static_cast<int>(info.output_scanline));
     }
-    job.orientation = orientationOf(info);
     jpeg_finish_decompress(&info);
     return true;
 }
 
-bool encodeInto(EncodeJob& job, const QImage& image, int quality) {
+bool encodeInto(EncodeJob& job, const QImage& image, int quality, RowHandOff* handOff = nullptr) {
     jpeg_compress_struct& info = job.info;
     info.err = &job.errors.manager;
     if (setjmp(job.errors.jump))
@@ -140,10 +190,13 @@ bool encodeInto(EncodeJob& job, const QImage& image, int quality) {
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
     jpeg_start_compress(&info, TRUE);
+    int ready = handOff ? 0 : image.height();
     while (info.next_scanline < info.image_height) {
         JSAMPROW rows[16];
         const int y = static_cast<int>(info.next_scanline);
-        const int count = std::min<int>(16, image.height() - y);
+        if (handOff && y >= ready && (ready = handOff->waitBeyond(y)) < 0)
+            return false;
+        const int count = std::min<int>(16, ready - y);
         for (int i = 0; i < count; ++i)
             rows[i] = const_cast<JSAMPROW>(image.constScanLine(y + i));
         jpeg_write_scanlines(&info, rows, static_cast<JDIMENSION>(count));
@@ -152,7 +205,54 @@ bool encodeInto(EncodeJob& job, const QImage& image, int quality) {
     return true;
 }
 
+// Starts the encoding thread once the decoder has allocated the picture.
+class EncoderThread final : public DecodeStart {
+public:
+    EncoderThread(EncodeJob& encode, RowHandOff& handOff, int quality)
+        : encode_(encode), handOff_(handOff), quality_(quality) {}
+    ~EncoderThread() override { finish(); }
+
+    bool started(DecodeJob& job) override {
+        if (job.orientation != 1)
+            return false; // a turned picture needs all its rows before the first can be encoded
+        try {
+            thread_ = std::thread([this, &job] { encoded_ = encodeInto(encode_, job.image, quality_, &handOff_); });
+        } catch (const std::system_error&) {
+            return false;
+        }
+        return true;
+    }
+    // Waits for the encoder; true when it wrote the whole picture.
+    bool finish() {
+        if (thread_.joinable())
+            thread_.join();
+        return encoded_;
+    }
+
+private:
+    EncodeJob& encode_;
+    RowHandOff& handOff_;
+    int quality_;
+    std::thread thread_;
+    bool encoded_ = false;
+};
+
 } // namespace
+
+std::optional<QByteArray> transcodeJpeg(QByteArrayView bytes, int quality, qint64 maxPixels) {
+    if (bytes.isEmpty())
+        return std::nullopt;
+    auto decode = std::make_unique<DecodeJob>();
+    auto encode = std::make_unique<EncodeJob>();
+    RowHandOff handOff;
+    EncoderThread encoder(*encode, handOff, quality);
+    const bool decoded = decodeInto(*decode, bytes, maxPixels, &encoder, &handOff);
+    if (!decoded)
+        handOff.fail();
+    if (!encoder.finish() || !decoded)
+        return std::nullopt;
+    return QByteArray(reinterpret_cast<const char*>(encode->buffer), static_cast<qsizetype>(encode->size));
+}
 
 QImage decodeJpeg(QByteArrayView bytes, qint64 maxPixels) {
     if (bytes.isEmpty())

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include <emf2svg.h>
+#include <uemf_safe.h>
 #include <libwmf/api.h>
 #include <libwmf/svg.h>
 
@@ -83,16 +84,29 @@ bool emfStructureValid(QByteArrayView bytes) {
     const auto size = static_cast<std::uint64_t>(bytes.size());
     if (size < kMinHeaderSize || le32(bytes.data()) != kHeaderType || le32(bytes.data() + 40) != kSignature)
         return false;
+    // The header's description (UTF-16) and pixel format must lie inside the header record.
+    const std::uint64_t headerSize = le32(bytes.data() + 4);
+    if (headerSize < kMinHeaderSize || headerSize > size)
+        return false;
+    const std::uint64_t descriptionLength = le32(bytes.data() + 60), descriptionAt = le32(bytes.data() + 64);
+    if (descriptionLength > 0 && (descriptionAt > headerSize || 2 * descriptionLength > headerSize - descriptionAt))
+        return false;
+    if (headerSize >= 100) {
+        const std::uint64_t formatLength = le32(bytes.data() + 88), formatAt = le32(bytes.data() + 92);
+        if (formatLength > 0 && (formatAt > headerSize || formatLength > headerSize - formatAt))
+            return false;
+    }
     std::uint64_t at = 0;
-    bool first = true;
     while (at + 8 <= size) {
         const std::uint32_t type = le32(bytes.data() + at);
         const std::uint32_t length = le32(bytes.data() + at + 4);
-        if (length < 8 || length % 4 != 0 || length > size - at || (first && length < kMinHeaderSize))
+        if (length < 8 || length % 4 != 0 || length > size - at)
+            return false;
+        // libUEMF's own check that the record's counts and offsets stay inside the record.
+        if (!U_emf_record_safe(bytes.data() + at))
             return false;
         if (type == kEofType)
             return true;
-        first = false;
         at += length;
     }
     return false;
@@ -110,6 +124,9 @@ bool wmfStructureValid(QByteArrayView bytes) {
     const std::uint16_t type = le16(bytes.data() + at);
     const std::uint16_t headerWords = le16(bytes.data() + at + 2);
     if ((type != 1 && type != 2) || headerWords != 9)
+        return false;
+    // The largest record (in 16-bit words) sizes the reader's buffer: it cannot exceed the file.
+    if (std::uint64_t{le32(bytes.data() + at + 12)} * 2 > size)
         return false;
     at += kHeaderSize;
     while (at + 6 <= size) {

@@ -1,5 +1,6 @@
 #include "media/picture_file.h"
 
+#include "media/file_bytes.h"
 #include "media/jpeg_codec.h"
 #include "media/metafile.h"
 
@@ -83,20 +84,8 @@ QImage LoadPictureFile(const QString& fileName, MessageSink& messages, qint64 ma
 void LoadPictureFile(const QString& fileName, QImage& target, MessageSink& messages, qint64 maxPixels) {
     if (fileName.isEmpty() || !QFileInfo::exists(fileName))
         return;
-    QFile file(fileName);
-    QByteArray contents;
-    QByteArrayView bytes;
-    if (file.open(QIODevice::ReadOnly)) {
-        // Mapping spares a copy of large photos; files that cannot be mapped are read.
-        const qint64 size = file.size();
-        if (uchar* mapped = size > 0 ? file.map(0, size) : nullptr) {
-            bytes = QByteArrayView(mapped, size);
-        } else {
-            contents = file.readAll();
-            bytes = contents;
-        }
-    }
-    target = decodePicture(bytes, fileName, messages, maxPixels);
+    const FileBytes contents(fileName);
+    target = decodePicture(contents.bytes(), fileName, messages, maxPixels);
 }
 
 } // namespace vistello::media

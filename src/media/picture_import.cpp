@@ -1,5 +1,6 @@
 #include "media/picture_import.h"
 
+#include "media/file_bytes.h"
 #include "media/jpeg_codec.h"
 #include "media/picture_file.h"
 #include "store/album_store.h"
@@ -21,14 +22,24 @@ QString fromPath(const std::filesystem::path& path) {
     return QFile::decodeName(QByteArray::fromStdString(path.string()));
 }
 
+// A JPEG source is re-encoded while it decodes; every other source, and a JPEG that path
+// does not take, is loaded whole by LoadPictureFile first.
+QByteArray encodeForAlbum(const QString& source, MessageSink& messages) {
+    const QString suffix = QFileInfo(source).suffix().toLower();
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) {
+        const FileBytes contents(source);
+        if (auto jpeg = transcodeJpeg(contents.bytes(), kJpegQuality, kDefaultMaxPixels))
+            return *jpeg;
+    }
+    const QImage picture = LoadPictureFile(source, messages);
+    return picture.isNull() ? QByteArray() : encodeJpeg(picture, kJpegQuality);
+}
+
 } // namespace
 
 bool ConvertPictureToJpeg(const QString& source, const QString& destination, MessageSink& messages) {
     // The picture goes into the album unchanged: no library of ours alters it on the way.
-    const QImage picture = LoadPictureFile(source, messages);
-    if (picture.isNull())
-        return false;
-    const QByteArray jpeg = encodeJpeg(picture, kJpegQuality);
+    const QByteArray jpeg = encodeForAlbum(source, messages);
     if (jpeg.isEmpty())
         return false;
     QSaveFile file(destination);

@@ -202,12 +202,26 @@ TEST_F(PictureFileTest, MalformedMetafilesNeverReachTheLibraries) {
             bytes[at + i] = static_cast<char>(value >> (8 * i));
         return bytes;
     };
-    for (const QByteArray& bad : {emf.left(emf.size() - 20), patched(emf, 4, 40), patched(emf, 88 + 4, 0xFFFFFFF0u),
-                                  patched(emf, 88 + 4, 6), patched(emf, 40, 0)})
-        EXPECT_FALSE(emfStructureValid(bad));
-    for (const QByteArray& bad : {wmf.left(wmf.size() - 6), patched(wmf, 40, 0x7FFFFFFF), patched(wmf, 40, 1),
-                                  wmf.left(30)})
-        EXPECT_FALSE(wmfStructureValid(bad));
+    const QByteArray emfCases[] = {
+        emf.left(emf.size() - 20),            // no end record
+        patched(emf, 4, 40),                  // header shorter than a header
+        patched(emf, 88 + 4, 0xFFFFFFF0u),    // record longer than the file
+        patched(emf, 88 + 4, 6),              // record shorter than its own header
+        patched(emf, 40, 0),                  // no signature
+        patched(patched(emf, 60, 10), 64, 80), // description past the header record
+        patched(emf, 88 + 4, 12),             // brush record too short for its kind (libUEMF check)
+    };
+    for (const QByteArray& bad : emfCases)
+        EXPECT_FALSE(emfStructureValid(bad)) << &bad - emfCases;
+    const QByteArray wmfCases[] = {
+        wmf.left(wmf.size() - 6),           // no end record
+        patched(wmf, 40, 0x7FFFFFFF),       // record longer than the file
+        patched(wmf, 40, 1),                // record shorter than its own header
+        wmf.left(30),                       // header cut
+        patched(wmf, 22 + 12, 0x6D6D6F63),  // largest record far beyond the file
+    };
+    for (const QByteArray& bad : wmfCases)
+        EXPECT_FALSE(wmfStructureValid(bad)) << &bad - wmfCases;
     const QString path = write("cut.emf", emf.left(100));
     EXPECT_TRUE(load(path).isNull());
     EXPECT_EQ(messages.messages, QStringList{"<" + path + "> is not a valid TIFF file"});
@@ -245,4 +259,24 @@ TEST(JpegCodec, EncodesBaselineThatDecodesBack) {
     ASSERT_EQ(back.size(), QSize(64, 32));
     EXPECT_TRUE(near(back.pixel(20, 20), qRgb(255, 0, 0)));
     EXPECT_TRUE(encodeJpeg(QImage(), 90).isEmpty());
+}
+
+TEST(JpegCodec, TranscodeGivesTheSameBytesAsDecodeThenEncode) {
+    QImage large(300, 200, QImage::Format_RGB32);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x)
+            large.setPixel(x, y, qRgb(x % 256, y, (x ^ y) & 255));
+    for (auto kind : {JpegKind::Colour, JpegKind::Grey, JpegKind::CmykAdobe}) {
+        const QByteArray source = writeJpeg(large, kind);
+        for (const QByteArray& bytes : {source, source.left(source.size() / 2)}) {
+            const auto transcoded = transcodeJpeg(bytes, 90, kDefaultMaxPixels);
+            ASSERT_TRUE(transcoded.has_value());
+            EXPECT_EQ(*transcoded, encodeJpeg(decodeJpeg(bytes, kDefaultMaxPixels), 90));
+        }
+    }
+    EXPECT_FALSE(transcodeJpeg(writeJpeg(large, JpegKind::Colour, 6), 90, kDefaultMaxPixels).has_value())
+        << "turned pictures take the ordinary way";
+    EXPECT_FALSE(transcodeJpeg(QByteArray("\xFF\xD8\xFF\xC0 broken", 12), 90, kDefaultMaxPixels).has_value());
+    EXPECT_FALSE(transcodeJpeg({}, 90, kDefaultMaxPixels).has_value());
+    EXPECT_FALSE(transcodeJpeg(writeJpeg(large), 90, 100).has_value());
 }

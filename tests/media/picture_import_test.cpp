@@ -165,6 +165,16 @@ TEST_F(PictureImportTest, FilesThatCannotBeConvertedAreSkipped) {
     EXPECT_EQ(left, (QStringList{"MusicInfo", "P0.jpg", "P1.jpg", "PicInfo"}));
 }
 
+TEST_F(PictureImportTest, TurnedPhotoIsStoredUpright) {
+    QImage wide(64, 32, QImage::Format_RGB32);
+    wide.fill(Qt::blue);
+    const QString photo = source("phone.jpg", writeJpeg(wide, JpegKind::Colour, 6));
+    RecordingProgress progress;
+    ASSERT_EQ(ImportPictures(albums, {photo}, progress, messages).imported, 1);
+    const QImage stored = LoadPictureFile(QString::fromStdString(albumFile("P0.jpg").string()), messages);
+    EXPECT_EQ(stored.size(), QSize(32, 64));
+}
+
 TEST_F(PictureImportTest, NoOpenAlbumImportsNothing) {
     albums.closeAlbum();
     RecordingProgress progress;
