@@ -5,6 +5,7 @@
 #include "album_fixture.h"
 #include "app/add_album_dialog.h"
 #include "app/main_window.h"
+#include "app/picture_editor.h"
 #include "app/skin.h"
 #include "app/vistello_application.h"
 #include "scripted_dialogs.h"
@@ -72,7 +73,12 @@ QStringList layoutFaults(const QWidget& window) {
         if (!w->isVisibleTo(&window) || captionOf(w).isEmpty())
             continue;
         captioned << w;
-        const QSize need = w->sizeHint();
+        // A speed button's size hint adds room for an icon it does not show; what must fit is
+        // the ink of its caption inside its border.
+        const auto* speed = qobject_cast<const QToolButton*>(w);
+        const QSize need = speed && (speed->icon().isNull() || speed->toolButtonStyle() == Qt::ToolButtonTextOnly)
+                               ? w->fontMetrics().tightBoundingRect(captionOf(w)).size() + QSize(2, 2)
+                               : w->sizeHint();
         const auto* label = qobject_cast<const QLabel*>(w);
         const bool wraps = label && label->wordWrap();
         if ((!wraps && need.width() > w->width()) || need.height() > w->height())
@@ -208,6 +214,30 @@ private slots:
         QCOMPARE(dialog.size(), QSize(392, 356));
         const QStringList faults = layoutFaults(dialog);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        qApp->setStyleSheet(QString());
+    }
+
+    void pictureEditorKeepsItsSizeAndEveryCaptionFits() {
+        makeAlbums(folder.path(), {{"假期", 2, 0}});
+        qApp->setFont(interfaceFont());
+        qApp->setStyleSheet(loadSkin(QString()));
+        store::AlbumStore albums(folder.path().toStdString());
+        albums.LoadInfo("A");
+        albums.openAlbum(0);
+        for (const auto& picture : albums.PicList) {
+            QImage image(64, 48, QImage::Format_RGB32);
+            image.fill(Qt::darkCyan);
+            QVERIFY(image.save(QString::fromStdString(albums.mediaFile(picture.FileName.gbk()).string()), "JPG"));
+        }
+        albums.PicIndex = 1;
+        ScriptedDialogs dialogs;
+        TFrmEditP editor(albums, dialogs);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        QCOMPARE(editor.size(), QSize(462, 319));
+        const QStringList faults = layoutFaults(editor);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        QVERIFY(dialogs.messages.isEmpty());
         qApp->setStyleSheet(QString());
     }
 };
