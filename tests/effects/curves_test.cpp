@@ -113,5 +113,9 @@ TEST(CurvedReveal, StepsGrowToTheWholePicture) {
     }
 }
 
+TEST(CurvedReveal, EveryStepOnThinAndOddPicturesDrawsOnlyThePictures) {
+    expectOnlyOwnPixelsOnOddSizes({41, 42, 51, 52, 59, 60, 61, 62, 63, 64});
+}
+
 } // namespace
 } // namespace vistello::effects::testing

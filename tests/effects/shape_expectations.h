@@ -20,6 +20,7 @@
 #include <numbers>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vistello::effects::testing {
@@ -94,6 +95,26 @@ inline ::testing::AssertionResult matchesShape(const Scene& scene, const Shape& 
     if (failures == 0)
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << failures << " pixels wrong:" << problems.str();
+}
+
+// Runs each effect through every progress 1..100 on small, thin and odd pictures (the smallest
+// the engine draws itself) and checks that every pixel holds the old or the new picture's own
+// pixel: no stray colours, no moved pixels, nothing drawn outside the bitmaps (the sanitizer
+// build catches that).
+inline void expectOnlyOwnPixelsOnOddSizes(std::initializer_list<int> effects) {
+    const std::pair<int, int> sizes[] = {{9, 1}, {1, 9}, {9, 9}, {10, 3}, {37, 200}, {201, 13}};
+    for (int effect : effects) {
+        for (const auto& [width, height] : sizes) {
+            Scene scene(width, height);
+            for (int p = 1; p <= 100; ++p)
+                scene.run(effect, {p});
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x)
+                    ASSERT_TRUE(scene.isNew(x, y) || scene.isOld(x, y))
+                        << "effect " << effect << " on " << width << " x " << height << " at (" << x << ", " << y
+                        << ")";
+        }
+    }
 }
 
 // Shapes, in the pixel coordinates of the figures (right and bottom edges exclusive).

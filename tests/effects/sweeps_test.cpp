@@ -150,5 +150,9 @@ TEST(Sweep, VideoSequenceLeavesOnlyTheLastWedge) {
     }
 }
 
+TEST(Sweep, EveryStepOnThinAndOddPicturesDrawsOnlyThePictures) {
+    expectOnlyOwnPixelsOnOddSizes({102, 103, 104, 105});
+}
+
 } // namespace
 } // namespace vistello::effects::testing

@@ -182,5 +182,9 @@ TEST(GridShred, MatchesShapesUnitedOneByOne) {
     }
 }
 
+TEST(Diagonals, EveryStepOnThinAndOddPicturesDrawsOnlyThePictures) {
+    expectOnlyOwnPixelsOnOddSizes({83, 84, 85, 86, 87, 88, 89, 90, 101});
+}
+
 } // namespace
 } // namespace vistello::effects::testing
