@@ -107,17 +107,23 @@ void SoftenBitmap(effects::Bitmap& frame) {
         const std::uint8_t* above = frame.row(y - 1); // already softened
         std::uint8_t* line = frame.row(y);
         const std::uint8_t* below = frame.row(y + 1); // not yet
+        // The rows above and below do not change during this row, so their three-pixel sums
+        // slide along; the left neighbour is the value just written (kept in `left`), the
+        // pixel itself and its right neighbour are still the old ones. The three channels
+        // run side by side so their dependency chains overlap.
+        unsigned outer[3], left[3];
         for (int c = 0; c < 3; ++c) {
-            // The rows above and below do not change during this row: slide their three-pixel
-            // sums along; the row itself is read from memory, its left neighbour already new.
-            unsigned outer = above[c] + above[3 + c] + below[c] + below[3 + c];
-            for (int x = 1; x + 1 < width; ++x) {
-                const int right = 3 * (x + 1) + c;
-                outer += above[right] + below[right];
-                const unsigned sum = outer + line[3 * (x - 1) + c] + line[3 * x + c] + line[right];
-                line[3 * x + c] = static_cast<std::uint8_t>(sum / 9);
-                const int left = 3 * (x - 1) + c;
-                outer -= above[left] + below[left];
+            outer[c] = above[c] + above[3 + c] + below[c] + below[3 + c];
+            left[c] = line[c];
+        }
+        for (int x = 1; x + 1 < width; ++x) {
+            const int here = 3 * x, right = 3 * (x + 1), gone = 3 * (x - 1);
+            for (int c = 0; c < 3; ++c) {
+                outer[c] += above[right + c] + below[right + c];
+                const unsigned value = (outer[c] + left[c] + line[here + c] + line[right + c]) / 9;
+                outer[c] -= above[gone + c] + below[gone + c];
+                line[here + c] = static_cast<std::uint8_t>(value);
+                left[c] = value;
             }
         }
     }

@@ -144,6 +144,12 @@ void Converter::Convert() {
     FrameQueue queue(kFramesInFlight, [&writer] { return writer->makeVideoFrame(); });
     YuvConverter toYuv(*preset);
     Image image;
+    QImage lastImage; // the pixels of the last converted frame, and its YUV picture
+    FramePtr lastYuv(av_frame_alloc());
+    if (!lastYuv) {
+        removeOutput();
+        return void(reportError("allocate a video frame: out of memory"));
+    }
     bool failed = false;
     try {
         EncoderThread encoder(*writer, queue);
@@ -158,8 +164,17 @@ void Converter::Convert() {
                 if (audioFunc_)
                     audioFunc_();
                 FramePtr frame = queue.acquire();
-                if (frame)
+                if (frame && !lastImage.isNull() && image.image() == lastImage) {
+                    // A held picture: the same pixels as the frame before, so its YUV
+                    // buffer is shared instead of converted again.
+                    av_frame_unref(frame.get());
+                    checkAv(av_frame_ref(frame.get(), lastYuv.get()), "repeat a video frame");
+                } else if (frame) {
                     toYuv.convert(image.image(), frame.get());
+                    av_frame_unref(lastYuv.get());
+                    checkAv(av_frame_ref(lastYuv.get(), frame.get()), "keep a video frame");
+                    lastImage = image.image();
+                }
                 if (!frame || !queue.push(std::move(frame))) {
                     failed = true; // the encoder stopped with a failure
                     break;
