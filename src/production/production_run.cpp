@@ -44,6 +44,53 @@ ProgressTexts progressTexts(int stage, std::int64_t position, std::int64_t total
     }
 }
 
+void ProductionRun::RunConversion(const ProductionSettings& settings, RunResult& result) {
+    // The run state lives for this call only; leaving it releases both frames, the audio
+    // list and the converter on every path, the error path included.
+    RunState state;
+    prepareRunState(state, album_, settings);
+    call(callbacks_.showProgress, kIdleProgressText);
+
+    Converter converter;
+    FrameGenerator generator(state, album_, settings, callbacks_.preview);
+    converter.AssignVideoSource([&](Source& source) { generator.VideoSourceProc(source); });
+    converter.AssignVideoFunc([&](Converter& c, Image& frame) { generator.VideoFuncProc(c, frame); });
+    converter.AssignAudioSource([&](Source& source, int index) { generator.AudioSourceProc(source, index); });
+    converter.AssignAudioFunc([&] { generator.AudioFuncProc(); });
+    converter.AssignProgress([&](Converter& c, int stage, std::int64_t position) {
+        ++state.FrameCounter; // the timeline counts frames by these notifications
+        const ProgressTexts texts =
+            progressTexts(stage, position, state.TotalFrames, MclMakeTimeStr(c.GetElapsedTime()),
+                          MclMakeTimeStr(c.GetRemainingTime(state.TotalFrames, state.TotalSamples)));
+        call(callbacks_.showProgress, texts.progress);
+        call(callbacks_.showTime, texts.time);
+        call(callbacks_.processEvents);
+    });
+    converter.AssignError([&](Converter&, const std::string&, int& answer) { answer = 2; });
+    call(callbacks_.setBusyCursor, true);
+    const FormatInfo& format = kFormats[settings.format];
+    converter.VideoSetFileName(settings.outputPath);
+    converter.AudioSetFileName(settings.outputPath);
+    if (format.mpeg2)
+        converter.EnableMPEG2();
+    converter.SetFormatPreset(format.preset, 0);
+    converter.VideoSetKeepDuration(-1);
+    call(callbacks_.setBusyCursor, false);
+
+    converter_ = &converter;
+    struct Forget {
+        Converter*& pointer;
+        std::int64_t& frames;
+        const Converter& converter;
+        ~Forget() {
+            frames = converter.framesRequested();
+            pointer = nullptr;
+        }
+    } forget{converter_, result.frames, converter};
+    converter.Convert(); // a callback's error leaves through here
+    result.error = converter.lastError();
+}
+
 ProductionRun::ProductionRun(const store::AlbumStore& album, RunCallbacks callbacks)
     : album_(album), callbacks_(std::move(callbacks)) {}
 
@@ -77,52 +124,17 @@ RunResult ProductionRun::Start(const ProductionSettings& settings) {
     stopped_ = false;
     const auto started = std::chrono::steady_clock::now();
     call(callbacks_.setRunning, true);
-
-    // The run state lives for this run only; leaving this function releases both frames,
-    // the audio list and the converter on every path.
-    RunState state;
-    prepareRunState(state, album_, settings);
-    call(callbacks_.showProgress, kIdleProgressText);
-
-    // RunConversion.
     call(callbacks_.setSettingsEnabled, false);
-    Converter converter;
-    FrameGenerator generator(state, album_, settings, callbacks_.preview);
-    converter.AssignVideoSource([&](Source& source) { generator.VideoSourceProc(source); });
-    converter.AssignVideoFunc([&](Converter& c, Image& frame) { generator.VideoFuncProc(c, frame); });
-    converter.AssignAudioSource([&](Source& source, int index) { generator.AudioSourceProc(source, index); });
-    converter.AssignAudioFunc([&] { generator.AudioFuncProc(); });
-    converter.AssignProgress([&](Converter& c, int stage, std::int64_t position) {
-        ++state.FrameCounter; // the timeline counts frames by these notifications
-        const ProgressTexts texts =
-            progressTexts(stage, position, state.TotalFrames, MclMakeTimeStr(c.GetElapsedTime()),
-                          MclMakeTimeStr(c.GetRemainingTime(state.TotalFrames, state.TotalSamples)));
-        call(callbacks_.showProgress, texts.progress);
-        call(callbacks_.showTime, texts.time);
-        call(callbacks_.processEvents);
-    });
-    converter.AssignError([&](Converter&, const std::string&, int& answer) { answer = 2; });
-    call(callbacks_.setBusyCursor, true);
-    const FormatInfo& format = kFormats[settings.format];
-    converter.VideoSetFileName(settings.outputPath);
-    converter.AudioSetFileName(settings.outputPath);
-    if (format.mpeg2)
-        converter.EnableMPEG2();
-    converter.SetFormatPreset(format.preset, 0);
-    converter.VideoSetKeepDuration(-1);
-    call(callbacks_.setBusyCursor, false);
-
-    converter_ = &converter;
     try {
-        converter.Convert();
-        result.error = converter.lastError();
+        RunConversion(settings, result);
     } catch (const std::exception& error) {
+        // A picture that cannot be read, or a failure setting up the run.
         result.error = error.what();
     } catch (...) {
         result.error = "unknown failure";
     }
     converter_ = nullptr;
-    result.frames = converter.framesRequested();
+    call(callbacks_.setBusyCursor, false);
 
     call(callbacks_.setSettingsEnabled, true);
     call(callbacks_.showProgress, kFinishedText);

@@ -74,6 +74,9 @@ public:
     bool running() const { return converter_ != nullptr || running_; }
 
 private:
+    // Sets up and runs the converter; throws what a callback threw.
+    void RunConversion(const ProductionSettings& settings, RunResult& result);
+
     const store::AlbumStore& album_;
     RunCallbacks callbacks_;
     Converter* converter_ = nullptr; // the current run's converter, while Convert() runs

@@ -211,6 +211,27 @@ TEST_F(TimelineTest, PictureModeWithoutBackgroundsFallsBackToTheColour) {
     EXPECT_EQ(frames.back().pixel(0, 0), (effects::Bgr{0, 0, 255}));
 }
 
+TEST_F(TimelineTest, PictureModeDrawsATickedBackgroundPicture) {
+    store::AlbumStore album(root());
+    makeAlbum(album, {{100, 100, Qt::white, 0, 1}}, {});
+    std::filesystem::create_directories(root() / "BackPic");
+    QImage green(40, 30, QImage::Format_RGB888);
+    green.fill(QColor(0, 200, 0));
+    ASSERT_TRUE(green.save(QString::fromStdString((root() / "BackPic" / "green.jpg").string()), "JPEG", 95));
+    ProductionSettings settings;
+    settings.background = BackgroundMode::Pictures;
+    settings.colour = 0x000000ff;
+    settings.backgroundNames = {"green.jpg", "../escape.jpg"}; // a name with a folder never counts
+    RunState state;
+    prepareRunState(state, album, settings);
+    ASSERT_EQ(state.BackPicFiles.size(), 1u);
+    const auto frames = drive(album, settings, true);
+    const effects::Bgr corner = frames.back().pixel(0, 0);
+    EXPECT_LT(corner.r, 30);
+    EXPECT_GT(corner.g, 170);
+    EXPECT_EQ(frames.back().pixel(160, 144), (effects::Bgr{255, 255, 255}));
+}
+
 TEST_F(TimelineTest, SoftenedHeldFramesKeepChanging) {
     store::AlbumStore album(root());
     makeAlbum(album, {{100, 100, Qt::white, 1, 1}}, {});
