@@ -361,6 +361,28 @@ private slots:
         QCOMPARE(QString::fromStdString(storedRecord(0).Title.text()), QStringLiteral("图0"));
     }
 
+    void aFailedWriteKeepsTheRecordsAsTheFileHasThem() {
+        open(3, 1);
+        QSignalSpy changed(dialog.get(), &TFrmEditP::pictureRowChanged);
+        // A folder in place of the list file: the list cannot be rewritten.
+        const QString list = QString::fromStdString((albums->AlbumPath() / "PicInfo").string());
+        QVERIFY(QFile::remove(list));
+        QVERIFY(QDir().mkpath(list + QStringLiteral("/blocked")));
+
+        edit("EdtTM")->setText(QStringLiteral("写不进去"));
+        control<QPushButton>("BtnSave")->click();
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(QString::fromStdString(albums->PicList[1].Title.text()), QStringLiteral("图1"));
+        QVERIFY(control("BtnSave")->isEnabled());
+
+        typeTime(QStringLiteral("9"));
+        control<QPushButton>("BtnToAll")->click();
+        QCOMPARE(dialogs.messages.size(), 2);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(albums->PicList[static_cast<std::size_t>(i)].StayTime, i + 1);
+        QCOMPARE(changed.size(), 0);
+    }
+
     void titleIsLimitedTo36GbkBytes() {
         open(1, 0);
         QLineEdit* title = edit("EdtTM");
