@@ -55,7 +55,8 @@ MusicImportResult ImportMusic(store::AlbumStore& store, const std::vector<std::f
             break;
         }
         progress.fileStarting(i, count, files[i]);
-        const std::string storedName = "M" + nextFreeFileNumber(folder, "M", "mp3") + ".mp3";
+        std::string storedName = "M";
+        storedName.append(nextFreeFileNumber(folder, "M", "mp3")).append(".mp3");
         player.setFileName(files[i]);
         tag.ReadFromFile(files[i]);
         if (!copySong(files[i], folder / storedName)) {
