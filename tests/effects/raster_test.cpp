@@ -168,6 +168,52 @@ TEST(Region, PolygonsFillByWindingAtPixelCentres) {
     EXPECT_TRUE(Region::polygon(std::span<const Point>(square, 2)).isEmpty());
 }
 
+// Winding number of the closed polygon around (px, py), counted by upward and downward edge
+// crossings of the ray to the right.
+int windingNumber(std::span<const Point> points, double px, double py) {
+    int winding = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const Point& a = points[i];
+        const Point& b = points[(i + 1) % points.size()];
+        const double cross = (b.x - a.x) * (py - a.y) - (px - a.x) * (b.y - a.y);
+        if (a.y <= py && b.y > py && cross > 0)
+            ++winding;
+        else if (a.y > py && b.y <= py && cross < 0)
+            --winding;
+    }
+    return winding;
+}
+
+TEST(Region, RandomPolygonsCoverThePixelsWhoseCentresTheyWind) {
+    std::mt19937 engine(4711);
+    std::uniform_int_distribution<int> coordinate(-10, 50);
+    for (int round = 0; round < 200; ++round) {
+        std::vector<Point> points(static_cast<std::size_t>(3 + round % 9));
+        for (Point& p : points)
+            p = {coordinate(engine), coordinate(engine)};
+        const Region region = Region::polygon(points);
+        ASSERT_TRUE(region.isValid()) << round;
+        for (int y = -12; y < 52; ++y)
+            for (int x = -12; x < 52; ++x) {
+                const double px = x + 0.5;
+                const double py = y + 0.5;
+                // Centres exactly on an edge may go either way; skip them.
+                bool onEdge = false;
+                for (std::size_t i = 0; i < points.size() && !onEdge; ++i) {
+                    const Point& a = points[i];
+                    const Point& b = points[(i + 1) % points.size()];
+                    const double cross = (b.x - a.x) * (py - a.y) - (px - a.x) * (b.y - a.y);
+                    onEdge = std::abs(cross) < 1e-9 && px >= std::min(a.x, b.x) && px <= std::max(a.x, b.x) &&
+                             py >= std::min(a.y, b.y) && py <= std::max(a.y, b.y);
+                }
+                if (onEdge)
+                    continue;
+                ASSERT_EQ(region.contains(x, y), windingNumber(points, px, py) != 0)
+                    << "round " << round << " pixel " << x << "," << y;
+            }
+    }
+}
+
 TEST(Region, RoundRectanglesRoundTheirCornersAndLimitTheEllipse) {
     const Region r = Region::roundRect(0, 0, 100, 50, 40, 20);
     EXPECT_TRUE(r.isValid());
