@@ -83,33 +83,50 @@ void Region::setPolygon(std::span<const Point> points) {
     const std::size_t count = points.size();
     if (count < 3)
         return;
-    int minY = points[0].y;
-    int maxY = points[0].y;
-    for (const Point& p : points) {
-        minY = std::min(minY, p.y);
-        maxY = std::max(maxY, p.y);
+    // Edge table: each non-horizontal edge crosses the centres of rows [top, bottom); edges
+    // enter the active list when the scan reaches their top and leave past their bottom, so a
+    // row only looks at the edges it crosses.
+    struct Edge {
+        int top;
+        int bottom;
+        Point from;
+        Point to;
+    };
+    std::vector<Edge> edges;
+    edges.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const Point& p = points[i];
+        const Point& q = points[(i + 1) % count];
+        if (p.y != q.y)
+            edges.push_back({std::min(p.y, q.y), std::max(p.y, q.y), p, q});
     }
+    if (edges.empty())
+        return;
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.top < b.top; });
+    int maxY = edges.front().bottom;
+    for (const Edge& edge : edges)
+        maxY = std::max(maxY, edge.bottom);
+
     struct Crossing {
         double x;
         int direction;
     };
     std::vector<Crossing> crossings;
-    crossings.reserve(count);
-    for (int y = minY; y < maxY; ++y) {
+    crossings.reserve(edges.size());
+    std::vector<const Edge*> active;
+    active.reserve(edges.size());
+    std::size_t nextEdge = 0;
+    for (int y = edges.front().top; y < maxY; ++y) {
+        while (nextEdge < edges.size() && edges[nextEdge].top <= y)
+            active.push_back(&edges[nextEdge++]);
+        std::erase_if(active, [y](const Edge* edge) { return edge->bottom <= y; });
         const double yc = y + 0.5;
         crossings.clear();
-        for (std::size_t i = 0; i < count; ++i) {
-            const Point& p = points[i];
-            const Point& q = points[(i + 1) % count];
-            if (p.y == q.y)
-                continue;
-            const bool down = q.y > p.y;
-            const double y0 = down ? p.y : q.y;
-            const double y1 = down ? q.y : p.y;
-            if (yc < y0 || yc >= y1)
-                continue;
+        for (const Edge* edge : active) {
+            const Point& p = edge->from;
+            const Point& q = edge->to;
             const double x = p.x + (yc - p.y) * static_cast<double>(q.x - p.x) / (q.y - p.y);
-            crossings.push_back({x, down ? 1 : -1});
+            crossings.push_back({x, q.y > p.y ? 1 : -1});
         }
         std::sort(crossings.begin(), crossings.end(), [](const Crossing& l, const Crossing& r) { return l.x < r.x; });
         const int start = static_cast<int>(xs_.size());
