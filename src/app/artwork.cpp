@@ -110,6 +110,11 @@ QPixmap splashPicture() {
     p.setFont(title);
     p.setPen(Qt::white);
     p.drawText(QRect(220, 20, 190, 60), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Vistello"));
+    // A pale badge under the version label, which is drawn in blue at (272, 96) over this
+    // picture and would not stand out against the dark sky.
+    p.setPen(QPen(QColor(232, 115, 12), 1.5));
+    p.setBrush(QColor(236, 243, 251));
+    p.drawRoundedRect(QRectF(260.5, 88.5, 91, 42), 7, 7);
     QFont subtitle(QStringLiteral("Noto Sans CJK SC"));
     subtitle.setPixelSize(16);
     p.setFont(subtitle);

@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/picture_editor.h"
 #include "app/skin.h"
+#include "app/splash_window.h"
 #include "app/vistello_application.h"
 #include "scripted_dialogs.h"
 
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QRegularExpression>
 #include <QTest>
+#include <cmath>
 #include <QToolButton>
 
 using namespace vistello;
@@ -239,6 +241,26 @@ private slots:
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
         QVERIFY(dialogs.messages.isEmpty());
         qApp->setStyleSheet(QString());
+    }
+
+    // The version label is blue on the splash picture; what lies under it must be light
+    // enough for the text to be read (contrast ratio of at least 4.5, as for body text).
+    void splashVersionLabelStandsOut() {
+        TForm1login splash(false);
+        auto* version = splash.findChild<QLabel*>(QStringLiteral("LabVersion"));
+        QVERIFY(version);
+        const QImage picture = splash.grab().toImage();
+        const QRect under = version->geometry();
+        auto luminance = [](QColor c) {
+            auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+            return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+        };
+        // The label's corners are background: the text does not reach them.
+        double darkest = 1.0;
+        for (QPoint corner : {under.topLeft(), under.topRight(), under.bottomLeft(), under.bottomRight()})
+            darkest = std::min(darkest, luminance(picture.pixelColor(corner)));
+        const double text = luminance(QColor(Qt::blue));
+        QVERIFY2((darkest + 0.05) / (text + 0.05) >= 4.5, qPrintable(QString::number(darkest)));
     }
 };
 
