@@ -16,10 +16,11 @@ namespace {
 
 constexpr int kBytesPerSample = 2;
 
-// Keeps SDL's audio subsystem initialised for as long as it lives (SDL counts the users).
+// Keeps SDL's audio subsystem initialised for as long as it lives (SDL counts the users);
+// a silent engine does not touch SDL at all.
 class SdlAudioSubsystem {
 public:
-    SdlAudioSubsystem() : ready_(SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {}
+    explicit SdlAudioSubsystem(bool wanted) : ready_(wanted && SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {}
     ~SdlAudioSubsystem() {
         if (ready_)
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -90,6 +91,8 @@ void SDLCALL fillDevice(void* userdata, Uint8* stream, int length) {
 } // namespace
 
 struct AudioEngine::State {
+    explicit State(Output wanted) : output(wanted), sdl(wanted == Output::Device) {}
+
     Output output;
     Clock clock;
     SdlAudioSubsystem sdl;
@@ -140,8 +143,7 @@ struct AudioEngine::State {
     }
 };
 
-AudioEngine::AudioEngine(Output output, Clock clock) : state_(std::make_unique<State>()) {
-    state_->output = output;
+AudioEngine::AudioEngine(Output output, Clock clock) : state_(std::make_unique<State>(output)) {
     state_->clock = clock ? std::move(clock) : [] {
         return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch());
     };
