@@ -8,6 +8,7 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <optional>
 #include <unistd.h>
@@ -128,6 +129,11 @@ int runRender(Context& context) {
         return kExitFailure;
     }
     album.openAlbum(index);
+    // As in the window, where the production button needs both.
+    if (album.PicCount() == 0 || album.MusicCount() == 0) {
+        printMessage("the album needs at least one picture and one song to be rendered");
+        return kExitFailure;
+    }
     if (settings.background == production::BackgroundMode::Pictures)
         settings.backgroundNames = backgroundNames(album.RootPath());
 

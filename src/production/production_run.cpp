@@ -23,6 +23,25 @@ struct FlagGuard {
     ~FlagGuard() { flag = false; }
 };
 
+// True when writing `output` would overwrite one of the files the run reads or the album keeps.
+bool overwritesAlbumFile(const store::AlbumStore& album, const ProductionSettings& settings) {
+    std::error_code error;
+    if (!std::filesystem::exists(settings.outputPath, error))
+        return false;
+    std::vector<std::filesystem::path> kept = {album.RootPath() / "Album", album.AlbumPath() / "PicInfo",
+                                               album.AlbumPath() / "MusicInfo"};
+    for (const auto& picture : album.PicList)
+        kept.push_back(album.mediaFile(picture.FileName.gbk()));
+    for (const auto& song : album.MusicList)
+        kept.push_back(album.mediaFile(song.FileName.gbk()));
+    for (const auto& name : settings.backgroundNames)
+        kept.push_back(album.RootPath() / "BackPic" / name);
+    for (const auto& file : kept)
+        if (!file.empty() && std::filesystem::equivalent(settings.outputPath, file, error))
+            return true;
+    return false;
+}
+
 } // namespace
 
 ProgressTexts progressTexts(int stage, std::int64_t position, std::int64_t totalFrames, const std::string& elapsedText,
@@ -114,6 +133,11 @@ RunResult ProductionRun::Start(const ProductionSettings& settings) {
     }
     if (settings.outputPath.empty()) {
         result.error = "no output file";
+        return result;
+    }
+    if (overwritesAlbumFile(album_, settings)) {
+        // The video would replace a picture, a song or a list the album needs.
+        result.error = "the output file " + settings.outputPath.string() + " belongs to the album";
         return result;
     }
     if (settings.synchronise && !(2 * static_cast<std::int64_t>(album_.PicCount()) < musicSeconds(album_))) {

@@ -51,6 +51,7 @@ TEST_F(RenderCommandTest, RendersAndPrintsTheResult) {
 }
 
 TEST_F(RenderCommandTest, RefusesWrongUseAndReportsFailures) {
+    store::createAlbum(album_, "Empty");
     const std::string out = shellQuoted(root() / "x.mpg");
     struct Case {
         std::string arguments;
@@ -63,6 +64,7 @@ TEST_F(RenderCommandTest, RefusesWrongUseAndReportsFailures) {
         {"Test --format vcd --out " + out + " --color red", 2, "usage"},
         {"Test Other --format vcd --out " + out, 2, "usage"},
         {"Nobody --format vcd --out " + out, 1, "no album named"},
+        {"Empty --format vcd --out " + out, 1, "at least one picture and one song"},
         {"Test --format dvd --out " + out + " --sync", 1, "音乐太短"},
         {"Test --format vcd --out " + shellQuoted(root() / "missing" / "x.mpg"), 1, "x.mpg"},
     };
