@@ -72,6 +72,22 @@ INSTANTIATE_TEST_SUITE_P(
         StripeCase{"54 at P=70: even columns whole, odd columns 40 high from the top", 54, 200, 100, 70,
                    every(10, 190, 20,
                          [](int j) { return std::vector<Rect>{{j - 10, 0, j, 100}, {j, 0, j + 10, 40}}; })},
+        StripeCase{"65 at P=30: bands from the right, columns from the bottom", 65, 200, 100, 30,
+                   join(every(0, 80, 40, [](int i) { return std::vector<Rect>{{80, i, 200, i + 20}}; }),
+                        every(0, 200, 40, [](int j) { return std::vector<Rect>{{j, 40, j + 20, 100}}; }))},
+        StripeCase{"66 at P=30: bands from the right, columns from the top", 66, 200, 100, 30,
+                   join(every(0, 80, 40, [](int i) { return std::vector<Rect>{{80, i, 200, i + 20}}; }),
+                        every(0, 200, 40, [](int j) { return std::vector<Rect>{{j, 0, j + 20, 60}}; }))},
+        StripeCase{"67 at P=60: even bands and columns whole, odd ones back from the right and the top", 67, 200,
+                   100, 60,
+                   join(every(20, 100, 40,
+                              [](int i) {
+                                  return std::vector<Rect>{{0, i - 20, 200, i}, {160, i, 200, i + 20}};
+                              }),
+                        every(20, 180, 40,
+                              [](int j) {
+                                  return std::vector<Rect>{{j - 20, 0, j, 100}, {j, 0, j + 20, 20}};
+                              }))},
         StripeCase{"69 at P=30: bands from the right, columns from top and bottom", 69, 200, 100, 30,
                    join(every(0, 80, 40, [](int i) { return std::vector<Rect>{{140, i, 200, i + 20}}; }),
                         every(0, 200, 40,
