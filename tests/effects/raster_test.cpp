@@ -289,31 +289,40 @@ TEST(StretchCopy, EveryPixelTakesTheSourcePixelNearestItsCentre) {
     std::uniform_int_distribution<int> position(-30, 60);
     std::uniform_int_distribution<int> extent(-70, 70);
     const Bitmap source = positionPicture(41, 23);
+    auto sourceIndex = [](int d, int origin, int n, int sOrigin, int m) -> std::optional<int> {
+        if (n == 0 || m == 0)
+            return std::nullopt;
+        bool mirrored = false;
+        if (m < 0) {
+            sOrigin += m;
+            m = -m;
+            mirrored = !mirrored;
+        }
+        if (n < 0) {
+            origin += n;
+            n = -n;
+            mirrored = !mirrored;
+        }
+        if (d < origin || d >= origin + n)
+            return std::nullopt;
+        const int i = d - origin;
+        const int k = mirrored ? n - 1 - i : i;
+        return sOrigin + static_cast<int>((2LL * k + 1) * m / (2LL * n));
+    };
+    // Rows wider than one chunk of the column table, mirrored.
+    for (const int width : {1023, 1024, 1025, 2100}) {
+        Bitmap wide = plainPicture(width, 3, kOld);
+        StretchCopy(wide, width + 5, 0, -(width + 9), 3, source, 3, 2, 37, 3);
+        for (int x = 0; x < width; ++x) {
+            const auto fx = sourceIndex(x, width + 5, -(width + 9), 3, 37);
+            ASSERT_EQ(wide.pixel(x, 1), positionColour(*fx, 3)) << width << " " << x;
+        }
+    }
     for (int round = 0; round < 400; ++round) {
         const int dx = position(engine), dy = position(engine), dw = extent(engine), dh = extent(engine);
         const int sx = position(engine) / 2, sy = position(engine) / 3, sw = extent(engine), sh = extent(engine) / 2;
         Bitmap dest = plainPicture(37, 29, kOld);
         StretchCopy(dest, dx, dy, dw, dh, source, sx, sy, sw, sh);
-        auto sourceIndex = [](int d, int origin, int n, int sOrigin, int m) -> std::optional<int> {
-            if (n == 0 || m == 0)
-                return std::nullopt;
-            bool mirrored = false;
-            if (m < 0) {
-                sOrigin += m;
-                m = -m;
-                mirrored = !mirrored;
-            }
-            if (n < 0) {
-                origin += n;
-                n = -n;
-                mirrored = !mirrored;
-            }
-            if (d < origin || d >= origin + n)
-                return std::nullopt;
-            const int i = d - origin;
-            const int k = mirrored ? n - 1 - i : i;
-            return sOrigin + static_cast<int>((2LL * k + 1) * m / (2LL * n));
-        };
         for (int y = 0; y < 29; ++y)
             for (int x = 0; x < 37; ++x) {
                 const auto fx = sourceIndex(x, dx, dw, sx, sw);

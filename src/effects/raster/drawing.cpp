@@ -1,6 +1,7 @@
 #include "effects/raster/drawing.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -28,7 +29,7 @@ struct AxisMap {
 };
 
 // The source columns of consecutive destination pixels, stepped without a division per pixel
-// (and without a per-call table, so a copy allocates nothing).
+// (and without a heap table, so a copy allocates nothing).
 class ColumnWalk {
 public:
     ColumnWalk(const AxisMap& map, int d)
@@ -69,6 +70,29 @@ private:
     std::int64_t quotient_ = 0;
     std::int64_t remainder_ = 0;
 };
+
+// Moves count pixels from in + offsets[i] to consecutive pixels at out. Four-byte moves, each
+// overwriting the stray fourth byte of the one before; the last pixel moves by three bytes. A
+// four-byte read stays inside the pixel data unless it starts at the bitmap's very last pixel,
+// which is why the caller says whether wide reads are safe on this row.
+void copyRowPixels(std::uint8_t* out, const std::uint8_t* in, const int* offsets, int count, bool wideReads) {
+    int i = 0;
+    if (wideReads) {
+        for (; i + 1 < count; ++i) {
+            std::uint32_t pixel;
+            std::memcpy(&pixel, in + offsets[i], 4);
+            std::memcpy(out, &pixel, 4);
+            out += 3;
+        }
+    }
+    for (; i < count; ++i) {
+        const std::uint8_t* p = in + offsets[i];
+        out[0] = p[0];
+        out[1] = p[1];
+        out[2] = p[2];
+        out += 3;
+    }
+}
 
 // Normalises signed extents to a left-to-right mapping and clips it to both bitmaps' extents.
 // Returns false when nothing would be drawn.
@@ -138,42 +162,31 @@ void StretchCopy(Bitmap& dest, int destX, int destY, int destWidth, int destHeig
         StretchCopy(dest, destX, destY, destWidth, destHeight, copy, sourceX, sourceY, sourceWidth, sourceHeight);
         return;
     }
-    const int count = columns.destEnd - columns.destFirst;
-    int previousSourceRow = -1;
-    int previousY = -1;
-    const std::size_t rowBytes = static_cast<std::size_t>(count) * 3;
-    for (int y = rows.destFirst; y < rows.destEnd; ++y) {
-        const int sy = rows.sourceAt(y);
-        std::uint8_t* out = dest.row(y) + columns.destFirst * 3;
-        if (sy == previousSourceRow) {
-            // Magnified rows repeat the row just drawn.
-            std::memcpy(out, dest.row(previousY) + columns.destFirst * 3, rowBytes);
-        } else {
-            const std::uint8_t* in = source.row(sy);
-            // Four-byte moves, each overwriting the stray fourth byte of the one before; the
-            // last pixel is moved by three bytes. A four-byte read stays inside the pixel data
-            // unless it starts at the very last pixel of the bitmap.
-            const bool wideReads = sy + 1 < source.height() || source.stride() > source.width() * 3;
-            ColumnWalk walk(columns, columns.destFirst);
-            int i = 0;
-            if (wideReads) {
-                for (; i + 1 < count; ++i, walk.next()) {
-                    std::uint32_t pixel;
-                    std::memcpy(&pixel, in + walk.column() * 3, 4);
-                    std::memcpy(out, &pixel, 4);
-                    out += 3;
-                }
+    // Every row uses the same column mapping: it is worked out once per chunk of columns into
+    // a table on the stack (no allocation), then applied to all rows of the chunk.
+    constexpr int kChunk = 1024;
+    std::array<int, kChunk> offsets;
+    ColumnWalk walk(columns, columns.destFirst);
+    for (int chunkFirst = columns.destFirst; chunkFirst < columns.destEnd; chunkFirst += kChunk) {
+        const int count = std::min(kChunk, columns.destEnd - chunkFirst);
+        for (int i = 0; i < count; ++i, walk.next())
+            offsets[static_cast<std::size_t>(i)] = walk.column() * 3;
+        const std::size_t chunkBytes = static_cast<std::size_t>(count) * 3;
+        int previousSourceRow = -1;
+        int previousY = -1;
+        for (int y = rows.destFirst; y < rows.destEnd; ++y) {
+            const int sy = rows.sourceAt(y);
+            std::uint8_t* out = dest.row(y) + chunkFirst * 3;
+            if (sy == previousSourceRow) {
+                // Magnified rows repeat the row just drawn.
+                std::memcpy(out, dest.row(previousY) + chunkFirst * 3, chunkBytes);
+            } else {
+                copyRowPixels(out, source.row(sy), offsets.data(), count,
+                              sy + 1 < source.height() || source.stride() > source.width() * 3);
             }
-            for (; i < count; ++i, walk.next()) {
-                const std::uint8_t* p = in + walk.column() * 3;
-                out[0] = p[0];
-                out[1] = p[1];
-                out[2] = p[2];
-                out += 3;
-            }
+            previousSourceRow = sy;
+            previousY = y;
         }
-        previousSourceRow = sy;
-        previousY = y;
     }
 }
 
