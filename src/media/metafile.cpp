@@ -145,6 +145,10 @@ QImage decodeEmf(QByteArrayView bytes, qint64 maxPixels) {
     if (!emfStructureValid(bytes))
         return {};
     std::vector<char> contents(bytes.begin(), bytes.end()); // the library takes a mutable buffer
+    // An empty description whose offset is set would be read up to the first zero character,
+    // wherever that lies: such a header is given no description at all.
+    if (le32(contents.data() + 60) == 0)
+        std::memset(contents.data() + 64, 0, 4);
     generatorOptions options{};
     options.nameSpace = const_cast<char*>("svg");
     options.emfplus = true;

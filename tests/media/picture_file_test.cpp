@@ -222,6 +222,9 @@ TEST_F(PictureFileTest, MalformedMetafilesNeverReachTheLibraries) {
     };
     for (const QByteArray& bad : wmfCases)
         EXPECT_FALSE(wmfStructureValid(bad)) << &bad - wmfCases;
+    // An offset to an empty description is dropped, not followed to the next zero character.
+    const QImage withoutDescription = load(write("offset.emf", patched(emf, 64, 0x80)));
+    EXPECT_EQ(withoutDescription.pixel(50, 25) & 0xFFFFFF, qRgb(0, 0, 0) & 0xFFFFFF);
     const QString path = write("cut.emf", emf.left(100));
     EXPECT_TRUE(load(path).isNull());
     EXPECT_EQ(messages.messages, QStringList{"<" + path + "> is not a valid TIFF file"});
