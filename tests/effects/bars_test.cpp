@@ -162,6 +162,20 @@ TEST(StripeFamily, TheVideoSequenceEndsOnTheWholePicture) {
     }
 }
 
+TEST(StripeFamily, SmallAndLopsidedPicturesDrawOnlyTheirOwnPixels) {
+    // Bands thicker than the picture and sides far apart: every step stays inside the picture,
+    // never moves a pixel, and the last step is whole.
+    for (const auto& [w, h] : {std::pair{9, 9}, std::pair{9, 2}, std::pair{3, 9}, std::pair{13, 4},
+                               std::pair{400, 11}, std::pair{11, 400}}) {
+        for (int effect : {43, 44, 45, 46, 53, 54, 65, 66, 67, 68, 69, 70, 71, 72, 73, 99, 100}) {
+            ScriptedRandom random;
+            runEffect(effect, w, h, {1, 37, 50, 99}, random);
+            EXPECT_EQ(runEffect(effect, w, h, {100}, random).count(), w * h)
+                << "effect " << effect << " on " << w << "x" << h;
+        }
+    }
+}
+
 TEST(StripeRegion, ModesWithoutBandsLeaveTheRegionEmpty) {
     Region region = Region::rectangle(0, 0, 5, 5);
     StripeRegion(region, kBarThickness, 400, 200, 200, 100, 11, StripeNone, StripeNone);

@@ -177,6 +177,22 @@ TEST(RaggedFamily, EarlyStepsWithLargeJitterStayWithinThePicture) {
     }
 }
 
+TEST(RaggedFamily, SmallAndLopsidedPicturesDrawOnlyTheirOwnPixels) {
+    // The smallest pictures the engine draws (longer side 9), strips and bands thicker than the
+    // picture, and sides far apart: every step stays inside the picture, never moves a pixel
+    // (revealedPixels flags any that is neither old nor new), and the last step is whole.
+    const int members[] = {47, 48, 49, 50, 55, 56, 57, 58, 74, 75, 76, 77, 78, 79, 80, 81, 82, 91, 92, 93, 94};
+    for (const auto& [w, h] : {std::pair{9, 9}, std::pair{9, 2}, std::pair{3, 9}, std::pair{13, 4},
+                               std::pair{400, 11}, std::pair{11, 400}}) {
+        for (int effect : members) {
+            ClockRandom random(static_cast<std::uint32_t>(w * 1000 + h));
+            runEffect(effect, w, h, {1, 37, 50, 99}, random);
+            EXPECT_EQ(runEffect(effect, w, h, {100}, random).count(), w * h)
+                << "effect " << effect << " on " << w << "x" << h;
+        }
+    }
+}
+
 TEST(SpeckleRegion, UnusedModesBuildNothing) {
     Region region = Region::rectangle(0, 0, 4, 4);
     RaggedScratch scratch;
