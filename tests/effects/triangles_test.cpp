@@ -143,6 +143,25 @@ TEST(Diagonals, FrontPassesTheCentreHalfWay) {
     EXPECT_TRUE(scene.isOld(102, 52));
 }
 
+// The grid shreds repeat one drawn shape by moving it: a moved region holds the pixels of the
+// shape drawn at the moved place, by whole pixels in both directions and across the origin.
+TEST(GridShred, MovedRegionEqualsShapeDrawnThere) {
+    const Point corners[3] = {{-12, -6}, {12, -6}, {-12, 6}};
+    for (const auto& [dx, dy] : {std::pair{40, 20}, {-37, 0}, {0, -30}, {1, 1}, {-200, 150}}) {
+        Region moved;
+        moved.setPolygon(corners);
+        moved.offset(dx, dy);
+        const Point placed[3] = {{-12 + dx, -6 + dy}, {12 + dx, -6 + dy}, {-12 + dx, 6 + dy}};
+        Region drawn;
+        drawn.setPolygon(placed);
+        EXPECT_TRUE(moved == drawn) << dx << ", " << dy;
+        EXPECT_TRUE(moved.isValid());
+    }
+    Region empty;
+    empty.offset(5, 5);
+    EXPECT_TRUE(empty.isEmpty());
+}
+
 // The grid shreds give the pixels of their shapes drawn one by one, row by row from the last
 // grid point back to the first, each united into the region: the same region however the
 // procedure builds it.
