@@ -23,6 +23,15 @@ enum class RegionOp { Union, Intersect, Xor };
 class Region {
 public:
     Region() = default; // empty
+    // Copies take the pixels, not the scratch storage.
+    Region(const Region& other) : bands_(other.bands_), xs_(other.xs_) {}
+    Region& operator=(const Region& other) {
+        bands_ = other.bands_;
+        xs_ = other.xs_;
+        return *this;
+    }
+    Region(Region&&) noexcept = default;
+    Region& operator=(Region&&) noexcept = default;
     // Rectangle region; like the platform's, left > right or top > bottom are swapped first.
     explicit Region(const Rect& rect);
 
