@@ -20,8 +20,8 @@
 #include <QLabel>
 #include <QRegularExpression>
 #include <QTest>
-#include <cmath>
 #include <QToolButton>
+#include <cmath>
 
 using namespace vistello;
 using namespace vistello::app;
@@ -53,7 +53,8 @@ QStringList skinPictures(const QString& sheet) {
 }
 
 QString describe(const QWidget* w) {
-    return QStringLiteral("%1 (%2) %3x%4").arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()))
+    return QStringLiteral("%1 (%2) %3x%4")
+        .arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()))
         .arg(w->width())
         .arg(w->height());
 }
@@ -78,9 +79,10 @@ QStringList layoutFaults(const QWidget& window) {
         // A speed button's size hint adds room for an icon it does not show; what must fit is
         // the ink of its caption inside its border.
         const auto* speed = qobject_cast<const QToolButton*>(w);
-        const QSize need = speed && (speed->icon().isNull() || speed->toolButtonStyle() == Qt::ToolButtonTextOnly)
-                               ? w->fontMetrics().tightBoundingRect(captionOf(w)).size() + QSize(2, 2)
-                               : w->sizeHint();
+        const QSize need =
+            speed && (speed->icon().isNull() || speed->toolButtonStyle() == Qt::ToolButtonTextOnly)
+                ? w->fontMetrics().tightBoundingRect(captionOf(w)).size() + QSize(2, 2)
+                : w->sizeHint();
         const auto* label = qobject_cast<const QLabel*>(w);
         const bool wraps = label && label->wordWrap();
         if ((!wraps && need.width() > w->width()) || need.height() > w->height())
@@ -94,7 +96,8 @@ QStringList layoutFaults(const QWidget& window) {
         for (int j = i + 1; j < captioned.size(); ++j)
             if (captioned[i]->parentWidget() == captioned[j]->parentWidget() &&
                 captioned[i]->geometry().intersects(captioned[j]->geometry()))
-                faults << QStringLiteral("%1 overlaps %2").arg(describe(captioned[i]), describe(captioned[j]));
+                faults
+                    << QStringLiteral("%1 overlaps %2").arg(describe(captioned[i]), describe(captioned[j]));
     return faults;
 }
 
@@ -105,7 +108,7 @@ class SkinTest : public QObject {
 
     QTemporaryDir folder;
 
-private slots:
+  private slots:
     void init() {
         QDir(folder.path()).removeRecursively();
         QDir().mkpath(folder.path());
@@ -114,7 +117,8 @@ private slots:
 
     void builtInSheetIsUsedWithoutAnOwnFile() {
         const QString builtIn = readAll(QString::fromLatin1(kBuiltInSkin));
-        QVERIFY(builtIn.contains(QStringLiteral("#bsSkinTrackBar1")) || builtIn.contains(QStringLiteral("QSlider")));
+        QVERIFY(builtIn.contains(QStringLiteral("#bsSkinTrackBar1")) ||
+                builtIn.contains(QStringLiteral("QSlider")));
         QCOMPARE(loadSkin(QString()), builtIn);
         QCOMPARE(loadSkin(folder.path()), builtIn);
     }
@@ -229,7 +233,8 @@ private slots:
         for (const auto& picture : albums.PicList) {
             QImage image(64, 48, QImage::Format_RGB32);
             image.fill(Qt::darkCyan);
-            QVERIFY(image.save(QString::fromStdString(albums.mediaFile(picture.FileName.gbk()).string()), "JPG"));
+            QVERIFY(
+                image.save(QString::fromStdString(albums.mediaFile(picture.FileName.gbk()).string()), "JPG"));
         }
         albums.PicIndex = 1;
         ScriptedDialogs dialogs;
@@ -252,7 +257,9 @@ private slots:
         const QImage picture = splash.grab().toImage();
         const QRect under = version->geometry();
         auto luminance = [](QColor c) {
-            auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+            auto channel = [](double v) {
+                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
             return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
         };
         // The label's corners are background: the text does not reach them.
