@@ -86,8 +86,11 @@ void BM_Import12MegapixelJpeg(benchmark::State& state) {
     // (the pipeline's two programs and its shell together) is the figure compared.
     Cost ours, theirs;
     for (auto _ : state) {
-        const Cost own = costOf(RUSAGE_SELF, [&] { benchmark::DoNotOptimize(ConvertPictureToJpeg(source, destination, messages)); });
-        const Cost pipe = costOf(RUSAGE_CHILDREN, [&] { benchmark::DoNotOptimize(std::system(pipeline.c_str())); });
+        const Cost own = costOf(RUSAGE_SELF, [&] {
+            benchmark::DoNotOptimize(ConvertPictureToJpeg(source, destination, messages));
+        });
+        const Cost pipe =
+            costOf(RUSAGE_CHILDREN, [&] { benchmark::DoNotOptimize(std::system(pipeline.c_str())); });
         ours.wall += own.wall, ours.processor += own.processor;
         theirs.wall += pipe.wall, theirs.processor += pipe.processor;
         state.SetIterationTime(own.processor);

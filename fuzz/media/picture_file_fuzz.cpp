@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace vistello::media;
     const QByteArrayView bytes(data, static_cast<qsizetype>(size));
     MessageList messages;
-    const QImage picture = decodePicture(bytes, QStringLiteral("fuzz." FUZZ_EXTENSION), messages, qint64{1} << 22);
+    const QImage picture =
+        decodePicture(bytes, QStringLiteral("fuzz." FUZZ_EXTENSION), messages, qint64{1} << 22);
     if (!picture.isNull() && picture.format() != QImage::Format_BGR888)
         __builtin_trap();
     return 0;

@@ -16,7 +16,7 @@ namespace {
 
 // Shows each file's turn in the dialog and lets the cancel button be pressed meanwhile.
 class DialogProgress final : public media::ImportProgress {
-public:
+  public:
     DialogProgress(QPushButton& cancel, QLabel& counter, QLabel& path, QProgressBar& bar)
         : cancel_(cancel), counter_(counter), path_(path), bar_(bar) {}
 
@@ -28,7 +28,7 @@ public:
         QApplication::processEvents();
     }
 
-private:
+  private:
     QPushButton& cancel_;
     QLabel& counter_;
     QLabel& path_;
@@ -98,7 +98,8 @@ void TFrmAddP::reject() {
         QDialog::reject();
 }
 
-void ImportPictures(store::AlbumStore& store, const QStringList& files, UserDialogs& dialogs, QWidget* parent) {
+void ImportPictures(store::AlbumStore& store, const QStringList& files, UserDialogs& dialogs,
+                    QWidget* parent) {
     TFrmAddP dialog(store, files, dialogs, parent);
     dialog.Timer1().start();
     dialogs.runModal(dialog);

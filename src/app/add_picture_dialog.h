@@ -23,9 +23,10 @@ class UserDialogs;
 
 class TFrmAddP final : public QDialog {
     Q_OBJECT
-public:
+  public:
     // `dialogs` shows the TIFF reader's messages as message boxes.
-    TFrmAddP(store::AlbumStore& store, const QStringList& files, UserDialogs& dialogs, QWidget* parent = nullptr);
+    TFrmAddP(store::AlbumStore& store, const QStringList& files, UserDialogs& dialogs,
+             QWidget* parent = nullptr);
 
     void Button1Click();
     void Timer1Timer();
@@ -35,10 +36,10 @@ public:
     // The title-bar close was used while the run was going on.
     bool closeRequested() const { return closeRequested_; }
 
-protected:
+  protected:
     void reject() override;
 
-private:
+  private:
     store::AlbumStore& store_;
     QStringList files_;
     UserDialogs& dialogs_;
@@ -56,6 +57,7 @@ private:
 // branch of the main window's add button calls this with the files its open dialog
 // returned, then refills its picture list. The list is saved when it returns; a failure to
 // save it is thrown (StoreError) after the dialog has closed.
-void ImportPictures(store::AlbumStore& store, const QStringList& files, UserDialogs& dialogs, QWidget* parent);
+void ImportPictures(store::AlbumStore& store, const QStringList& files, UserDialogs& dialogs,
+                    QWidget* parent);
 
 } // namespace vistello::app

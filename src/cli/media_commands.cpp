@@ -31,9 +31,10 @@ QString fromLocal(const std::string& argument) {
 
 // "importing 2/5: /path/file.jpg" lines on stderr; over a terminal each line replaces the last.
 class StderrImportProgress final : public media::ImportProgress {
-public:
+  public:
     void fileStarting(int index, int count, const QString& path) override {
-        const QByteArray line = QStringLiteral("importing %1/%2: %3").arg(index + 1).arg(count).arg(path).toUtf8();
+        const QByteArray line =
+            QStringLiteral("importing %1/%2: %3").arg(index + 1).arg(count).arg(path).toUtf8();
         std::fprintf(stderr, terminal_ ? "\r\033[K%s" : "%s\n", line.constData());
         std::fflush(stderr);
     }
@@ -42,7 +43,7 @@ public:
             std::fputc('\n', stderr);
     }
 
-private:
+  private:
     bool terminal_ = isatty(fileno(stderr)) != 0;
 };
 
@@ -74,7 +75,8 @@ int runDecode(Context& context) {
         printMessage("cannot write \"" + context.args[2] + "\": " + writer.errorString().toStdString());
         return kExitFailure;
     }
-    printJson(QJsonObject{{"file", input}, {"width", picture.width()}, {"height", picture.height()}, {"out", output}});
+    printJson(QJsonObject{
+        {"file", input}, {"width", picture.width()}, {"height", picture.height()}, {"out", output}});
     return kExitOk;
 }
 

@@ -14,7 +14,9 @@ struct ExifBytes {
     std::size_t size;
     bool littleEndian;
 
-    bool has(std::size_t offset, std::size_t length) const { return offset <= size && length <= size - offset; }
+    bool has(std::size_t offset, std::size_t length) const {
+        return offset <= size && length <= size - offset;
+    }
     unsigned read16(std::size_t at) const {
         return littleEndian ? data[at] | data[at + 1] << 8 : data[at + 1] | data[at] << 8;
     }
@@ -59,14 +61,29 @@ QImage applyExifOrientation(const QImage& image, int orientation) {
     // 2, 4, 5 and 7 mirror first (5 and 7 then turn a quarter clockwise); 3, 6 and 8 only turn.
     QImage result;
     switch (orientation) {
-    case 2: result = image.mirrored(true, false); break;
-    case 3: result = image.transformed(QTransform().rotate(180)); break;
-    case 4: result = image.mirrored(false, true); break;
-    case 5: result = image.mirrored(false, true).transformed(QTransform().rotate(90)); break;
-    case 6: result = image.transformed(QTransform().rotate(90)); break;
-    case 7: result = image.mirrored(true, false).transformed(QTransform().rotate(90)); break;
-    case 8: result = image.transformed(QTransform().rotate(270)); break;
-    default: return image;
+    case 2:
+        result = image.mirrored(true, false);
+        break;
+    case 3:
+        result = image.transformed(QTransform().rotate(180));
+        break;
+    case 4:
+        result = image.mirrored(false, true);
+        break;
+    case 5:
+        result = image.mirrored(false, true).transformed(QTransform().rotate(90));
+        break;
+    case 6:
+        result = image.transformed(QTransform().rotate(90));
+        break;
+    case 7:
+        result = image.mirrored(true, false).transformed(QTransform().rotate(90));
+        break;
+    case 8:
+        result = image.transformed(QTransform().rotate(270));
+        break;
+    default:
+        return image;
     }
     return result.convertToFormat(image.format());
 }

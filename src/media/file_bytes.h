@@ -10,7 +10,7 @@
 namespace vistello::media {
 
 class FileBytes {
-public:
+  public:
     explicit FileBytes(const QString& fileName) : file_(fileName) {
         if (!file_.open(QIODevice::ReadOnly))
             return;
@@ -27,7 +27,7 @@ public:
 
     QByteArrayView bytes() const { return view_; }
 
-private:
+  private:
     QFile file_;
     QByteArray contents_;
     QByteArrayView view_;

@@ -90,7 +90,7 @@ int orientationOf(const jpeg_decompress_struct& info) {
 // Rows passed from the decoding thread to the encoding thread: the decoder publishes how
 // many rows of the picture are complete; the encoder waits for rows it has not yet taken.
 class RowHandOff {
-public:
+  public:
     void publish(int rows) {
         {
             const std::lock_guard lock(mutex_);
@@ -112,7 +112,7 @@ public:
         return failed_ ? -1 : rowsReady_;
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable changed_;
     int rowsReady_ = 0;
@@ -136,7 +136,8 @@ bool decodeInto(DecodeJob& job, QByteArrayView bytes, qint64 maxPixels, DecodeSt
     }
     jpeg_create_decompress(&info);
     job.created = true;
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()),
+                 static_cast<unsigned long>(bytes.size()));
     jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
         return false;
@@ -207,7 +208,7 @@ bool encodeInto(EncodeJob& job, const QImage& image, int quality, RowHandOff* ha
 
 // Starts the encoding thread once the decoder has allocated the picture.
 class EncoderThread final : public DecodeStart {
-public:
+  public:
     EncoderThread(EncodeJob& encode, RowHandOff& handOff, int quality)
         : encode_(encode), handOff_(handOff), quality_(quality) {}
     ~EncoderThread() override { finish(); }
@@ -216,7 +217,8 @@ public:
         if (job.orientation != 1)
             return false; // a turned picture needs all its rows before the first can be encoded
         try {
-            thread_ = std::thread([this, &job] { encoded_ = encodeInto(encode_, job.image, quality_, &handOff_); });
+            thread_ =
+                std::thread([this, &job] { encoded_ = encodeInto(encode_, job.image, quality_, &handOff_); });
         } catch (const std::system_error&) {
             return false;
         }
@@ -229,7 +231,7 @@ public:
         return encoded_;
     }
 
-private:
+  private:
     EncodeJob& encode_;
     RowHandOff& handOff_;
     int quality_;
@@ -266,7 +268,8 @@ QImage decodeJpeg(QByteArrayView bytes, qint64 maxPixels) {
 QByteArray encodeJpeg(const QImage& image, int quality) {
     if (image.isNull())
         return {};
-    const QImage bgr = image.format() == QImage::Format_BGR888 ? image : image.convertToFormat(QImage::Format_BGR888);
+    const QImage bgr =
+        image.format() == QImage::Format_BGR888 ? image : image.convertToFormat(QImage::Format_BGR888);
     auto job = std::make_unique<EncodeJob>();
     if (!encodeInto(*job, bgr, quality))
         return {};

@@ -9,7 +9,7 @@
 namespace vistello::media {
 
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     // Shows one message and returns when the user has seen it.
     virtual void showMessage(const QString& text) = 0;
@@ -17,13 +17,13 @@ public:
 
 // Writes each message as one UTF-8 line on stderr.
 class StderrMessageSink final : public MessageSink {
-public:
+  public:
     void showMessage(const QString& text) override;
 };
 
 // Keeps the messages in order; for tests, fuzzing and callers that show them later.
 class MessageList final : public MessageSink {
-public:
+  public:
     void showMessage(const QString& text) override { messages.append(text); }
     QStringList messages;
 };

@@ -4,17 +4,17 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
-#include <algorithm>
 #include <vector>
 
 #include <emf2svg.h>
-#include <uemf_safe.h>
 #include <libwmf/api.h>
 #include <libwmf/svg.h>
+#include <uemf_safe.h>
 
 namespace vistello::media {
 
@@ -89,7 +89,8 @@ bool emfStructureValid(QByteArrayView bytes) {
     if (headerSize < kMinHeaderSize || headerSize > size)
         return false;
     const std::uint64_t descriptionLength = le32(bytes.data() + 60), descriptionAt = le32(bytes.data() + 64);
-    if (descriptionLength > 0 && (descriptionAt > headerSize || 2 * descriptionLength > headerSize - descriptionAt))
+    if (descriptionLength > 0 &&
+        (descriptionAt > headerSize || 2 * descriptionLength > headerSize - descriptionAt))
         return false;
     if (headerSize >= 100) {
         const std::uint64_t formatLength = le32(bytes.data() + 88), formatAt = le32(bytes.data() + 92);
@@ -167,7 +168,8 @@ QImage decodeWmf(QByteArrayView bytes, qint64 maxPixels) {
         return {};
     wmfAPI_Options options{};
     options.function = wmf_svg_function;
-    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    const unsigned long flags =
+        WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
     wmfAPI* created = nullptr;
     const wmf_error_t createError = wmf_api_create(&created, flags, &options);
     const std::unique_ptr<wmfAPI, WmfApiDestroy> api(created);

@@ -35,7 +35,7 @@ std::string NextFreeFileNumber(const std::filesystem::path& folder, std::string_
 // Follows an import run. cancelled() is asked at the top of each file's turn, so a cancel
 // given while a file is converted takes effect before the next one.
 class ImportProgress {
-public:
+  public:
     virtual ~ImportProgress() = default;
     virtual bool cancelled() const { return false; }
     // File `index` (from 0) of `count` is about to be converted.

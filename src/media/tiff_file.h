@@ -19,10 +19,11 @@ namespace vistello::media {
 
 struct TiffEntry {
     std::uint16_t Tag = 0;
-    std::uint16_t Type = 0;   // 3 SHORT, 4 LONG, others taken as 32-bit
+    std::uint16_t Type = 0; // 3 SHORT, 4 LONG, others taken as 32-bit
     std::uint32_t Count = 0;
-    std::uint32_t Field = 0;  // the whole value field as a 32-bit number (an offset when the values do not fit)
-    std::uint32_t Value = 0;  // a SHORT's first two bytes, otherwise the whole field
+    std::uint32_t Field =
+        0; // the whole value field as a 32-bit number (an offset when the values do not fit)
+    std::uint32_t Value = 0;         // a SHORT's first two bytes, otherwise the whole field
     std::uint32_t FieldPosition = 0; // file offset of the value field itself
 };
 
@@ -35,7 +36,7 @@ class TFileTiff;
 
 // One image directory of a TFileTiff, which it borrows for its byte order and bytes.
 class TGraphicTiff {
-public:
+  public:
     explicit TGraphicTiff(const TFileTiff& owner) : owner_(owner) {}
 
     // Reads the directory at `offset`; false when its entries do not lie inside the file.
@@ -49,7 +50,7 @@ public:
     std::uint32_t nextOffset() const { return nextOffset_; }
     const std::vector<TiffEntry>& entries() const { return entries_; }
 
-private:
+  private:
     void readStripTable();
     std::optional<std::vector<std::uint32_t>> readArray(const TiffEntry& entry, std::uint32_t count) const;
 
@@ -61,7 +62,7 @@ private:
 };
 
 class TFileTiff {
-public:
+  public:
     // At most this many directories are read from one file.
     static constexpr int kMaxImages = 256;
 
@@ -87,7 +88,7 @@ public:
     // Pointer to `length` bytes at `offset`, or null when they are not all inside the file.
     const std::uint8_t* at(std::uint64_t offset, std::uint64_t length) const;
 
-private:
+  private:
     void clear();
     void parse();
 

@@ -48,13 +48,13 @@ QString compressedImageMessage(Kind kind) {
 
 // Decodes one directory with the reader of its kind.
 class ImageReader {
-public:
+  public:
     ImageReader(const TFileTiff& file, const TGraphicTiff& directory, MessageSink& messages, qint64 maxPixels)
         : file_(file), dir_(directory), messages_(messages), maxPixels_(maxPixels) {}
 
     Step run(Kind kind, QImage& bitmap);
 
-private:
+  private:
     bool checkTags(Kind kind);
     bool fillTables(Kind kind);
     bool stripsInsideFile();
@@ -203,8 +203,8 @@ void ImageReader::buildRows(QImage& image, int bitsPerPixel, std::uint64_t rowLe
             }
             continue;
         }
-        const auto present =
-            static_cast<int>(std::min<std::uint64_t>(width, available * 8 / static_cast<unsigned>(bitsPerPixel)));
+        const auto present = static_cast<int>(
+            std::min<std::uint64_t>(width, available * 8 / static_cast<unsigned>(bitsPerPixel)));
         for (int x = 0; x < present; ++x) {
             const unsigned bit = static_cast<unsigned>(x) * bitsPerPixel;
             const unsigned shift = 8 - bitsPerPixel - bit % 8;
@@ -237,8 +237,7 @@ Step ImageReader::run(Kind kind, QImage& bitmap) {
         return Step::Next;
     }
     // A strip announced with more rows than the picture has holds only the picture's rows.
-    const std::uint64_t rowLength =
-        dir_.Strip(0)->ByteCount / std::min(rowsPerStrip->Value, height);
+    const std::uint64_t rowLength = dir_.Strip(0)->ByteCount / std::min(rowsPerStrip->Value, height);
     QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_BGR888);
     if (image.isNull()) {
         messages_.showMessage(QStringLiteral("Out Of Memory "));
@@ -259,7 +258,8 @@ TiffReadEnd readDirectories(const TFileTiff& file, QImage& bitmap, MessageSink& 
         }
         const std::uint32_t photometric = photometricTag->Value;
         if (photometric > 3) {
-            messages.showMessage(QStringLiteral("Error evaluating Photometric interpretation: %1").arg(photometric));
+            messages.showMessage(
+                QStringLiteral("Error evaluating Photometric interpretation: %1").arg(photometric));
             return TiffReadEnd::Completed;
         }
         Kind kind = Kind::Rgb;

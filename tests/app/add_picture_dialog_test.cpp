@@ -16,7 +16,7 @@ using namespace vistello;
 class AddPictureDialogTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     QTemporaryDir dir_;
     int stores_ = 0;
 
@@ -46,7 +46,7 @@ private:
         return path;
     }
 
-private slots:
+  private slots:
     void layoutAsDesigned() {
         auto albums = freshStore();
         app::testing::ScriptedDialogs dialogs;

@@ -1,7 +1,7 @@
 // vistello-cli decode and import-pictures over pictures the test writes itself.
 
-#include "cli_runner.h"
 #include "../media/tiff_builder.h"
+#include "cli_runner.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ using namespace vistello::media::testing;
 namespace {
 
 class MediaCliTest : public ::testing::Test {
-protected:
+  protected:
     QString write(const QString& name, const QByteArray& bytes) {
         QFile file(dir.filePath(name));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
@@ -26,7 +26,8 @@ protected:
         return file.fileName();
     }
     QByteArray greyTiff() const {
-        return TiffBuilder(false).build({simpleImage(5, 2, {8}, 1, QByteArray("\x00\x40\x80\xC0\xFF\x01\x02\x03\x04\x05", 10))});
+        return TiffBuilder(false).build(
+            {simpleImage(5, 2, {8}, 1, QByteArray("\x00\x40\x80\xC0\xFF\x01\x02\x03\x04\x05", 10))});
     }
     QTemporaryDir dir;
 };
@@ -53,7 +54,9 @@ TEST_F(MediaCliTest, DecodeFailures) {
         int exitCode;
         QByteArray stderrHas;
     } cases[] = {
-        {{"decode", notTiff, "--out", dir.filePath("x.png")}, 1, "<" + notTiff.toUtf8() + "> is not a valid TIFF file\n"},
+        {{"decode", notTiff, "--out", dir.filePath("x.png")},
+         1,
+         "<" + notTiff.toUtf8() + "> is not a valid TIFF file\n"},
         {{"decode", dir.filePath("missing.jpg"), "--out", dir.filePath("x.png")}, 1, "missing.jpg"},
         {{"decode", notTiff, "--out", dir.filePath("x.gif")}, 2, ".png"},
         {{"decode", notTiff}, 2, "usage:"},

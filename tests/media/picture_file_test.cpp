@@ -41,7 +41,7 @@ QImage marker() {
 }
 
 class PictureFileTest : public ::testing::Test {
-protected:
+  protected:
     QString write(const QString& name, const QByteArray& bytes) {
         const QString path = dir.filePath(name);
         QFile file(path);
@@ -65,9 +65,11 @@ TEST_F(PictureFileTest, JpegColourSpaces) {
             EXPECT_EQ(picture.format(), QImage::Format_BGR888);
             EXPECT_EQ(picture.size(), QSize(64, 32));
             if (kind == JpegKind::Grey) {
-                EXPECT_TRUE(near(picture.pixel(20, 20), qRgb(76, 76, 76))) << std::hex << picture.pixel(20, 20);
+                EXPECT_TRUE(near(picture.pixel(20, 20), qRgb(76, 76, 76)))
+                    << std::hex << picture.pixel(20, 20);
             } else {
-                EXPECT_TRUE(near(picture.pixel(20, 20), qRgb(255, 0, 0))) << std::hex << picture.pixel(20, 20);
+                EXPECT_TRUE(near(picture.pixel(20, 20), qRgb(255, 0, 0)))
+                    << std::hex << picture.pixel(20, 20);
                 EXPECT_TRUE(near(picture.pixel(50, 20), qRgb(0, 0, 255)));
                 EXPECT_TRUE(near(picture.pixel(3, 3), qRgb(0, 255, 0)));
             }
@@ -83,11 +85,12 @@ TEST_F(PictureFileTest, JpegExifOrientationIsApplied) {
         QSize size;
         QPoint green;
     } cases[] = {
-        {1, {64, 32}, {3, 3}},   {2, {64, 32}, {60, 3}},  {3, {64, 32}, {60, 28}}, {4, {64, 32}, {3, 28}},
-        {5, {32, 64}, {3, 3}},   {6, {32, 64}, {28, 3}},  {7, {32, 64}, {28, 60}}, {8, {32, 64}, {3, 60}},
+        {1, {64, 32}, {3, 3}}, {2, {64, 32}, {60, 3}}, {3, {64, 32}, {60, 28}}, {4, {64, 32}, {3, 28}},
+        {5, {32, 64}, {3, 3}}, {6, {32, 64}, {28, 3}}, {7, {32, 64}, {28, 60}}, {8, {32, 64}, {3, 60}},
     };
     for (const auto& c : cases) {
-        const QImage picture = load(write("turned.jpg", writeJpeg(marker(), JpegKind::Colour, c.orientation)));
+        const QImage picture =
+            load(write("turned.jpg", writeJpeg(marker(), JpegKind::Colour, c.orientation)));
         ASSERT_EQ(picture.size(), c.size) << c.orientation;
         EXPECT_EQ(picture.format(), QImage::Format_BGR888);
         EXPECT_TRUE(near(picture.pixel(c.green), qRgb(0, 255, 0))) << c.orientation;
@@ -97,7 +100,8 @@ TEST_F(PictureFileTest, JpegExifOrientationIsApplied) {
 TEST(ExifOrientation, MalformedBlocksMeanUpright) {
     const QByteArray good = exifPayload(6, false);
     auto of = [](const QByteArray& bytes) {
-        return exifOrientation(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
+        return exifOrientation(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                               static_cast<std::size_t>(bytes.size()));
     };
     EXPECT_EQ(of(good), 6);
     EXPECT_EQ(of(exifPayload(9)), 1);
@@ -203,22 +207,22 @@ TEST_F(PictureFileTest, MalformedMetafilesNeverReachTheLibraries) {
         return bytes;
     };
     const QByteArray emfCases[] = {
-        emf.left(emf.size() - 20),            // no end record
-        patched(emf, 4, 40),                  // header shorter than a header
-        patched(emf, 88 + 4, 0xFFFFFFF0u),    // record longer than the file
-        patched(emf, 88 + 4, 6),              // record shorter than its own header
-        patched(emf, 40, 0),                  // no signature
+        emf.left(emf.size() - 20),             // no end record
+        patched(emf, 4, 40),                   // header shorter than a header
+        patched(emf, 88 + 4, 0xFFFFFFF0u),     // record longer than the file
+        patched(emf, 88 + 4, 6),               // record shorter than its own header
+        patched(emf, 40, 0),                   // no signature
         patched(patched(emf, 60, 10), 64, 80), // description past the header record
-        patched(emf, 88 + 4, 12),             // brush record too short for its kind (libUEMF check)
+        patched(emf, 88 + 4, 12),              // brush record too short for its kind (libUEMF check)
     };
     for (const QByteArray& bad : emfCases)
         EXPECT_FALSE(emfStructureValid(bad)) << &bad - emfCases;
     const QByteArray wmfCases[] = {
-        wmf.left(wmf.size() - 6),           // no end record
-        patched(wmf, 40, 0x7FFFFFFF),       // record longer than the file
-        patched(wmf, 40, 1),                // record shorter than its own header
-        wmf.left(30),                       // header cut
-        patched(wmf, 22 + 12, 0x6D6D6F63),  // largest record far beyond the file
+        wmf.left(wmf.size() - 6),          // no end record
+        patched(wmf, 40, 0x7FFFFFFF),      // record longer than the file
+        patched(wmf, 40, 1),               // record shorter than its own header
+        wmf.left(30),                      // header cut
+        patched(wmf, 22 + 12, 0x6D6D6F63), // largest record far beyond the file
     };
     for (const QByteArray& bad : wmfCases)
         EXPECT_FALSE(wmfStructureValid(bad)) << &bad - wmfCases;

@@ -27,13 +27,13 @@ inline QByteArray exifPayload(int orientation, bool little = true) {
         for (int i = 0; i < bytes; ++i)
             tiff.append(static_cast<char>(v >> (little ? 8 * i : 8 * (bytes - 1 - i))));
     };
-    put(1, 2);           // one entry
-    put(0x0112, 2);      // Orientation
-    put(3, 2);           // SHORT
-    put(1, 4);           // count
+    put(1, 2);      // one entry
+    put(0x0112, 2); // Orientation
+    put(3, 2);      // SHORT
+    put(1, 4);      // count
     put(static_cast<std::uint32_t>(orientation), 2);
     put(0, 2);
-    put(0, 4);           // no next directory
+    put(0, 4); // no next directory
     return QByteArray("Exif\0\0", 6) + tiff;
 }
 
@@ -53,7 +53,9 @@ inline QByteArray writeJpeg(const QImage& picture, JpegKind kind = JpegKind::Col
     info.image_width = static_cast<JDIMENSION>(rgb.width());
     info.image_height = static_cast<JDIMENSION>(rgb.height());
     info.input_components = kind == JpegKind::Grey ? 1 : kind == JpegKind::CmykAdobe ? 4 : 3;
-    info.in_color_space = kind == JpegKind::Grey ? JCS_GRAYSCALE : kind == JpegKind::CmykAdobe ? JCS_CMYK : JCS_RGB;
+    info.in_color_space = kind == JpegKind::Grey        ? JCS_GRAYSCALE
+                          : kind == JpegKind::CmykAdobe ? JCS_CMYK
+                                                        : JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
     jpeg_start_compress(&info, TRUE);
@@ -106,20 +108,20 @@ inline QByteArray writeEmf(QRgb colour) {
     QByteArray header;
     appendLe(header, 1, 4);
     appendLe(header, 88, 4);
-    for (std::uint32_t v : {0u, 0u, 99u, 49u})            // bounds, device pixels
+    for (std::uint32_t v : {0u, 0u, 99u, 49u}) // bounds, device pixels
         appendLe(header, v, 4);
-    for (std::uint32_t v : {0u, 0u, 2645u, 1322u})        // frame, 0.01 mm
+    for (std::uint32_t v : {0u, 0u, 2645u, 1322u}) // frame, 0.01 mm
         appendLe(header, v, 4);
     appendLe(header, 0x464D4520, 4);
     appendLe(header, 0x10000, 4);
     appendLe(header, static_cast<std::uint32_t>(88 + records.size()), 4);
-    appendLe(header, 5, 4);  // records
-    appendLe(header, 2, 2);  // handles
+    appendLe(header, 5, 4); // records
+    appendLe(header, 2, 2); // handles
     appendLe(header, 0, 2);
-    appendLe(header, 0, 4);  // description
+    appendLe(header, 0, 4); // description
     appendLe(header, 0, 4);
-    appendLe(header, 0, 4);  // palette entries
-    for (std::uint32_t v : {1024u, 768u, 271u, 203u})     // device pixels and millimetres
+    appendLe(header, 0, 4);                           // palette entries
+    for (std::uint32_t v : {1024u, 768u, 271u, 203u}) // device pixels and millimetres
         appendLe(header, v, 4);
     return header + records;
 }
@@ -133,13 +135,13 @@ inline QByteArray writeWmf(QRgb colour) {
         for (auto w : words)
             appendLe(records, w, 2);
     };
-    record(0x020B, {0, 0});   // SETWINDOWORG y, x
+    record(0x020B, {0, 0});    // SETWINDOWORG y, x
     record(0x020C, {50, 100}); // SETWINDOWEXT y, x
     const std::uint32_t colorRef = qRed(colour) | qGreen(colour) << 8 | qBlue(colour) << 16;
     record(0x02FC, {0, static_cast<std::uint16_t>(colorRef), static_cast<std::uint16_t>(colorRef >> 16), 0});
-    record(0x012D, {0});                   // SELECTOBJECT
-    record(0x041B, {40, 90, 10, 10});      // RECTANGLE bottom, right, top, left
-    record(0x0000, {});                    // EOF
+    record(0x012D, {0});              // SELECTOBJECT
+    record(0x041B, {40, 90, 10, 10}); // RECTANGLE bottom, right, top, left
+    record(0x0000, {});               // EOF
     QByteArray placeable;
     appendLe(placeable, 0x9AC6CDD7, 4);
     appendLe(placeable, 0, 2);
@@ -149,7 +151,8 @@ inline QByteArray writeWmf(QRgb colour) {
     appendLe(placeable, 0, 4);
     std::uint16_t checksum = 0;
     for (int i = 0; i < 20; i += 2)
-        checksum ^= static_cast<std::uint16_t>(static_cast<uchar>(placeable[i]) | static_cast<uchar>(placeable[i + 1]) << 8);
+        checksum ^= static_cast<std::uint16_t>(static_cast<uchar>(placeable[i]) |
+                                               static_cast<uchar>(placeable[i + 1]) << 8);
     appendLe(placeable, checksum, 2);
     QByteArray header;
     appendLe(header, 1, 2);

@@ -49,9 +49,11 @@ void touch(const fs::path& file) {
 
 // Records what the run reported and cancels once `cancelAfter` files have started.
 class RecordingProgress : public ImportProgress {
-public:
+  public:
     explicit RecordingProgress(int cancelAfter = -1) : cancelAfter_(cancelAfter) {}
-    bool cancelled() const override { return cancelAfter_ >= 0 && static_cast<int>(started.size()) >= cancelAfter_; }
+    bool cancelled() const override {
+        return cancelAfter_ >= 0 && static_cast<int>(started.size()) >= cancelAfter_;
+    }
     void fileStarting(int index, int count, const QString& path) override {
         started.push_back(index);
         counts.push_back(count);
@@ -60,12 +62,12 @@ public:
     std::vector<int> started, counts;
     QStringList paths;
 
-private:
+  private:
     int cancelAfter_;
 };
 
 class PictureImportTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(root.isValid() && sources.isValid());
         store::createAlbum(albums, "假日");
@@ -150,7 +152,8 @@ TEST_F(PictureImportTest, CancelDuringTheFirstFileKeepsThatOne) {
 TEST_F(PictureImportTest, FilesThatCannotBeConvertedAreSkipped) {
     const QStringList files = {source("fine.bmp", bmpBytes(solid(Qt::red))),
                                source("broken.jpg", QByteArray("\xFF\xD8 not really", 14)),
-                               sources.filePath("missing.bmp"), source("second.bmp", bmpBytes(solid(Qt::blue)))};
+                               sources.filePath("missing.bmp"),
+                               source("second.bmp", bmpBytes(solid(Qt::blue)))};
     RecordingProgress progress;
     const ImportResult result = ImportPictures(albums, files, progress, messages);
     EXPECT_EQ(result.imported, 2);
@@ -178,14 +181,16 @@ TEST_F(PictureImportTest, TurnedPhotoIsStoredUpright) {
 TEST_F(PictureImportTest, NoOpenAlbumImportsNothing) {
     albums.closeAlbum();
     RecordingProgress progress;
-    const ImportResult result = ImportPictures(albums, {source("a.bmp", bmpBytes(solid(Qt::red)))}, progress, messages);
+    const ImportResult result =
+        ImportPictures(albums, {source("a.bmp", bmpBytes(solid(Qt::red)))}, progress, messages);
     EXPECT_EQ(result.imported, 0);
     EXPECT_TRUE(progress.started.empty());
 }
 
 TEST_F(PictureImportTest, ConvertWritesBaselineJpegOrNothing) {
     const QString destination = QString::fromStdString(albumFile("P7.jpg").string());
-    const QString tiff = source("grey.tif", TiffBuilder().build({simpleImage(3, 2, {8}, 1, QByteArray(6, '\x80'))}));
+    const QString tiff =
+        source("grey.tif", TiffBuilder().build({simpleImage(3, 2, {8}, 1, QByteArray(6, '\x80'))}));
     ASSERT_TRUE(ConvertPictureToJpeg(tiff, destination, messages));
     QFile written(destination);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));

@@ -21,14 +21,14 @@ struct Tag {
 };
 
 struct Directory {
-    std::vector<Tag> tags;               // the strip tags 273/279 are added from `strips`
-    std::vector<QByteArray> strips;      // pixel data, one blob per strip
+    std::vector<Tag> tags;          // the strip tags 273/279 are added from `strips`
+    std::vector<QByteArray> strips; // pixel data, one blob per strip
     bool addStripTags = true;
     std::optional<std::uint32_t> nextOffset{}; // forced next-directory offset
 };
 
 class TiffBuilder {
-public:
+  public:
     explicit TiffBuilder(bool littleEndian = true) : little_(littleEndian) {}
 
     QByteArray build(const std::vector<Directory>& directories) {
@@ -85,9 +85,10 @@ public:
         }
         put32(out, 4, directoryOffsets.empty() ? 0 : directoryOffsets[0]);
         for (std::size_t d = 0; d < directories.size(); ++d) {
-            const std::uint32_t next = directories[d].nextOffset.value_or(
-                d + 1 < directories.size() ? directoryOffsets[d + 1] : 0);
-            const std::uint32_t at = directoryOffsets[d] + 2 + 12 * static_cast<std::uint32_t>(finalTags[d].size());
+            const std::uint32_t next =
+                directories[d].nextOffset.value_or(d + 1 < directories.size() ? directoryOffsets[d + 1] : 0);
+            const std::uint32_t at =
+                directoryOffsets[d] + 2 + 12 * static_cast<std::uint32_t>(finalTags[d].size());
             put32(out, at, next);
         }
         return out;
@@ -102,7 +103,7 @@ public:
             out[at + i] = static_cast<char>(v >> (little_ ? 8 * i : 8 * (3 - i)));
     }
 
-private:
+  private:
     void append16(QByteArray& out, std::uint32_t v) const {
         out.append(2, '\0');
         put16(out, static_cast<std::uint32_t>(out.size() - 2), v);
@@ -122,10 +123,11 @@ private:
 // A one-strip image with the usual tags: width, height, bits per sample, compression 1,
 // photometric, rows per strip = height, and `extra` tags after them.
 inline Directory simpleImage(std::uint32_t width, std::uint32_t height, std::vector<std::uint32_t> bits,
-                             std::uint32_t photometric, const QByteArray& pixels, std::vector<Tag> extra = {}) {
+                             std::uint32_t photometric, const QByteArray& pixels,
+                             std::vector<Tag> extra = {}) {
     Directory directory;
-    directory.tags = {{256, 4, {width}}, {257, 4, {height}}, {258, 3, bits}, {259, 3, {1}},
-                      {262, 3, {photometric}}, {278, 4, {height}}};
+    directory.tags = {{256, 4, {width}}, {257, 4, {height}},      {258, 3, bits},
+                      {259, 3, {1}},     {262, 3, {photometric}}, {278, 4, {height}}};
     for (auto& tag : extra)
         directory.tags.push_back(tag);
     directory.strips = {pixels};

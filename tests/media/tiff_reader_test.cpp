@@ -79,7 +79,8 @@ TEST(TiffReader, GreyscaleOddWidthHasNoShear) {
         EXPECT_EQ(result.image.size(), QSize(width, height));
         for (int y = 0; y < height; ++y)
             for (int x : {0, 50, 100})
-                EXPECT_EQ(at(result.image, x, y), grey((x + 7 * y) % 256)) << x << "," << y << " little " << little;
+                EXPECT_EQ(at(result.image, x, y), grey((x + 7 * y) % 256))
+                    << x << "," << y << " little " << little;
     }
 }
 
@@ -129,12 +130,12 @@ TEST(TiffReader, PaletteTablesKeepTheHighByte) {
         for (std::uint32_t bits : {4u, 8u}) {
             const std::uint32_t n = 1u << bits;
             std::vector<std::uint32_t> map(3 * n, 0);
-            map[5] = 0xFF00;            // red of entry 5
-            map[n + 5] = 0x8012;        // green of entry 5
-            map[2 * n + 1] = 0x4000;    // blue of entry 1
+            map[5] = 0xFF00;         // red of entry 5
+            map[n + 5] = 0x8012;     // green of entry 5
+            map[2 * n + 1] = 0x4000; // blue of entry 1
             const QByteArray pixels = bits == 8 ? bytesOf({5, 1, 0, 0}) : bytesOf({0x51, 0x00});
-            const auto result = decode(TiffBuilder(little).build(
-                {simpleImage(4, 1, {bits}, 3, pixels, {{320, 3, map}})}));
+            const auto result =
+                decode(TiffBuilder(little).build({simpleImage(4, 1, {bits}, 3, pixels, {{320, 3, map}})}));
             ASSERT_FALSE(result.image.isNull()) << bits;
             EXPECT_TRUE(result.messages.isEmpty());
             EXPECT_EQ(at(result.image, 0, 0), qRgb(255, 0x80, 0) & 0xFFFFFF) << bits << little;
@@ -145,15 +146,16 @@ TEST(TiffReader, PaletteTablesKeepTheHighByte) {
 
 TEST(TiffReader, PaletteWithOddSizedMapKeepsTheRamp) {
     std::vector<std::uint32_t> map(3 * 300, 0xFFFF); // more than 256 entries: the ramp stays
-    const auto result = decode(TiffBuilder().build({simpleImage(2, 1, {8}, 3, bytesOf({7, 200}), {{320, 3, map}})}));
+    const auto result =
+        decode(TiffBuilder().build({simpleImage(2, 1, {8}, 3, bytesOf({7, 200}), {{320, 3, map}})}));
     EXPECT_EQ(at(result.image, 0, 0), grey(7));
     EXPECT_EQ(at(result.image, 1, 0), grey(200));
 }
 
 TEST(TiffReader, PaletteDepthWithoutIndexedBitmapGivesEmptyPicture) {
     std::vector<std::uint32_t> map(3 * 4, 0);
-    const auto result = decode(TiffBuilder().build({simpleImage(2, 1, {2}, 3, bytesOf({0}), {{320, 3, map}})}),
-                               redPixel());
+    const auto result =
+        decode(TiffBuilder().build({simpleImage(2, 1, {2}, 3, bytesOf({0}), {{320, 3, map}})}), redPixel());
     EXPECT_TRUE(result.image.isNull());
     EXPECT_TRUE(result.messages.isEmpty());
 }
@@ -220,7 +222,8 @@ TEST(TiffReader, TagMessagesInTheirOrder) {
     };
     const Directory greyImage = simpleImage(2, 1, {8}, 1, grey8);
     const Directory bilevel = simpleImage(16, 1, {1}, 0, grey8);
-    const Directory palette = simpleImage(2, 1, {8}, 3, grey8, {{320, 3, std::vector<std::uint32_t>(768, 0)}});
+    const Directory palette =
+        simpleImage(2, 1, {8}, 3, grey8, {{320, 3, std::vector<std::uint32_t>(768, 0)}});
     const Directory rgb = simpleImage(1, 1, {8, 8, 8}, 2, bytesOf({1, 2, 3}));
     struct Case {
         const char* what;
@@ -232,7 +235,8 @@ TEST(TiffReader, TagMessagesInTheirOrder) {
         {"bilevel width", without(bilevel, 256), "Error reading tag Image Width"},
         {"bilevel height", without(bilevel, 257), "Error reading tag Image Height"},
         {"bilevel compression", without(bilevel, 259), "Error reading tag Compression"},
-        {"grey height before compression", without(without(greyImage, 257), 259), "Error reading tag Image Height"},
+        {"grey height before compression", without(without(greyImage, 257), 259),
+         "Error reading tag Image Height"},
         {"grey bits 4 or 8 only", with(with(greyImage, {262, 3, {1}}), {258, 3, {4}}), ""},
         {"palette bits", without(palette, 258), "Error reading tag Bits Per Sample"},
         {"palette colour map", without(palette, 320), "Error reading tag Color Table Offset"},
@@ -255,7 +259,8 @@ TEST(TiffReader, CompressedImagesNameTheirKind) {
     } cases[] = {
         {simpleImage(8, 1, {1}, 1, bytesOf({0}), {{259, 3, {4}}}), "bilevel"},
         {simpleImage(1, 1, {8}, 1, bytesOf({0}), {{259, 3, {5}}}), "grey scale"},
-        {simpleImage(1, 1, {8}, 3, bytesOf({0}), {{259, 3, {32773}}, {320, 3, std::vector<std::uint32_t>(768)}}),
+        {simpleImage(1, 1, {8}, 3, bytesOf({0}),
+                     {{259, 3, {32773}}, {320, 3, std::vector<std::uint32_t>(768)}}),
          "colour palette"},
         {simpleImage(1, 1, {8, 8, 8}, 2, bytesOf({0, 0, 0}), {{259, 3, {7}}}), "RGB full colour"},
     };
@@ -270,8 +275,8 @@ TEST(TiffReader, CompressedImagesNameTheirKind) {
 
 TEST(TiffReader, NotATiffFile) {
     const QByteArray jpegStart = bytesOf({0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 1});
-    for (const QByteArray& bytes : {jpegStart, QByteArray("II"), QByteArray("II*\0\0\0\0\0", 8).replace(2, 1, "+"),
-                                    QByteArray()}) {
+    for (const QByteArray& bytes :
+         {jpegStart, QByteArray("II"), QByteArray("II*\0\0\0\0\0", 8).replace(2, 1, "+"), QByteArray()}) {
         const auto result = decode(bytes);
         EXPECT_TRUE(result.image.isNull());
         EXPECT_EQ(result.messages, QStringList{"</pictures/test.tif> is not a valid TIFF file"});
@@ -318,7 +323,8 @@ TEST(TiffReader, DirectoryChainsThatLoopOrLeaveTheFileEnd) {
     TiffBuilder builder;
     const QByteArray plain = builder.build({image});
     const auto firstDirectory = static_cast<std::uint32_t>(plain.size() - 2 - 12 * 8 - 4);
-    for (std::uint32_t next : {firstDirectory, 8u, 0xFFFFFFF0u, static_cast<std::uint32_t>(plain.size() - 1)}) {
+    for (std::uint32_t next :
+         {firstDirectory, 8u, 0xFFFFFFF0u, static_cast<std::uint32_t>(plain.size() - 1)}) {
         Directory looping = image;
         looping.nextOffset = next;
         const QByteArray bytes = builder.build({looping});
@@ -401,8 +407,8 @@ TEST(TiffReader, StripsOutsideTheFile) {
 }
 
 TEST(TiffReader, HugePicturesAreRefusedBeforeAllocation) {
-    const auto result = decode(TiffBuilder().build({simpleImage(60000, 60000, {8}, 1, bytesOf({1}))}), redPixel(),
-                               qint64{1} << 20);
+    const auto result = decode(TiffBuilder().build({simpleImage(60000, 60000, {8}, 1, bytesOf({1}))}),
+                               redPixel(), qint64{1} << 20);
     EXPECT_EQ(result.messages, QStringList{"Out Of Memory "});
     EXPECT_EQ(result.image, redPixel());
 }
