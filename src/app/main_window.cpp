@@ -110,32 +110,7 @@ QWidget* TFrmMain::buildRightColumn() {
     albumButtons->addWidget(SbtDelA);
     column->addLayout(albumButtons);
 
-    auto* lookTitle = new QHBoxLayout;
-    lookTitle->setSpacing(0);
-    BtnPP = speedButton("BtnPP", QStringLiteral("◀"));
-    BtnPP->setToolTip(QStringLiteral("浏览上幅图片"));
-    BtnNP = speedButton("BtnNP", QStringLiteral("▶"));
-    BtnNP->setToolTip(QStringLiteral("浏览下幅图片"));
-    BtnPP->setEnabled(false);
-    BtnNP->setEnabled(false);
-    PnlCurLook = titlePanel("PnlCurLook", QStringLiteral("图片预览[暂无]"));
-    lookTitle->addWidget(BtnPP);
-    lookTitle->addWidget(PnlCurLook, 1);
-    lookTitle->addWidget(BtnNP);
-    column->addLayout(lookTitle);
-
-    NotebookLook = named(new QStackedWidget, "NotebookLook");
-    auto* Image1 = named(new QWidget, "Image1");
-    Image1->setStyleSheet(QStringLiteral("#Image1 { background: #1e2a3a; }"));
-    auto* pictureLayout = new QVBoxLayout(Image1);
-    pictureLayout->setContentsMargins(0, 0, 0, 0);
-    ImgPicShow = named(new QLabel, "ImgPicShow");
-    ImgPicShow->setAlignment(Qt::AlignCenter);
-    pictureLayout->addWidget(ImgPicShow);
-    NotebookLook->addWidget(Image1);
-    NotebookLook->addWidget(named(new QWidget, "PagePlayer"));
-    NotebookLook->setFixedHeight(170);
-    column->addWidget(NotebookLook);
+    column->addWidget(buildPreviewPanel());
     column->addStretch(1);
 
     BtnBeginMake = pushButton("BtnBeginMake", QStringLiteral("生成制作"));
@@ -228,8 +203,10 @@ QWidget* TFrmMain::buildBottomBar() {
 
 void TFrmMain::connectHandlers() {
     connect(LvwA->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TFrmMain::LvwAChange);
-    connect(LvwP->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TFrmMain::RefreshMain);
-    connect(LvwM->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TFrmMain::RefreshMain);
+    connect(LvwP->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TFrmMain::LvwPChange);
+    connect(LvwM->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TFrmMain::LvwMChange);
+    connect(BtnPP, &QToolButton::clicked, this, &TFrmMain::BtnPPClick);
+    connect(BtnNP, &QToolButton::clicked, this, &TFrmMain::BtnNPClick);
     connect(SbtEditpic, &QToolButton::clicked, this, [this] { SbtEditpicClick(0); });
     connect(SbtEditMusic, &QToolButton::clicked, this, [this] { SbtEditpicClick(1); });
     connect(SbtNewAblm, &QToolButton::clicked, this, &TFrmMain::SbtNewAblmClick);
@@ -284,6 +261,8 @@ void TFrmMain::OpenAlbum(int index) {
         selectRow(LvwP, store_.PicIndex);
     if (songModel_->rowCount() > 0)
         selectRow(LvwM, store_.MusicIndex);
+    if (const int picture = selectedRow(LvwP); picture >= 0)
+        showPicture(picture);
     RefreshMain();
 }
 
@@ -292,6 +271,7 @@ void TFrmMain::LvwAChange() {
     if (albumModel_->rowCount() == 0 || selected < 0)
         return;
     store_.AlbumIndex = selected;
+    clearPreview();
     OpenAlbum(selected);
 }
 
@@ -326,10 +306,12 @@ void TFrmMain::RefreshMain() {
         PnlCurAblmTile->setText(QStringLiteral("编辑相册《%1》中的图片与音乐")
                                     .arg(QString::fromStdString(store_.albumName(store_.AlbumIndex))));
     BtnBeginMake->setEnabled(pictureModel_->rowCount() > 0 && songModel_->rowCount() > 0);
+    refreshPreview(picturePage, n, s);
 }
 
 void TFrmMain::SbtEditpicClick(int page) {
     NotebookList->setCurrentIndex(page);
+    NotebookLook->setCurrentIndex(page);
     listTag_ = page;
     (page == 0 ? SbtEditpic : SbtEditMusic)->setChecked(true);
     BtnEditP->setVisible(page == 0);

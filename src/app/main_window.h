@@ -12,6 +12,7 @@
 
 class QLabel;
 class QPushButton;
+class QSlider;
 class QStackedWidget;
 class QTableView;
 class QToolButton;
@@ -55,6 +56,11 @@ public:
     void BtnAddPClick();
     void BtnBeginMakeClick();
     void PnlHelpClick() {}
+    // The preview panel's handlers.
+    void LvwPChange();
+    void LvwMChange();
+    void BtnPPClick();
+    void BtnNPClick();
 
 private:
     void buildLayout();
@@ -62,6 +68,17 @@ private:
     QWidget* buildRightColumn();
     QWidget* buildMainArea();
     QWidget* buildBottomBar();
+    QWidget* buildPreviewPanel();
+    // Loads picture `index` of the open album into the preview and fits it into Image1.
+    void showPicture(int index);
+    void clearPreview();
+    void refreshPreview(bool picturePage, int rows, int selected);
+    void browse(bool previous);
+    QWidget* buildPlayerPage();
+    // Gives the player song `index` of the open album (stopping what plays), without playing.
+    void loadSong(int index);
+    void clearPlayer();
+    void refreshPlayerButtons();
     store::MediaList currentList() const;
     QTableView* currentListView() const;
     void moveCurrent(store::MoveDirection direction);
@@ -81,7 +98,15 @@ private:
     QToolButton* BtnPP = nullptr;
     QToolButton* BtnNP = nullptr;
     QStackedWidget* NotebookLook = nullptr;
+    QWidget* Image1 = nullptr;
     QLabel* ImgPicShow = nullptr;
+    std::filesystem::path shownPicture_; // file shown in ImgPicShow, to skip reloading it
+    QWidget* ZelMp3Play1 = nullptr;
+    QSlider* bsSkinTrackBar1 = nullptr;
+    QToolButton* SbtPlay = nullptr;
+    QToolButton* SbtPause = nullptr;
+    QToolButton* SbtStop = nullptr;
+    std::filesystem::path songFile_; // the player's FileName
     QPushButton* BtnBeginMake = nullptr;
     QLabel* PnlCurAblmTile = nullptr;
     QToolButton* SbtEditpic = nullptr;

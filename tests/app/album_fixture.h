@@ -4,7 +4,9 @@
 #include "store/album_operations.h"
 #include "store/album_store.h"
 
+#include <QColor>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <string>
 
@@ -30,8 +32,10 @@ inline void makeAlbums(const QString& root, std::initializer_list<AlbumSpec> alb
             p.FileName.setText("P" + std::to_string(i) + ".jpg");
             p.Title.setText("图" + std::to_string(i));
             s.PicList.push_back(p);
-            QFile f(QString::fromStdString((s.AlbumPath() / p.FileName.text()).string()));
-            f.open(QIODevice::WriteOnly);
+            // A small real JPEG, wider than high, so the preview can show it.
+            QImage picture(40 + 10 * i, 30, QImage::Format_RGB888);
+            picture.fill(QColor::fromHsv((i * 60) % 360, 200, 220));
+            picture.save(QString::fromStdString((s.AlbumPath() / p.FileName.text()).string()), "JPG");
         }
         for (int i = 0; i < spec.songs; ++i) {
             store::TMusicInfo m;
