@@ -3,6 +3,7 @@
 #include "app/list_models.h"
 #include "app/list_views.h"
 #include "app/vistello_application.h"
+#include "app/zel_scroll_text.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -195,8 +196,13 @@ QWidget* TFrmMain::buildBottomBar() {
     PnlHelp->setFixedSize(60, 22);
     PnlHelp->setCursor(Qt::PointingHandCursor);
     layout->addWidget(PnlHelp);
-    CST1 = named(new QWidget, "CST1");
-    CST1->setStyleSheet(QStringLiteral("#CST1 { background: black; }"));
+    auto* ticker = named(new TZelScrollText, "CST1");
+    ticker->setColor(Qt::black);
+    ticker->setTransparent(true);
+    ticker->setFontColor(Qt::black);
+    ticker->setFont(interfaceFont());
+    ticker->setZelScrollText(QStringLiteral("欢迎使用电子相册视频制作：建立相册，加入图片与音乐，为每幅图片选好题目、停留时间和过渡效果，即可生成 VCD、SVCD 或 DVD 视频。"));
+    CST1 = ticker;
     layout->addWidget(CST1, 1);
     return bar;
 }

@@ -20,6 +20,7 @@ class QToolButton;
 namespace vistello::app {
 
 class AlbumListModel;
+class TZelMp3Play;
 class PictureListModel;
 class SongListModel;
 
@@ -101,7 +102,7 @@ private:
     QWidget* Image1 = nullptr;
     QLabel* ImgPicShow = nullptr;
     std::filesystem::path shownPicture_; // file shown in ImgPicShow, to skip reloading it
-    QWidget* ZelMp3Play1 = nullptr;
+    TZelMp3Play* ZelMp3Play1 = nullptr;
     QSlider* bsSkinTrackBar1 = nullptr;
     QToolButton* SbtPlay = nullptr;
     QToolButton* SbtPause = nullptr;

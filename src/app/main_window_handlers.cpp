@@ -3,6 +3,9 @@
 #include "app/main_window.h"
 
 #include "app/add_album_dialog.h"
+#include "app/add_music_dialog.h"
+#include "app/add_picture_dialog.h"
+#include "app/picture_editor.h"
 #include "app/list_models.h"
 #include "app/list_views.h"
 #include "store/album_operations.h"
@@ -118,9 +121,48 @@ void TFrmMain::BtnEditPClick() {
     // The picture editor needs a current picture; with none selected the button does nothing.
     if (listTag_ != 0 || selectedRow(LvwP) < 0)
         return;
+    store_.PicIndex = selectedRow(LvwP);
+    if (!TFrmEditP::canEdit(store_))
+        return;
+    TFrmEditP dialog(store_, dialogs_, this);
+    connect(&dialog, &TFrmEditP::pictureRowChanged, pictureModel_, &StoreListModel::rowChanged);
+    connect(&dialog, &TFrmEditP::currentPictureChanged, this, [this](int row) {
+        selectRow(LvwP, row);
+        ScrollToSelected(LvwP);
+    });
+    dialogs_.runModal(dialog);
+    RefreshMain();
 }
 
-void TFrmMain::BtnAddPClick() {}
+void TFrmMain::BtnAddPClick() {
+    if (store_.AlbumIndex < 0)
+        return;
+    if (listTag_ == 0) {
+        const QStringList files = dialogs_.getOpenFileNames(
+            this, QStringLiteral("加入图片"),
+            qtFileFilter(QStringLiteral(
+                "All (*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.ico;*.emf;"
+                "*.wmf|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|TIFF "
+                "Image File (*.tif)|*.tif;*.tiff|Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles "
+                "(*.wmf)|*.wmf")));
+        if (!files.isEmpty()) {
+            ImportPictures(store_, files, dialogs_, this);
+            FillPicList();
+            selectRow(LvwP, pictureModel_->rowCount() - 1);
+            ScrollToSelected(LvwP);
+        }
+    } else {
+        const QStringList files = dialogs_.getOpenFileNames(
+            this, QStringLiteral("加入音乐"), qtFileFilter(QStringLiteral("MP3音乐文件(*.mp3)|*.mp3")));
+        if (!files.isEmpty()) {
+            ImportMusic(store_, files, dialogs_, this);
+            FillMusicList();
+            selectRow(LvwM, songModel_->rowCount() - 1);
+            ScrollToSelected(LvwM);
+        }
+    }
+    RefreshMain();
+}
 
 void TFrmMain::BtnBeginMakeClick() {}
 

@@ -3,6 +3,8 @@
 
 #include "app/main_window.h"
 
+#include "app/zel_mp3_play.h"
+
 #include <QHBoxLayout>
 #include <QSlider>
 #include <QToolButton>
@@ -33,9 +35,14 @@ QWidget* TFrmMain::buildPlayerPage() {
     Image3->setFixedSize(173, 119);
     Image3->setAttribute(Qt::WA_StyledBackground);
     Image3->setStyleSheet(QStringLiteral("#Image3 { background: black; }"));
-    ZelMp3Play1 = new QWidget(Image3);
+    ZelMp3Play1 = new TZelMp3Play(Image3);
     ZelMp3Play1->setObjectName(QStringLiteral("ZelMp3Play1"));
     ZelMp3Play1->setGeometry(0, 0, 177, 121);
+    ZelMp3Play1->setBackColor(0x000000);
+    ZelMp3Play1->setPen(0x00FF00);
+    ZelMp3Play1->setPeak(0x00FFFF);
+    ZelMp3Play1->setLineWidth(6);
+    ZelMp3Play1->setLineFallOff(8);
     layout->addWidget(Image3);
 
     auto* controls = new QHBoxLayout;
@@ -57,6 +64,20 @@ QWidget* TFrmMain::buildPlayerPage() {
     controls->addWidget(SbtPause);
     controls->addWidget(SbtStop);
     layout->addLayout(controls);
+
+    connect(SbtPlay, &QToolButton::clicked, ZelMp3Play1, &TZelMp3Play::Play);
+    connect(SbtPause, &QToolButton::clicked, ZelMp3Play1, &TZelMp3Play::Pause);
+    connect(SbtStop, &QToolButton::clicked, ZelMp3Play1, &TZelMp3Play::Stop);
+    connect(bsSkinTrackBar1, &QSlider::sliderPressed, ZelMp3Play1, &TZelMp3Play::PauseForSeek);
+    connect(bsSkinTrackBar1, &QSlider::sliderReleased, this,
+            [this] { ZelMp3Play1->SeekTo(bsSkinTrackBar1->value()); });
+    // While the mouse holds the track bar, progress reports do not move it.
+    connect(ZelMp3Play1, &TZelMp3Play::OnProgress, this, [this](QObject*, int max, int position, const QString&) {
+        if (bsSkinTrackBar1->isSliderDown())
+            return;
+        bsSkinTrackBar1->setMaximum(max);
+        bsSkinTrackBar1->setValue(position);
+    });
     return page;
 }
 
@@ -64,10 +85,12 @@ void TFrmMain::loadSong(int index) {
     if (index < 0 || index >= store_.MusicCount())
         return;
     songFile_ = store_.mediaFile(store_.MusicList[static_cast<std::size_t>(index)].FileName.gbk());
+    ZelMp3Play1->setFileName(QString::fromStdString(songFile_.string()));
 }
 
 void TFrmMain::clearPlayer() {
     songFile_.clear();
+    ZelMp3Play1->setFileName(QString());
 }
 
 void TFrmMain::refreshPlayerButtons() {

@@ -15,7 +15,11 @@ fs::path programFolder() {
 
 fs::path defaultRootPath() {
     const fs::path beside = programFolder();
-    if (::access(beside.c_str(), W_OK) == 0)
+    // An installed program lives in a system folder: even root keeps its albums in the
+    // data folder then, never among the system's programs.
+    const std::string folder = beside.string();
+    const bool systemFolder = folder.rfind("/usr/", 0) == 0 || folder == "/bin" || folder == "/sbin";
+    if (!systemFolder && ::access(beside.c_str(), W_OK) == 0)
         return beside;
     fs::path data;
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/')

@@ -1,6 +1,7 @@
 #pragma once
 // Where the album store lives when no folder is named: beside the program when that folder
-// is writable, else in $XDG_DATA_HOME/vistello/ (by default ~/.local/share/vistello/).
+// is writable and not a system folder under /usr, else in $XDG_DATA_HOME/vistello/ (by
+// default ~/.local/share/vistello/).
 
 #include <filesystem>
 

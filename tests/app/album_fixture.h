@@ -22,11 +22,11 @@ struct AlbumSpec {
 inline void makeAlbums(const QString& root, std::initializer_list<AlbumSpec> albums) {
     store::AlbumStore s(root.toStdString());
     s.LoadInfo("A");
-    for (const AlbumSpec& spec : albums) {
-        store::createAlbum(s, spec.name);
+    for (const AlbumSpec& album : albums) {
+        store::createAlbum(s, album.name);
         s.AlbumIndex = s.AlbumCount() - 1;
         s.openAlbum(s.AlbumIndex);
-        for (int i = 0; i < spec.pictures; ++i) {
+        for (int i = 0; i < album.pictures; ++i) {
             store::TPicInfo p;
             p.StayTime = i + 1;
             p.FileName.setText("P" + std::to_string(i) + ".jpg");
@@ -37,7 +37,7 @@ inline void makeAlbums(const QString& root, std::initializer_list<AlbumSpec> alb
             picture.fill(QColor::fromHsv((i * 60) % 360, 200, 220));
             picture.save(QString::fromStdString((s.AlbumPath() / p.FileName.text()).string()), "JPG");
         }
-        for (int i = 0; i < spec.songs; ++i) {
+        for (int i = 0; i < album.songs; ++i) {
             store::TMusicInfo m;
             m.PlayTime = 100 + i;
             m.FileName.setText("M" + std::to_string(i) + ".mp3");

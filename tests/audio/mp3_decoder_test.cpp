@@ -26,7 +26,7 @@ std::int64_t readAll(Mp3Decoder& decoder) {
 
 struct LengthCase {
     const char* name;
-    Mp3Spec spec;
+    Mp3Spec format;
     bool exactSource; // the file carries a LAME/Xing header, so the tone's own length comes back
 };
 
@@ -36,20 +36,20 @@ TEST_P(Mp3LengthTest, CountedLengthMatchesDecodedFrames) {
     const LengthCase& c = GetParam();
     QTemporaryDir dir;
     const std::filesystem::path file = std::filesystem::path(dir.path().toStdString()) / "song.mp3";
-    ASSERT_TRUE(makeMp3(file, c.spec));
+    ASSERT_TRUE(makeMp3(file, c.format));
 
     std::string error;
     auto decoder = Mp3Decoder::open(file, {}, error);
     ASSERT_NE(decoder, nullptr) << error;
-    EXPECT_EQ(decoder->sourceFormat().sampleRate, c.spec.sampleRate);
-    EXPECT_EQ(decoder->sourceFormat().channels, c.spec.channels);
+    EXPECT_EQ(decoder->sourceFormat().sampleRate, c.format.sampleRate);
+    EXPECT_EQ(decoder->sourceFormat().channels, c.format.channels);
     EXPECT_EQ(decoder->fileSize(), static_cast<std::int64_t>(std::filesystem::file_size(file)));
     if (c.exactSource) {
-        EXPECT_EQ(decoder->lengthFrames(), c.spec.frames);
+        EXPECT_EQ(decoder->lengthFrames(), c.format.frames);
     }
     EXPECT_EQ(readAll(*decoder), decoder->lengthFrames());
     EXPECT_EQ(decoder->filePosition(), decoder->fileSize());
-    EXPECT_NEAR(decoder->lengthSeconds(), static_cast<double>(decoder->lengthFrames()) / c.spec.sampleRate, 1e-9);
+    EXPECT_NEAR(decoder->lengthSeconds(), static_cast<double>(decoder->lengthFrames()) / c.format.sampleRate, 1e-9);
 }
 
 const LengthCase kLengthCases[] = {

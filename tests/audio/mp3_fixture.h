@@ -18,15 +18,15 @@ struct Mp3Spec {
     double frequency = 1000.0;
 };
 
-// Encodes the tone described by `spec` into `path`; false when ffmpeg failed.
-inline bool makeMp3(const std::filesystem::path& path, const Mp3Spec& spec) {
+// Encodes the tone described by `format` into `path`; false when ffmpeg failed.
+inline bool makeMp3(const std::filesystem::path& path, const Mp3Spec& format) {
     const QString source = QStringLiteral("sine=frequency=%1:sample_rate=%2,atrim=end_sample=%3")
-                               .arg(spec.frequency)
-                               .arg(spec.sampleRate)
-                               .arg(spec.frames);
+                               .arg(format.frequency)
+                               .arg(format.sampleRate)
+                               .arg(format.frames);
     QStringList args = {"-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i", source,
-                        "-ac", QString::number(spec.channels)};
-    args << spec.encoder << QString::fromStdString(path.string());
+                        "-ac", QString::number(format.channels)};
+    args << format.encoder << QString::fromStdString(path.string());
     QProcess ffmpeg;
     ffmpeg.start("ffmpeg", args);
     return ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit &&

@@ -83,15 +83,15 @@ inline void makeAlbum(store::AlbumStore& album, const std::vector<PictureSpec>& 
     store::createAlbum(album, "Test");
     album.openAlbum(album.AlbumCount() - 1);
     for (std::size_t i = 0; i < pictures.size(); ++i) {
-        const PictureSpec& spec = pictures[i];
+        const PictureSpec& picture = pictures[i];
         const std::string name = "P" + std::to_string(i) + ".jpg";
-        QImage image(spec.width, spec.height, QImage::Format_RGB888);
-        image.fill(spec.colour);
+        QImage image(picture.width, picture.height, QImage::Format_RGB888);
+        image.fill(picture.colour);
         ASSERT_TRUE(image.save(QString::fromStdString((album.AlbumPath() / name).string()), "JPEG", 95));
         store::TPicInfo record;
-        record.StayTime = spec.stayTime;
-        record.Effect = spec.effect;
-        record.Title.setText(spec.title);
+        record.StayTime = picture.stayTime;
+        record.Effect = picture.effect;
+        record.Title.setText(picture.title);
         record.FileName.setText(name);
         album.PicList.push_back(record);
     }
