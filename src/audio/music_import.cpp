@@ -10,18 +10,6 @@
 
 namespace vistello::audio {
 
-std::string nextFreeFileNumber(const std::filesystem::path& folder, std::string_view prefix,
-                               std::string_view extension) {
-    for (unsigned long long n = 0;; ++n) {
-        const std::string number = std::to_string(n);
-        std::string name;
-        name.append(prefix).append(number).append(".").append(extension);
-        std::error_code error;
-        const auto status = std::filesystem::symlink_status(folder / name, error);
-        if (!std::filesystem::exists(status))
-            return number;
-    }
-}
 
 namespace {
 
@@ -56,7 +44,7 @@ MusicImportResult ImportMusic(store::AlbumStore& store, const std::vector<std::f
         }
         progress.fileStarting(i, count, files[i]);
         std::string storedName = "M";
-        storedName.append(nextFreeFileNumber(folder, "M", "mp3")).append(".mp3");
+        storedName.append(NextFreeFileNumber(folder, "M", "mp3")).append(".mp3");
         player.setFileName(files[i]);
         tag.ReadFromFile(files[i]);
         if (!copySong(files[i], folder / storedName)) {

@@ -7,6 +7,8 @@
 // The run is widget-free: the import dialog and the command-line tool follow it through
 // MusicImportProgress, which is also how a user's cancel reaches it.
 
+#include "store/album_names.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -18,10 +20,7 @@ class AlbumStore;
 
 namespace vistello::audio {
 
-// The decimal text of the smallest n >= 0 for which folder/prefix n.extension does not exist
-// (a dangling link counts as existing).
-std::string nextFreeFileNumber(const std::filesystem::path& folder, std::string_view prefix,
-                               std::string_view extension);
+using store::NextFreeFileNumber;
 
 class MusicImportProgress {
 public:

@@ -52,18 +52,6 @@ bool ConvertPictureToJpeg(const QString& source, const QString& destination, Mes
     return file.commit();
 }
 
-std::string NextFreeFileNumber(const std::filesystem::path& folder, std::string_view prefix,
-                               std::string_view extension) {
-    for (unsigned long long n = 0;; ++n) {
-        const std::string number = std::to_string(n);
-        std::string name;
-        name.append(prefix).append(number).append(".").append(extension);
-        std::error_code error;
-        const auto status = std::filesystem::symlink_status(folder / name, error);
-        if (!std::filesystem::exists(status))
-            return number;
-    }
-}
 
 ImportResult ImportPictures(store::AlbumStore& store, const QStringList& files, ImportProgress& progress,
                             MessageSink& messages) {

@@ -8,6 +8,7 @@
 // ImportProgress, which is also how a user's cancel reaches it.
 
 #include "media/message_sink.h"
+#include "store/album_names.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,10 +28,7 @@ namespace vistello::media {
 // into place, so a failure leaves nothing at `destination`. True when the file was written.
 bool ConvertPictureToJpeg(const QString& source, const QString& destination, MessageSink& messages);
 
-// The decimal text of the smallest n >= 0 for which folder/prefix n.extension does not exist
-// (a dangling link counts as existing).
-std::string NextFreeFileNumber(const std::filesystem::path& folder, std::string_view prefix,
-                               std::string_view extension);
+using store::NextFreeFileNumber;
 
 // Follows an import run. cancelled() is asked at the top of each file's turn, so a cancel
 // given while a file is converted takes effect before the next one.

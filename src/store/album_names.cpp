@@ -34,4 +34,17 @@ bool isPlainFileName(std::string_view name) {
     return isUsableFolderName(name);
 }
 
+std::string NextFreeFileNumber(const std::filesystem::path& folder, std::string_view prefix,
+                               std::string_view extension) {
+    for (unsigned long long n = 0;; ++n) {
+        const std::string number = std::to_string(n);
+        std::string name;
+        name.append(prefix).append(number).append(".").append(extension);
+        std::error_code error;
+        const auto status = std::filesystem::symlink_status(folder / name, error);
+        if (!std::filesystem::exists(status))
+            return number;
+    }
+}
+
 } // namespace vistello::store

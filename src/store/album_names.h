@@ -2,6 +2,7 @@
 // Album names: how a typed name is trimmed and cut to fit its record, and which names may
 // ever be used as a folder name under the store's root.
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -27,5 +28,11 @@ bool isUsableFolderName(std::string_view name);
 
 // True when a file name from a record names a plain file inside the album folder.
 bool isPlainFileName(std::string_view name);
+
+// Numbered media files of an album folder (P0.jpg, M3.mp3, ...):
+// The decimal text of the smallest n >= 0 for which folder/prefix n.extension does not exist
+// (a dangling link counts as existing).
+std::string NextFreeFileNumber(const std::filesystem::path& folder, std::string_view prefix,
+                               std::string_view extension);
 
 } // namespace vistello::store

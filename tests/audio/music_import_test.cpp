@@ -124,12 +124,12 @@ TEST_F(ImportFixture, LongSongNamesAreCutToTheField) {
 TEST(NextFreeFileNumber, SmallestUnusedNumber) {
     QTemporaryDir dir;
     const std::filesystem::path root(dir.path().toStdString());
-    EXPECT_EQ(nextFreeFileNumber(root, "M", "mp3"), "0");
+    EXPECT_EQ(NextFreeFileNumber(root, "M", "mp3"), "0");
     std::ofstream(root / "M0.mp3");
     std::ofstream(root / "M2.mp3");
-    EXPECT_EQ(nextFreeFileNumber(root, "M", "mp3"), "1");
+    EXPECT_EQ(NextFreeFileNumber(root, "M", "mp3"), "1");
     std::filesystem::create_symlink(root / "nowhere", root / "M1.mp3");
-    EXPECT_EQ(nextFreeFileNumber(root, "M", "mp3"), "3");
+    EXPECT_EQ(NextFreeFileNumber(root, "M", "mp3"), "3");
 }
 
 } // namespace
