@@ -2,6 +2,7 @@
 // the window program uses.
 
 #include "cli/cli.h"
+#include "production/background_pictures.h"
 #include "production/production_run.h"
 #include "store/album_store.h"
 
@@ -30,20 +31,6 @@ std::optional<std::uint32_t> parseColour(const std::string& text) {
         return std::nullopt;
     const auto rgb = static_cast<std::uint32_t>(std::stoul(text, nullptr, 16));
     return ((rgb & 0xff) << 16) | (rgb & 0xff00) | ((rgb >> 16) & 0xff);
-}
-
-// The ".jpg" files of the BackPic folder, by name.
-std::vector<std::string> backgroundNames(const std::filesystem::path& root) {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(root / "BackPic", error)) {
-        std::string extension = entry.path().extension().string();
-        std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::tolower(c); });
-        if (extension == ".jpg" && entry.is_regular_file(error))
-            names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // Stage texts as lines; the percentage as a bar that redraws itself when stderr is a terminal.
@@ -135,7 +122,8 @@ int runRender(Context& context) {
         return kExitFailure;
     }
     if (settings.background == production::BackgroundMode::Pictures)
-        settings.backgroundNames = backgroundNames(album.RootPath());
+        settings.backgroundNames =
+            production::backgroundPictureNames(production::backgroundFolder(album.RootPath()));
 
     ProgressDisplay display;
     production::RunCallbacks callbacks;

@@ -1,6 +1,7 @@
 #include "production/frame_generator.h"
 
 #include "effects/engine/catalogue.h"
+#include "production/background_pictures.h"
 #include "production/compose.h"
 #include "production/format_presets.h"
 #include "production/picture_reader.h"
@@ -64,9 +65,10 @@ void prepareRunState(RunState& state, const store::AlbumStore& album, const Prod
     state.TotalHoldFrames = std::accumulate(state.HoldFrames.begin(), state.HoldFrames.end(), std::int64_t{0});
     state.TotalFrames = kCycleExtra * static_cast<std::int64_t>(album.PicCount()) + state.TotalHoldFrames;
     state.BackPicFiles.clear();
+    const std::filesystem::path backgrounds = backgroundFolder(album.RootPath());
     for (const auto& name : settings.backgroundNames)
         if (store::isPlainFileName(name))
-            state.BackPicFiles.push_back(album.RootPath() / "BackPic" / name);
+            state.BackPicFiles.push_back(backgrounds / name);
     state.TargetFrame = effects::Bitmap(format.width, format.height);
     state.DisplayFrame = effects::Bitmap(format.width, format.height);
     state.FrameCounter = -1;

@@ -1,5 +1,6 @@
 #include "production/production_run.h"
 
+#include "production/background_pictures.h"
 #include "production/frame_generator.h"
 #include "production/mcl_converter.h"
 #include "store/album_store.h"
@@ -35,7 +36,7 @@ bool overwritesAlbumFile(const store::AlbumStore& album, const ProductionSetting
     for (const auto& song : album.MusicList)
         kept.push_back(album.mediaFile(song.FileName.gbk()));
     for (const auto& name : settings.backgroundNames)
-        kept.push_back(album.RootPath() / "BackPic" / name);
+        kept.push_back(backgroundFolder(album.RootPath()) / name);
     for (const auto& file : kept)
         if (!file.empty() && std::filesystem::equivalent(settings.outputPath, file, error))
             return true;
