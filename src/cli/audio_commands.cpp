@@ -27,13 +27,6 @@ QString fromGbk(const std::string& gbk) {
     return QString::fromStdString(store::gbkToUtf8(gbk));
 }
 
-const Command& commandNamed(std::string_view name) {
-    for (const auto& command : commandTable())
-        if (name == command.name)
-            return command;
-    std::abort();
-}
-
 // Shows "i/n file" on stderr when it is a terminal, and names every file left out.
 class StderrProgress final : public audio::MusicImportProgress {
 public:
@@ -85,21 +78,8 @@ int runImportMusic(Context& context) {
         return usageError(commandNamed("import-music"));
     av_log_set_level(AV_LOG_ERROR);
     store::AlbumStore albums(context.root);
-    albums.LoadInfo("A");
-    const std::string wanted = store::trimName(context.args[0]);
-    int index = -1;
-    for (int i = 0; i < albums.AlbumCount() && index < 0; ++i)
-        if (albums.albumFolderName(i) == wanted)
-            index = i;
-    if (index < 0) {
-        printMessage("no album named \"" + context.args[0] + "\"");
+    if (openAlbumForImport(albums, context.args[0]) < 0)
         return kExitFailure;
-    }
-    albums.openAlbum(index);
-    if (albums.AlbumPath().empty() || !std::filesystem::is_directory(albums.AlbumPath())) {
-        printMessage("album \"" + context.args[0] + "\" has no folder");
-        return kExitFailure;
-    }
     const std::vector<std::filesystem::path> files(context.args.begin() + 1, context.args.end());
     const std::size_t before = albums.MusicList.size();
     StderrProgress progress;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QJsonObject;
@@ -35,6 +36,8 @@ struct Command {
 };
 
 std::span<const Command> commandTable();
+// The table's entry for `name`, which must be in the table.
+const Command& commandNamed(std::string_view name);
 
 // Output helpers: JSON on stdout (UTF-8, one document a line), messages on stderr.
 void printJson(const QJsonValue& value);
@@ -56,8 +59,11 @@ int runRender(Context&);
 int runDecode(Context&);
 int runImportPictures(Context&);
 
-// Index of the album whose (trimmed) name is `name`, or -1.
-int findAlbum(const store::AlbumStore& albums, const std::string& name);
+// Loads the store's album list and opens the album named `name` with its lists. Prints
+// "no album named ..." and gives -1 when there is none.
+int openNamedAlbum(store::AlbumStore& albums, const std::string& name);
+// As openNamedAlbum, for the imports: the album must also have a folder to copy files into.
+int openAlbumForImport(store::AlbumStore& albums, const std::string& name);
 
 // JSON of the records, as `show` prints them; import subcommands print new records this way.
 QJsonObject pictureJson(const store::TPicInfo& picture);

@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include <array>
+#include <cstdlib>
 
 namespace vistello::cli {
 
@@ -23,6 +24,13 @@ constexpr std::array kCommands = {
 
 std::span<const Command> commandTable() {
     return kCommands;
+}
+
+const Command& commandNamed(std::string_view name) {
+    for (const auto& command : commandTable())
+        if (name == command.name)
+            return command;
+    std::abort();
 }
 
 } // namespace vistello::cli

@@ -20,13 +20,6 @@ namespace vistello::cli {
 
 namespace {
 
-const Command& commandNamed(std::string_view name) {
-    for (const auto& command : commandTable())
-        if (name == command.name)
-            return command;
-    std::abort();
-}
-
 // Splits "--name value" pairs; false on an unknown option, a missing value or a repeated one.
 bool parseOptions(const std::vector<std::string>& args, std::size_t first, std::initializer_list<const char*> known,
                   std::map<std::string, std::string>& options) {

@@ -18,13 +18,6 @@ namespace vistello::cli {
 
 namespace {
 
-const Command& commandNamed(std::string_view name) {
-    for (const auto& command : commandTable())
-        if (name == command.name)
-            return command;
-    std::abort();
-}
-
 QString fromLocal(const std::string& argument) {
     return QFile::decodeName(QByteArray::fromStdString(argument));
 }
@@ -84,17 +77,8 @@ int runImportPictures(Context& context) {
     if (context.args.size() < 2)
         return usageError(commandNamed("import-pictures"));
     store::AlbumStore albums(context.root);
-    albums.LoadInfo("A");
-    const int index = findAlbum(albums, context.args[0]);
-    if (index < 0) {
-        printMessage("no album named \"" + context.args[0] + "\"");
+    if (openAlbumForImport(albums, context.args[0]) < 0)
         return kExitFailure;
-    }
-    albums.openAlbum(index);
-    if (albums.AlbumPath().empty() || !std::filesystem::is_directory(albums.AlbumPath())) {
-        printMessage("album \"" + context.args[0] + "\" has no folder");
-        return kExitFailure;
-    }
     QStringList files;
     for (std::size_t i = 1; i < context.args.size(); ++i)
         files << fromLocal(context.args[i]);

@@ -18,13 +18,6 @@ namespace vistello::cli {
 
 namespace {
 
-const Command& renderCommand() {
-    for (const auto& command : commandTable())
-        if (std::string_view(command.name) == "render")
-            return command;
-    std::abort();
-}
-
 // "RRGGBB" as the colour value 0x00BBGGRR.
 std::optional<std::uint32_t> parseColour(const std::string& text) {
     if (text.size() != 6 || !std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
@@ -70,7 +63,7 @@ private:
 } // namespace
 
 int runRender(Context& context) {
-    const Command& command = renderCommand();
+    const Command& command = commandNamed("render");
     production::ProductionSettings settings;
     std::string albumName;
     bool formatGiven = false;
@@ -109,13 +102,8 @@ int runRender(Context& context) {
         return usageError(command);
 
     store::AlbumStore album(context.root);
-    album.LoadInfo("A");
-    const int index = findAlbum(album, albumName);
-    if (index < 0) {
-        printMessage("no album named \"" + albumName + "\"");
+    if (openNamedAlbum(album, albumName) < 0)
         return kExitFailure;
-    }
-    album.openAlbum(index);
     // As in the window, where the production button needs both.
     if (album.PicCount() == 0 || album.MusicCount() == 0) {
         printMessage("the album needs at least one picture and one song to be rendered");

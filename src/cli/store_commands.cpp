@@ -17,21 +17,35 @@ QString qs(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
-const Command& commandNamed(std::string_view name) {
-    for (const auto& command : commandTable())
-        if (name == command.name)
-            return command;
-    std::abort();
-}
-
-} // namespace
-
+// Index of the album whose (trimmed) name is `name`, or -1.
 int findAlbum(const store::AlbumStore& albums, const std::string& name) {
     const std::string wanted = store::trimName(name);
     for (int i = 0; i < albums.AlbumCount(); ++i)
         if (albums.albumFolderName(i) == wanted)
             return i;
     return -1;
+}
+
+} // namespace
+
+int openNamedAlbum(store::AlbumStore& albums, const std::string& name) {
+    albums.LoadInfo("A");
+    const int index = findAlbum(albums, name);
+    if (index < 0) {
+        printMessage("no album named \"" + name + "\"");
+        return -1;
+    }
+    albums.openAlbum(index);
+    return index;
+}
+
+int openAlbumForImport(store::AlbumStore& albums, const std::string& name) {
+    const int index = openNamedAlbum(albums, name);
+    if (index >= 0 && (albums.AlbumPath().empty() || !std::filesystem::is_directory(albums.AlbumPath()))) {
+        printMessage("album \"" + name + "\" has no folder");
+        return -1;
+    }
+    return index;
 }
 
 QJsonObject pictureJson(const store::TPicInfo& p) {
@@ -67,13 +81,9 @@ int runShow(Context& context) {
     if (context.args.size() != 1)
         return usageError(commandNamed("show"));
     store::AlbumStore albums(context.root);
-    albums.LoadInfo("A");
-    const int index = findAlbum(albums, context.args[0]);
-    if (index < 0) {
-        printMessage("no album named \"" + context.args[0] + "\"");
+    const int index = openNamedAlbum(albums, context.args[0]);
+    if (index < 0)
         return kExitFailure;
-    }
-    albums.openAlbum(index);
     QJsonArray pictures, songs;
     for (const auto& p : albums.PicList)
         pictures.append(pictureJson(p));
@@ -102,14 +112,10 @@ int runDeleteAlbum(Context& context) {
     if (context.args.size() != 1)
         return usageError(commandNamed("delete-album"));
     store::AlbumStore albums(context.root);
-    albums.LoadInfo("A");
-    const int index = findAlbum(albums, context.args[0]);
-    if (index < 0) {
-        printMessage("no album named \"" + context.args[0] + "\"");
+    const int index = openNamedAlbum(albums, context.args[0]);
+    if (index < 0)
         return kExitFailure;
-    }
     albums.AlbumIndex = index;
-    albums.openAlbum(index);
     store::deleteCurrentAlbum(albums);
     printJson(QJsonObject{{"deleted", qs(context.args[0])}});
     return kExitOk;
