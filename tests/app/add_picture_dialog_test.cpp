@@ -60,7 +60,7 @@ class AddPictureDialogTest : public QObject {
         QVERIFY(label1 && label2 && bar && button);
         QCOMPARE(label1->text(), QStringLiteral("正在导入文件："));
         QCOMPARE(label1->pos(), QPoint(24, 16));
-        QCOMPARE(label2->geometry(), QRect(24, 34, 385, 16));
+        QCOMPARE(label2->geometry(), QRect(24, 34, 385, 18));
         QCOMPARE(bar->geometry(), QRect(24, 56, 385, 17));
         QCOMPARE(bar->value(), 0);
         QCOMPARE(button->geometry(), QRect(334, 88, 75, 25));
