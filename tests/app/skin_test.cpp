@@ -1,9 +1,12 @@
 // The skin: the built-in sheet parses and every picture it names is there and loads; a
 // skin.qss beside the program replaces it and a skin/ folder there replaces single pictures;
-// under the skin every window keeps its design size with no caption cut off or overlapping.
+// under the skin every window keeps its design size with no caption cut off or overlapping,
+// also half way through a preview or an import.
 
 #include "album_fixture.h"
 #include "app/add_album_dialog.h"
+#include "app/add_music_dialog.h"
+#include "app/add_picture_dialog.h"
 #include "app/main_window.h"
 #include "app/picture_editor.h"
 #include "app/skin.h"
@@ -18,6 +21,9 @@
 #include <QIcon>
 #include <QImageReader>
 #include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
@@ -99,6 +105,12 @@ QStringList layoutFaults(const QWidget& window) {
                 faults
                     << QStringLiteral("%1 overlaps %2").arg(describe(captioned[i]), describe(captioned[j]));
     return faults;
+}
+
+// Relative luminance of a colour, as contrast ratios are worked out from it.
+double luminance(QColor c) {
+    auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
 }
 
 } // namespace
@@ -242,10 +254,78 @@ class SkinTest : public QObject {
         editor.show();
         QVERIFY(QTest::qWaitForWindowExposed(&editor));
         QCOMPARE(editor.size(), QSize(462, 319));
-        const QStringList faults = layoutFaults(editor);
+        QStringList faults = layoutFaults(editor);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        // Half way through a preview the preview button carries its stop caption.
+        editor.setPreviewPause(std::chrono::milliseconds(0));
+        editor.findChild<QListWidget*>(QStringLiteral("LbXG"))->setCurrentRow(63); // starts the preview
+        QCOMPARE(editor.previewTag(), 1);
+        while (editor.PreviewProgress() < 50)
+            editor.Timer1Timer();
+        QCOMPARE(editor.findChild<QPushButton*>(QStringLiteral("BtnLookXG"))->text(),
+                 QStringLiteral("停止预览"));
+        faults = layoutFaults(editor);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
         QVERIFY(dialogs.messages.isEmpty());
         qApp->setStyleSheet(QString());
+    }
+
+    // Both import dialogs in the middle of a batch: the counter line and a path too long for
+    // its line, which is shortened in the middle rather than cut off at the end.
+    void importDialogsKeepTheirSizeAndEveryCaptionFits() {
+        makeAlbums(folder.path(), {{"导入", 0, 0}});
+        qApp->setFont(interfaceFont());
+        qApp->setStyleSheet(loadSkin(QString()));
+        store::AlbumStore albums(folder.path().toStdString());
+        albums.LoadInfo("A");
+        albums.openAlbum(0);
+        ScriptedDialogs dialogs;
+        const QString path = QStringLiteral("/home/用户/图片/二零二六年春节全家福与亲戚朋友聚会的合影照片集/"
+                                            "第三卷/在奶奶家的院子里拍的全家福（最终修改版本）.jpg");
+        std::unique_ptr<ImportProgressDialog> windows[] = {
+            std::make_unique<TFrmAddP>(albums, QStringList{path, path, path}, dialogs),
+            std::make_unique<TFrmAddM>(albums, QStringList{path, path, path})};
+        for (auto& dialog : windows) {
+            dialog->show();
+            QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+            QCOMPARE(dialog->size(), QSize(434, 125));
+            dialog->fileStarting(1, 3, path);
+            const auto* counter = dialog->findChild<QLabel*>(QStringLiteral("Label1"));
+            const auto* current = dialog->findChild<QLabel*>(QStringLiteral("Label2"));
+            QCOMPARE(counter->text(), QStringLiteral("正在导入文件：（2/3）"));
+            QVERIFY2(current->text().contains(QStringLiteral("…")), qPrintable(current->text()));
+            QVERIFY(current->text().endsWith(QStringLiteral(".jpg")));
+            QCOMPARE(current->toolTip(), path);
+            const QStringList faults = layoutFaults(*dialog);
+            QVERIFY2(faults.isEmpty(),
+                     qPrintable(dialog->objectName() + QLatin1Char('\n') + faults.join(QLatin1Char('\n'))));
+            dialog->hide();
+        }
+        qApp->setStyleSheet(QString());
+    }
+
+    // The percentage of a progress bar is drawn in one colour over the done part and the rest;
+    // it must read on both (contrast ratio of at least 4.5, as for body text).
+    void progressBarTextReadsOnItsChunk() {
+        qApp->setFont(interfaceFont());
+        qApp->setStyleSheet(loadSkin(QString()));
+        QProgressBar bar;
+        bar.resize(385, 17);
+        bar.setRange(0, 100);
+        bar.setValue(60);
+        const QImage picture = bar.grab().toImage();
+        qApp->setStyleSheet(QString());
+        // The darkest chunk colour, in a column of the done part away from the text, and the
+        // darkest pixel of the text in the middle of the bar.
+        double chunk = 1.0;
+        for (int y = 4; y < picture.height() - 4; ++y)
+            chunk = std::min(chunk, luminance(picture.pixelColor(12, y)));
+        double text = 1.0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = picture.width() / 2 - 20; x < picture.width() / 2 + 20; ++x)
+                text = std::min(text, luminance(picture.pixelColor(x, y)));
+        QVERIFY2((chunk + 0.05) / (text + 0.05) >= 4.5,
+                 qPrintable(QStringLiteral("%1 %2").arg(chunk).arg(text)));
     }
 
     // The version label is blue on the splash picture; what lies under it must be light
@@ -256,12 +336,6 @@ class SkinTest : public QObject {
         QVERIFY(version);
         const QImage picture = splash.grab().toImage();
         const QRect under = version->geometry();
-        auto luminance = [](QColor c) {
-            auto channel = [](double v) {
-                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-            };
-            return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-        };
         // The label's corners are background: the text does not reach them.
         double darkest = 1.0;
         for (QPoint corner : {under.topLeft(), under.topRight(), under.bottomLeft(), under.bottomRight()})
