@@ -6,6 +6,7 @@
 #include "app/add_music_dialog.h"
 #include "app/add_picture_dialog.h"
 #include "app/picture_editor.h"
+#include "app/production_dialog.h"
 #include "app/list_models.h"
 #include "app/list_views.h"
 #include "store/album_operations.h"
@@ -164,6 +165,12 @@ void TFrmMain::BtnAddPClick() {
     RefreshMain();
 }
 
-void TFrmMain::BtnBeginMakeClick() {}
+void TFrmMain::BtnBeginMakeClick() {
+    // A new dialog for the open album each time; it changes nothing the window shows.
+    if (store_.AlbumIndex < 0 || store_.AlbumIndex >= store_.AlbumCount())
+        return;
+    TFrmMake dialog(store_, dialogs_, this);
+    dialogs_.runModal(dialog);
+}
 
 } // namespace vistello::app

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -47,6 +48,24 @@ QString QtUserDialogs::getSaveFileName(QWidget* parent, const QString& title, co
                                        const QString& filter) {
     return QFileDialog::getSaveFileName(parent, title, initialPath, filter, nullptr,
                                         QFileDialog::DontConfirmOverwrite);
+}
+
+QString QtUserDialogs::getSaveFileNameProposing(QWidget* parent, const QString& title, const QString& initialPath,
+                                                const QString& filter,
+                                                const std::function<QString(const QString& folder)>& nameInFolder) {
+    const QFileInfo initial(initialPath);
+    QFileDialog dialog(parent, title, initial.absolutePath(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite); // the caller asks its own question
+    dialog.selectFile(initial.fileName());
+    QObject::connect(&dialog, &QFileDialog::directoryEntered, &dialog, [&](const QString& folder) {
+        // Only the name is selected, so the dialog stays in the folder it just entered.
+        if (nameInFolder)
+            dialog.selectFile(QFileInfo(nameInFolder(folder)).fileName());
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 std::optional<QColor> QtUserDialogs::getColor(QWidget* parent, const QColor& initial) {

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QDialog;
@@ -25,6 +26,15 @@ public:
     virtual QStringList getOpenFileNames(QWidget* parent, const QString& title, const QString& filter) = 0;
     virtual QString getSaveFileName(QWidget* parent, const QString& title, const QString& initialPath,
                                     const QString& filter) = 0;
+    // A save dialog that proposes a name of its own in every folder the user enters:
+    // `nameInFolder` gets the folder and returns the full path to propose there. Dialogs that
+    // cannot follow the user's moves show the plain save dialog.
+    virtual QString getSaveFileNameProposing(QWidget* parent, const QString& title, const QString& initialPath,
+                                             const QString& filter,
+                                             const std::function<QString(const QString& folder)>& nameInFolder) {
+        (void)nameInFolder;
+        return getSaveFileName(parent, title, initialPath, filter);
+    }
     virtual std::optional<QColor> getColor(QWidget* parent, const QColor& initial) = 0;
     // Shows one of the program's own dialogs modally and returns its result code.
     virtual int runModal(QDialog& dialog) = 0;
@@ -39,6 +49,9 @@ public:
     QStringList getOpenFileNames(QWidget* parent, const QString& title, const QString& filter) override;
     QString getSaveFileName(QWidget* parent, const QString& title, const QString& initialPath,
                             const QString& filter) override;
+    QString getSaveFileNameProposing(QWidget* parent, const QString& title, const QString& initialPath,
+                                     const QString& filter,
+                                     const std::function<QString(const QString& folder)>& nameInFolder) override;
     std::optional<QColor> getColor(QWidget* parent, const QColor& initial) override;
     int runModal(QDialog& dialog) override;
     void openFolder(const QString& folder) override;

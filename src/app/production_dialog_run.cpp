@@ -1,0 +1,124 @@
+// The production dialog's run: start, progress, preview, stop, result, and the refusal to
+// close while a run is going on.
+
+#include "app/production_dialog.h"
+#include "app/stretch_view.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace vistello::app {
+
+production::RunCallbacks TFrmMake::runCallbacks() {
+    production::RunCallbacks callbacks;
+    callbacks.setSettingsEnabled = [this](bool enabled) { SetSettingsEnabled(enabled); };
+    callbacks.setRunning = [this](bool running) {
+        SbtnMake->setEnabled(!running);
+        SbtnStop->setEnabled(running);
+    };
+    callbacks.setBusyCursor = [this](bool busy) { setBusyCursor(busy); };
+    callbacks.showProgress = [this](const QString& text) { Lguage->setText(text); };
+    callbacks.showTime = [this](const QString& text) { LOverTine->setText(text); };
+    callbacks.preview = [this](const effects::Bitmap& frame) { showFrame(frame); };
+    callbacks.processEvents = [this] { processPendingEvents(); };
+    return callbacks;
+}
+
+bool TFrmMake::running() const {
+    return reporting_ || run_.running() || SbtnStop->isEnabled();
+}
+
+void TFrmMake::SetSettingsEnabled(bool enabled) {
+    for (QWidget* w : std::initializer_list<QWidget*>{RGOutType, SpeedButton3, CboxTB, GroupBox3})
+        w->setEnabled(enabled);
+}
+
+void TFrmMake::setBusyCursor(bool busy) {
+    if (busy == busyCursor_)
+        return;
+    busyCursor_ = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void TFrmMake::showFrame(const effects::Bitmap& frame) {
+    // The frame is the run's own bitmap and changes after this call: the box keeps a copy.
+    const QImage view(frame.data(), frame.width(), frame.height(), frame.stride(), QImage::Format_BGR888);
+    ImgMpg->setPicture(view.copy());
+    ImgMpg->repaint();
+}
+
+void TFrmMake::processPendingEvents() {
+    // The preview panel is drawn only by the frames themselves, not by the event processing.
+    PnlBack->setUpdatesEnabled(false);
+    QCoreApplication::processEvents();
+    PnlBack->setUpdatesEnabled(true);
+}
+
+void TFrmMake::SbtnMakeClick() {
+    if (running())
+        return; // a start from inside the event processing of a run
+    reporting_ = true;
+    SbtnMake->setEnabled(false);
+    SbtnStop->setEnabled(true);
+    ImgMpg->setStretch(true);
+    ImgMpg->setPicture({});
+    const production::ProductionSettings settings = currentSettings();
+    const QString output = EdtOut->text().trimmed();
+    const production::RunResult result = run_.Start(settings);
+    ImgMpg->setPicture({});
+    PnlBack->update();
+    SbtnMake->setEnabled(true);
+    SbtnStop->setEnabled(false);
+    reportResult(result, output);
+    reporting_ = false;
+}
+
+void TFrmMake::reportResult(const production::RunResult& result, const QString& output) {
+    if (!result.error.empty()) {
+        // A picture, a song or the file that could not be handled, or settings a run refuses.
+        dialogs_.showMessage(this, QStringLiteral("错误"), QString::fromStdString(result.error),
+                             MessageIcon::Error);
+        return;
+    }
+    if (result.outcome == production::RunOutcome::NotStarted)
+        return;
+    if (result.fileExists) {
+        if (dialogs_.askYesNo(this, QStringLiteral("完成"), QStringLiteral("文件生成完毕！请确定查看。"),
+                              MessageIcon::Information))
+            dialogs_.openFolder(QFileInfo(output).absolutePath());
+    } else {
+        dialogs_.showMessage(this, QStringLiteral("错误"),
+                             QStringLiteral("创建相册视频文件出错，请重新制作！"), MessageIcon::Information);
+    }
+}
+
+void TFrmMake::SbtnStopClick() {
+    run_.Stop();
+}
+
+void TFrmMake::reject() {
+    if (running())
+        return;
+    QDialog::reject();
+}
+
+void TFrmMake::closeEvent(QCloseEvent* event) {
+    if (running()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+} // namespace vistello::app
