@@ -101,7 +101,10 @@ private:
     QStackedWidget* NotebookLook = nullptr;
     QWidget* Image1 = nullptr;
     QLabel* ImgPicShow = nullptr;
-    std::filesystem::path shownPicture_; // file shown in ImgPicShow, to skip reloading it
+    // The file shown in ImgPicShow and its modification time, to skip reloading it; an import
+    // may write a new picture under the name of one deleted before.
+    std::filesystem::path shownPicture_;
+    std::filesystem::file_time_type shownPictureTime_;
     TZelMp3Play* ZelMp3Play1 = nullptr;
     QSlider* bsSkinTrackBar1 = nullptr;
     QToolButton* SbtPlay = nullptr;

@@ -74,9 +74,13 @@ QWidget* TFrmMain::buildPreviewPanel() {
 void TFrmMain::showPicture(int index) {
     if (index < 0 || index >= store_.PicCount())
         return;
-    const std::filesystem::path file = store_.mediaFile(store_.PicList[static_cast<std::size_t>(index)].FileName.gbk());
+    const std::filesystem::path file =
+        store_.mediaFile(store_.PicList[static_cast<std::size_t>(index)].FileName.gbk());
     DialogMessageSink messages(dialogs_, this);
-    if (!file.empty() && file == shownPicture_ && ImgPicShow->isVisible())
+    std::error_code ec;
+    const std::filesystem::file_time_type written = std::filesystem::last_write_time(file, ec);
+    if (!file.empty() && !ec && file == shownPicture_ && written == shownPictureTime_ &&
+        ImgPicShow->isVisible())
         return;
     const QImage picture =
         file.empty() ? QImage() : media::LoadPictureFile(QString::fromStdString(file.string()), messages);
@@ -87,6 +91,7 @@ void TFrmMain::showPicture(int index) {
         ImgPicShow->setGeometry(*place);
     ImgPicShow->show();
     shownPicture_ = file;
+    shownPictureTime_ = written;
 }
 
 void TFrmMain::clearPreview() {
