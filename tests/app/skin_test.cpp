@@ -9,9 +9,11 @@
 #include "app/add_picture_dialog.h"
 #include "app/main_window.h"
 #include "app/picture_editor.h"
+#include "app/production_dialog.h"
 #include "app/skin.h"
 #include "app/splash_window.h"
 #include "app/vistello_application.h"
+#include "production/mcl_objects.h"
 #include "scripted_dialogs.h"
 
 #include <QAbstractButton>
@@ -326,6 +328,40 @@ class SkinTest : public QObject {
                 text = std::min(text, luminance(picture.pixelColor(x, y)));
         QVERIFY2((chunk + 0.05) / (text + 0.05) >= 4.5,
                  qPrintable(QStringLiteral("%1 %2").arg(chunk).arg(text)));
+    }
+
+    // The production dialog idle, and with the longest texts its status labels show during a
+    // run (a render of more than ten hours, every stage).
+    void productionDialogKeepsItsSizeAndEveryCaptionFits() {
+        makeAlbums(folder.path(), {{"家庭聚会与生日晚会的照片", 2, 1}});
+        qApp->setFont(interfaceFont());
+        qApp->setStyleSheet(loadSkin(QString()));
+        store::AlbumStore albums(folder.path().toStdString());
+        albums.LoadInfo("A");
+        albums.AlbumIndex = 0;
+        albums.openAlbum(0);
+        QDir().mkpath(folder.filePath(QStringLiteral("BackPic")));
+        QImage blue(32, 32, QImage::Format_RGB888);
+        blue.fill(Qt::blue);
+        QVERIFY(blue.save(folder.filePath(QStringLiteral("BackPic/cream_stripes_long_name.jpg")), "JPG"));
+        ScriptedDialogs dialogs;
+        TFrmMake dialog(albums, dialogs);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.size(), QSize(550, 385));
+        QStringList faults = layoutFaults(dialog);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        auto* progress = dialog.findChild<QLabel*>(QStringLiteral("Lguage"));
+        auto* time = dialog.findChild<QLabel*>(QStringLiteral("LOverTine"));
+        const std::string longTime = production::MclMakeTimeStr(99 * 3600 + 59 * 60 + 59);
+        for (int stage : {0, 1, 2, 3, 4}) {
+            const production::ProgressTexts texts = production::progressTexts(stage, 100, 100, longTime, longTime);
+            progress->setText(texts.progress);
+            time->setText(texts.time);
+            faults = layoutFaults(dialog);
+            QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        }
+        qApp->setStyleSheet(QString());
     }
 
     // The version label is blue on the splash picture; what lies under it must be light
