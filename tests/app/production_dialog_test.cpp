@@ -116,6 +116,38 @@ class OnFirstPreviewFrame final : public QObject {
     bool fired_ = false;
 };
 
+// A user in the save dialog who enters `folder`, takes the name proposed there, and then
+// cancels or confirms; the rest is answered by ScriptedDialogs.
+class FolderVisitingDialogs final : public UserDialogs {
+  public:
+    explicit FolderVisitingDialogs(ScriptedDialogs& scripted) : scripted_(scripted) {}
+    QString folder;
+    bool confirm = false;
+    QStringList initialPaths; // where each save dialog started
+    QStringList proposals;    // the names proposed in `folder`
+
+    bool askYesNo(QWidget* p, const QString& t, const QString& q, MessageIcon i) override {
+        return scripted_.askYesNo(p, t, q, i);
+    }
+    void showMessage(QWidget* p, const QString& t, const QString& m, MessageIcon i) override {
+        scripted_.showMessage(p, t, m, i);
+    }
+    QStringList getOpenFileNames(QWidget*, const QString&, const QString&) override { return {}; }
+    QString getSaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString getSaveFileNameProposing(QWidget*, const QString&, const QString& initialPath, const QString&,
+                                     const std::function<QString(const QString&)>& nameInFolder) override {
+        initialPaths << initialPath;
+        proposals << nameInFolder(folder);
+        return confirm ? proposals.constLast() : QString();
+    }
+    std::optional<QColor> getColor(QWidget*, const QColor&) override { return std::nullopt; }
+    int runModal(QDialog&) override { return QDialog::Rejected; }
+    void openFolder(const QString&) override {}
+
+  private:
+    ScriptedDialogs& scripted_;
+};
+
 } // namespace
 
 class ProductionDialogTest : public QObject {
@@ -354,6 +386,31 @@ class ProductionDialogTest : public QObject {
         QCOMPARE(text(dialog, "EdtOut"), elsewhere + QStringLiteral("/SVCD-1.mpg"));
         // The caption keeps saying VCD.
         QCOMPARE(dialog.windowTitle(), QStringLiteral("相册《》VCD视频文件制作"));
+    }
+
+    void saveDialogProposesTheNextFreeNameInEachFolderEntered() {
+        store::AlbumStore albums(root.path().toStdString());
+        albums.AlbumList.resize(1);
+        albums.AlbumIndex = 0;
+        const QString other = root.path() + QStringLiteral("/其它");
+        QDir().mkpath(other);
+        touch(other + QStringLiteral("/DVD-0.mpg"));
+        ScriptedDialogs scripted;
+        FolderVisitingDialogs dialogs(scripted);
+        dialogs.folder = other;
+        TFrmMake dialog(albums, dialogs);
+        child<QRadioButton>(dialog, "RGOutTypeDVD")->click();
+        const QString before = text(dialog, "EdtOut");
+        QCOMPARE(before, videos() + QStringLiteral("/DVD-0.mpg"));
+        child<QToolButton>(dialog, "SpeedButton3")->click(); // enters the other folder, cancels
+        QCOMPARE(dialogs.initialPaths, QStringList{before});
+        QCOMPARE(dialogs.proposals, QStringList{other + QStringLiteral("/DVD-1.mpg")});
+        QCOMPARE(text(dialog, "EdtOut"), before);
+        dialogs.confirm = true; // the next opening starts where the last one was left
+        child<QToolButton>(dialog, "SpeedButton3")->click();
+        QCOMPARE(dialogs.initialPaths.constLast(), other + QStringLiteral("/DVD-1.mpg"));
+        QCOMPARE(text(dialog, "EdtOut"), other + QStringLiteral("/DVD-1.mpg"));
+        QVERIFY(scripted.questions.isEmpty());
     }
 
     void anExistingFileIsOverwrittenOnlyAfterYes() {
