@@ -27,6 +27,14 @@ class AudioWidgetsTest : public QObject {
     std::filesystem::path root() const { return dir_.path().toStdString(); }
     // 1.5 s of a tone on spectrum bin 12 (bar 7).
     std::filesystem::path tone() const { return root() / "tone.mp3"; }
+    // A store in `folder` with one open, empty album.
+    static store::AlbumStore songAlbum(const std::filesystem::path& folder) {
+        std::filesystem::create_directories(folder);
+        store::AlbumStore albums(folder);
+        store::createAlbum(albums, "Songs");
+        albums.openAlbum(0);
+        return albums;
+    }
 
   private slots:
     void initTestCase() {
@@ -88,10 +96,7 @@ class AudioWidgetsTest : public QObject {
 
     void importDialogImportsAndCloses() {
         const std::filesystem::path storeRoot = root() / "store";
-        std::filesystem::create_directories(storeRoot);
-        store::AlbumStore albums(storeRoot);
-        store::createAlbum(albums, "Songs");
-        albums.openAlbum(0);
+        store::AlbumStore albums = songAlbum(storeRoot);
         std::ofstream(root() / "noise.mp3") << "not a song";
 
         app::testing::ScriptedDialogs dialogs;
@@ -114,11 +119,7 @@ class AudioWidgetsTest : public QObject {
     }
 
     void importDialogCancelStopsBeforeTheNextFile() {
-        const std::filesystem::path storeRoot = root() / "cancel";
-        std::filesystem::create_directories(storeRoot);
-        store::AlbumStore albums(storeRoot);
-        store::createAlbum(albums, "Songs");
-        albums.openAlbum(0);
+        store::AlbumStore albums = songAlbum(root() / "cancel");
         const QString song = QString::fromStdString(tone().string());
         app::TFrmAddM dialog(albums, {song, song, song});
         auto* cancel = dialog.findChild<QPushButton*>(QStringLiteral("Button1"));
@@ -136,11 +137,7 @@ class AudioWidgetsTest : public QObject {
     // The music import has the picture import's layout, and its title-bar close during a run
     // only marks the dialog: the batch goes on to its end.
     void importDialogLayoutAndTitleBarClose() {
-        const std::filesystem::path storeRoot = root() / "close";
-        std::filesystem::create_directories(storeRoot);
-        store::AlbumStore albums(storeRoot);
-        store::createAlbum(albums, "Songs");
-        albums.openAlbum(0);
+        store::AlbumStore albums = songAlbum(root() / "close");
         const QString song = QString::fromStdString(tone().string());
         app::TFrmAddM dialog(albums, {song, song, song});
         QCOMPARE(dialog.objectName(), QStringLiteral("FrmAddM"));
