@@ -85,8 +85,8 @@ void TFrmMake::SbtnMakeClick() {
 }
 
 void TFrmMake::reportResult(const production::RunResult& result, const QString& output) {
-    if (!result.error.empty()) {
-        // A picture, a song or the file that could not be handled, or settings a run refuses.
+    if (!result.error.empty() && !result.encoderError) {
+        // A picture, a song or a background that could not be read, or settings a run refuses.
         dialogs_.showMessage(this, QStringLiteral("错误"), QString::fromStdString(result.error),
                              MessageIcon::Error);
         return;

@@ -109,6 +109,7 @@ void ProductionRun::RunConversion(const ProductionSettings& settings, RunResult&
     } forget{converter_, result.frames, converter};
     converter.Convert(); // a callback's error leaves through here
     result.error = converter.lastError();
+    result.encoderError = !result.error.empty();
 }
 
 ProductionRun::ProductionRun(const store::AlbumStore& album, RunCallbacks callbacks)

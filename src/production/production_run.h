@@ -58,6 +58,9 @@ struct RunResult {
     RunOutcome outcome = RunOutcome::NotStarted;
     bool fileExists = false; // the video file is there after the run (success shows only as this)
     std::string error;       // why the run failed or was refused
+    // The error is the encoder's own report (the file could not be written, say). A window
+    // shows no text of its own for it and judges the run by the file, as for a stop.
+    bool encoderError = false;
     std::int64_t frames = 0; // frames written into the file
     double elapsedSeconds = 0;
 };

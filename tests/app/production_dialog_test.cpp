@@ -562,6 +562,23 @@ class ProductionDialogTest : public QObject {
         QVERIFY(!dialog.isVisible());
     }
 
+    // The encoder cannot write the file (its folder is gone): the failure message, not the
+    // encoder's own text.
+    void unwritableOutputGivesTheFailureMessage() {
+        store::AlbumStore albums(root.path().toStdString());
+        makeShortAlbum(albums, 1);
+        ScriptedDialogs dialogs;
+        TFrmMake dialog(albums, dialogs);
+        const QString output = root.path() + QStringLiteral("/不在了/片子.mpg");
+        dialogs.fileToSave = output;
+        child<QToolButton>(dialog, "SpeedButton3")->click();
+        child<QPushButton>(dialog, "SbtnMake")->click();
+        QVERIFY(!QFileInfo::exists(output));
+        QCOMPARE(dialogs.messages, QStringList{kFailed});
+        QVERIFY(dialogs.questions.isEmpty());
+        QCOMPARE(text(dialog, "Lguage"), QStringLiteral("相册生成完毕!"));
+    }
+
     // A stop that comes before the file is begun: the failure message, no question.
     void stopBeforeTheFileGivesTheFailureMessage() {
         store::AlbumStore albums(root.path().toStdString());
