@@ -15,10 +15,14 @@
 
 namespace {
 
-int printUsage() {
-    std::fprintf(stderr, "usage: vistello-cli [--root DIR] COMMAND ...\ncommands:\n");
+void writeUsage(std::FILE* out) {
+    std::fprintf(out, "usage: vistello-cli [--root DIR] COMMAND ...\ncommands:\n");
     for (const auto& command : vistello::cli::commandTable())
-        std::fprintf(stderr, "  %s %s\n", command.name, command.usage);
+        std::fprintf(out, "  %s %s\n", command.name, command.usage);
+}
+
+int printUsage() {
+    writeUsage(stderr);
     return vistello::cli::kExitUsage;
 }
 
@@ -37,6 +41,13 @@ int main(int argc, char** argv) {
     }
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
+
+    // Asked for: the usage on stdout, and success.
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
+                      std::strcmp(argv[1], "help") == 0)) {
+        writeUsage(stdout);
+        return kExitOk;
+    }
 
     Context context;
     int i = 1;

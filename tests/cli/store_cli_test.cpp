@@ -132,3 +132,18 @@ TEST_F(StoreCliTest, ExitStatusesForUnknownAlbumsAndUsageErrors) {
 }
 
 } // namespace
+
+TEST(CliUsage, HelpPrintsEveryCommandAndSucceedsWhileMistakesAreUsageErrors) {
+    for (const char* help : {"--help", "-h", "help"}) {
+        const auto result = runCli({QString::fromLatin1(help)});
+        EXPECT_EQ(result.exitCode, 0) << help;
+        for (const char* command : {"albums", "render", "import-music", "effect-sheet"})
+            EXPECT_TRUE(result.out.contains(command)) << help << " lists " << command;
+    }
+    for (const QStringList& mistake : {QStringList{}, QStringList{QStringLiteral("no-such-command")},
+                                       QStringList{QStringLiteral("--root")}}) {
+        const auto result = runCli(mistake);
+        EXPECT_EQ(result.exitCode, 2) << mistake.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains("usage:"));
+    }
+}
