@@ -66,7 +66,7 @@ class PreviewPanelTest : public QObject {
     // The pictures of makeAlbums are 40 + 10 × i pixels wide: the width tells which one shows.
     int shownPictureWidth() {
         auto* image = control<QLabel>("ImgPicShow");
-        return image->isVisible() ? image->pixmap().width() : -1;
+        return image->isHidden() ? -1 : image->pixmap().width();
     }
     QString loadedSong() { return QFileInfo(player()->FileName()).fileName(); }
     void showSongTab() { control<QToolButton>("SbtEditMusic")->click(); }
@@ -325,14 +325,14 @@ class PreviewPanelTest : public QObject {
         QTest::mouseRelease(bar, Qt::LeftButton, {}, middle);
         QVERIFY(!bar->isSliderDown());
         QCOMPARE(player()->state(), audio::PlayerState::Playing);
-        // Playback goes on from where the bar was let go (the sound device may have taken a
-        // few milliseconds more since).
+        // Playback goes on from where the bar was let go (the sound device plays on in real
+        // time, so allow for a slow machine).
         const std::int64_t position = player()->model().engine().filePosition();
         QVERIFY2(
-            position >= released - fileBytes / 50 && position < released + fileBytes / 10,
+            position >= released - fileBytes / 50 && position < released + fileBytes / 4,
             qPrintable(QStringLiteral("%1 of %2 released at %3").arg(position).arg(fileBytes).arg(released)));
         player()->model().tick(); // reports are back on
-        QVERIFY(std::abs(bar->value() - released) < fileBytes / 10);
+        QVERIFY(bar->value() >= released - fileBytes / 50 && bar->value() < released + fileBytes / 4);
     }
 
     void choosingAnotherSongStopsPlayback() {
@@ -403,6 +403,7 @@ class PreviewPanelTest : public QObject {
         QCOMPARE(control<QStackedWidget>("NotebookLook")->currentIndex(), 1);
         // The new album's first picture waits on the picture page; an album without pictures
         // leaves that page empty, not showing the old album's picture.
+        QCOMPARE(shownPictureWidth(), pictureWidth);
         control<QToolButton>("SbtEditpic")->click();
         QCOMPARE(shownPictureWidth(), pictureWidth);
         for (const char* name : {"SbtPlay", "SbtPause", "SbtStop", "bsSkinTrackBar1"})
