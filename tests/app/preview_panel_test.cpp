@@ -206,6 +206,26 @@ class PreviewPanelTest : public QObject {
         QCOMPARE(shownPictureWidth(), 50);
     }
 
+    void anUnreadablePictureKeepsThePreviousOne() {
+        makeAlbums(root.path(), {{"a", 2, 0}});
+        QFile damaged(root.path() + QStringLiteral("/a/P1.jpg"));
+        QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        damaged.write("not a picture");
+        damaged.close();
+        start();
+        window->show();
+        QCOMPARE(shownPictureWidth(), 40);
+        bool failed = false;
+        try {
+            window->BtnNPClick();
+        } catch (const std::exception&) {
+            failed = true; // the application's top-level handler shows it in a box
+        }
+        QVERIFY(failed);
+        QCOMPARE(selected("LvwP"), 1);
+        QCOMPARE(shownPictureWidth(), 40);
+    }
+
     void songTabBrowsesSongsAndLoadsWithoutPlaying() {
         makeAlbums(root.path(), {{"a", 2, 3}});
         giveSongsMusic("a", 3);
