@@ -10,6 +10,14 @@ function(vistello_module name)
   target_link_libraries(vistello_${name} PUBLIC ${M_LINKS})
 endfunction()
 
+# Registers a test program: offscreen, no sound device, and the leak suppressions for the
+# outside libraries' own leaks, so a plain ctest in any build folder behaves as CI does.
+function(vistello_add_test name target)
+  add_test(NAME ${name} COMMAND ${target})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT
+    "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
+endfunction()
+
 # vistello_gtest(FILE LINKS ...): one GoogleTest program per test file, run by ctest.
 function(vistello_gtest file)
   cmake_parse_arguments(T "" "" "LINKS" ${ARGN})
@@ -19,9 +27,7 @@ function(vistello_gtest file)
   add_executable(${target} ${file})
   target_link_libraries(${target} PRIVATE ${T_LINKS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_compile_definitions(${target} PRIVATE VISTELLO_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
-  add_test(NAME ${folder}.${stem} COMMAND ${target})
-  set_tests_properties(${folder}.${stem} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy")
+  vistello_add_test(${folder}.${stem} ${target})
 endfunction()
 
 # vistello_qtest(FILE LINKS ...): one QtTest program per test file, offscreen, no sound device.
@@ -33,7 +39,5 @@ function(vistello_qtest file)
   add_executable(${target} ${file})
   target_link_libraries(${target} PRIVATE ${T_LINKS} Qt6::Test)
   target_compile_definitions(${target} PRIVATE VISTELLO_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
-  add_test(NAME ${folder}.${stem} COMMAND ${target})
-  set_tests_properties(${folder}.${stem} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy")
+  vistello_add_test(${folder}.${stem} ${target})
 endfunction()

@@ -9,5 +9,4 @@ cmake --build build/test
 # Any sanitizer report fails the test that produced it.
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:${ASAN_OPTIONS:-}"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:${UBSAN_OPTIONS:-}"
-export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:${LSAN_OPTIONS:-}"
 ctest --test-dir build/test --output-on-failure -j2 "$@"
