@@ -83,7 +83,7 @@ private slots:
         ScriptedDialogs dialogs;
         TFrmMain window(albums, dialogs);
         dialogs.driveDialog = [](QDialog& d) {
-            for (const QString name : {QStringLiteral("甲"), QStringLiteral("乙")}) {
+            for (const QString& name : {QStringLiteral("甲"), QStringLiteral("乙")}) {
                 edit(d)->setText(name);
                 addButton(d)->click();
             }

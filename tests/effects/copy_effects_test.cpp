@@ -155,8 +155,9 @@ TEST(CopyEffects, FrameAndQuartersLeaveTheirDocumentedSeams) {
     EXPECT_EQ(sourceOf(dest, 48, 65), std::nullopt);
     for (int x = 0; x < 97; ++x)
         for (int y = 0; y < 131; ++y)
-            if (x != 48 || y != 65)
+            if (x != 48 || y != 65) {
                 ASSERT_EQ(sourceOf(dest, x, y), (Point{x, y})) << x << "," << y;
+            }
     // Effect 40 at P = 100 draws the bottom-right quarter from (101, 49, 200, 100) into
     // (100, 49, 200, 100): a one-pixel stretch; the other quarters land exactly.
     dest = runStep(40, 200, 100, 100);

@@ -114,8 +114,9 @@ TEST_F(TimelineTest, FirstFrameIsPhaseZeroOnlyAfterAnEarlyNotification) {
         const auto frames = drive(album, ProductionSettings{}, early);
         ASSERT_EQ(frames.size(), early ? 52u : 53u);
         EXPECT_EQ(frames[0], black);
-        if (!early)
+        if (!early) {
             EXPECT_EQ(frames[1], black) << "phase 0 repeats the black frame";
+        }
         EXPECT_NE(frames[early ? 1 : 2], black) << "the first transition step";
     }
 }

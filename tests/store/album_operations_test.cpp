@@ -104,7 +104,7 @@ TEST_F(AlbumOperationsTest, DeletingSelectsTheFollowingOrTheNewLastAlbum) {
 TEST_F(AlbumOperationsTest, HostileRecordNeverDeletesOutsideItsFolder) {
     std::filesystem::create_directories(root.path() / "inner");
     writeBytes(root.path() / "inner" / "precious", "keep");
-    for (const std::string name : std::vector<std::string>{"", ".", "..", "inner/..", "../x"}) {
+    for (const std::string& name : std::vector<std::string>{"", ".", "..", "inner/..", "../x"}) {
         TAlbumInfo record;
         record.AlbumName.setGbk(name);
         writeRecords(root.path() / "Album", std::vector{record, album("inner")});
