@@ -3,8 +3,8 @@
 // must stay far below the timer's 50 ms for the preview to keep its pace.
 
 #include "app/picture_editor.h"
-#include "app/user_dialogs.h"
 #include "effects/engine/random_source.h"
+#include "no_dialogs.h"
 #include "store/album_operations.h"
 
 #include <QApplication>
@@ -16,18 +16,6 @@
 using namespace vistello;
 
 namespace {
-
-// Silent answers: the benchmark never shows a box.
-class NoDialogs final : public app::UserDialogs {
-public:
-    bool askYesNo(QWidget*, const QString&, const QString&, app::MessageIcon) override { return false; }
-    void showMessage(QWidget*, const QString&, const QString&, app::MessageIcon) override {}
-    QStringList getOpenFileNames(QWidget*, const QString&, const QString&) override { return {}; }
-    QString getSaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    std::optional<QColor> getColor(QWidget*, const QColor&) override { return std::nullopt; }
-    int runModal(QDialog&) override { return 0; }
-    void openFolder(const QString&) override {}
-};
 
 void previewTicks(benchmark::State& state) {
     const int effect = static_cast<int>(state.range(0));
@@ -49,7 +37,7 @@ void previewTicks(benchmark::State& state) {
     albums.SaveInfo("P");
     albums.PicIndex = 1;
 
-    NoDialogs dialogs;
+    bench::NoDialogs dialogs;
     app::TFrmEditP editor(albums, dialogs);
     editor.setPreviewPause(std::chrono::milliseconds(0));
     effects::ClockRandom random(7);
