@@ -28,7 +28,7 @@ void previewTicks(benchmark::State& state) {
         store::TPicInfo picture;
         picture.StayTime = 3;
         picture.Effect = effect;
-        picture.FileName.setText("P" + std::to_string(i) + ".jpg");
+        picture.FileName.setText(QStringLiteral("P%1.jpg").arg(i).toStdString());
         albums.PicList.push_back(picture);
         QImage image(640, 480, QImage::Format_RGB32);
         image.fill(i == 0 ? Qt::darkBlue : Qt::yellow);
