@@ -59,10 +59,12 @@ void TFrmMake::showFrame(const effects::Bitmap& frame) {
 }
 
 void TFrmMake::processPendingEvents() {
-    // The preview panel is drawn only by the frames themselves, not by the event processing.
-    PnlBack->setUpdatesEnabled(false);
+    // The preview box keeps the last frame it was given, so whatever the event processing
+    // repaints of the panel shows that frame again. Switching the panel's updates off here
+    // would not keep the frame: re-enabling them schedules a repaint, and the next pass paints
+    // the group's background over the whole panel while its children are skipped, leaving the
+    // preview blank for the whole run.
     QCoreApplication::processEvents();
-    PnlBack->setUpdatesEnabled(true);
 }
 
 void TFrmMake::SbtnMakeClick() {

@@ -21,11 +21,15 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+
+#include <cstdlib>
+#include <functional>
 
 using namespace vistello;
 using namespace vistello::app;
@@ -503,6 +507,52 @@ class ProductionDialogTest : public QObject {
         child<QRadioButton>(dialog, "RGOutTypeSVCD")->click();
         QCOMPARE(box->picture().size(), QSize(158, 189));
         QCOMPARE(box->picture().pixelColor(0, 0), QColor(0x12, 0x34, 0x56));
+    }
+
+    // While a picture is held, the preview on screen keeps showing the last transition frame:
+    // the event processing of each frame must not paint the panel's background over it.
+    void previewStaysOnScreenWhilePictureIsHeld() {
+        store::AlbumStore albums(root.path().toStdString());
+        makeShortAlbum(albums, 1);
+        albums.PicList[0].StayTime = 4; // 51 transition frames, then 100 held
+        ScriptedDialogs dialogs;
+        TFrmMake dialog(albums, dialogs);
+        dialogs.fileToSave = root.path() + QStringLiteral("/停留.mpg");
+        child<QToolButton>(dialog, "SpeedButton3")->click();
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* box = child<StretchView>(dialog, "ImgMpg");
+        auto* progress = child<QLabel>(dialog, "Lguage");
+
+        // Looks at the screen once per event processing, from three quarters of the run on.
+        QColor shown, expected;
+        bool panelPaintable = false;
+        std::function<void()> watch = [&] {
+            const QString text = progress->text();
+            const bool late = text.startsWith(QStringLiteral("完成进度：")) &&
+                              text.endsWith(QLatin1Char('%')) && text.mid(5, text.size() - 6).toInt() >= 75;
+            if (dialog.running() && late && !shown.isValid()) {
+                const QPoint centre = box->mapTo(&dialog, box->rect().center());
+                shown = dialog.screen()->grabWindow(dialog.winId()).toImage().pixelColor(centre);
+                expected = box->picture().pixelColor(box->picture().rect().center());
+                // A panel whose updates are off while events run gets its background painted
+                // over on a real screen, children skipped.
+                panelPaintable = child(dialog, "PnlBack")->updatesEnabled();
+                return;
+            }
+            if (dialog.running() || !shown.isValid())
+                QTimer::singleShot(0, &dialog, watch);
+        };
+        QTimer::singleShot(0, &dialog, watch);
+        child<QPushButton>(dialog, "SbtnMake")->click();
+        QVERIFY(shown.isValid());
+        QVERIFY(expected.isValid());
+        QVERIFY(panelPaintable);
+        QVERIFY2(std::abs(shown.red() - expected.red()) < 8 &&
+                     std::abs(shown.green() - expected.green()) < 8 &&
+                     std::abs(shown.blue() - expected.blue()) < 8,
+                 qPrintable(shown.name() + QStringLiteral(" shown, ") + expected.name() +
+                            QStringLiteral(" held")));
     }
 
     // A stop in the first transition, with close requests refused while the run lasts; the
