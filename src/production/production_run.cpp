@@ -35,8 +35,9 @@ bool overwritesAlbumFile(const store::AlbumStore& album, const ProductionSetting
         kept.push_back(album.mediaFile(picture.FileName.gbk()));
     for (const auto& song : album.MusicList)
         kept.push_back(album.mediaFile(song.FileName.gbk()));
+    const std::filesystem::path backgrounds = backgroundFolder(album.RootPath());
     for (const auto& name : settings.backgroundNames)
-        kept.push_back(backgroundFolder(album.RootPath()) / name);
+        kept.push_back(backgrounds / name);
     for (const auto& file : kept)
         if (!file.empty() && std::filesystem::equivalent(settings.outputPath, file, error))
             return true;
