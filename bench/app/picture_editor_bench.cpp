@@ -4,10 +4,9 @@
 
 #include "app/picture_editor.h"
 #include "effects/engine/random_source.h"
-#include "no_dialogs.h"
+#include "window_bench.h"
 #include "store/album_operations.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -58,10 +57,5 @@ void previewTicks(benchmark::State& state) {
 BENCHMARK(previewTicks)->Arg(1)->Arg(63)->Arg(91)->Arg(105)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runWindowBenchmarks(argc, argv);
 }

@@ -4,11 +4,10 @@
 // The figure to watch is the dialog's time as a ratio of the run alone.
 
 #include "app/production_dialog.h"
-#include "no_dialogs.h"
+#include "window_bench.h"
 #include "production/production_run.h"
 #include "store/album_operations.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -38,8 +37,8 @@ class BenchAlbum {
             store::TPicInfo picture;
             picture.StayTime = 2;
             picture.Effect = transitions[i];
-            picture.Title.setText("Picture " + std::to_string(i + 1));
-            picture.FileName.setText("P" + std::to_string(i) + ".jpg");
+            picture.Title.setText(QStringLiteral("Picture %1").arg(i + 1).toStdString());
+            picture.FileName.setText(QStringLiteral("P%1.jpg").arg(i).toStdString());
             QImage image(1024, 768, QImage::Format_RGB32);
             image.fill(colours[i]);
             image.save(QString::fromStdString(albums.mediaFile(picture.FileName.gbk()).string()), "JPG");
@@ -102,10 +101,5 @@ BENCHMARK(dvdRunThroughTheDialog)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(dvdRunAlone)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runWindowBenchmarks(argc, argv);
 }

@@ -1,11 +1,15 @@
 #pragma once
-// Silent answers for the window benchmarks: no box is ever shown, every question is answered
-// No, and a save dialog returns `saveName`.
+// Shared by the window benchmarks: silent answers to every dialog, and a main() that runs the
+// benchmarks under an offscreen QApplication.
 
 #include "app/user_dialogs.h"
 
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
 namespace vistello::bench {
 
+// No box is ever shown, every question is answered No, and a save dialog returns `saveName`.
 class NoDialogs final : public app::UserDialogs {
   public:
     QString saveName;
@@ -20,5 +24,14 @@ class NoDialogs final : public app::UserDialogs {
     int runModal(QDialog&) override { return 0; }
     void openFolder(const QString&) override {}
 };
+
+inline int runWindowBenchmarks(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
 
 } // namespace vistello::bench
