@@ -45,7 +45,7 @@ class TFrmMake final : public QDialog {
     // The index of the selected format (0 VCD, 1 SVCD, 2 DVD).
     int formatIndex() const;
     // True from the start of a run until its result has been reported.
-    bool running() const;
+    bool running() const { return running_; }
 
     // Handlers, public so that tests drive them as the controls do.
     void RGOutTypeClick();
@@ -87,7 +87,7 @@ class TFrmMake final : public QDialog {
     QColor colour_ = Qt::black; // ColorDialog1's colour
     QString saveFileName_;      // Sdlg's file name: where the save dialog starts
     bool busyCursor_ = false;
-    bool reporting_ = false; // between a run's start and its result
+    bool running_ = false; // from a run's start until its result has been reported
     production::ProductionRun run_;
 
     // Controls, named as their objectNames.

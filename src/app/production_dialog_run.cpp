@@ -32,10 +32,6 @@ production::RunCallbacks TFrmMake::runCallbacks() {
     return callbacks;
 }
 
-bool TFrmMake::running() const {
-    return reporting_ || run_.running() || SbtnStop->isEnabled();
-}
-
 void TFrmMake::SetSettingsEnabled(bool enabled) {
     for (QWidget* w : std::initializer_list<QWidget*>{RGOutType, SpeedButton3, CboxTB, GroupBox3})
         w->setEnabled(enabled);
@@ -70,7 +66,7 @@ void TFrmMake::processPendingEvents() {
 void TFrmMake::SbtnMakeClick() {
     if (running())
         return; // a start from inside the event processing of a run
-    reporting_ = true;
+    running_ = true;
     SbtnMake->setEnabled(false);
     SbtnStop->setEnabled(true);
     ImgMpg->setStretch(true);
@@ -83,7 +79,7 @@ void TFrmMake::SbtnMakeClick() {
     SbtnMake->setEnabled(true);
     SbtnStop->setEnabled(false);
     reportResult(result, output);
-    reporting_ = false;
+    running_ = false;
 }
 
 void TFrmMake::reportResult(const production::RunResult& result, const QString& output) {
