@@ -5,11 +5,13 @@ set -euo pipefail
 
 packages=(
   # build
-  cmake ninja-build g++ clang pkg-config git
+  cmake ninja-build g++ clang pkg-config git ca-certificates
   # windows, image loading, SVG rendering of metafiles
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev
   # pictures
-  libjpeg62-turbo-dev libjpeg-turbo-progs libemf2svg-dev libuemf-dev libwmf-dev
+  libjpeg62-turbo-dev libjpeg-turbo-progs libemf2svg-dev libuemf-dev libwmf-dev libexpat1-dev
+  # libwmf draws text with the URW base-35 fonts and cannot start without them
+  fonts-urw-base35
   # MPEG encoding, MP3 decoding, sound output
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev libsdl2-dev
   # tests and benchmarks
