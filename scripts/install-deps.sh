@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build
-  cmake ninja-build g++ clang pkg-config git ca-certificates
+  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config git ca-certificates
   # windows, image loading, SVG rendering of metafiles
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev
   # pictures

@@ -113,6 +113,29 @@ TEST_F(AlbumStoreTest, WriteFailureCarriesTheSystemErrorAndKeepsTheOldFile) {
     EXPECT_EQ(readBytes(root.path() / "Album").size(), 182u);
 }
 
+// A file-size limit stops the write half way for every user, root included, so this is the
+// write failure that CI (running as root) exercises: the old list stays whole and no temporary
+// file is left beside it.
+TEST_F(AlbumStoreTest, WriteStoppedHalfWayKeepsTheOldFileAndLeavesNoTemporary) {
+    writeRecords(root.path() / "Album", std::vector{album("a"), album("b"), album("c")});
+    store.LoadInfo("A");
+    store.AlbumList.pop_back();
+    {
+        FileSizeLimit limit(100); // below the 182 bytes of the new list
+        try {
+            store.SaveInfo("A");
+            FAIL() << "expected a StoreError";
+        } catch (const StoreError& e) {
+            EXPECT_EQ(e.code().value(), EFBIG);
+        }
+    }
+    EXPECT_EQ(readBytes(root.path() / "Album").size(), 273u);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(root.path()))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"Album"});
+}
+
 TEST_F(AlbumStoreTest, UnreadableFileRaisesAnErrorWithItsCode) {
     std::filesystem::create_directories(root.path() / "Album"); // a folder where the file should be
     try {

@@ -1,6 +1,7 @@
 #include "effects/raster/region.h"
 
 #include <algorithm>
+#include <cassert>
 #include <climits>
 #include <utility>
 
@@ -183,6 +184,9 @@ void Region::combineWith(std::span<const Band> other, const int* otherXs, Region
         xs_.insert(xs_.end(), scratchXs_.begin() + band.first, scratchXs_.begin() + band.end);
         finishBand(bands_, xs_, start, band.top, band.bottom);
     }
+    // Only the bands from the first changed one on need checking, so the check costs no more
+    // than the combination did.
+    assert(bandsValidFrom(keptBands));
 }
 
 void Region::combine(const Region& other, RegionOp op) {
@@ -218,6 +222,7 @@ bool Region::appendBand(int top, int bottom, std::span<const int> edges) {
     const int start = static_cast<int>(xs_.size());
     xs_.insert(xs_.end(), edges.begin(), edges.end());
     finishBand(bands_, xs_, start, top, bottom);
+    assert(bandsValidFrom(bands_.size() - 1));
     return true;
 }
 
@@ -248,9 +253,14 @@ std::vector<Rect> Region::rectangles() const {
     return result;
 }
 
-bool Region::isValid() const {
-    int expectedFirst = 0;
-    for (std::size_t k = 0; k < bands_.size(); ++k) {
+bool Region::isValid() const { return bandsValidFrom(0); }
+
+bool Region::bandsValidFrom(std::size_t firstBand) const {
+    std::size_t k = firstBand > 0 ? firstBand - 1 : 0; // the band above takes part in the merge rule
+    int expectedFirst = k < bands_.size() ? bands_[k].first : static_cast<int>(xs_.size());
+    if (k == 0 && expectedFirst != 0 && !bands_.empty())
+        return false;
+    for (; k < bands_.size(); ++k) {
         const Band& band = bands_[k];
         if (band.top >= band.bottom || band.first != expectedFirst || band.end <= band.first ||
             (band.end - band.first) % 2 != 0)

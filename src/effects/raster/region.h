@@ -81,7 +81,8 @@ public:
     // The region as disjoint rectangles, one per span of each band.
     std::vector<Rect> rectangles() const;
 
-    // True when the band invariants above hold (used by tests and debug checks).
+    // True when the band invariants above hold. Debug builds assert them after every operation
+    // that changes bands, checking only the bands it changed.
     bool isValid() const;
 
     friend bool operator==(const Region& a, const Region& b) { return a.rectangles() == b.rectangles(); }
@@ -98,6 +99,8 @@ private:
     static void sweep(std::span<const Band> a, const int* aXs, std::span<const Band> b, const int* bXs, RegionOp op,
                       std::vector<Band>& outBands, std::vector<int>& outXs);
     void combineWith(std::span<const Band> other, const int* otherXs, RegionOp op);
+    // The invariants for the bands from firstBand on (and the one above it).
+    bool bandsValidFrom(std::size_t firstBand) const;
 
     std::vector<Band> bands_;
     std::vector<int> xs_; // span edges, pairs [left, right), in band order

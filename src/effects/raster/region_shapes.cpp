@@ -5,6 +5,7 @@
 #include "effects/raster/region.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstdlib>
 
@@ -76,6 +77,7 @@ void Region::setRoundRect(int left, int top, int right, int bottom, int ellipseW
         }
         finishBand(bands_, xs_, start, y, y + 1);
     }
+    assert(isValid());
 }
 
 void Region::setPolygon(std::span<const Point> points) {
@@ -153,6 +155,7 @@ void Region::setPolygon(std::span<const Point> points) {
         }
         finishBand(bands_, xs_, start, y, y + 1);
     }
+    assert(isValid());
 }
 
 } // namespace vistello::effects
