@@ -43,7 +43,7 @@ namespace {
 void createEmptyFile(const fs::path& file) {
     const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
-        throw StoreError(errno, "cannot create", file);
+        throw StoreError(errno, StoreAction::CreateFile, file);
     ::close(fd);
 }
 
@@ -56,7 +56,7 @@ fs::path withoutTrailingSeparator(const fs::path& p) {
 std::string createAlbum(AlbumStore& store, std::string_view typed) {
     const std::string name = albumNameFromTyped(typed);
     if (checkNewAlbumName(store, name) != NewNameCheck::Available)
-        throw StoreError(EEXIST, "cannot create album", store.RootPath() / name);
+        throw StoreError(EEXIST, StoreAction::CreateAlbum, store.RootPath() / name);
 
     TAlbumInfo record;
     record.AlbumName.setText(name);
@@ -71,7 +71,7 @@ std::string createAlbum(AlbumStore& store, std::string_view typed) {
     const fs::path folder = store.RootPath() / name;
     try {
         if (::mkdir(folder.c_str(), 0755) != 0)
-            throw StoreError(errno, "cannot create folder", folder);
+            throw StoreError(errno, StoreAction::CreateFolder, folder);
         createEmptyFile(folder / "PicInfo");
         createEmptyFile(folder / "MusicInfo");
     } catch (...) {
@@ -113,7 +113,7 @@ void deleteCurrentAlbum(AlbumStore& store) {
         store.openAlbum(store.AlbumIndex);
     } else {
         if (::unlink(store.albumListFile().c_str()) != 0 && errno != ENOENT)
-            throw StoreError(errno, "cannot delete", store.albumListFile());
+            throw StoreError(errno, StoreAction::Delete, store.albumListFile());
         store.AlbumIndex = -1;
         store.closeAlbum();
     }

@@ -77,7 +77,7 @@ void AlbumStore::saveKind(char kind) {
         return;
     // An album whose name cannot be a folder has nowhere to keep its lists.
     if (albumPath_.empty())
-        throw StoreError(ENOENT, "the open album has no folder:", rootPath_);
+        throw StoreError(ENOENT, StoreAction::NoAlbumFolder, rootPath_);
     if (kind == 'P')
         saveList(albumPath_ / "PicInfo", PicList);
     else

@@ -39,7 +39,7 @@ std::optional<std::string> readFileIfExists(const std::filesystem::path& file) {
     if (fd.get() < 0) {
         if (errno == ENOENT)
             return std::nullopt;
-        throw StoreError(errno, "cannot open", file);
+        throw StoreError(errno, StoreAction::Open, file);
     }
     std::string content;
     char buffer[64 * 1024];
@@ -48,7 +48,7 @@ std::optional<std::string> readFileIfExists(const std::filesystem::path& file) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw StoreError(errno, "cannot read", file);
+            throw StoreError(errno, StoreAction::Read, file);
         }
         if (n == 0)
             break;
@@ -60,9 +60,10 @@ std::optional<std::string> readFileIfExists(const std::filesystem::path& file) {
 void writeFileAtomically(const std::filesystem::path& file, std::string_view data) {
     std::string temporary = file.string() + ".XXXXXX";
     FileDescriptor fd(::mkstemp(temporary.data()));
+    // The user knows the list file, not its temporary copy: every failure names the list file.
     if (fd.get() < 0)
-        throw StoreError(errno, "cannot create", temporary);
-    auto fail = [&](const char* action) {
+        throw StoreError(errno, StoreAction::Write, file);
+    auto fail = [&](StoreAction action) {
         const int code = errno;
         ::unlink(temporary.c_str());
         throw StoreError(code, action, file);
@@ -75,17 +76,17 @@ void writeFileAtomically(const std::filesystem::path& file, std::string_view dat
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            fail("cannot write");
+            fail(StoreAction::Write);
         }
         p += n;
         left -= static_cast<std::size_t>(n);
     }
     if (::fsync(fd.get()) != 0)
-        fail("cannot write");
+        fail(StoreAction::Write);
     if (fd.close() != 0)
-        fail("cannot close");
+        fail(StoreAction::Write);
     if (::rename(temporary.c_str(), file.c_str()) != 0)
-        fail("cannot replace");
+        fail(StoreAction::Replace);
 }
 
 } // namespace vistello::store
