@@ -2,12 +2,28 @@
 
 #include "store/gbk_text.h"
 
+#include <algorithm>
+#include <cctype>
+#include <iterator>
+
 namespace vistello::store {
 
 namespace {
 bool isBlankOrControl(unsigned char c) {
     return c <= 0x20 || c == 0x7F;
 }
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// The list files of the store; "Album" lies in the root, the other two in every album.
+constexpr std::string_view kListFileNames[] = {"Album", "PicInfo", "MusicInfo"};
 } // namespace
 
 std::string trimName(std::string_view utf8) {
@@ -32,6 +48,24 @@ bool isUsableFolderName(std::string_view name) {
 
 bool isPlainFileName(std::string_view name) {
     return isUsableFolderName(name);
+}
+
+bool isReservedAlbumName(std::string_view name) {
+    return equalsIgnoringAsciiCase(name, "Album") || equalsIgnoringAsciiCase(name, "BackPic");
+}
+
+bool isMediaFileName(std::string_view name) {
+    if (!isPlainFileName(name) || name.front() == '.')
+        return false;
+    // The list itself, or its temporary copy "<list>.XXXXXX" (record_file.cpp).
+    const std::string_view stem = name.substr(0, name.find('.'));
+    return std::none_of(std::begin(kListFileNames), std::end(kListFileNames),
+                        [&](std::string_view list) { return equalsIgnoringAsciiCase(stem, list); });
+}
+
+std::string shortenedAlbumName(std::string_view typed) {
+    std::string name = albumNameFromTyped(typed);
+    return name == trimName(typed) ? std::string() : name;
 }
 
 std::string NextFreeFileNumber(const std::filesystem::path& folder, std::string_view prefix,

@@ -29,6 +29,22 @@ bool isUsableFolderName(std::string_view name);
 // True when a file name from a record names a plain file inside the album folder.
 bool isPlainFileName(std::string_view name);
 
+// True when the (trimmed) name belongs to the store's own things beside the albums: the
+// album list file "Album" and the background picture folder "BackPic", compared without
+// regard to ASCII case (the store may sit on a disk that ignores case). No album may take
+// such a name, whether the thing exists yet or not.
+bool isReservedAlbumName(std::string_view name);
+
+// True when a file name from a record may name a media file of its album: a plain file
+// name that is none of the store's own files ("PicInfo", "MusicInfo", "Album", the
+// temporary copies written while a list is rewritten, and hidden files), so that deleting
+// an entry can never delete a list.
+bool isMediaFileName(std::string_view name);
+
+// The name a typed text gives its album when that is shorter than the trimmed text (the
+// text holds more than 90 GBK bytes); empty when the name is taken whole.
+std::string shortenedAlbumName(std::string_view typed);
+
 // Numbered media files of an album folder (P0.jpg, M3.mp3, ...):
 // The decimal text of the smallest n >= 0 for which folder/prefix n.extension does not exist
 // (a dangling link counts as existing).

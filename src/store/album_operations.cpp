@@ -18,6 +18,9 @@ NewNameCheck checkNewAlbumName(const AlbumStore& store, std::string_view typed) 
         return NewNameCheck::Empty;
     if (name.find_first_of(kForbiddenNameCharacters) != std::string::npos || !isUsableFolderName(name))
         return name == "." || name == ".." ? NewNameCheck::Exists : NewNameCheck::Forbidden;
+    // The store's own names are taken even before their file or folder exists.
+    if (isReservedAlbumName(name))
+        return NewNameCheck::Exists;
     std::error_code ec;
     if (fs::symlink_status(store.RootPath() / name, ec).type() != fs::file_type::not_found)
         return NewNameCheck::Exists;
@@ -36,6 +39,10 @@ std::string newNameNotice(NewNameCheck check) {
         break;
     }
     return " 提示：当前已经输入的相册名称系统还没有,可以创建!";
+}
+
+std::string shortenedNameNotice(std::string_view shortenedName) {
+    return std::string(" 提示：名称过长(限90字节),将缩短为“").append(shortenedName).append("”,可以创建!");
 }
 
 namespace {

@@ -12,7 +12,8 @@ namespace vistello::store {
 
 enum class NewNameCheck {
     Empty,     // nothing but blanks typed
-    Exists,    // something of that name lies in the root folder already (folder or file)
+    Exists,    // something of that name lies in the root folder already (folder or file), or
+               // the name is one the store keeps for itself ("Album", "BackPic")
     Forbidden, // holds a character that cannot stand in a folder name
     Available,
 };
@@ -22,6 +23,10 @@ NewNameCheck checkNewAlbumName(const AlbumStore& store, std::string_view typed);
 
 // Notice line text of the album dialog for a check result (UTF-8).
 std::string newNameNotice(NewNameCheck check);
+
+// Notice line text for an available name that is too long for its record: it says that the
+// album will be created under `shortenedName` (see shortenedAlbumName).
+std::string shortenedNameNotice(std::string_view shortenedName);
 
 // Creates the album named by `typed` (which must check Available): appends its record,
 // rewrites the album list, creates the folder with empty "PicInfo" and "MusicInfo". If the

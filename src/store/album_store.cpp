@@ -118,7 +118,7 @@ std::filesystem::path AlbumStore::albumFolder(int index) const {
 
 std::filesystem::path AlbumStore::mediaFile(std::string_view storedName) const {
     const std::string name = trimName(gbkToUtf8(storedName));
-    if (albumPath_.empty() || !isPlainFileName(name))
+    if (albumPath_.empty() || !isMediaFileName(name))
         return {};
     return albumPath_ / name;
 }

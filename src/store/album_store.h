@@ -55,8 +55,9 @@ public:
     std::filesystem::path albumFolder(int index) const;
 
     std::filesystem::path albumListFile() const { return rootPath_ / "Album"; }
-    // A file of the open album by its stored GBK name, or empty when there is no usable folder
-    // or the name is not a plain file name (a record may come from anywhere).
+    // A media file of the open album by its stored GBK name, or empty when there is no usable
+    // folder or the name is not a media file's (a record may come from anywhere: it may name
+    // a path, or one of the store's own files such as "PicInfo").
     std::filesystem::path mediaFile(std::string_view storedName) const;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "store_fixture.h"
 
+#include "store/album_names.h"
 #include "store/album_operations.h"
 #include "store/store_error.h"
 
@@ -58,6 +59,29 @@ TEST_F(AlbumOperationsTest, LongNameIsCutSoRecordAndFolderAgree) {
     EXPECT_EQ(name.size(), 45u * 3); // 45 characters of 2 GBK / 3 UTF-8 bytes
     EXPECT_TRUE(std::filesystem::is_directory(root.path() / name));
     EXPECT_EQ(store.albumName(0), name);
+}
+
+TEST_F(AlbumOperationsTest, TheStoresOwnNamesAreTakenInAnEmptyStoreToo) {
+    // Nothing lies in the root yet: no "Album" file, no "BackPic" folder.
+    for (const char* typed : {"Album", " album ", "ALBUM", "BackPic", "backpic"})
+        EXPECT_EQ(checkNewAlbumName(store, typed), NewNameCheck::Exists) << typed;
+    EXPECT_EQ(checkNewAlbumName(store, "Albums"), NewNameCheck::Available);
+    EXPECT_THROW(createAlbum(store, "Album"), StoreError);
+    EXPECT_THROW(createAlbum(store, "BackPic"), StoreError);
+    EXPECT_EQ(store.AlbumCount(), 0);
+    EXPECT_TRUE(std::filesystem::is_empty(root.path()));
+}
+
+TEST_F(AlbumOperationsTest, ShortenedNamesAreToldWithTheNameTheyGet) {
+    std::string fits, tooLong;
+    for (int i = 0; i < 45; ++i)
+        fits += "长";
+    tooLong = fits + "长 x";
+    EXPECT_EQ(shortenedAlbumName("  " + fits + "  "), "");
+    EXPECT_EQ(shortenedAlbumName(tooLong), fits);
+    EXPECT_EQ(shortenedAlbumName(std::string(89, 'a') + " bc"), std::string(89, 'a')); // cut, then trimmed
+    EXPECT_EQ(shortenedNameNotice("甲"), " 提示：名称过长(限90字节),将缩短为“甲”,可以创建!");
+    EXPECT_EQ(createAlbum(store, tooLong), fits);
 }
 
 TEST_F(AlbumOperationsTest, FailedFolderCreationTakesTheRecordBack) {

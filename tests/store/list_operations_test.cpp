@@ -89,6 +89,40 @@ TEST_F(ListOperationsTest, DeleteAllRemovesFilesAndAsksWithTheCount) {
     EXPECT_FALSE(std::filesystem::exists(folder / "M3.mp3"));
 }
 
+TEST_F(ListOperationsTest, RecordsNamingTheStoresOwnFilesDeleteOnlyTheirRecords) {
+    // Every name but the last two is one of the store's own files: a list, a list's
+    // temporary copy, a hidden file, in any case.
+    const std::vector<std::string> own = {"MusicInfo", "musicINFO", "Album", "MusicInfo.Ab3xYz", ".kept"};
+    for (const std::string& name : own)
+        writeBytes(folder / name, "own");
+    writeBytes(folder / "P0.jpg", "jpeg");
+    writeBytes(folder / "M0.mp3", "mp3");
+    std::vector<TPicInfo> pics;
+    for (const std::string& name : own)
+        pics.push_back(picture(name));
+    pics.push_back(picture("P0.jpg"));
+    writeRecords(folder / "PicInfo", pics);
+    const std::vector<TMusicInfo> songs{song("PicInfo"), song("M0.mp3")};
+    writeRecords(folder / "MusicInfo", songs);
+    store.openAlbum(0);
+    const std::string songBytes = readBytes(folder / "MusicInfo");
+
+    for (std::size_t i = 0; i < own.size(); ++i) {
+        EXPECT_TRUE(store.mediaFile(own[i]).empty()) << own[i];
+        deleteEntry(store, MediaList::Pictures, 0);
+    }
+    EXPECT_EQ(readBytes(folder / "MusicInfo"), songBytes); // the song list is whole
+    for (const char* name : {"musicINFO", "Album", "MusicInfo.Ab3xYz", ".kept"})
+        EXPECT_EQ(readBytes(folder / name), "own") << name;
+    ASSERT_EQ(store.PicCount(), 1);
+
+    deleteEntry(store, MediaList::Songs, 0); // "PicInfo": the picture list stays
+    EXPECT_EQ(readBytes(folder / "PicInfo").size(), sizeof(TPicInfo));
+    deleteAllEntries(store, MediaList::Pictures); // a real media file still goes with its entry
+    EXPECT_FALSE(std::filesystem::exists(folder / "P0.jpg"));
+    EXPECT_EQ(store.mediaFile("M0.mp3"), folder / "M0.mp3");
+}
+
 TEST_F(ListOperationsTest, RecordFileNamesNeverReachOutsideTheAlbumFolder) {
     writeBytes(root.path() / "bait", "keep");
     std::vector<TPicInfo> pics{picture("../bait"), picture("../Album"), picture(""), picture("..")};
