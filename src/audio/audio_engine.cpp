@@ -16,11 +16,20 @@ namespace {
 
 constexpr int kBytesPerSample = 2;
 
+// Switches off the SIGINT and SIGTERM handlers SDL installs with its event loop (which the
+// audio subsystem brings along): they turn the signals into SDL quit events that nobody
+// reads, so the program could no longer be ended by kill, Ctrl+C or a logout. Must run
+// before every SDL initialisation.
+bool initAudioWithoutSignalHandlers() {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+}
+
 // Keeps SDL's audio subsystem initialised for as long as it lives (SDL counts the users);
 // a silent engine does not touch SDL at all.
 class SdlAudioSubsystem {
 public:
-    explicit SdlAudioSubsystem(bool wanted) : ready_(wanted && SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {}
+    explicit SdlAudioSubsystem(bool wanted) : ready_(wanted && initAudioWithoutSignalHandlers()) {}
     ~SdlAudioSubsystem() {
         if (ready_)
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
