@@ -3,6 +3,7 @@
 #include "store/album_names.h"
 #include "store/album_operations.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +11,8 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace vistello::app {
 
@@ -110,9 +113,29 @@ void TFrmAddA::updateCountLabel() {
 }
 
 void TFrmAddA::EdtChange() {
-    const store::NewNameCheck check = store::checkNewAlbumName(store_, Edt->text().toStdString());
-    PnlNotice->setText(QString::fromStdString(store::newNameNotice(check)));
+    const std::string typed = Edt->text().toStdString();
+    const store::NewNameCheck check = store::checkNewAlbumName(store_, typed);
+    const std::string shortened = check == store::NewNameCheck::Available ? store::shortenedAlbumName(typed) : "";
+    if (shortened.empty()) {
+        PnlNotice->setText(QString::fromStdString(store::newNameNotice(check)));
+        PnlNotice->setToolTip(QString());
+    } else {
+        showShortenedNotice(QString::fromStdString(shortened));
+    }
     BtnAdd->setEnabled(check == store::NewNameCheck::Available);
+}
+
+void TFrmAddA::showShortenedNotice(const QString& shortened) {
+    // The notice line holds one line: the name is elided in its middle so that both its
+    // start and the place where it is cut stay visible; the tooltip gives the whole notice.
+    const QString whole = QString::fromStdString(store::shortenedNameNotice(shortened.toStdString()));
+    const QFontMetrics metrics = PnlNotice->fontMetrics();
+    // The notice spans the dialog; a framed label indents its text by half an 'x'.
+    const int frame = PnlNotice->frameWidth() * 2 + metrics.horizontalAdvance(QLatin1Char('x'));
+    const int room = width() - frame - metrics.horizontalAdvance(QString::fromStdString(store::shortenedNameNotice("")));
+    const QString elided = metrics.elidedText(shortened, Qt::ElideMiddle, std::max(room, 0));
+    PnlNotice->setText(QString::fromStdString(store::shortenedNameNotice(elided.toStdString())));
+    PnlNotice->setToolTip(whole);
 }
 
 void TFrmAddA::BtnAddClick() {

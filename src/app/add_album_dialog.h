@@ -29,6 +29,8 @@ protected:
 
 private:
     void updateCountLabel();
+    // Tells in the notice line that the typed name is too long and to what it is cut.
+    void showShortenedNotice(const QString& shortened);
 
     store::AlbumStore& store_;
     bool created_ = false;

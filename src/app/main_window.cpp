@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/eliding_label.h"
 #include "app/list_models.h"
 #include "app/list_views.h"
 #include "app/vistello_application.h"
@@ -25,8 +26,9 @@ Widget* named(Widget* widget, const char* name) {
     return widget;
 }
 
-QLabel* titlePanel(const char* name, const QString& caption) {
-    auto* panel = named(new QLabel(caption), name);
+template <class Label = QLabel>
+Label* titlePanel(const char* name, const QString& caption) {
+    auto* panel = named(new Label(caption), name);
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Raised);
     panel->setFixedHeight(24);
@@ -126,8 +128,9 @@ QWidget* TFrmMain::buildMainArea() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
 
-    PnlCurAblmTile = titlePanel("PnlCurAblmTile",
-                                QStringLiteral("编辑相册《×××××××××××××××××××××××××》中的图片与音乐"));
+    // A long album name is elided here, never widening the window.
+    PnlCurAblmTile = titlePanel<ElidingLabel>("PnlCurAblmTile",
+                                              QStringLiteral("编辑相册《×××××××××××××××××××××××××》中的图片与音乐"));
     PnlCurAblmTile->setFont(interfaceFont(14));
     QFont bold = PnlCurAblmTile->font();
     bold.setBold(true);
@@ -308,9 +311,11 @@ void TFrmMain::RefreshMain() {
     SbtDelA->setEnabled(albums > 0 && selectedRow(LvwA) >= 0);
     PnlAllAblumTile->setText(albums > 0 ? QStringLiteral("现有相册列表[共%1个]").arg(albums)
                                         : QStringLiteral("现有相册列表[暂无]"));
-    if (store_.AlbumIndex > -1 && store_.AlbumIndex < store_.AlbumCount())
-        PnlCurAblmTile->setText(QStringLiteral("编辑相册《%1》中的图片与音乐")
-                                    .arg(QString::fromStdString(store_.albumName(store_.AlbumIndex))));
+    if (store_.AlbumIndex > -1 && store_.AlbumIndex < store_.AlbumCount()) {
+        const QString albumName = QString::fromStdString(store_.albumName(store_.AlbumIndex));
+        PnlCurAblmTile->setText(QStringLiteral("编辑相册《%1》中的图片与音乐").arg(albumName));
+        PnlCurAblmTile->setToolTip(albumName); // the whole name, however the title is elided
+    }
     BtnBeginMake->setEnabled(pictureModel_->rowCount() > 0 && songModel_->rowCount() > 0);
     refreshPreview(picturePage, n, s);
 }

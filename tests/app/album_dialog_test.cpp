@@ -2,9 +2,11 @@
 
 #include "album_fixture.h"
 #include "app/add_album_dialog.h"
+#include "app/eliding_label.h"
 #include "app/main_window.h"
 #include "scripted_dialogs.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -75,6 +77,61 @@ private slots:
         QCOMPARE(edit(dialog)->text(), QString());
         QCOMPARE(notice(dialog), QStringLiteral(" 提示：请输入新的相册名称!"));
         QCOMPARE(dialog.findChild<QListWidget*>(QStringLiteral("Lst"))->count(), 1);
+    }
+
+    void aNameTooLongIsToldWithTheNameItIsCutTo() {
+        store::AlbumStore albums(root.path().toStdString());
+        TFrmAddA dialog(albums);
+        const QString kept(45, QChar(0x957F));         // 45 × 长: 90 GBK bytes, the most a record holds
+        edit(dialog)->setText(kept + QStringLiteral("长长长长长")); // 100 bytes
+        const QString prefix = QStringLiteral(" 提示：名称过长(限90字节),将缩短为“");
+        const QString suffix = QStringLiteral("”,可以创建!");
+        QLabel* noticeLine = dialog.findChild<QLabel*>(QStringLiteral("PnlNotice"));
+        QCOMPARE(noticeLine->toolTip(), prefix + kept + suffix);
+        // The line shows the start and the end of the kept name, elided to fit the dialog.
+        QVERIFY2(notice(dialog).startsWith(prefix + QStringLiteral("长")) && notice(dialog).endsWith(QStringLiteral("长") + suffix) &&
+                     notice(dialog).contains(QChar(0x2026)),
+                 qPrintable(notice(dialog)));
+        QVERIFY(noticeLine->fontMetrics().horizontalAdvance(notice(dialog)) < dialog.width());
+        QVERIFY(addButton(dialog)->isEnabled());
+
+        edit(dialog)->setText(kept); // fits whole: the plain notice again
+        QCOMPARE(notice(dialog), QStringLiteral(" 提示：当前已经输入的相册名称系统还没有,可以创建!"));
+        QCOMPARE(noticeLine->toolTip(), QString());
+        edit(dialog)->setText(kept + QStringLiteral("长"));
+        addButton(dialog)->click();
+        QCOMPARE(QString::fromStdString(albums.albumName(0)), kept);
+    }
+
+    void aLongAlbumNameIsElidedAndTheWindowKeepsItsSize() {
+        makeAlbums(root.path(), {{"short", 0, 0}});
+        store::AlbumStore albums(root.path().toStdString());
+        ScriptedDialogs dialogs;
+        TFrmMain window(albums, dialogs);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.width(), 800);
+        const QString longName(45, QChar(0x957F));
+        dialogs.driveDialog = [&](QDialog& d) {
+            edit(d)->setText(longName);
+            addButton(d)->click();
+            return int(QDialog::Rejected);
+        };
+        window.SbtNewAblmClick();
+        QApplication::sendPostedEvents(); // the layout's requests, which would widen the window
+        QTest::qWait(1);
+        QCOMPARE(window.width(), 800);
+        QVERIFY(window.minimumSizeHint().width() <= 800);
+
+        auto* title = window.findChild<ElidingLabel*>(QStringLiteral("PnlCurAblmTile"));
+        QVERIFY(title);
+        QCOMPARE(title->text(), QStringLiteral("编辑相册《%1》中的图片与音乐").arg(longName));
+        QCOMPARE(title->toolTip(), longName);
+        const QString shown = title->displayedText();
+        QVERIFY2(shown.startsWith(QStringLiteral("编辑相册《长")) && shown.endsWith(QStringLiteral("长》中的图片与音乐")) &&
+                     shown.contains(QChar(0x2026)),
+                 qPrintable(shown));
+        QVERIFY(title->fontMetrics().horizontalAdvance(shown) <= title->contentsRect().width());
     }
 
     void twoAlbumsInOneVisitOpenTheSecond() {
