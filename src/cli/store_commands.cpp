@@ -103,6 +103,9 @@ int runNewAlbum(Context& context) {
         printMessage(store::newNameNotice(check));
         return kExitFailure;
     }
+    // A name too long for its record is cut; say so, as the album dialog does.
+    if (const std::string shortened = store::shortenedAlbumName(context.args[0]); !shortened.empty())
+        printMessage(store::shortenedNameNotice(shortened));
     const std::string name = store::createAlbum(albums, context.args[0]);
     printJson(QJsonObject{{"album", qs(name)}});
     return kExitOk;

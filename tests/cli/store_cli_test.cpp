@@ -100,6 +100,23 @@ TEST_F(StoreCliTest, CreatesAndRefusesAlbumsLikeTheDialog) {
     EXPECT_EQ(runCli(args({QStringLiteral("albums")})).json().array().size(), 1);
 }
 
+TEST_F(StoreCliTest, RefusesTheStoresOwnNamesInAnEmptyStoreAndTellsACutName) {
+    // Nothing in the root: "Album" would collide with the list file written first, and
+    // "BackPic" would take the place of the background pictures.
+    for (const QString& name : {QStringLiteral("Album"), QStringLiteral("BackPic")}) {
+        auto refused = runCli(args({QStringLiteral("new-album"), name}));
+        EXPECT_EQ(refused.exitCode, 1) << name.toStdString();
+        EXPECT_TRUE(refused.err.contains("现输入的相册名称已存在,创建无效!")) << refused.err.toStdString();
+    }
+    EXPECT_TRUE(QDir(root.path()).isEmpty());
+
+    const QString kept(45, QChar(0x957F)); // 90 GBK bytes
+    auto cut = runCli(args({QStringLiteral("new-album"), kept + QStringLiteral("长长")}));
+    ASSERT_EQ(cut.exitCode, 0) << cut.err.toStdString();
+    EXPECT_EQ(cut.json().object()["album"].toString(), kept);
+    EXPECT_TRUE(QString::fromUtf8(cut.err).contains(QStringLiteral("将缩短为“") + kept + QStringLiteral("”"))) << cut.err.toStdString();
+}
+
 TEST_F(StoreCliTest, DeletingAHostileRecordRemovesOnlyTheRecord) {
     QDir(root.path()).mkdir(QStringLiteral("keep"));
     write("keep/PicInfo", "");
@@ -128,7 +145,8 @@ TEST_F(StoreCliTest, ExitStatusesForUnknownAlbumsAndUsageErrors) {
     QDir(root.path()).mkdir(QStringLiteral("Album")); // a folder where the list file belongs
     auto broken = runCli(args({QStringLiteral("albums")}));
     EXPECT_EQ(broken.exitCode, 1);
-    EXPECT_FALSE(broken.err.isEmpty());
+    EXPECT_TRUE(QString::fromUtf8(broken.err).contains(QStringLiteral("无法读取“") + path("Album") + QStringLiteral("”：这是一个文件夹")))
+        << broken.err.toStdString();
 }
 
 } // namespace
