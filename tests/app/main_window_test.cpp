@@ -168,6 +168,14 @@ private slots:
         QCOMPARE(control<QTableView>("LvwP")->model()->rowCount(), 0);
     }
 
+    void aStoreErrorIsShownInChineseNamingTheFile() {
+        QDir(root.path()).mkdir(QStringLiteral("Album")); // a folder where the album list belongs
+        start();
+        QCOMPARE(dialogs.messages,
+                 QStringList{QStringLiteral("无法读取“%1/Album”：这是一个文件夹").arg(root.path())});
+        QVERIFY(enabled("SbtNewAblm"));
+    }
+
     void storeErrorsDoNotStopTheWindow() {
         makeAlbums(root.path(), {{"a", 2, 0}});
         start();

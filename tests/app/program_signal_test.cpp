@@ -1,4 +1,4 @@
-// The installed window program as a user runs it: kill, Ctrl+C and a logout end it at once.
+// The window program as a user runs it: kill, Ctrl+C and a logout end it at once.
 
 #include "album_fixture.h"
 
@@ -43,7 +43,14 @@ class ProgramSignalTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void endsAtOnceOnATerminationSignal_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM (kill, logout)") << int(SIGTERM);
+        QTest::newRow("SIGINT (Ctrl+C)") << int(SIGINT);
+    }
+
     void endsAtOnceOnATerminationSignal() {
+        QFETCH(int, signal);
         // The program keeps its store beside itself: a link to it in a fresh folder gives it
         // a store of its own, never the build folder's.
         QTemporaryDir folder(QStringLiteral(VISTELLO_TEST_WORK_DIR "/program-XXXXXX"));
@@ -71,15 +78,15 @@ private slots:
             run.kill();
         QVERIFY2(ready, "the program never read its album list");
 
-        ::kill(static_cast<pid_t>(run.processId()), SIGTERM);
+        ::kill(static_cast<pid_t>(run.processId()), signal);
         const bool ended = run.waitForFinished(10000);
         if (!ended) {
             run.kill();
             run.waitForFinished(10000);
         }
-        QVERIFY2(ended, "SIGTERM did not end the program");
+        QVERIFY2(ended, "the signal did not end the program");
         QCOMPARE(run.exitStatus(), QProcess::CrashExit);
-        QCOMPARE(run.exitCode(), SIGTERM);
+        QCOMPARE(run.exitCode(), signal);
     }
 };
 
