@@ -59,6 +59,14 @@ TEST_F(StoreErrorTest, FailuresNameTheFileInChinese) {
     EXPECT_EQ(errorOf([&] { createAlbum(store, "BackPic"); }),
               std::pair("无法创建相册" + quoted(root.path() / "BackPic") + "：文件已存在", EEXIST));
 
+    store.AlbumList.push_back(album("a"));
+    {
+        FileSizeLimit limit(10); // the list of one album needs 91 bytes
+        EXPECT_EQ(errorOf([&] { store.SaveInfo("A"); }),
+                  std::pair("无法写入" + quoted(root.path() / "Album") + "：文件过大", EFBIG));
+    }
+    store.AlbumList.clear();
+
     // A list rewritten in a folder that has gone names the list, not its temporary copy.
     createAlbum(store, "旅行");
     store.openAlbum(0);
