@@ -1,6 +1,7 @@
 // The window program: splash, main window, message loop.
 
 #include "app/main_window.h"
+#include "app/qt_translations.h"
 #include "app/skin.h"
 #include "app/splash_window.h"
 #include "app/user_dialogs.h"
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
     application.setFont(app::interfaceFont());
     app::applySkin(application);
     application.setWindowIcon(app::programIcon());
+
+    app::installQtChineseTranslations(application);
 
     auto splash = std::make_unique<app::TForm1login>();
     splash->show();

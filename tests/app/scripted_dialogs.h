@@ -17,6 +17,7 @@ public:
     QStringList questions;              // every question asked
     QStringList messages;               // every message shown
     QStringList filesToOpen;            // what the next open dialog returns
+    QString openFilter;                 // the filter the last open dialog was given
     QString fileToSave;
     std::optional<QColor> colorToPick;
     std::function<int(QDialog&)> driveDialog; // runs a modal dialog of the program
@@ -31,7 +32,10 @@ public:
         return answer;
     }
     void showMessage(QWidget*, const QString&, const QString& text, MessageIcon) override { messages << text; }
-    QStringList getOpenFileNames(QWidget*, const QString&, const QString&) override { return filesToOpen; }
+    QStringList getOpenFileNames(QWidget*, const QString&, const QString& filter) override {
+        openFilter = filter;
+        return filesToOpen;
+    }
     QString getSaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return fileToSave;
     }
