@@ -20,10 +20,9 @@ int main(int argc, char** argv) {
 
     app::installQtChineseTranslations(application);
 
+    // The splash stays on screen through the wait and the main window's creation.
     auto splash = std::make_unique<app::TForm1login>();
-    splash->show();
-    splash->repaint();
-    QApplication::processEvents();
+    splash->showAndWait();
 
     store::AlbumStore albums(store::defaultRootPath());
     app::TFrmMain mainWindow(albums, dialogs);
