@@ -486,6 +486,47 @@ class ProductionDialogTest : public QObject {
         QVERIFY(dialogs.messages.isEmpty());
     }
 
+    void backgroundListShowsTheEntryTheKeysMoveTo() {
+        store::AlbumStore albums(root.path().toStdString());
+        albums.AlbumList.resize(1);
+        albums.AlbumIndex = 0;
+        const QString backPic = root.path() + QStringLiteral("/BackPic");
+        QDir().mkpath(backPic);
+        const std::pair<const char*, QColor> pictures[] = {
+            {"a.jpg", Qt::red}, {"b.jpg", Qt::green}, {"c.jpg", Qt::blue}};
+        for (const auto& [name, colour] : pictures) {
+            QImage picture(24, 12, QImage::Format_RGB888);
+            picture.fill(colour);
+            QVERIFY(picture.save(backPic + QLatin1Char('/') + QLatin1String(name), "JPG"));
+        }
+        ScriptedDialogs dialogs;
+        TFrmMake dialog(albums, dialogs);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        auto* list = child<QListWidget>(dialog, "Clb1");
+        auto* box = child<StretchView>(dialog, "ImgMpg");
+        const auto shownColour = [&] { return box->picture().pixelColor(12, 6); };
+        const auto near = [](const QColor& a, const QColor& b) {
+            return std::abs(a.red() - b.red()) < 40 && std::abs(a.green() - b.green()) < 40 &&
+                   std::abs(a.blue() - b.blue()) < 40;
+        };
+        list->setFocus(); // the list makes its first entry current, and it shows
+        QCOMPARE(list->currentRow(), 0);
+        QVERIFY(near(shownColour(), Qt::red));
+        for (const auto& [key, row] :
+             {std::pair{Qt::Key_Down, 1}, {Qt::Key_End, 2}, {Qt::Key_Up, 1}, {Qt::Key_Home, 0}, {Qt::Key_Down, 1}}) {
+            QTest::keyClick(list, key);
+            QCOMPARE(list->currentRow(), row);
+            QVERIFY(box->stretch());
+            QVERIFY2(near(shownColour(), pictures[row].second), qPrintable(shownColour().name()));
+        }
+        // A mouse click still shows its entry.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
+        QCOMPARE(list->currentRow(), 2);
+        QVERIFY(near(shownColour(), Qt::blue));
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
     void colourDialogFillsThePreviewBox() {
         store::AlbumStore albums(root.path().toStdString());
         albums.AlbumList.resize(1);
