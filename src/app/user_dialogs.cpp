@@ -80,8 +80,8 @@ int QtUserDialogs::runModal(QDialog& dialog) {
     return dialog.exec();
 }
 
-void QtUserDialogs::openFolder(const QString& folder) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+bool QtUserDialogs::openFolder(const QString& folder) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }
 
 QString qtFileFilter(const QString& pairs) {

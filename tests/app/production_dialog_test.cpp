@@ -146,7 +146,7 @@ class FolderVisitingDialogs final : public UserDialogs {
     }
     std::optional<QColor> getColor(QWidget*, const QColor&) override { return std::nullopt; }
     int runModal(QDialog&) override { return QDialog::Rejected; }
-    void openFolder(const QString&) override {}
+    bool openFolder(const QString&) override { return true; }
 
   private:
     ScriptedDialogs& scripted_;
@@ -651,6 +651,32 @@ class ProductionDialogTest : public QObject {
         QVERIFY(!dialog.running());
         QVERIFY(dialog.close());
         QVERIFY(!dialog.isVisible());
+    }
+
+    // Yes to the completion question where no file manager can open the folder: the user is
+    // told so, and where the video is.
+    void aFolderThatCannotBeOpenedIsNamed() {
+        store::AlbumStore albums(root.path().toStdString());
+        makeShortAlbum(albums, 1);
+        ScriptedDialogs dialogs;
+        dialogs.folderOpens = false;
+        TFrmMake dialog(albums, dialogs);
+        const QString output = root.path() + QStringLiteral("/无处打开.mpg");
+        dialogs.fileToSave = output;
+        child<QToolButton>(dialog, "SpeedButton3")->click();
+        dialogs.answers = {true};
+        child<QPushButton>(dialog, "SbtnMake")->click();
+        QCOMPARE(dialogs.questions, QStringList{kDone});
+        QCOMPARE(dialogs.openedFolders, QStringList{root.path()});
+        QCOMPARE(dialogs.messages,
+                 QStringList{QStringLiteral("无法打开文件夹（没有可用的文件管理器）。视频文件保存在：\n") + output});
+
+        // Where the folder opens, nothing more is said.
+        dialogs.folderOpens = true;
+        dialogs.answers = {true};
+        child<QPushButton>(dialog, "SbtnMake")->click();
+        QCOMPARE(dialogs.openedFolders.size(), 2);
+        QCOMPARE(dialogs.messages.size(), 1);
     }
 
     // The encoder cannot write the file (its folder is gone): the failure message, not the

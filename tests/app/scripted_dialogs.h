@@ -22,6 +22,7 @@ public:
     std::optional<QColor> colorToPick;
     std::function<int(QDialog&)> driveDialog; // runs a modal dialog of the program
     QStringList openedFolders;
+    bool folderOpens = true; // whether a file manager opens the folders asked for
 
     bool askYesNo(QWidget*, const QString&, const QString& question, MessageIcon) override {
         questions << question;
@@ -45,7 +46,10 @@ public:
             return driveDialog(dialog);
         return QDialog::Rejected;
     }
-    void openFolder(const QString& folder) override { openedFolders << folder; }
+    bool openFolder(const QString& folder) override {
+        openedFolders << folder;
+        return folderOpens;
+    }
 };
 
 } // namespace vistello::app::testing
