@@ -2,6 +2,7 @@
 // close while a run is going on.
 
 #include "app/production_dialog.h"
+#include "app/output_space_check.h"
 #include "app/stretch_view.h"
 
 #include <QApplication>
@@ -67,6 +68,8 @@ void TFrmMake::processPendingEvents() {
 void TFrmMake::SbtnMakeClick() {
     if (running())
         return; // a start from inside the event processing of a run
+    if (!outputFitsOrSay(store_, currentSettings(), dialogs_, this))
+        return; // the video would fill the disk before it is done
     running_ = true;
     SbtnMake->setEnabled(false);
     SbtnStop->setEnabled(true);

@@ -7,8 +7,10 @@
 #include "album_fixture.h"
 #include "app/main_window.h"
 #include "app/production_dialog.h"
+#include "app/output_space_check.h"
 #include "app/production_totals.h"
 #include "app/stretch_view.h"
+#include "production/output_space.h"
 #include "scripted_dialogs.h"
 #include "store/album_operations.h"
 
@@ -21,6 +23,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTableView>
@@ -677,6 +680,58 @@ class ProductionDialogTest : public QObject {
         child<QPushButton>(dialog, "SbtnMake")->click();
         QCOMPARE(dialogs.openedFolders.size(), 2);
         QCOMPARE(dialogs.messages.size(), 1);
+    }
+
+    // A run whose video cannot fit on the output's disk does not start, and the user is told
+    // the expected size and the space there is.
+    void aVideoThatCannotFitIsRefused() {
+        store::AlbumStore albums(root.path().toStdString());
+        makeShortAlbum(albums, 1);
+        // 200 pictures of a day each (the longest a picture is held): terabytes of DVD.
+        albums.PicList.resize(200, albums.PicList.front());
+        for (auto& picture : albums.PicList)
+            picture.StayTime = 2147483647;
+        ScriptedDialogs dialogs;
+        TFrmMake dialog(albums, dialogs);
+        child<QRadioButton>(dialog, "RGOutTypeDVD")->click();
+        const QString output = root.path() + QStringLiteral("/太大.mpg");
+        dialogs.fileToSave = output;
+        child<QToolButton>(dialog, "SpeedButton3")->click();
+        const std::optional<production::OutputSpace> space =
+            production::outputSpace(albums, dialog.currentSettings());
+        QVERIFY(space && !space->fits());
+
+        // Were the run to start, this stop would end it at its first frame, not at a full disk.
+        QTimer::singleShot(0, &dialog, [&] { child<QPushButton>(dialog, "SbtnStop")->click(); });
+        child<QPushButton>(dialog, "SbtnMake")->click();
+        QCOMPARE(dialogs.messages.size(), 1);
+        const QString message = dialogs.messages.front();
+        QVERIFY2(message.startsWith(QStringLiteral("磁盘空间不足，无法生成视频：预计需要 ") +
+                                    byteSizeText(space->expectedBytes) + QStringLiteral("，")),
+                 qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("输出文件夹“") + root.path() + QStringLiteral("”")),
+                 qPrintable(message));
+        const QRegularExpression freeFigure(QStringLiteral("只有 [0-9]+\\.[0-9] (KB|MB|GB|TB) 可用"));
+        QVERIFY2(freeFigure.match(message).hasMatch(), qPrintable(message));
+        QVERIFY(!QFileInfo::exists(output));
+        QVERIFY(dialogs.questions.isEmpty());
+        QCOMPARE(text(dialog, "Lguage"), QStringLiteral("完成进度：0%"));
+        QVERIFY(child<QPushButton>(dialog, "SbtnMake")->isEnabled());
+        QVERIFY(!child<QPushButton>(dialog, "SbtnStop")->isEnabled());
+        QVERIFY(!dialog.running());
+    }
+
+    void sizesAreWrittenInUnitsOf1024() {
+        const std::pair<std::uintmax_t, QString> cases[] = {
+            {0, QStringLiteral("0 字节")},
+            {1023, QStringLiteral("1023 字节")},
+            {1024, QStringLiteral("1.0 KB")},
+            {1536, QStringLiteral("1.5 KB")},
+            {5ull << 30, QStringLiteral("5.0 GB")},
+            {3ull << 40 | 1ull << 39, QStringLiteral("3.5 TB")},
+        };
+        for (const auto& [bytes, textOf] : cases)
+            QCOMPARE(byteSizeText(bytes), textOf);
     }
 
     // The encoder cannot write the file (its folder is gone): the failure message, not the
