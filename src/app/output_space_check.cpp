@@ -27,12 +27,14 @@ bool outputFitsOrSay(const store::AlbumStore& album, const production::Productio
     const std::optional<production::OutputSpace> space = production::outputSpace(album, settings);
     if (!space || space->fits())
         return true;
-    const QString folder = QDir::toNativeSeparators(QString::fromStdString(settings.outputPath.parent_path().string()));
-    dialogs.showMessage(parent, QStringLiteral("错误"),
-                        QStringLiteral("磁盘空间不足，无法生成视频：预计需要 %1，而输出文件夹“%2”所在的磁盘只有 %3 "
-                                       "可用。请释放磁盘空间、换一个输出位置，或缩短图片的停留时间。")
-                            .arg(byteSizeText(space->expectedBytes), folder, byteSizeText(space->availableBytes)),
-                        MessageIcon::Warning);
+    const QString folder =
+        QDir::toNativeSeparators(QString::fromStdString(settings.outputPath.parent_path().string()));
+    dialogs.showMessage(
+        parent, QStringLiteral("错误"),
+        QStringLiteral("磁盘空间不足，无法生成视频：预计需要 %1，而输出文件夹“%2”所在的磁盘只有 %3 "
+                       "可用。请释放磁盘空间、换一个输出位置，或缩短图片的停留时间。")
+            .arg(byteSizeText(space->expectedBytes), folder, byteSizeText(space->availableBytes)),
+        MessageIcon::Warning);
     return false;
 }
 

@@ -218,7 +218,8 @@ void TFrmEditP::followEffectMouse(const QEvent& event) {
     // Seen before the list handles the event, so a row change during a press knows the
     // button is down.
     const auto type = event.type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::MouseButtonRelease)
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+        type != QEvent::MouseButtonRelease)
         return;
     const auto& mouse = static_cast<const QMouseEvent&>(event);
     if (mouse.button() != Qt::LeftButton)
@@ -242,8 +243,9 @@ bool TFrmEditP::EdtSJKeyPress(const QKeyEvent& key) const {
     const QString text = key.text();
     if (text.isEmpty() || key.modifiers().testFlag(Qt::ControlModifier))
         return true;
-    return std::all_of(text.begin(), text.end(),
-                       [](QChar c) { return (c >= u'0' && c <= u'9') || c.category() == QChar::Other_Control; });
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        return (c >= u'0' && c <= u'9') || c.category() == QChar::Other_Control;
+    });
 }
 
 } // namespace vistello::app

@@ -71,9 +71,10 @@ std::optional<int> TFrmEditP::convertedTime() {
     const qulonglong value = text.toULongLong(&ok, 10);
     if (!ok || value > static_cast<qulonglong>(kMaxStayTimeSeconds)) {
         // Too many digits for any number count as too long as well.
-        dialogs_.showMessage(this, QStringLiteral("提示"),
-                             QStringLiteral("停留时间最长为 %1 秒（1 小时），已改为 %1 秒。").arg(kMaxStayTimeSeconds),
-                             MessageIcon::Information);
+        dialogs_.showMessage(
+            this, QStringLiteral("提示"),
+            QStringLiteral("停留时间最长为 %1 秒（1 小时），已改为 %1 秒。").arg(kMaxStayTimeSeconds),
+            MessageIcon::Information);
         EdtSJ->setText(QString::number(kMaxStayTimeSeconds));
         return std::nullopt;
     }

@@ -15,10 +15,10 @@ constexpr double kHeaderBytesPerPack = 64;
 std::uintmax_t expectedVideoBytes(const FormatPreset& preset, std::int64_t frames) {
     const double seconds = static_cast<double>(std::max<std::int64_t>(frames, 0)) / kFramesPerSecond;
     const bool constantRate = preset.muxRate > 0 && preset.minRate == preset.maxRate;
-    const double bitsPerSecond =
-        constantRate ? static_cast<double>(preset.muxRate)
-                     : static_cast<double>(preset.bitRate + preset.audioBitRate) * preset.packetSize /
-                           (preset.packetSize - kHeaderBytesPerPack);
+    const double bitsPerSecond = constantRate
+                                     ? static_cast<double>(preset.muxRate)
+                                     : static_cast<double>(preset.bitRate + preset.audioBitRate) *
+                                           preset.packetSize / (preset.packetSize - kHeaderBytesPerPack);
     return static_cast<std::uintmax_t>(seconds * bitsPerSecond / 8);
 }
 

@@ -62,10 +62,12 @@ class QtDialogsTest : public QObject {
 
     void fileDialogsSpeakChinese() {
         const auto open = qtFileDialog(QFileDialog::AcceptOpen);
-        QCOMPARE(open->findChild<QLabel*>(QStringLiteral("lookInLabel"))->text(), QStringLiteral("查找范围："));
+        QCOMPARE(open->findChild<QLabel*>(QStringLiteral("lookInLabel"))->text(),
+                 QStringLiteral("查找范围："));
         QCOMPARE(open->findChild<QLabel*>(QStringLiteral("fileNameLabel"))->text(),
                  QStringLiteral("文件名称(&N)："));
-        QCOMPARE(open->findChild<QLabel*>(QStringLiteral("fileTypeLabel"))->text(), QStringLiteral("文件类型："));
+        QCOMPARE(open->findChild<QLabel*>(QStringLiteral("fileTypeLabel"))->text(),
+                 QStringLiteral("文件类型："));
         QCOMPARE(buttonTexts(*open), (QStringList{QStringLiteral("打开(&O)"), QStringLiteral("取消")}));
         const auto save = qtFileDialog(QFileDialog::AcceptSave);
         QCOMPARE(buttonTexts(*save), (QStringList{QStringLiteral("保存(&S)"), QStringLiteral("取消")}));
@@ -85,7 +87,8 @@ class QtDialogsTest : public QObject {
         QTest::addColumn<QStringList>("types");
         QTest::newRow("pictures") << 0
                                   << QStringList{
-                                         QStringLiteral("All (*.jpg *.jpeg *.bmp *.tif *.tiff *.ico *.emf *.wmf)"),
+                                         QStringLiteral(
+                                             "All (*.jpg *.jpeg *.bmp *.tif *.tiff *.ico *.emf *.wmf)"),
                                          QStringLiteral("JPEG Image File (*.jpg)"),
                                          QStringLiteral("JPEG Image File (*.jpeg)"),
                                          QStringLiteral("Bitmaps (*.bmp)"),
@@ -113,7 +116,8 @@ class QtDialogsTest : public QObject {
         QCOMPARE(qtFileFilter(QStringLiteral("MPEG文件(*.mpg)|*.mpg|所有文件(*.*)|*.*")),
                  QStringLiteral("MPEG文件(*.mpg);;所有文件(*.*)"));
         // A description without patterns of its own gets them from the pattern part.
-        QCOMPARE(qtFileFilter(QStringLiteral("Pictures|*.jpg;*.png")), QStringLiteral("Pictures (*.jpg *.png)"));
+        QCOMPARE(qtFileFilter(QStringLiteral("Pictures|*.jpg;*.png")),
+                 QStringLiteral("Pictures (*.jpg *.png)"));
     }
 };
 

@@ -18,8 +18,8 @@ TEST(OutputSpaceTest, ExpectedSizeFollowsTheFormatsRates) {
         std::int64_t frames;
         std::uintmax_t bytes;
     } cases[] = {
-        {0, 25, 176400},              // VCD: the constant 1411.2 kbit/s of the multiplex
-        {0, 250, 1764000},            // ten seconds
+        {0, 25, 176400},                    // VCD: the constant 1411.2 kbit/s of the multiplex
+        {0, 250, 1764000},                  // ten seconds
         {1, 25, 2264000 / 8 * 2324 / 2260}, // SVCD: 2040 + 224 kbit/s and the pack headers
         {2, 25, 6224000 / 8 * 2048 / 1984}, // DVD: 6000 + 224 kbit/s
         {2, 0, 0},
@@ -70,7 +70,8 @@ TEST_F(OutputSpaceAlbumTest, ComparesWithTheFreeSpaceOfTheOutputsFileSystem) {
     const std::optional<OutputSpace> replacing = outputSpace(album_, settings);
     ASSERT_TRUE(replacing);
     EXPECT_NEAR(static_cast<double>(replacing->availableBytes),
-                static_cast<double>(std::filesystem::space(root()).available + (1 << 20)), 64.0 * 1024 * 1024);
+                static_cast<double>(std::filesystem::space(root()).available + (1 << 20)),
+                64.0 * 1024 * 1024);
 
     // A day on screen for each of many pictures fills no disk of today.
     album_.PicList.resize(200, album_.PicList.front());
