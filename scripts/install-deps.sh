@@ -8,6 +8,8 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config git ca-certificates
   # windows, image loading, SVG rendering of metafiles
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev
+  # Qt's own dialogs and buttons in Chinese (qtbase_zh_CN)
+  qt6-translations-l10n
   # pictures
   libjpeg62-turbo-dev libjpeg-turbo-progs libemf2svg-dev libuemf-dev libwmf-dev libexpat1-dev
   # libwmf draws text with the URW base-35 fonts and cannot start without them

@@ -22,7 +22,7 @@ class NoDialogs final : public app::UserDialogs {
     }
     std::optional<QColor> getColor(QWidget*, const QColor&) override { return std::nullopt; }
     int runModal(QDialog&) override { return 0; }
-    void openFolder(const QString&) override {}
+    bool openFolder(const QString&) override { return true; }
 };
 
 inline int runWindowBenchmarks(int argc, char** argv) {

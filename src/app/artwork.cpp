@@ -104,12 +104,7 @@ QPixmap splashPicture() {
         p.drawRect(x, 241, 8, 5);
         p.drawRect(x, 264, 8, 5);
     }
-    QFont title(QStringLiteral("Noto Sans CJK SC"));
-    title.setPixelSize(40);
-    title.setBold(true);
-    p.setFont(title);
-    p.setPen(Qt::white);
-    p.drawText(QRect(220, 20, 190, 60), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Vistello"));
+    // The product's name is the splash window's own label, over the sky at (220, 20).
     // A pale badge under the version label, which is drawn in blue at (272, 96) over this
     // picture and would not stand out against the dark sky.
     p.setPen(QPen(QColor(232, 115, 12), 1.5));

@@ -64,11 +64,28 @@ int PictureListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : store_.PicCount();
 }
 
+void PictureListModel::reset() {
+    typedTimes_.clear();
+    StoreListModel::reset();
+}
+
+void PictureListModel::rowChanged(int row) {
+    typedTimes_.remove(row);
+    StoreListModel::rowChanged(row);
+}
+
+void PictureListModel::showTypedTime(int row, const QString& typed) {
+    if (row < 0 || row >= rowCount())
+        return;
+    typedTimes_.insert(row, typed);
+    emit dataChanged(index(row, 1), index(row, 1));
+}
+
 QString PictureListModel::cellText(int row, int column) const {
     const store::TPicInfo& p = store_.PicList[static_cast<std::size_t>(row)];
     switch (column) {
     case 1:
-        return QString::number(p.StayTime);
+        return typedTimes_.value(row, QString::number(p.StayTime));
     case 2:
         return text(std::string(effects::EffectName(p.Effect)));
     case 3:

@@ -6,6 +6,7 @@
 #include "store/album_store.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QIcon>
 
 namespace vistello::app {
@@ -19,8 +20,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-    void reset();
-    void rowChanged(int row);
+    virtual void reset();
+    virtual void rowChanged(int row);
 
 protected:
     // Text of column `column` (1-based: column 0 only shows the icon) of row `row`.
@@ -42,14 +43,20 @@ private:
     QString cellText(int row, int column) const override;
 };
 
-// LvwP: 停留时间, 过渡效果, 图片题目, 备注.
+// LvwP: 停留时间, 过渡效果, 图片题目, 备注. A time given to a row as typed (by "到全部") is
+// shown as typed until the row is rewritten from its record or the list is refilled.
 class PictureListModel final : public StoreListModel {
 public:
     PictureListModel(store::AlbumStore& store, QObject* parent);
     int rowCount(const QModelIndex& parent = {}) const override;
 
+    void reset() override;
+    void rowChanged(int row) override;
+    void showTypedTime(int row, const QString& typed);
+
 private:
     QString cellText(int row, int column) const override;
+    QHash<int, QString> typedTimes_;
 };
 
 // LvwM: 播放时间, 歌曲名称, 歌手信息, 备注信息.

@@ -1,6 +1,7 @@
 // The window program: splash, main window, message loop.
 
 #include "app/main_window.h"
+#include "app/qt_translations.h"
 #include "app/skin.h"
 #include "app/splash_window.h"
 #include "app/user_dialogs.h"
@@ -17,10 +18,11 @@ int main(int argc, char** argv) {
     app::applySkin(application);
     application.setWindowIcon(app::programIcon());
 
+    app::installQtChineseTranslations(application);
+
+    // The splash stays on screen through the wait and the main window's creation.
     auto splash = std::make_unique<app::TForm1login>();
-    splash->show();
-    splash->repaint();
-    QApplication::processEvents();
+    splash->showAndWait();
 
     store::AlbumStore albums(store::defaultRootPath());
     app::TFrmMain mainWindow(albums, dialogs);

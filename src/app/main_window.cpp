@@ -3,6 +3,7 @@
 #include "app/eliding_label.h"
 #include "app/list_models.h"
 #include "app/list_views.h"
+#include "app/product_name.h"
 #include "app/vistello_application.h"
 #include "app/zel_scroll_text.h"
 
@@ -238,7 +239,7 @@ void TFrmMain::FormCreate() {
     store_.closeAlbum();
     store_.AlbumIndex = -1;
     SbtEditpicClick(0);
-    setWindowTitle(QStringLiteral("Lumora2007 V7.0"));
+    setWindowTitle(kProductName + QStringLiteral("2007 V7.0"));
     store_.LoadInfo("A");
     FillAlbumList();
     if (albumModel_->rowCount() > 0)

@@ -72,7 +72,11 @@ private:
     QWidget* buildPreviewPanel();
     // Loads picture `index` of the open album into the preview and fits it into Image1.
     void showPicture(int index);
+    void clearPicture();
     void clearPreview();
+    // Drops the picture and the song that are not the open album's current ones (another
+    // album's, or deleted), so that the panel never shows what the lists no longer hold.
+    void dropStalePreview();
     void refreshPreview(bool picturePage, int rows, int selected);
     void browse(bool previous);
     QWidget* buildPlayerPage();

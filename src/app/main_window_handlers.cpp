@@ -126,7 +126,11 @@ void TFrmMain::BtnEditPClick() {
     if (!TFrmEditP::canEdit(store_))
         return;
     TFrmEditP dialog(store_, dialogs_, this);
-    connect(&dialog, &TFrmEditP::pictureRowChanged, pictureModel_, &StoreListModel::rowChanged);
+    connect(&dialog, &TFrmEditP::pictureRowChanged, pictureModel_, &PictureListModel::rowChanged);
+    connect(&dialog, &TFrmEditP::timeTextAppliedToAll, pictureModel_, [this](const QString& typed) {
+        for (int row = 0; row < pictureModel_->rowCount(); ++row)
+            pictureModel_->showTypedTime(row, typed);
+    });
     connect(&dialog, &TFrmEditP::currentPictureChanged, this, [this](int row) {
         selectRow(LvwP, row);
         ScrollToSelected(LvwP);

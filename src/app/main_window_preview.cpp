@@ -94,14 +94,33 @@ void TFrmMain::showPicture(int index) {
     shownPictureTime_ = written;
 }
 
-void TFrmMain::clearPreview() {
+void TFrmMain::clearPicture() {
     ImgPicShow->clear();
     ImgPicShow->hide();
     shownPicture_.clear();
+}
+
+void TFrmMain::clearPreview() {
+    clearPicture();
     clearPlayer();
 }
 
+void TFrmMain::dropStalePreview() {
+    const auto currentFile = [this](const QTableView* view, const auto& records) {
+        const int row = selectedRow(view);
+        return row >= 0 && row < static_cast<int>(records.size())
+                   ? store_.mediaFile(records[static_cast<std::size_t>(row)].FileName.gbk())
+                   : std::filesystem::path();
+    };
+    if (!shownPicture_.empty() && shownPicture_ != currentFile(LvwP, store_.PicList))
+        clearPicture();
+    // Giving the player no file stops a song that plays, and with it the decoder's reading.
+    if (!songFile_.empty() && songFile_ != currentFile(LvwM, store_.MusicList))
+        clearPlayer();
+}
+
 void TFrmMain::refreshPreview(bool picturePage, int rows, int selected) {
+    dropStalePreview();
     if (picturePage) {
         if (rows > 0) {
             PnlCurLook->setText(QStringLiteral("图片预览[第%1张]").arg(selected + 1));

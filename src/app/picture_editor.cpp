@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QTimer>
@@ -143,16 +144,23 @@ void TFrmEditP::buildLayout() {
 void TFrmEditP::connectHandlers() {
     connect(EdtTM, &QLineEdit::textChanged, this, &TFrmEditP::EdtTMChange);
     connect(EdtSJ, &QLineEdit::textChanged, this, &TFrmEditP::EdtSJChange);
+    connect(EdtSJ, &QLineEdit::editingFinished, this, &TFrmEditP::EdtSJExit);
     connect(Btn_X, &QToolButton::clicked, this, &TFrmEditP::Btn_XClick);
     connect(BtnM, &QToolButton::clicked, this, &TFrmEditP::BtnMClick);
     connect(BtnToAll, &QPushButton::clicked, this, &TFrmEditP::BtnToAllClick);
-    // A mouse click on an item, or a keyboard move to another item, is one LbXGClick; the row
-    // change that a mouse press makes is left to the click that follows it.
+    // Every change of the chosen effect is one LbXGClick, as a click on it is: a change by the
+    // keyboard (or from code) at once, one by the mouse (a press, or a drag across the items)
+    // when the button is let go. A click on the chosen item runs it too, starting or stopping
+    // its preview. The list's viewport reports the mouse to eventFilter.
     connect(LbXG, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0 && QApplication::mouseButtons() == Qt::NoButton)
+        if (row < 0)
+            return;
+        if (effectMouse_.held)
+            effectMouse_.changedRow = true;
+        else
             LbXGClick();
     });
-    connect(LbXG, &QListWidget::itemClicked, this, &TFrmEditP::LbXGClick);
+    LbXG->viewport()->installEventFilter(this);
     connect(BtnLookXG, &QPushButton::clicked, this, &TFrmEditP::BtnLookXGClick);
     connect(Timer1, &QTimer::timeout, this, &TFrmEditP::Timer1Timer);
     connect(pauseTimer_, &QTimer::timeout, this, &TFrmEditP::startPreviewSteps);
@@ -201,21 +209,43 @@ void TFrmEditP::BtnExitClick() {
 bool TFrmEditP::eventFilter(QObject* watched, QEvent* event) {
     if (watched == EdtSJ && event->type() == QEvent::KeyPress)
         return !EdtSJKeyPress(*static_cast<QKeyEvent*>(event));
+    if (LbXG && watched == LbXG->viewport())
+        followEffectMouse(*event);
     return QDialog::eventFilter(watched, event);
 }
 
+void TFrmEditP::followEffectMouse(const QEvent& event) {
+    // Seen before the list handles the event, so a row change during a press knows the
+    // button is down.
+    const auto type = event.type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+        type != QEvent::MouseButtonRelease)
+        return;
+    const auto& mouse = static_cast<const QMouseEvent&>(event);
+    if (mouse.button() != Qt::LeftButton)
+        return;
+    const int row = LbXG->indexAt(mouse.position().toPoint()).row();
+    if (type != QEvent::MouseButtonRelease) {
+        effectMouse_ = {true, false, row};
+        return;
+    }
+    const bool changed = effectMouse_.changedRow;
+    const bool clickedChosen = row >= 0 && row == effectMouse_.pressedRow && row == LbXG->currentRow();
+    effectMouse_ = {};
+    if (changed || clickedChosen)
+        LbXGClick();
+}
+
 bool TFrmEditP::EdtSJKeyPress(const QKeyEvent& key) const {
-    // Digits pass; every other character is discarded, Backspace and control characters
-    // (and with them the clipboard shortcuts) included. Keys that type nothing, such as the
-    // arrows and Delete, keep working.
-    if (key.key() == Qt::Key_Backspace)
-        return false;
-    if (key.key() == Qt::Key_Delete)
-        return true;
+    // Typed characters other than digits are discarded. Editing keys (Backspace, Delete, the
+    // arrows) and shortcuts (Ctrl+A, the clipboard, undo) keep working; the validator keeps
+    // pasted text to digits.
     const QString text = key.text();
-    if (text.isEmpty())
+    if (text.isEmpty() || key.modifiers().testFlag(Qt::ControlModifier))
         return true;
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        return (c >= u'0' && c <= u'9') || c.category() == QChar::Other_Control;
+    });
 }
 
 } // namespace vistello::app

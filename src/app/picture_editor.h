@@ -18,6 +18,7 @@
 #include <optional>
 
 class QGroupBox;
+class QEvent;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -35,6 +36,9 @@ class TFrmEditP final : public QDialog {
 public:
     TFrmEditP(store::AlbumStore& store, UserDialogs& dialogs, QWidget* parent = nullptr);
     ~TFrmEditP() override;
+
+    // The longest display time the field takes, in seconds.
+    static constexpr int kMaxStayTimeSeconds = 3600;
 
     // True when the store's current picture exists, so the dialog has something to edit.
     static bool canEdit(const store::AlbumStore& store);
@@ -54,6 +58,8 @@ public:
     // Handlers, public so that tests drive them as the controls do.
     void EdtTMChange();
     void EdtSJChange();
+    // The time field is left (or Return pressed in it): its text is checked and made a time.
+    void EdtSJExit();
     void Btn_XClick();
     void BtnMClick();
     void BtnToAllClick();
@@ -71,6 +77,8 @@ public:
 signals:
     // Row `row` of the picture list holds a rewritten record (saved or given the common time).
     void pictureRowChanged(int row);
+    // "到全部" gave every picture the time typed as `text`; the list shows it as typed.
+    void timeTextAppliedToAll(const QString& text);
     // Browsing made `row` the current picture: select it in the list and scroll to it.
     void currentPictureChanged(int row);
 
@@ -85,6 +93,10 @@ private:
     void ShowPicInfo();
     void UpdateSaveButton();
     bool EdtSJKeyPress(const QKeyEvent& key) const;
+    // Follows the left button over the effect list, to run LbXGClick when it is let go.
+    void followEffectMouse(const QEvent& event);
+    // The time text as a time: empty gives the stored time back, 0 gives 3, and a time over
+    // the bound is reported and set to the bound (nullopt: the caller stops).
     std::optional<int> convertedTime();
     void browseTo(int index);
     void startPreviewSteps();
@@ -98,6 +110,13 @@ private:
     effects::ClockRandom clockRandom_;
     effects::RandomSource* random_ = &clockRandom_;
     std::chrono::milliseconds previewPause_{1000};
+    // The left button over the effect list: held since a press on `pressedRow` (-1: no item),
+    // and whether the chosen effect changed meanwhile.
+    struct EffectMouse {
+        bool held = false;
+        bool changedRow = false;
+        int pressedRow = -1;
+    } effectMouse_;
 
     // Preview state: the two bitmaps live from the preview's start until the dialog closes.
     effects::Bitmap PreviewNew;

@@ -10,7 +10,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
-#include <climits>
 #include <exception>
 
 namespace vistello::app {
@@ -61,13 +60,29 @@ void TFrmEditP::UpdateSaveButton() {
 }
 
 std::optional<int> TFrmEditP::convertedTime() {
+    // The text may be anything made of digits while it is edited; here it becomes a time.
+    QString text = EdtSJ->text().trimmed();
+    if (text.isEmpty()) {
+        // Nothing typed: the picture keeps its time.
+        text = QString::number(store_.PicList[static_cast<std::size_t>(store_.PicIndex)].StayTime);
+        EdtSJ->setText(text);
+    }
     bool ok = false;
-    const int value = EdtSJ->text().toInt(&ok, 10);
-    if (ok)
-        return value;
-    dialogs_.showMessage(this, QStringLiteral("错误"),
-                         QStringLiteral("'%1' is not a valid integer value").arg(EdtSJ->text()), MessageIcon::Error);
-    return std::nullopt;
+    const qulonglong value = text.toULongLong(&ok, 10);
+    if (!ok || value > static_cast<qulonglong>(kMaxStayTimeSeconds)) {
+        // Too many digits for any number count as too long as well.
+        dialogs_.showMessage(
+            this, QStringLiteral("提示"),
+            QStringLiteral("停留时间最长为 %1 秒（1 小时），已改为 %1 秒。").arg(kMaxStayTimeSeconds),
+            MessageIcon::Information);
+        EdtSJ->setText(QString::number(kMaxStayTimeSeconds));
+        return std::nullopt;
+    }
+    if (value == 0) {
+        EdtSJ->setText(QStringLiteral("3"));
+        return 3;
+    }
+    return static_cast<int>(value);
 }
 
 void TFrmEditP::EdtTMChange() {
@@ -75,22 +90,26 @@ void TFrmEditP::EdtTMChange() {
 }
 
 void TFrmEditP::EdtSJChange() {
-    const std::optional<int> seconds = convertedTime();
-    if (!seconds)
-        return;
-    if (*seconds == 0)
-        EdtSJ->setText(QStringLiteral("3"));
+    // The text is checked when the field is left or used, not while it is typed.
     UpdateSaveButton();
 }
 
+void TFrmEditP::EdtSJExit() {
+    if (canEdit(store_))
+        convertedTime();
+}
+
 void TFrmEditP::Btn_XClick() {
-    if (const std::optional<int> seconds = convertedTime(); seconds && *seconds > INT_MIN)
-        EdtSJ->setText(QString::number(*seconds - 1));
+    if (!canEdit(store_))
+        return;
+    if (const std::optional<int> seconds = convertedTime())
+        EdtSJ->setText(*seconds > 1 ? QString::number(*seconds - 1) : QStringLiteral("3"));
 }
 
 void TFrmEditP::BtnMClick() {
-    // No upper bound other than the record's integer.
-    if (const std::optional<int> seconds = convertedTime(); seconds && *seconds < INT_MAX)
+    if (!canEdit(store_))
+        return;
+    if (const std::optional<int> seconds = convertedTime(); seconds && *seconds < kMaxStayTimeSeconds)
         EdtSJ->setText(QString::number(*seconds + 1));
 }
 
@@ -113,6 +132,7 @@ void TFrmEditP::BtnToAllClick() {
     }
     for (int row = 0; row < store_.PicCount(); ++row)
         emit pictureRowChanged(row);
+    emit timeTextAppliedToAll(EdtSJ->text().trimmed());
 }
 
 void TFrmEditP::BtnSaveClick() {

@@ -8,6 +8,7 @@
 #include "production/background_pictures.h"
 #include "store/album_names.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFileInfo>
@@ -128,6 +129,12 @@ void TFrmMake::connectHandlers() {
     connect(CboxTB, &QCheckBox::clicked, this, &TFrmMake::CboxTBClick);
     connect(Button1, &QPushButton::clicked, this, &TFrmMake::Button1Click);
     connect(Clb1, &QListWidget::itemClicked, this, &TFrmMake::Clb1Click);
+    // Moving through the list with the keys shows each entry as a click does; the entry a
+    // mouse press makes current is shown by the click that follows.
+    connect(Clb1, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* current) {
+        if (current && QApplication::mouseButtons() == Qt::NoButton)
+            Clb1Click();
+    });
     connect(SbtnMake, &QPushButton::clicked, this, &TFrmMake::SbtnMakeClick);
     connect(SbtnStop, &QPushButton::clicked, this, &TFrmMake::SbtnStopClick);
 }

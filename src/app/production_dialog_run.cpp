@@ -2,12 +2,14 @@
 // close while a run is going on.
 
 #include "app/production_dialog.h"
+#include "app/output_space_check.h"
 #include "app/stretch_view.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -66,6 +68,8 @@ void TFrmMake::processPendingEvents() {
 void TFrmMake::SbtnMakeClick() {
     if (running())
         return; // a start from inside the event processing of a run
+    if (!outputFitsOrSay(store_, currentSettings(), dialogs_, this))
+        return; // the video would fill the disk before it is done
     running_ = true;
     SbtnMake->setEnabled(false);
     SbtnStop->setEnabled(true);
@@ -92,9 +96,16 @@ void TFrmMake::reportResult(const production::RunResult& result, const QString& 
     if (result.outcome == production::RunOutcome::NotStarted)
         return;
     if (result.fileExists) {
-        if (dialogs_.askYesNo(this, QStringLiteral("完成"), QStringLiteral("文件生成完毕！请确定查看。"),
-                              MessageIcon::Information))
-            dialogs_.openFolder(QFileInfo(output).absolutePath());
+        if (!dialogs_.askYesNo(this, QStringLiteral("完成"), QStringLiteral("文件生成完毕！请确定查看。"),
+                               MessageIcon::Information))
+            return;
+        const QFileInfo file(output);
+        if (!dialogs_.openFolder(file.absolutePath()))
+            // No file manager to show it: say where the video is instead.
+            dialogs_.showMessage(this, QStringLiteral("完成"),
+                                 QStringLiteral("无法打开文件夹（没有可用的文件管理器）。视频文件保存在：\n%1")
+                                     .arg(QDir::toNativeSeparators(file.absoluteFilePath())),
+                                 MessageIcon::Information);
     } else {
         dialogs_.showMessage(this, QStringLiteral("错误"),
                              QStringLiteral("创建相册视频文件出错，请重新制作！"), MessageIcon::Information);

@@ -2,6 +2,7 @@
 
 #include "app/artwork.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QLabel>
 #include <QScreen>
@@ -9,13 +10,23 @@
 
 namespace vistello::app {
 
-TForm1login::TForm1login(bool waitOnCreate) : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
+TForm1login::TForm1login() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("Form1login"));
+    setWindowTitle(kProductName);
     const QPixmap picture = splashPicture();
     setFixedSize(picture.size());
     auto* image = new QLabel(this);
     image->setPixmap(picture);
     image->setGeometry(rect());
+
+    auto* name = new QLabel(kProductName, this);
+    name->setObjectName(QStringLiteral("LabProduct"));
+    QFont nameFont(QStringLiteral("Noto Sans CJK SC"));
+    nameFont.setPixelSize(40);
+    nameFont.setBold(true);
+    name->setFont(nameFont);
+    name->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    name->setGeometry(220, 20, 190, 60);
 
     auto* version = new QLabel(QStringLiteral("Var 7.0"), this);
     version->setObjectName(QStringLiteral("LabVersion"));
@@ -29,12 +40,22 @@ TForm1login::TForm1login(bool waitOnCreate) : QWidget(nullptr, Qt::SplashScreen 
 
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
+}
 
-    if (waitOnCreate) {
-        // Sleep until the clock's whole seconds reach t0 + 2: between one and two seconds.
-        const qint64 t0 = QDateTime::currentMSecsSinceEpoch() / 1000;
-        while (QDateTime::currentMSecsSinceEpoch() / 1000 < t0 + 2)
-            QThread::msleep(1);
+qint64 TForm1login::wallClockSeconds() {
+    return QDateTime::currentMSecsSinceEpoch() / 1000;
+}
+
+void TForm1login::showAndWait(const SecondsClock& clock) {
+    show();
+    repaint();
+    QCoreApplication::processEvents();
+    // Until the clock's whole seconds reach t0 + 2: between one and two seconds. The events
+    // processed in each step keep the splash painted and let a click close it.
+    const qint64 t0 = clock();
+    while (isVisible() && clock() < t0 + 2) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        QThread::msleep(1);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace vistello::app {
@@ -79,17 +80,27 @@ int QtUserDialogs::runModal(QDialog& dialog) {
     return dialog.exec();
 }
 
-void QtUserDialogs::openFolder(const QString& folder) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+bool QtUserDialogs::openFolder(const QString& folder) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }
 
 QString qtFileFilter(const QString& pairs) {
+    // Qt shows a filter as written and takes its patterns from the parentheses at its end. A
+    // description that already ends in its own list of patterns gets the real ones in their
+    // place; one without gets them appended, so either way they are shown once.
+    static const QRegularExpression ownPatterns(QStringLiteral("\\([^()]*\\)\\s*$"));
     const QStringList parts = pairs.split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        QString description = parts[i];
+        const QRegularExpressionMatch match = ownPatterns.match(description);
+        if (match.hasMatch())
+            description.truncate(match.capturedStart());
+        else
+            description += QLatin1Char(' ');
+        filters << description + QLatin1Char('(') + patterns + QLatin1Char(')');
     }
     return filters.join(QStringLiteral(";;"));
 }

@@ -38,8 +38,9 @@ public:
     virtual std::optional<QColor> getColor(QWidget* parent, const QColor& initial) = 0;
     // Shows one of the program's own dialogs modally and returns its result code.
     virtual int runModal(QDialog& dialog) = 0;
-    // Opens a folder in the desktop's file manager.
-    virtual void openFolder(const QString& folder) = 0;
+    // Opens a folder in the desktop's file manager; false when it cannot be opened (no file
+    // manager or launcher installed).
+    virtual bool openFolder(const QString& folder) = 0;
 };
 
 class QtUserDialogs final : public UserDialogs {
@@ -54,7 +55,7 @@ public:
                                      const std::function<QString(const QString& folder)>& nameInFolder) override;
     std::optional<QColor> getColor(QWidget* parent, const QColor& initial) override;
     int runModal(QDialog& dialog) override;
-    void openFolder(const QString& folder) override;
+    bool openFolder(const QString& folder) override;
 };
 
 // Turns a Windows-style filter ("Description|*.a;*.b|Other|*.c") into Qt's form.

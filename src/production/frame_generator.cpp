@@ -56,6 +56,12 @@ std::vector<int> computeHoldFrames(const store::AlbumStore& album, bool synchron
     return hold;
 }
 
+std::int64_t totalVideoFrames(const store::AlbumStore& album, bool synchronise) {
+    const std::vector<int> hold = computeHoldFrames(album, synchronise);
+    return kCycleExtra * static_cast<std::int64_t>(album.PicCount()) +
+           std::accumulate(hold.begin(), hold.end(), std::int64_t{0});
+}
+
 void prepareRunState(RunState& state, const store::AlbumStore& album, const ProductionSettings& settings) {
     const FormatInfo& format = formatOf(settings);
     state.FrameWidth = format.width;

@@ -30,6 +30,8 @@ class Converter;
 // HoldFrames: StayTime × 25 per picture, or with synchronisation (MusicSeconds − 2 × PicCount)
 // × 25 div PicCount for every picture. Negative results are taken as 0.
 std::vector<int> computeHoldFrames(const store::AlbumStore& album, bool synchronise);
+// TotalFrames of a run: 51 per picture (phase 0 and the 50 transition steps) and the holds.
+std::int64_t totalVideoFrames(const store::AlbumStore& album, bool synchronise);
 // MusicSeconds: the sum of the songs' PlayTime.
 std::int64_t musicSeconds(const store::AlbumStore& album);
 

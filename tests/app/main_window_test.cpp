@@ -5,6 +5,7 @@
 #include "scripted_dialogs.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -194,6 +195,37 @@ private slots:
         QVERIFY(threw); // reaches the application's top-level handler, which shows it
         QVERIFY(enabled("SbtNewAblm"));
         QCOMPARE(albums->PicCount(), 2); // nothing was lost from the list in memory
+    }
+
+    // "到全部" shows the time in every row as it was typed, until the rows are rewritten.
+    void aTimeGivenToAllShowsAsTyped() {
+        makeAlbums(root.path(), {{"一", 3, 0}});
+        start();
+        selectPicture(1);
+        dialogs.driveDialog = [](QDialog& editor) {
+            auto* time = editor.findChild<QLineEdit*>(QStringLiteral("EdtSJ"));
+            time->setText(QStringLiteral("04"));
+            editor.findChild<QPushButton*>(QStringLiteral("BtnToAll"))->click();
+            return int(QDialog::Accepted);
+        };
+        control<QPushButton>("BtnEditP")->click();
+        QCOMPARE(storedStayTimes(), (std::vector<int>{4, 4, 4}));
+        auto* model = control<QTableView>("LvwP")->model();
+        for (int row = 0; row < 3; ++row)
+            QCOMPARE(model->index(row, 1).data().toString(), QStringLiteral("04"));
+
+        // Saving a row rewrites it from its record.
+        dialogs.driveDialog = [](QDialog& editor) {
+            editor.findChild<QLineEdit*>(QStringLiteral("EdtTM"))->setText(QStringLiteral("新"));
+            editor.findChild<QPushButton*>(QStringLiteral("BtnSave"))->click();
+            return int(QDialog::Accepted);
+        };
+        control<QPushButton>("BtnEditP")->click();
+        QCOMPARE(model->index(1, 1).data().toString(), QStringLiteral("4"));
+        QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("04"));
+        // Opening the album again fills the list from the records.
+        window->OpenAlbum(0);
+        QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("4"));
     }
 };
 

@@ -224,28 +224,47 @@ private slots:
         QCOMPARE(QString::fromStdString(storedRecord(1).Title.text()), QStringLiteral("图1"));
     }
 
+    // The field takes any digits while it is edited; leaving it (or using it) makes the text a
+    // time: empty gives the picture's stored time back (1 here), 0 gives 3, and more than an
+    // hour is reported and becomes an hour.
     void displayTimeRules_data() {
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("typing 0 gives 3") << "7" << "type 0" << "3";
-        QTest::newRow("typing 12") << "7" << "type 12" << "12";
-        QTest::newRow("minus at 1 gives 3") << "1" << "minus" << "3";
-        QTest::newRow("minus at 5") << "5" << "minus" << "4";
-        QTest::newRow("plus at 5") << "5" << "plus" << "6";
-        QTest::newRow("plus has no small bound") << "999" << "plus" << "1000";
-        QTest::newRow("plus stops at the integer's end") << "2147483647" << "plus" << "2147483647";
-        QTest::newRow("letters are discarded") << "5" << "type a" << "5";
-        QTest::newRow("minus sign is discarded") << "5" << "type -" << "5";
-        QTest::newRow("backspace is discarded") << "15" << "backspace" << "15";
-        QTest::newRow("delete works") << "15" << "delete" << "5";
+        QTest::addColumn<QString>("typed");    // the text before the field is left
+        QTest::addColumn<QString>("expected"); // after
+        QTest::addColumn<bool>("reported");
+        QTest::newRow("0 gives 3 when left") << "7" << "type 0" << "0" << "3" << false;
+        QTest::newRow("typing 12") << "7" << "type 12" << "12" << "12" << false;
+        QTest::newRow("a leading 0 can be typed") << "7" << "type 05" << "05" << "05" << false;
+        QTest::newRow("empty gives the stored time") << "7" << "backspace" << "" << "1" << false;
+        QTest::newRow("an hour is accepted") << "7" << "type 3600" << "3600" << "3600" << false;
+        QTest::newRow("over an hour becomes an hour") << "7" << "type 3601" << "3601" << "3600" << true;
+        QTest::newRow("digits past any number") << "7" << "type 99999999999999999999" << "99999999999999999999"
+                                                << "3600" << true;
+        QTest::newRow("minus at 1 gives 3") << "1" << "minus" << "3" << "3" << false;
+        QTest::newRow("minus at 5") << "5" << "minus" << "4" << "4" << false;
+        QTest::newRow("minus on an empty field") << "" << "minus" << "3" << "3" << false;
+        QTest::newRow("plus at 5") << "5" << "plus" << "6" << "6" << false;
+        QTest::newRow("plus below the bound") << "3599" << "plus" << "3600" << "3600" << false;
+        QTest::newRow("plus stops at the bound") << "3600" << "plus" << "3600" << "3600" << false;
+        QTest::newRow("plus on an empty field") << "" << "plus" << "2" << "2" << false;
+        QTest::newRow("letters are discarded") << "5" << "type a" << "5" << "5" << false;
+        QTest::newRow("minus sign is discarded") << "5" << "type -" << "5" << "5" << false;
+        QTest::newRow("backspace deletes") << "15" << "backspace" << "1" << "1" << false;
+        QTest::newRow("delete works") << "15" << "delete" << "5" << "5" << false;
+        QTest::newRow("ctrl+a selects all") << "15" << "ctrl+a 8" << "8" << "8" << false;
     }
     void displayTimeRules() {
         QFETCH(QString, start);
         QFETCH(QString, action);
+        QFETCH(QString, typed);
         QFETCH(QString, expected);
+        QFETCH(bool, reported);
         open(2, 0);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
         QLineEdit* field = edit("EdtSJ");
+        field->setFocus();
         field->setText(start);
         if (action.startsWith(QStringLiteral("type "))) {
             typeTime(action.mid(5));
@@ -259,39 +278,65 @@ private slots:
         } else if (action == QStringLiteral("delete")) {
             field->setCursorPosition(0);
             QTest::keyClick(field, Qt::Key_Delete);
+        } else if (action == QStringLiteral("ctrl+a 8")) {
+            field->setCursorPosition(0);
+            QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(field, QStringLiteral("8"));
         }
+        QCOMPARE(field->text(), typed);
+        QVERIFY(dialogs.messages.isEmpty()); // nothing is said while the field is edited
+        edit("EdtTM")->setFocus(); // leave the field
+        QVERIFY(!field->hasFocus());
         QCOMPARE(field->text(), expected);
-        QVERIFY(dialogs.messages.isEmpty());
+        QCOMPARE(dialogs.messages,
+                 reported ? QStringList{QStringLiteral("停留时间最长为 3600 秒（1 小时），已改为 3600 秒。")}
+                          : QStringList{});
     }
 
-    void emptyTimeIsReportedAndSavesNothing() {
+    void emptyTimeFieldKeepsTheStoredTime() {
         open(2, 0);
         edit("EdtTM")->setText(QStringLiteral("新题目"));
         edit("EdtSJ")->setText(QString());
-        QCOMPARE(dialogs.messages, QStringList{QStringLiteral("'' is not a valid integer value")});
+        QVERIFY(dialogs.messages.isEmpty());
         QVERIFY(control("BtnSave")->isEnabled());
 
         control<QPushButton>("BtnSave")->click();
-        QCOMPARE(dialogs.messages.size(), 2);
-        // Nothing changed, in memory or on disk, and the user can still save after a fix.
-        QCOMPARE(QString::fromStdString(albums->PicList[0].Title.text()), QStringLiteral("图0"));
-        QCOMPARE(QString::fromStdString(storedRecord(0).Title.text()), QStringLiteral("图0"));
-        QVERIFY(control("BtnSave")->isEnabled());
+        QVERIFY(dialogs.messages.isEmpty());
+        QCOMPARE(edit("EdtSJ")->text(), QStringLiteral("1"));
+        const store::TPicInfo saved = storedRecord(0);
+        QCOMPARE(QString::fromStdString(saved.Title.text()), QStringLiteral("新题目"));
+        QCOMPARE(saved.StayTime, 1);
 
+        edit("EdtSJ")->setText(QString());
         control<QPushButton>("BtnToAll")->click();
-        control<QToolButton>("Btn_X")->click();
-        QCOMPARE(dialogs.messages.size(), 4);
+        QCOMPARE(storedRecord(1).StayTime, 1);
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void aTimeOverAnHourIsNotStored() {
+        open(3, 1);
+        typeTime(QStringLiteral("2147483647"));
+        control<QPushButton>("BtnSave")->click();
+        QCOMPARE(dialogs.messages, QStringList{QStringLiteral("停留时间最长为 3600 秒（1 小时），已改为 3600 秒。")});
+        QCOMPARE(edit("EdtSJ")->text(), QStringLiteral("3600"));
         QCOMPARE(storedRecord(1).StayTime, 2);
+        QVERIFY(control("BtnSave")->isEnabled()); // the bound is shown; saving again stores it
+        control<QPushButton>("BtnSave")->click();
+        QCOMPARE(storedRecord(1).StayTime, 3600);
+
+        typeTime(QStringLiteral("4000"));
+        control<QPushButton>("BtnToAll")->click();
+        QCOMPARE(dialogs.messages.size(), 2);
+        QCOMPARE(storedRecord(0).StayTime, 1);
+        QCOMPARE(storedRecord(2).StayTime, 3);
     }
 
     void toAllAppliesTheTypedTime() {
         open(4, 1);
         QSignalSpy changed(dialog.get(), &TFrmEditP::pictureRowChanged);
+        QSignalSpy typed(dialog.get(), &TFrmEditP::timeTextAppliedToAll);
         edit("EdtTM")->setText(QStringLiteral("不带过去"));
-        // "0" alone would turn into "3", so the zero goes in front of the 5.
-        typeTime(QStringLiteral("5"));
-        edit("EdtSJ")->setCursorPosition(0);
-        QTest::keyClicks(edit("EdtSJ"), QStringLiteral("0"));
+        typeTime(QStringLiteral("05"));
         QCOMPARE(edit("EdtSJ")->text(), QStringLiteral("05"));
         const bool saveBefore = control("BtnSave")->isEnabled();
 
@@ -303,6 +348,8 @@ private slots:
         QCOMPARE(changed.size(), 4);
         for (int i = 0; i < 4; ++i)
             QCOMPARE(changed.at(i).at(0).toInt(), i);
+        QCOMPARE(typed.size(), 1);
+        QCOMPARE(typed.at(0).at(0).toString(), QStringLiteral("05"));
         // Only the time is taken over; the field keeps what was typed and the button its state.
         QCOMPARE(QString::fromStdString(storedRecord(1).Title.text()), QStringLiteral("图1"));
         QCOMPARE(edit("EdtSJ")->text(), QStringLiteral("05"));
@@ -547,6 +594,53 @@ private slots:
         QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(list->currentRow(), 6);
         QCOMPARE(dialog->previewTag(), 1);
+        dialog->close();
+    }
+
+    // However the chosen effect changes, it behaves as a click on it: its preview starts and
+    // the save button follows.
+    void everyChangeOfTheEffectPreviewsIt() {
+        open(2, 1);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        auto* list = control<QListWidget>("LbXG");
+        QWidget* viewport = list->viewport();
+        const auto centre = [&](int row) { return list->visualItemRect(list->item(row)).center(); };
+
+        // A drag across the list, let go on another item.
+        QTest::mousePress(viewport, Qt::LeftButton, {}, centre(2));
+        QTest::mouseMove(viewport, centre(4));
+        QTest::mouseMove(viewport, centre(6));
+        QCOMPARE(list->currentRow(), 6);
+        QCOMPARE(dialog->previewTag(), 0); // not while the button is held
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, centre(6));
+        QCOMPARE(dialog->previewTag(), 1);
+        QCOMPARE(dialog->PreviewEffect(), 6);
+        QCOMPARE(list->toolTip(), list->item(6)->text());
+        QVERIFY(control("BtnSave")->isEnabled());
+        dialog->BtnLookXGClick(); // stop it
+        QCOMPARE(dialog->previewTag(), 0);
+
+        // A drag let go outside the list still chose the effect it last passed.
+        QTest::mousePress(viewport, Qt::LeftButton, {}, centre(3));
+        QTest::mouseMove(viewport, centre(1));
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(-20, -20));
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(dialog->previewTag(), 1);
+        QCOMPARE(dialog->PreviewEffect(), 1);
+        dialog->BtnLookXGClick();
+
+        // Keys that jump.
+        for (const Qt::Key key : {Qt::Key_End, Qt::Key_PageUp, Qt::Key_Home}) {
+            const int before = list->currentRow();
+            QTest::keyClick(list, key);
+            QVERIFY(list->currentRow() != before);
+            QCOMPARE(dialog->previewTag(), 1);
+            dialog->BtnLookXGClick();
+        }
+        // Back on the stored effect with nothing else changed, there is nothing to save.
+        QCOMPARE(list->currentRow(), 0);
+        QVERIFY(!control("BtnSave")->isEnabled());
         dialog->close();
     }
 

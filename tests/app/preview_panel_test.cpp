@@ -9,6 +9,7 @@
 #include "scripted_dialogs.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QStackedWidget>
@@ -21,6 +22,12 @@
 using namespace vistello;
 using namespace vistello::app;
 using namespace vistello::app::testing;
+
+namespace {
+// What thePanelShowsOnlyWhatTheOpenAlbumHolds does to the open album; the song changes last.
+enum Change { CreateAlbum, DeleteAlbum, DeleteLastAlbum, DeleteAllPictures, DeleteOnlyPicture,
+              DeletePlayingSong, DeleteOnlySong, DeleteAllSongs };
+} // namespace
 
 class PreviewPanelTest : public QObject {
     Q_OBJECT
@@ -428,6 +435,86 @@ class PreviewPanelTest : public QObject {
         QCOMPARE(shownPictureWidth(), pictureWidth);
         for (const char* name : {"SbtPlay", "SbtPause", "SbtStop", "bsSkinTrackBar1"})
             QVERIFY2(enabled(name) == (songs > 0), name);
+    }
+
+    // Whatever replaces the open album or empties one of its lists, the picture page shows the
+    // current album's current picture and the player holds its current song, or nothing: no
+    // picture or song of an album, or of a list, that is no longer there.
+    void thePanelShowsOnlyWhatTheOpenAlbumHolds_data() {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<int>("pictures"); // of album a; a second, empty album b exists for DeleteAlbum
+        QTest::addColumn<int>("songs");
+        QTest::addColumn<int>("pictureWidth"); // of the picture left on the picture page, -1 none
+        QTest::addColumn<QString>("song");     // the player's song afterwards
+        QTest::addColumn<bool>("playing");
+        QTest::newRow("album created") << int(CreateAlbum) << 3 << 2 << -1 << QString() << false;
+        QTest::newRow("album deleted, empty one opens") << int(DeleteAlbum) << 3 << 2 << -1 << QString() << false;
+        QTest::newRow("last album deleted") << int(DeleteLastAlbum) << 3 << 2 << -1 << QString() << false;
+        QTest::newRow("all pictures deleted") << int(DeleteAllPictures) << 3 << 2 << -1 << "M1.mp3" << true;
+        QTest::newRow("only picture deleted") << int(DeleteOnlyPicture) << 1 << 2 << -1 << "M1.mp3" << true;
+        QTest::newRow("playing song deleted") << int(DeletePlayingSong) << 1 << 2 << 40 << "M0.mp3" << false;
+        QTest::newRow("only song deleted") << int(DeleteOnlySong) << 1 << 1 << 40 << QString() << false;
+        QTest::newRow("all songs deleted") << int(DeleteAllSongs) << 1 << 2 << 40 << QString() << false;
+    }
+    void thePanelShowsOnlyWhatTheOpenAlbumHolds() {
+        QFETCH(int, change);
+        QFETCH(int, pictures);
+        QFETCH(int, songs);
+        QFETCH(int, pictureWidth);
+        QFETCH(QString, song);
+        QFETCH(bool, playing);
+        if (change == DeleteAlbum)
+            makeAlbums(root.path(), {{"a", pictures, songs}, {"b", 0, 0}});
+        else
+            makeAlbums(root.path(), {{"a", pictures, songs}});
+        giveSongsMusic("a", songs);
+        start();
+        window->show();
+        // The last song plays; the picture changes happen on the picture tab, where it goes on.
+        showSongTab();
+        control<QTableView>("LvwM")->selectRow(songs - 1);
+        play();
+        const bool songChange = change >= DeletePlayingSong;
+        if (!songChange) {
+            control<QToolButton>("SbtEditpic")->click();
+            control<QTableView>("LvwP")->selectRow(pictures - 1);
+            QCOMPARE(shownPictureWidth(), 40 + 10 * (pictures - 1));
+            QCOMPARE(player()->state(), audio::PlayerState::Playing);
+        }
+
+        dialogs.answers = {true};
+        switch (change) {
+        case CreateAlbum:
+            dialogs.driveDialog = [](QDialog& d) {
+                d.findChild<QLineEdit*>(QStringLiteral("Edt"))->setText(QStringLiteral("新相册"));
+                d.findChild<QPushButton*>(QStringLiteral("BtnAdd"))->click();
+                return int(QDialog::Rejected);
+            };
+            control<QToolButton>("SbtNewAblm")->click();
+            QCOMPARE(albums->AlbumCount(), 2);
+            break;
+        case DeleteAlbum:
+        case DeleteLastAlbum:
+            control<QToolButton>("SbtDelA")->click();
+            QCOMPARE(albums->AlbumCount(), change == DeleteAlbum ? 1 : 0);
+            break;
+        case DeleteAllPictures:
+        case DeleteAllSongs:
+            control<QPushButton>("BtnDelAP")->click();
+            break;
+        default:
+            control<QPushButton>("BtnDelOP")->click();
+            break;
+        }
+        QCOMPARE(shownPictureWidth(), pictureWidth);
+        QCOMPARE(loadedSong(), song);
+        QCOMPARE(player()->state(), playing ? audio::PlayerState::Playing : audio::PlayerState::Closed);
+        // The player's controls are usable exactly when it holds a song.
+        showSongTab();
+        for (const char* name : {"SbtPlay", "SbtPause", "SbtStop", "bsSkinTrackBar1"})
+            QVERIFY2(enabled(name) == !song.isEmpty(), name);
+        control<QToolButton>("SbtEditpic")->click();
+        QCOMPARE(shownPictureWidth(), pictureWidth);
     }
 };
 

@@ -7,8 +7,10 @@
 #include "album_fixture.h"
 #include "app/main_window.h"
 #include "app/production_dialog.h"
+#include "app/output_space_check.h"
 #include "app/production_totals.h"
 #include "app/stretch_view.h"
+#include "production/output_space.h"
 #include "scripted_dialogs.h"
 #include "store/album_operations.h"
 
@@ -21,6 +23,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTableView>
@@ -146,7 +149,7 @@ class FolderVisitingDialogs final : public UserDialogs {
     }
     std::optional<QColor> getColor(QWidget*, const QColor&) override { return std::nullopt; }
     int runModal(QDialog&) override { return QDialog::Rejected; }
-    void openFolder(const QString&) override {}
+    bool openFolder(const QString&) override { return true; }
 
   private:
     ScriptedDialogs& scripted_;
@@ -486,6 +489,47 @@ class ProductionDialogTest : public QObject {
         QVERIFY(dialogs.messages.isEmpty());
     }
 
+    void backgroundListShowsTheEntryTheKeysMoveTo() {
+        store::AlbumStore albums(root.path().toStdString());
+        albums.AlbumList.resize(1);
+        albums.AlbumIndex = 0;
+        const QString backPic = root.path() + QStringLiteral("/BackPic");
+        QDir().mkpath(backPic);
+        const std::pair<const char*, QColor> pictures[] = {
+            {"a.jpg", Qt::red}, {"b.jpg", Qt::green}, {"c.jpg", Qt::blue}};
+        for (const auto& [name, colour] : pictures) {
+            QImage picture(24, 12, QImage::Format_RGB888);
+            picture.fill(colour);
+            QVERIFY(picture.save(backPic + QLatin1Char('/') + QLatin1String(name), "JPG"));
+        }
+        ScriptedDialogs dialogs;
+        TFrmMake dialog(albums, dialogs);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        auto* list = child<QListWidget>(dialog, "Clb1");
+        auto* box = child<StretchView>(dialog, "ImgMpg");
+        const auto shownColour = [&] { return box->picture().pixelColor(12, 6); };
+        const auto near = [](const QColor& a, const QColor& b) {
+            return std::abs(a.red() - b.red()) < 40 && std::abs(a.green() - b.green()) < 40 &&
+                   std::abs(a.blue() - b.blue()) < 40;
+        };
+        list->setFocus(); // the list makes its first entry current, and it shows
+        QCOMPARE(list->currentRow(), 0);
+        QVERIFY(near(shownColour(), Qt::red));
+        for (const auto& [key, row] :
+             {std::pair{Qt::Key_Down, 1}, {Qt::Key_End, 2}, {Qt::Key_Up, 1}, {Qt::Key_Home, 0}, {Qt::Key_Down, 1}}) {
+            QTest::keyClick(list, key);
+            QCOMPARE(list->currentRow(), row);
+            QVERIFY(box->stretch());
+            QVERIFY2(near(shownColour(), pictures[row].second), qPrintable(shownColour().name()));
+        }
+        // A mouse click still shows its entry.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
+        QCOMPARE(list->currentRow(), 2);
+        QVERIFY(near(shownColour(), Qt::blue));
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
     void colourDialogFillsThePreviewBox() {
         store::AlbumStore albums(root.path().toStdString());
         albums.AlbumList.resize(1);
@@ -610,6 +654,84 @@ class ProductionDialogTest : public QObject {
         QVERIFY(!dialog.running());
         QVERIFY(dialog.close());
         QVERIFY(!dialog.isVisible());
+    }
+
+    // Yes to the completion question where no file manager can open the folder: the user is
+    // told so, and where the video is.
+    void aFolderThatCannotBeOpenedIsNamed() {
+        store::AlbumStore albums(root.path().toStdString());
+        makeShortAlbum(albums, 1);
+        ScriptedDialogs dialogs;
+        dialogs.folderOpens = false;
+        TFrmMake dialog(albums, dialogs);
+        const QString output = root.path() + QStringLiteral("/无处打开.mpg");
+        dialogs.fileToSave = output;
+        child<QToolButton>(dialog, "SpeedButton3")->click();
+        dialogs.answers = {true};
+        child<QPushButton>(dialog, "SbtnMake")->click();
+        QCOMPARE(dialogs.questions, QStringList{kDone});
+        QCOMPARE(dialogs.openedFolders, QStringList{root.path()});
+        QCOMPARE(dialogs.messages,
+                 QStringList{QStringLiteral("无法打开文件夹（没有可用的文件管理器）。视频文件保存在：\n") + output});
+
+        // Where the folder opens, nothing more is said.
+        dialogs.folderOpens = true;
+        dialogs.answers = {true};
+        child<QPushButton>(dialog, "SbtnMake")->click();
+        QCOMPARE(dialogs.openedFolders.size(), 2);
+        QCOMPARE(dialogs.messages.size(), 1);
+    }
+
+    // A run whose video cannot fit on the output's disk does not start, and the user is told
+    // the expected size and the space there is.
+    void aVideoThatCannotFitIsRefused() {
+        store::AlbumStore albums(root.path().toStdString());
+        makeShortAlbum(albums, 1);
+        // 200 pictures of a day each (the longest a picture is held): terabytes of DVD.
+        albums.PicList.resize(200, albums.PicList.front());
+        for (auto& picture : albums.PicList)
+            picture.StayTime = 2147483647;
+        ScriptedDialogs dialogs;
+        TFrmMake dialog(albums, dialogs);
+        child<QRadioButton>(dialog, "RGOutTypeDVD")->click();
+        const QString output = root.path() + QStringLiteral("/太大.mpg");
+        dialogs.fileToSave = output;
+        child<QToolButton>(dialog, "SpeedButton3")->click();
+        const std::optional<production::OutputSpace> space =
+            production::outputSpace(albums, dialog.currentSettings());
+        QVERIFY(space && !space->fits());
+
+        // Were the run to start, this stop would end it at its first frame, not at a full disk.
+        QTimer::singleShot(0, &dialog, [&] { child<QPushButton>(dialog, "SbtnStop")->click(); });
+        child<QPushButton>(dialog, "SbtnMake")->click();
+        QCOMPARE(dialogs.messages.size(), 1);
+        const QString message = dialogs.messages.front();
+        QVERIFY2(message.startsWith(QStringLiteral("磁盘空间不足，无法生成视频：预计需要 ") +
+                                    byteSizeText(space->expectedBytes) + QStringLiteral("，")),
+                 qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("输出文件夹“") + root.path() + QStringLiteral("”")),
+                 qPrintable(message));
+        const QRegularExpression freeFigure(QStringLiteral("只有 [0-9]+\\.[0-9] (KB|MB|GB|TB) 可用"));
+        QVERIFY2(freeFigure.match(message).hasMatch(), qPrintable(message));
+        QVERIFY(!QFileInfo::exists(output));
+        QVERIFY(dialogs.questions.isEmpty());
+        QCOMPARE(text(dialog, "Lguage"), QStringLiteral("完成进度：0%"));
+        QVERIFY(child<QPushButton>(dialog, "SbtnMake")->isEnabled());
+        QVERIFY(!child<QPushButton>(dialog, "SbtnStop")->isEnabled());
+        QVERIFY(!dialog.running());
+    }
+
+    void sizesAreWrittenInUnitsOf1024() {
+        const std::pair<std::uintmax_t, QString> cases[] = {
+            {0, QStringLiteral("0 字节")},
+            {1023, QStringLiteral("1023 字节")},
+            {1024, QStringLiteral("1.0 KB")},
+            {1536, QStringLiteral("1.5 KB")},
+            {5ull << 30, QStringLiteral("5.0 GB")},
+            {3ull << 40 | 1ull << 39, QStringLiteral("3.5 TB")},
+        };
+        for (const auto& [bytes, textOf] : cases)
+            QCOMPARE(byteSizeText(bytes), textOf);
     }
 
     // The encoder cannot write the file (its folder is gone): the failure message, not the

@@ -17,10 +17,12 @@ public:
     QStringList questions;              // every question asked
     QStringList messages;               // every message shown
     QStringList filesToOpen;            // what the next open dialog returns
+    QString openFilter;                 // the filter the last open dialog was given
     QString fileToSave;
     std::optional<QColor> colorToPick;
     std::function<int(QDialog&)> driveDialog; // runs a modal dialog of the program
     QStringList openedFolders;
+    bool folderOpens = true; // whether a file manager opens the folders asked for
 
     bool askYesNo(QWidget*, const QString&, const QString& question, MessageIcon) override {
         questions << question;
@@ -31,7 +33,10 @@ public:
         return answer;
     }
     void showMessage(QWidget*, const QString&, const QString& text, MessageIcon) override { messages << text; }
-    QStringList getOpenFileNames(QWidget*, const QString&, const QString&) override { return filesToOpen; }
+    QStringList getOpenFileNames(QWidget*, const QString&, const QString& filter) override {
+        openFilter = filter;
+        return filesToOpen;
+    }
     QString getSaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return fileToSave;
     }
@@ -41,7 +46,10 @@ public:
             return driveDialog(dialog);
         return QDialog::Rejected;
     }
-    void openFolder(const QString& folder) override { openedFolders << folder; }
+    bool openFolder(const QString& folder) override {
+        openedFolders << folder;
+        return folderOpens;
+    }
 };
 
 } // namespace vistello::app::testing

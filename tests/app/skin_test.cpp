@@ -367,7 +367,7 @@ class SkinTest : public QObject {
     // The version label is blue on the splash picture; what lies under it must be light
     // enough for the text to be read (contrast ratio of at least 4.5, as for body text).
     void splashVersionLabelStandsOut() {
-        TForm1login splash(false);
+        TForm1login splash;
         auto* version = splash.findChild<QLabel*>(QStringLiteral("LabVersion"));
         QVERIFY(version);
         const QImage picture = splash.grab().toImage();

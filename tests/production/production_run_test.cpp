@@ -1,6 +1,7 @@
 // The production run: progress texts by stage, one render per format checked with ffprobe,
 // the stop, the guard against a second run, and the failure paths.
 
+#include "production/output_space.h"
 #include "production/production_run.h"
 #include "production_fixture.h"
 
@@ -101,6 +102,10 @@ TEST_F(ProductionRunTest, RendersEveryFormatWithTheTimelinesFrames) {
         EXPECT_NE(std::find(window.progress.begin(), window.progress.end(), QStringLiteral("完成进度：50%")),
                   window.progress.end());
         window.expectIdleAgain();
+
+        // The size a run expects before it starts is not less than the file it writes.
+        EXPECT_LE(std::filesystem::file_size(settings.outputPath),
+                  expectedVideoBytes(*formatPreset(kFormats[format].preset), result.frames));
 
         const QJsonObject probed = probe(settings.outputPath);
         const QJsonObject video = streamOf(probed, "video"), audio = streamOf(probed, "audio");
