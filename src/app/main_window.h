@@ -91,6 +91,8 @@ private:
     void refreshPlayerButtons();
     store::MediaList currentList() const;
     QTableView* currentListView() const;
+    // The store's current index of that list, which a change takes back to when undone.
+    int& currentIndex();
     void moveCurrent(store::MoveDirection direction);
     // The undo and redo commands, and the context menu of the three lists that offers them.
     void buildUndoCommands();

@@ -37,6 +37,10 @@ store::MediaList TFrmMain::currentList() const {
     return listTag_ == 1 ? store::MediaList::Songs : store::MediaList::Pictures;
 }
 
+int& TFrmMain::currentIndex() {
+    return listTag_ == 1 ? store_.MusicIndex : store_.PicIndex;
+}
+
 QTableView* TFrmMain::currentListView() const {
     return listTag_ == 1 ? LvwM : LvwP;
 }
@@ -87,6 +91,7 @@ void TFrmMain::SbtDelAClick() {
 
 void TFrmMain::moveCurrent(store::MoveDirection direction) {
     QTableView* view = currentListView();
+    currentIndex() = selectedRow(view);
     const std::optional<store::ListSnapshot> moved =
         store::plannedMove(store_, currentList(), selectedRow(view), direction);
     if (moved)
@@ -110,6 +115,7 @@ void TFrmMain::BtnDPClick() {
 
 void TFrmMain::BtnDelOPClick() {
     QTableView* view = currentListView();
+    currentIndex() = selectedRow(view);
     const std::optional<store::ListSnapshot> shorter = store::plannedDelete(store_, currentList(), selectedRow(view));
     if (shorter)
         changeStore([&] { history_.perform(store::ChangeKind::Delete, *shorter); });
