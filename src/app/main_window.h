@@ -97,7 +97,7 @@ private:
     // The undo and redo commands, and the context menu of the three lists that offers them.
     void buildUndoCommands();
     void refreshUndoCommands();
-    void showListMenu(QTableView* view, const QPoint& position);
+    void showListMenu(QWidget* list, const QPoint& position);
     // Runs a change of the store. Whether it succeeds or throws, the undo commands follow it;
     // when it throws, the lists are shown again as the store holds them (which is what the
     // files hold) before the error goes on to the top-level handler.

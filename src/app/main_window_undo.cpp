@@ -68,10 +68,11 @@ void TFrmMain::buildUndoCommands() {
     PmnList->setObjectName(QStringLiteral("PmnList"));
     PmnList->addAction(ActUndo);
     PmnList->addAction(ActRedo);
-    for (QTableView* view : {LvwA, LvwP, LvwM}) {
-        view->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(view, &QWidget::customContextMenuRequested, this,
-                [this, view](const QPoint& position) { showListMenu(view, position); });
+    // An empty list is disabled and passes the menu request on to the notebook that holds it.
+    for (QWidget* list : std::initializer_list<QWidget*>{LvwA, LvwP, LvwM, NotebookList}) {
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(list, &QWidget::customContextMenuRequested, this,
+                [this, list](const QPoint& position) { showListMenu(list, position); });
     }
     refreshUndoCommands();
 }
@@ -85,10 +86,12 @@ void TFrmMain::refreshUndoCommands() {
     ActRedo->setEnabled(redo.has_value());
 }
 
-void TFrmMain::showListMenu(QTableView* view, const QPoint& position) {
+void TFrmMain::showListMenu(QWidget* list, const QPoint& position) {
     refreshUndoCommands();
-    // popup, not exec: the menu runs in the window's own event loop.
-    PmnList->popup(view->viewport()->mapToGlobal(position));
+    // A list view reports the position in its viewport. popup, not exec: the menu runs in the
+    // window's own event loop.
+    const auto* view = qobject_cast<QTableView*>(list);
+    PmnList->popup((view ? view->viewport() : list)->mapToGlobal(position));
 }
 
 void TFrmMain::changeStore(const std::function<void()>& change) {

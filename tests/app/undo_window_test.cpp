@@ -172,6 +172,16 @@ private slots:
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(redo).center());
         QTRY_VERIFY(!menu->isVisible());
         QCOMPARE(rows("LvwP"), 1);
+
+        // An empty list is disabled; its menu still comes.
+        dialogs.answers = {true};
+        control<QPushButton>("BtnDelAP")->click();
+        QVERIFY(!list->isEnabled());
+        QContextMenuEvent onEmpty(QContextMenuEvent::Mouse, QPoint(30, 10), list->viewport()->mapToGlobal(QPoint(30, 10)));
+        QApplication::sendEvent(list->viewport(), &onEmpty);
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(undo->text(), QStringLiteral("撤销删除全部图片"));
+        menu->hide();
     }
 
     // Each kind of change in the window, taken back and made again; `after` is the picture
