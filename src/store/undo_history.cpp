@@ -54,6 +54,9 @@ void UndoHistory::push(Change change) {
     for (Change& undone : undone_)
         discardItems(undone.kept);
     undone_.clear();
+    // Neighbouring changes share the list between them, so the history holds each list once.
+    if (!done_.empty() && *done_.back().after.records == *change.before.records)
+        change.before.records = done_.back().after.records;
     done_.push_back(std::move(change));
     while (done_.size() > depth_) {
         discardItems(done_.front().kept);
