@@ -54,12 +54,13 @@ QPushButton* pushButton(const char* name, const QString& caption) {
 } // namespace
 
 TFrmMain::TFrmMain(store::AlbumStore& store, UserDialogs& dialogs, QWidget* parent)
-    : QWidget(parent), store_(store), dialogs_(dialogs) {
+    : QWidget(parent), store_(store), dialogs_(dialogs), history_(store) {
     setObjectName(QStringLiteral("FrmMain"));
     albumModel_ = new AlbumListModel(store_, this);
     pictureModel_ = new PictureListModel(store_, this);
     songModel_ = new SongListModel(store_, this);
     buildLayout();
+    buildUndoCommands();
     connectHandlers();
     try {
         FormCreate();

@@ -7,10 +7,15 @@
 #include "app/user_dialogs.h"
 #include "store/album_store.h"
 #include "store/list_operations.h"
+#include "store/undo_history.h"
 
 #include <QWidget>
 
+#include <functional>
+
+class QAction;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QSlider;
 class QStackedWidget;
@@ -32,6 +37,7 @@ public:
 
     store::AlbumStore& albumStore() { return store_; }
     UserDialogs& dialogs() { return dialogs_; }
+    store::UndoHistory& undoHistory() { return history_; }
 
     void RefreshMain();
     void OpenAlbum(int index);
@@ -62,6 +68,9 @@ public:
     void LvwMChange();
     void BtnPPClick();
     void BtnNPClick();
+    // Undo and redo of the list changes (Ctrl+Z; Ctrl+Y or Ctrl+Shift+Z; the lists' menu).
+    void UndoClick();
+    void RedoClick();
 
 private:
     void buildLayout();
@@ -86,10 +95,28 @@ private:
     void refreshPlayerButtons();
     store::MediaList currentList() const;
     QTableView* currentListView() const;
+    // The store's current index of that list, which a change takes back to when undone.
+    int& currentIndex();
     void moveCurrent(store::MoveDirection direction);
+    // The undo and redo commands, and the context menu of the three lists that offers them.
+    void buildUndoCommands();
+    void refreshUndoCommands();
+    void showListMenu(QWidget* list, const QPoint& position);
+    // Runs a change of the store. Whether it succeeds or throws, the undo commands follow it;
+    // when it throws, the lists are shown again as the store holds them (which is what the
+    // files hold) before the error goes on to the top-level handler.
+    void changeStore(const std::function<void()>& change);
+    // Runs an import batch into the open album's list as one change.
+    void importInto(store::ListKind list, const std::function<void()>& import);
+    // Every list, selection and caption as the store holds them now.
+    void showStoreState();
 
     store::AlbumStore& store_;
     UserDialogs& dialogs_;
+    store::UndoHistory history_;
+    QAction* ActUndo = nullptr;
+    QAction* ActRedo = nullptr;
+    QMenu* PmnList = nullptr;
     AlbumListModel* albumModel_ = nullptr;
     PictureListModel* pictureModel_ = nullptr;
     SongListModel* songModel_ = nullptr;

@@ -37,16 +37,24 @@ store::MediaList TFrmMain::currentList() const {
     return listTag_ == 1 ? store::MediaList::Songs : store::MediaList::Pictures;
 }
 
+int& TFrmMain::currentIndex() {
+    return listTag_ == 1 ? store_.MusicIndex : store_.PicIndex;
+}
+
 QTableView* TFrmMain::currentListView() const {
     return listTag_ == 1 ? LvwM : LvwP;
 }
 
 void TFrmMain::SbtNewAblmClick() {
+    const store::ListSnapshot albumsBefore = store::captureList(store_, store::ListKind::Albums);
     TFrmAddA dialog(store_, this);
     dialogs_.runModal(dialog);
     if (!dialog.createdAlbum())
         return;
-    store_.LoadInfo("A");
+    changeStore([&] {
+        store_.LoadInfo("A");
+        history_.recordCreatedAlbums(albumsBefore);
+    });
     FillAlbumList();
     if (albumModel_->rowCount() > 0) {
         selectRow(LvwA, albumModel_->rowCount() - 1);
@@ -66,7 +74,10 @@ void TFrmMain::SbtDelAClick() {
     if (!question.empty() &&
         !dialogs_.askYesNo(this, QStringLiteral("提示"), QString::fromStdString(question), MessageIcon::Information))
         return;
-    store::deleteCurrentAlbum(store_);
+    const std::optional<store::ListSnapshot> shorter = store::plannedAlbumDeletion(store_);
+    if (!shorter)
+        return;
+    changeStore([&] { history_.perform(store::ChangeKind::DeleteAlbum, *shorter); });
     FillAlbumList();
     selectRow(LvwA, store_.AlbumIndex);
     if (selectedRow(LvwA) >= 0) {
@@ -80,7 +91,12 @@ void TFrmMain::SbtDelAClick() {
 
 void TFrmMain::moveCurrent(store::MoveDirection direction) {
     QTableView* view = currentListView();
-    const std::optional<int> target = store::moveEntry(store_, currentList(), selectedRow(view), direction);
+    currentIndex() = selectedRow(view);
+    const std::optional<store::ListSnapshot> moved =
+        store::plannedMove(store_, currentList(), selectedRow(view), direction);
+    if (moved)
+        changeStore([&] { history_.perform(store::ChangeKind::Move, *moved); });
+    const std::optional<int> target = moved ? std::optional<int>(moved->index) : std::nullopt;
     if (target) {
         (listTag_ == 1 ? static_cast<StoreListModel*>(songModel_) : pictureModel_)->reset();
         selectRow(view, *target);
@@ -99,7 +115,11 @@ void TFrmMain::BtnDPClick() {
 
 void TFrmMain::BtnDelOPClick() {
     QTableView* view = currentListView();
-    const std::optional<int> current = store::deleteEntry(store_, currentList(), selectedRow(view));
+    currentIndex() = selectedRow(view);
+    const std::optional<store::ListSnapshot> shorter = store::plannedDelete(store_, currentList(), selectedRow(view));
+    if (shorter)
+        changeStore([&] { history_.perform(store::ChangeKind::Delete, *shorter); });
+    const std::optional<int> current = shorter ? std::optional<int>(shorter->index) : std::nullopt;
     if (current) {
         (listTag_ == 1 ? static_cast<StoreListModel*>(songModel_) : pictureModel_)->reset();
         selectRow(view, *current);
@@ -113,7 +133,7 @@ void TFrmMain::BtnDelAPClick() {
     const std::string question = store::deleteAllQuestion(store_, currentList());
     if (!dialogs_.askYesNo(this, QStringLiteral("提示"), QString::fromStdString(question), MessageIcon::Question))
         return;
-    store::deleteAllEntries(store_, currentList());
+    changeStore([&] { history_.perform(store::ChangeKind::DeleteAll, store::plannedDeleteAll(store_, currentList())); });
     (listTag_ == 1 ? static_cast<StoreListModel*>(songModel_) : pictureModel_)->reset();
     RefreshMain();
 }
@@ -131,12 +151,33 @@ void TFrmMain::BtnEditPClick() {
         for (int row = 0; row < pictureModel_->rowCount(); ++row)
             pictureModel_->showTypedTime(row, typed);
     });
+    // Each save of the editor is one change; "到全部" reports every row of its one save.
+    store::ListSnapshot beforeSave = store::captureList(store_, store::ListKind::Pictures);
+    connect(&dialog, &TFrmEditP::pictureRowChanged, this, [&] {
+        history_.recordDone(store::ChangeKind::Edit, beforeSave);
+        beforeSave = store::captureList(store_, store::ListKind::Pictures);
+        refreshUndoCommands();
+    });
     connect(&dialog, &TFrmEditP::currentPictureChanged, this, [this](int row) {
         selectRow(LvwP, row);
         ScrollToSelected(LvwP);
     });
     dialogs_.runModal(dialog);
     RefreshMain();
+}
+
+void TFrmMain::importInto(store::ListKind list, const std::function<void()>& import) {
+    const store::ListSnapshot before = store::captureList(store_, list);
+    // What a failing batch saved before its error is a change too.
+    changeStore([&] {
+        try {
+            import();
+        } catch (...) {
+            history_.recordDone(store::ChangeKind::Import, before);
+            throw;
+        }
+        history_.recordDone(store::ChangeKind::Import, before);
+    });
 }
 
 void TFrmMain::BtnAddPClick() {
@@ -151,7 +192,7 @@ void TFrmMain::BtnAddPClick() {
                 "Image File (*.tif)|*.tif;*.tiff|Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles "
                 "(*.wmf)|*.wmf")));
         if (!files.isEmpty()) {
-            ImportPictures(store_, files, dialogs_, this);
+            importInto(store::ListKind::Pictures, [&] { ImportPictures(store_, files, dialogs_, this); });
             FillPicList();
             selectRow(LvwP, pictureModel_->rowCount() - 1);
             ScrollToSelected(LvwP);
@@ -160,7 +201,7 @@ void TFrmMain::BtnAddPClick() {
         const QStringList files = dialogs_.getOpenFileNames(
             this, QStringLiteral("加入音乐"), qtFileFilter(QStringLiteral("MP3音乐文件(*.mp3)|*.mp3")));
         if (!files.isEmpty()) {
-            ImportMusic(store_, files, dialogs_, this);
+            importInto(store::ListKind::Songs, [&] { ImportMusic(store_, files, dialogs_, this); });
             FillMusicList();
             selectRow(LvwM, songModel_->rowCount() - 1);
             ScrollToSelected(LvwM);

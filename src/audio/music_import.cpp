@@ -4,25 +4,52 @@
 #include "audio/id3v1.h"
 #include "audio/mp3_player.h"
 #include "store/album_store.h"
+#include "store/store_error.h"
 
 #include <algorithm>
+#include <fcntl.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace vistello::audio {
 
 
 namespace {
 
-// Copies `source` to `destination`, replacing a file of that name; a failed copy leaves
-// no partial file behind.
-bool copySong(const std::filesystem::path& source, const std::filesystem::path& destination) {
+// A song that can be read: anything else is skipped without a word.
+bool readable(const std::filesystem::path& source) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(source, error))
         return false;
+    const int fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
+// Copies a readable `source` to `destination`, replacing a file of that name; a failed copy
+// leaves no partial file behind and is thrown as StoreError naming the destination.
+void copySong(const std::filesystem::path& source, const std::filesystem::path& destination) {
+    std::error_code error;
     if (std::filesystem::copy_file(source, destination, std::filesystem::copy_options::overwrite_existing, error))
-        return true;
-    std::filesystem::remove(destination, error);
-    return false;
+        return;
+    std::error_code ignored;
+    std::filesystem::remove(destination, ignored);
+    throw store::StoreError(error.value(), store::StoreAction::Write, destination);
+}
+
+// Takes a batch back when the list cannot be saved with it (see ImportPictures).
+void saveBatch(store::AlbumStore& store, std::size_t firstNew, const std::vector<std::filesystem::path>& written) {
+    try {
+        store.SaveInfo("M");
+    } catch (const store::StoreError&) {
+        std::error_code ignored;
+        for (const std::filesystem::path& file : written)
+            std::filesystem::remove(file, ignored);
+        store.MusicList.resize(firstNew);
+        throw;
+    }
 }
 
 } // namespace
@@ -36,6 +63,8 @@ MusicImportResult ImportMusic(store::AlbumStore& store, const std::vector<std::f
     // The hidden player only measures, so it never needs a sound device.
     Mp3PlayerModel player(std::make_unique<AudioEngine>(AudioEngine::Output::Silent));
     TID3v1 tag;
+    const std::size_t firstNew = store.MusicList.size();
+    std::vector<std::filesystem::path> written;
     const auto count = static_cast<int>(files.size());
     for (int i = 0; i < count; ++i) {
         if (progress.cancelled()) {
@@ -45,13 +74,22 @@ MusicImportResult ImportMusic(store::AlbumStore& store, const std::vector<std::f
         progress.fileStarting(i, count, files[i]);
         std::string storedName = "M";
         storedName.append(NextFreeFileNumber(folder, "M", "mp3")).append(".mp3");
-        player.setFileName(files[i]);
-        tag.ReadFromFile(files[i]);
-        if (!copySong(files[i], folder / storedName)) {
+        if (!readable(files[i])) {
             ++result.skipped;
             progress.fileSkipped(i, files[i]);
             continue;
         }
+        player.setFileName(files[i]);
+        tag.ReadFromFile(files[i]);
+        try {
+            copySong(files[i], folder / storedName);
+        } catch (const store::StoreError&) {
+            // The songs before it stay when the list can be saved with them.
+            if (!written.empty())
+                saveBatch(store, firstNew, written);
+            throw;
+        }
+        written.push_back(folder / storedName);
         store::TMusicInfo song;
         // The whole seconds come from the exact double length: a single-precision value can
         // round a song a few samples short of a whole second up to that second.
@@ -64,7 +102,7 @@ MusicImportResult ImportMusic(store::AlbumStore& store, const std::vector<std::f
         store.MusicList.push_back(song);
         ++result.imported;
     }
-    store.SaveInfo("M");
+    saveBatch(store, firstNew, written);
     return result;
 }
 

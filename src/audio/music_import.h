@@ -42,7 +42,10 @@ struct MusicImportResult {
 };
 
 // Imports `files` in order into the open album of `store` and saves its song list. With no
-// open album nothing happens. StoreError from saving propagates.
+// open album nothing happens. A source that cannot be read is skipped; a song that cannot be
+// written into the album ends the batch with StoreError naming it, after saving the list with
+// the songs imported before it. When the list cannot be saved, the batch's files are deleted,
+// the list is left as it was, and StoreError is thrown.
 MusicImportResult ImportMusic(store::AlbumStore& store, const std::vector<std::filesystem::path>& files,
                               MusicImportProgress& progress);
 

@@ -4,12 +4,15 @@
 #include "media/jpeg_codec.h"
 #include "media/picture_file.h"
 #include "store/album_store.h"
+#include "store/record_file.h"
+#include "store/store_error.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <system_error>
+#include <vector>
 
 namespace vistello::media {
 
@@ -17,10 +20,6 @@ namespace {
 
 constexpr int kJpegQuality = 90;
 constexpr std::int32_t kDefaultStayTime = 3;
-
-QString fromPath(const std::filesystem::path& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path.string()));
-}
 
 // A JPEG source is re-encoded while it decodes; every other source, and a JPEG that path
 // does not take, is loaded whole by LoadPictureFile first.
@@ -53,12 +52,32 @@ bool ConvertPictureToJpeg(const QString& source, const QString& destination, Mes
 }
 
 
+namespace {
+
+// Takes a batch back when the list cannot be saved with it: the list names none of its
+// files, so they go, and the list in memory is again the one on disk.
+void saveBatch(store::AlbumStore& store, std::size_t firstNew, const std::vector<std::filesystem::path>& written) {
+    try {
+        store.SaveInfo("P");
+    } catch (const store::StoreError&) {
+        std::error_code ignored;
+        for (const std::filesystem::path& file : written)
+            std::filesystem::remove(file, ignored);
+        store.PicList.resize(firstNew);
+        throw;
+    }
+}
+
+} // namespace
+
 ImportResult ImportPictures(store::AlbumStore& store, const QStringList& files, ImportProgress& progress,
                             MessageSink& messages) {
     ImportResult result;
     const std::filesystem::path folder = store.AlbumPath();
     if (folder.empty())
         return result;
+    const std::size_t firstNew = store.PicList.size();
+    std::vector<std::filesystem::path> written;
     const auto count = static_cast<int>(files.size());
     for (int i = 0; i < count; ++i) {
         if (progress.cancelled()) {
@@ -67,10 +86,22 @@ ImportResult ImportPictures(store::AlbumStore& store, const QStringList& files, 
         }
         progress.fileStarting(i, count, files[i]);
         const std::string storedName = "P" + NextFreeFileNumber(folder, "P", "jpg") + ".jpg";
-        if (!ConvertPictureToJpeg(files[i], fromPath(folder / storedName), messages)) {
+        // A source that cannot be read or decoded is skipped without a word; a picture that
+        // cannot be written ends the batch with the error, since the next one would fail too.
+        const QByteArray jpeg = encodeForAlbum(files[i], messages);
+        if (jpeg.isEmpty()) {
             ++result.skipped;
             continue;
         }
+        try {
+            store::writeFileAtomically(folder / storedName, std::string_view(jpeg.constData(), static_cast<std::size_t>(jpeg.size())));
+        } catch (const store::StoreError& error) {
+            // The pictures before it stay when the list can be saved with them.
+            if (!written.empty())
+                saveBatch(store, firstNew, written);
+            throw store::StoreError(error.code().value(), store::StoreAction::Write, folder / storedName);
+        }
+        written.push_back(folder / storedName);
         store::TPicInfo picture;
         picture.StayTime = kDefaultStayTime;
         picture.Effect = 0;
@@ -79,7 +110,7 @@ ImportResult ImportPictures(store::AlbumStore& store, const QStringList& files, 
         store.PicList.push_back(picture);
         ++result.imported;
     }
-    store.SaveInfo("P");
+    saveBatch(store, firstNew, written);
     return result;
 }
 

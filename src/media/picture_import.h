@@ -49,7 +49,10 @@ struct ImportResult {
 };
 
 // Imports `files` in order into the open album of `store` and saves its picture list (also
-// after a cancel). With no open album nothing happens. StoreError from saving propagates.
+// after a cancel). With no open album nothing happens. A source that cannot be decoded is
+// skipped; a picture that cannot be written into the album ends the batch with StoreError
+// naming it, after saving the list with the pictures imported before it. When the list cannot
+// be saved, the batch's files are deleted, the list is left as it was, and StoreError is thrown.
 ImportResult ImportPictures(store::AlbumStore& store, const QStringList& files, ImportProgress& progress,
                             MessageSink& messages);
 

@@ -1,8 +1,11 @@
 #include "store/album_operations.h"
 
 #include "store/album_names.h"
+#include "store/kept_items.h"
+#include "store/list_operations.h"
 #include "store/store_error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -22,7 +25,8 @@ NewNameCheck checkNewAlbumName(const AlbumStore& store, std::string_view typed) 
     if (isReservedAlbumName(name))
         return NewNameCheck::Exists;
     std::error_code ec;
-    if (fs::symlink_status(store.RootPath() / name, ec).type() != fs::file_type::not_found)
+    if (name == kKeptFolderName ||
+        fs::symlink_status(store.RootPath() / name, ec).type() != fs::file_type::not_found)
         return NewNameCheck::Exists;
     return NewNameCheck::Available;
 }
@@ -105,25 +109,24 @@ std::string deleteAlbumQuestion(int p, int m) {
     return {};
 }
 
-void deleteCurrentAlbum(AlbumStore& store) {
+std::optional<ListSnapshot> plannedAlbumDeletion(const AlbumStore& store) {
     const int index = store.AlbumIndex;
     if (index < 0 || index >= store.AlbumCount())
+        return std::nullopt;
+    std::vector<TAlbumInfo> albums = store.AlbumList;
+    albums.erase(albums.begin() + index);
+    // The album that followed the deleted one becomes current, or the new last one.
+    return withRecords(captureList(store, ListKind::Albums), albums,
+                       std::min(index, static_cast<int>(albums.size()) - 1));
+}
+
+void deleteCurrentAlbum(AlbumStore& store) {
+    const std::optional<ListSnapshot> shorter = plannedAlbumDeletion(store);
+    if (!shorter)
         return;
-    const fs::path folder = store.albumFolder(index);
-    if (!folder.empty())
-        DeleteFolder(store, folder);
-    store.AlbumList.erase(store.AlbumList.begin() + index);
-    if (!store.AlbumList.empty()) {
-        store.SaveInfo("A");
-        if (store.AlbumIndex > store.AlbumCount() - 1)
-            store.AlbumIndex = store.AlbumCount() - 1;
-        store.openAlbum(store.AlbumIndex);
-    } else {
-        if (::unlink(store.albumListFile().c_str()) != 0 && errno != ENOENT)
-            throw StoreError(errno, StoreAction::Delete, store.albumListFile());
-        store.AlbumIndex = -1;
-        store.closeAlbum();
-    }
+    // The list is rewritten (or deleted with the last album) before the folder goes.
+    changeListAtOnce(store, *shorter);
+    store.openAlbum(store.AlbumIndex);
 }
 
 bool DeleteFolder(const AlbumStore& store, const fs::path& folder) {

@@ -3,8 +3,10 @@
 // folder and its two empty lists, and the deletion of the open album with its folder.
 
 #include "store/album_store.h"
+#include "store/list_change.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,8 +40,13 @@ std::string createAlbum(AlbumStore& store, std::string_view typed);
 // album is empty and nothing is asked.
 std::string deleteAlbumQuestion(int pictureCount, int songCount);
 
-// Deletes the open album (AlbumIndex): its folder, its record and, with the last album, the
-// album list file; makes the next album (or the new last one) current and opens it.
+// The album list without the open album (AlbumIndex), its index the album that followed it
+// (or the new last one, -1 when none is left); nothing when no album is open.
+std::optional<ListSnapshot> plannedAlbumDeletion(const AlbumStore& store);
+
+// Deletes the open album (AlbumIndex): its record and, with the last album, the album list
+// file, and then its folder; makes the next album (or the new last one) current and opens it.
+// Throws StoreError with nothing changed when the list cannot be rewritten.
 void deleteCurrentAlbum(AlbumStore& store);
 
 // Deletes a folder with everything in it; true when it is gone. Only an album folder

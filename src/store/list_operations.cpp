@@ -1,33 +1,30 @@
 #include "store/list_operations.h"
 
 #include <algorithm>
-#include <system_error>
 #include <utility>
 
 namespace vistello::store {
 
 namespace {
 
-// Calls f with the list's record array, its current index and its kind letter.
+// Calls f with the list's record array and its snapshot as the store holds it now.
 template <class F>
-decltype(auto) withList(AlbumStore& store, MediaList list, F&& f) {
+decltype(auto) withList(const AlbumStore& store, MediaList list, F&& f) {
+    const ListSnapshot now = captureList(store, listKind(list));
     if (list == MediaList::Pictures)
-        return f(store.PicList, store.PicIndex, "P");
-    return f(store.MusicList, store.MusicIndex, "M");
-}
-
-template <class Record>
-void deleteMediaFile(const AlbumStore& store, const Record& record) {
-    const std::filesystem::path file = store.mediaFile(record.FileName.gbk());
-    std::error_code ignored; // a file that cannot be deleted stays; its record goes all the same
-    if (!file.empty())
-        std::filesystem::remove(file, ignored);
+        return f(store.PicList, now);
+    return f(store.MusicList, now);
 }
 
 } // namespace
 
-std::optional<int> moveEntry(AlbumStore& store, MediaList list, int selectedRow, MoveDirection direction) {
-    return withList(store, list, [&](auto& records, int& index, const char* kind) -> std::optional<int> {
+ListKind listKind(MediaList list) {
+    return list == MediaList::Pictures ? ListKind::Pictures : ListKind::Songs;
+}
+
+std::optional<ListSnapshot> plannedMove(const AlbumStore& store, MediaList list, int selectedRow,
+                                        MoveDirection direction) {
+    return withList(store, list, [&](auto records, const ListSnapshot& now) -> std::optional<ListSnapshot> {
         const int n = static_cast<int>(records.size());
         int s = selectedRow;
         if (n < 2)
@@ -44,33 +41,50 @@ std::optional<int> moveEntry(AlbumStore& store, MediaList list, int selectedRow,
             t = s + 1;
         }
         std::swap(records[static_cast<std::size_t>(s)], records[static_cast<std::size_t>(t)]);
-        index = t;
-        store.SaveInfo(kind);
-        return t;
+        return withRecords(now, records, t);
     });
+}
+
+std::optional<ListSnapshot> plannedDelete(const AlbumStore& store, MediaList list, int selectedRow) {
+    return withList(store, list, [&](auto records, const ListSnapshot& now) -> std::optional<ListSnapshot> {
+        if (selectedRow < 0 || selectedRow >= static_cast<int>(records.size()))
+            return std::nullopt;
+        records.erase(records.begin() + selectedRow);
+        return withRecords(now, records, std::min(selectedRow, static_cast<int>(records.size()) - 1));
+    });
+}
+
+ListSnapshot plannedDeleteAll(const AlbumStore& store, MediaList list) {
+    ListSnapshot empty = captureList(store, listKind(list));
+    empty.records = std::make_shared<const std::string>();
+    empty.index = -1;
+    return empty;
+}
+
+void changeListAtOnce(AlbumStore& store, const ListSnapshot& to) {
+    KeptItems kept;
+    changeList(store, to, kept);
+    discardItems(kept);
+}
+
+std::optional<int> moveEntry(AlbumStore& store, MediaList list, int selectedRow, MoveDirection direction) {
+    const std::optional<ListSnapshot> moved = plannedMove(store, list, selectedRow, direction);
+    if (!moved)
+        return std::nullopt;
+    changeListAtOnce(store, *moved);
+    return moved->index;
 }
 
 std::optional<int> deleteEntry(AlbumStore& store, MediaList list, int selectedRow) {
-    return withList(store, list, [&](auto& records, int& index, const char* kind) -> std::optional<int> {
-        if (selectedRow < 0 || selectedRow >= static_cast<int>(records.size()))
-            return std::nullopt;
-        index = selectedRow;
-        deleteMediaFile(store, records[static_cast<std::size_t>(selectedRow)]);
-        records.erase(records.begin() + selectedRow);
-        store.SaveInfo(kind);
-        index = std::min(index, static_cast<int>(records.size()) - 1);
-        return index;
-    });
+    const std::optional<ListSnapshot> shorter = plannedDelete(store, list, selectedRow);
+    if (!shorter)
+        return std::nullopt;
+    changeListAtOnce(store, *shorter);
+    return shorter->index;
 }
 
 void deleteAllEntries(AlbumStore& store, MediaList list) {
-    withList(store, list, [&](auto& records, int& index, const char* kind) {
-        for (const auto& record : records)
-            deleteMediaFile(store, record);
-        records.clear();
-        index = -1;
-        store.SaveInfo(kind);
-    });
+    changeListAtOnce(store, plannedDeleteAll(store, list));
 }
 
 std::string deleteAllQuestion(const AlbumStore& store, MediaList list) {

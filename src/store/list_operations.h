@@ -1,9 +1,12 @@
 #pragma once
 // Editing the picture and song lists of the open album: moving an entry one place, deleting
-// the current entry or all entries. Each change is saved at once; media files are deleted
-// with their entries, moves touch records only.
+// the current entry or all entries. Each change is planned as the list it leaves
+// (plannedMove, plannedDelete, plannedDeleteAll), which an undo history can carry out and
+// take back; the plain operations carry it out at once, saving the list before any media
+// file goes, so a list that cannot be written costs no file. Moves touch records only.
 
 #include "store/album_store.h"
+#include "store/list_change.h"
 
 #include <optional>
 #include <string>
@@ -13,18 +16,28 @@ namespace vistello::store {
 enum class MediaList { Pictures, Songs };
 enum class MoveDirection { Up, Down };
 
-// Moves the entry at `selectedRow` (-1 for none, which moves the first entry down) one place.
-// Returns the row that holds it afterwards, which becomes the current index, or nothing
-// when the move is not possible.
+ListKind listKind(MediaList list);
+
+// The list after moving the entry at `selectedRow` (-1 for none, which moves the first entry
+// down) one place, its index the row that holds it afterwards; nothing when the move is not
+// possible.
+std::optional<ListSnapshot> plannedMove(const AlbumStore& store, MediaList list, int selectedRow,
+                                        MoveDirection direction);
+// The list without the entry at `selectedRow`, its index the entry that followed (or the new
+// last one; -1 when the list is empty); nothing when no row was selected.
+std::optional<ListSnapshot> plannedDelete(const AlbumStore& store, MediaList list, int selectedRow);
+// The empty list.
+ListSnapshot plannedDeleteAll(const AlbumStore& store, MediaList list);
+
+// The plans carried out at once, media files deleted for good. Each returns the new current
+// index, or nothing when there was nothing to do. Throws StoreError with nothing changed.
 std::optional<int> moveEntry(AlbumStore& store, MediaList list, int selectedRow, MoveDirection direction);
-
-// Deletes the entry at `selectedRow` and its file. Returns the new current index (the entry
-// that followed, or the new last one; -1 when the list is empty), or nothing when no row
-// was selected.
 std::optional<int> deleteEntry(AlbumStore& store, MediaList list, int selectedRow);
-
-// Deletes every entry of the list and its file, and leaves an empty list file.
 void deleteAllEntries(AlbumStore& store, MediaList list);
+
+// Carries out a planned list at once: like changeList, with what no record names any more
+// deleted for good.
+void changeListAtOnce(AlbumStore& store, const ListSnapshot& to);
 
 // The question asked before deleting all entries of the list.
 std::string deleteAllQuestion(const AlbumStore& store, MediaList list);

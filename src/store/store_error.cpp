@@ -26,6 +26,14 @@ const char* actionText(StoreAction action) {
         return "无法创建相册";
     case StoreAction::NoAlbumFolder:
         return "当前相册没有可用的文件夹";
+    case StoreAction::Keep:
+        return "无法移走";
+    case StoreAction::Restore:
+        return "无法恢复";
+    case StoreAction::FindAlbum:
+        return "找不到相册";
+    case StoreAction::AlbumNotOpen:
+        return "相册没有打开";
     }
     return "无法访问";
 }

@@ -20,7 +20,11 @@ enum class StoreAction {
     Replace,      // putting the rewritten copy in the list file's place
     Delete,
     CreateAlbum,  // the name is taken
-    NoAlbumFolder // the open album's name cannot be a folder, so its lists have no place
+    NoAlbumFolder, // the open album's name cannot be a folder, so its lists have no place
+    Keep,          // moving a deleted item aside, where an undo can bring it back
+    Restore,       // bringing a kept item back to its place
+    FindAlbum,     // an undo or redo names an album that is no longer in the list
+    AlbumNotOpen   // a list change names an album that is not the open one
 };
 
 // The operating system's reason for an errno value, in Chinese.

@@ -2,6 +2,8 @@
 
 #include "audio/id3v1.h"
 #include "mp3_fixture.h"
+#include "../write_failure.h"
+#include "store/store_error.h"
 #include "store/album_operations.h"
 #include "store/album_store.h"
 
@@ -106,6 +108,27 @@ TEST_F(ImportFixture, UncopyableFilesAreSkippedSilently) {
     ASSERT_EQ(store.MusicCount(), 1);
     EXPECT_EQ(store.MusicList[0].FileName.text(), "M0.mp3");
     EXPECT_EQ(store.MusicList[0].SongName.text(), "second.mp3");
+}
+
+// A song that cannot be written into the album (files may grow to 1000 bytes here, as on a
+// full disk) ends the batch with an error naming it; the small one before it stays, saved.
+TEST_F(ImportFixture, ASongThatCannotBeWrittenEndsTheBatchNamingIt) {
+    RecordingProgress progress;
+    std::string error;
+    {
+        vistello::failures::FileSizeLimit limit(1000);
+        try {
+            ImportMusic(store, {sources / "tiny.mp3", sources / "tone.mp3", sources / "second.mp3"}, progress);
+        } catch (const store::StoreError& e) {
+            error = e.what();
+        }
+    }
+    EXPECT_NE(error.find("M1.mp3"), std::string::npos) << error;
+    EXPECT_EQ(progress.started.size(), 2u);
+    ASSERT_EQ(store.MusicCount(), 1);
+    EXPECT_EQ(store.MusicList[0].SongName.text(), "tiny.mp3");
+    EXPECT_EQ(readAll(store.AlbumPath() / "MusicInfo").size(), 344u);
+    EXPECT_FALSE(std::filesystem::exists(store.AlbumPath() / "M1.mp3"));
 }
 
 TEST_F(ImportFixture, LongSongNamesAreCutToTheField) {

@@ -6,11 +6,14 @@
 #include "qt_printing.h"
 #include "tiff_builder.h"
 
+#include "../write_failure.h"
+
 #include "media/jpeg_codec.h"
 #include "media/picture_file.h"
 #include "media/picture_import.h"
 #include "store/album_operations.h"
 #include "store/album_store.h"
+#include "store/store_error.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +23,7 @@
 #include <QTemporaryDir>
 
 #include <fstream>
+#include <random>
 
 using namespace vistello;
 using namespace vistello::media;
@@ -166,6 +170,72 @@ TEST_F(PictureImportTest, FilesThatCannotBeConvertedAreSkipped) {
     EXPECT_EQ(messages.messages, QStringList{"<" + files[1] + "> is not a valid TIFF file"});
     const QStringList left = QDir(QString::fromStdString(albums.AlbumPath().string())).entryList(QDir::Files);
     EXPECT_EQ(left, (QStringList{"MusicInfo", "P0.jpg", "P1.jpg", "PicInfo"}));
+}
+
+// A picture whose JPEG is far larger than a small one: noise does not compress.
+QImage noise(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    std::mt19937 random(7);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, random() & 0xFFFFFFu);
+    return image;
+}
+
+std::vector<std::string> folderEntries(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Files may grow to 8000 bytes: a small picture's JPEG and a short list fit, the noise's
+// JPEG does not, as when the album's disk is full.
+constexpr rlim_t kWriteLimit = 8000;
+
+TEST_F(PictureImportTest, APictureThatCannotBeWrittenEndsTheBatchNamingIt) {
+    const QStringList files{source("small.bmp", bmpBytes(solid(Qt::red, {8, 8}))),
+                            source("noise.bmp", bmpBytes(noise({300, 300}))),
+                            source("later.bmp", bmpBytes(solid(Qt::blue, {8, 8})))};
+    RecordingProgress progress;
+    std::string error;
+    {
+        vistello::failures::FileSizeLimit limit(kWriteLimit);
+        try {
+            ImportPictures(albums, files, progress, messages);
+        } catch (const store::StoreError& e) {
+            error = e.what();
+        }
+    }
+    EXPECT_NE(error.find("P1.jpg"), std::string::npos) << error;
+    EXPECT_EQ(progress.started, (std::vector<int>{0, 1})); // no third try into a full disk
+    ASSERT_EQ(albums.PicCount(), 1); // the picture before it stays, saved
+    ASSERT_EQ(savedPictures().size(), 1u);
+    EXPECT_EQ(savedPictures()[0].FileName.text(), "P0.jpg");
+    EXPECT_EQ(folderEntries(albums.AlbumPath()), (std::vector<std::string>{"MusicInfo", "P0.jpg", "PicInfo"}));
+}
+
+TEST_F(PictureImportTest, ABatchTheListCannotBeSavedWithLeavesNoFile) {
+    // 30 records make a list of 9720 bytes, which cannot be written under the limit.
+    for (int i = 0; i < 30; ++i) {
+        store::TPicInfo earlier;
+        earlier.FileName.setText("X" + std::to_string(i) + ".jpg");
+        albums.PicList.push_back(earlier);
+    }
+    albums.SaveInfo("P");
+    const QStringList files{source("small.bmp", bmpBytes(solid(Qt::red, {8, 8}))),
+                            source("noise.bmp", bmpBytes(noise({300, 300})))};
+    RecordingProgress progress;
+    for (const QStringList& batch : {files.mid(0, 1), files}) {
+        {
+            vistello::failures::FileSizeLimit limit(kWriteLimit);
+            EXPECT_THROW(ImportPictures(albums, batch, progress, messages), store::StoreError);
+        }
+        EXPECT_EQ(albums.PicCount(), 30);
+        EXPECT_EQ(savedPictures().size(), 30u);
+        EXPECT_EQ(folderEntries(albums.AlbumPath()), (std::vector<std::string>{"MusicInfo", "PicInfo"}));
+    }
 }
 
 TEST_F(PictureImportTest, TurnedPhotoIsStoredUpright) {

@@ -2,6 +2,8 @@
 
 #include "store_fixture.h"
 
+#include "../write_failure.h"
+
 #include "store/album_names.h"
 #include "store/album_operations.h"
 #include "store/store_error.h"
@@ -144,6 +146,30 @@ TEST_F(AlbumOperationsTest, HostileRecordNeverDeletesOutsideItsFolder) {
     EXPECT_FALSE(DeleteFolder(store, root.path()));
     EXPECT_FALSE(DeleteFolder(store, root.path() / ".."));
     EXPECT_FALSE(DeleteFolder(store, root.path() / "inner" / ".." / ".."));
+}
+
+// The album list is rewritten before the folder goes: a list that cannot be written costs no
+// picture, and the album stays in the list as on disk.
+TEST_F(AlbumOperationsTest, AnAlbumWhoseListCannotBeRewrittenKeepsItsFolder) {
+    createAlbum(store, "a");
+    createAlbum(store, "b");
+    writeBytes(root.path() / "a" / "P0.jpg", "pic");
+    writeRecords(root.path() / "a" / "PicInfo", std::vector{picture("P0.jpg")});
+    store.AlbumIndex = 0;
+    store.openAlbum(0);
+    const std::string albums = readBytes(root.path() / "Album");
+    {
+        vistello::failures::FileSizeLimit noWrites(0);
+        EXPECT_THROW(deleteCurrentAlbum(store), StoreError);
+    }
+    EXPECT_EQ(readBytes(root.path() / "Album"), albums);
+    EXPECT_EQ(readBytes(root.path() / "a" / "P0.jpg"), "pic");
+    EXPECT_EQ(store.AlbumCount(), 2);
+    EXPECT_EQ(store.PicCount(), 1);
+    deleteCurrentAlbum(store);
+    EXPECT_FALSE(std::filesystem::exists(root.path() / "a"));
+    EXPECT_FALSE(std::filesystem::exists(root.path() / ".vistello-undo"));
+    EXPECT_EQ(store.albumName(store.AlbumIndex), "b");
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 
 #include "store_fixture.h"
 
+#include "../write_failure.h"
+#include "store/store_error.h"
+
 #include "store/list_operations.h"
 
 using namespace vistello::store;
@@ -132,6 +135,25 @@ TEST_F(ListOperationsTest, RecordFileNamesNeverReachOutsideTheAlbumFolder) {
     EXPECT_EQ(readBytes(root.path() / "bait"), "keep");
     EXPECT_TRUE(std::filesystem::exists(root.path() / "Album"));
     EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
+
+// The list is written before a media file goes: when it cannot be, the entry stays in memory
+// and on disk with its file, and the list in memory is still the one in the file.
+TEST_F(ListOperationsTest, AnEntryWhoseListCannotBeRewrittenKeepsItsFile) {
+    withPictures(3);
+    const std::string stored = readBytes(folder / "PicInfo");
+    {
+        vistello::failures::FileSizeLimit noWrites(0);
+        EXPECT_THROW(deleteEntry(store, MediaList::Pictures, 1), StoreError);
+        EXPECT_THROW(moveEntry(store, MediaList::Pictures, 0, MoveDirection::Down), StoreError);
+    }
+    EXPECT_EQ(readBytes(folder / "PicInfo"), stored);
+    EXPECT_EQ(store.PicCount(), 3);
+    EXPECT_EQ(store.PicList[0].StayTime, 0);
+    EXPECT_TRUE(std::filesystem::exists(folder / "P1.jpg"));
+    EXPECT_EQ(deleteEntry(store, MediaList::Pictures, 1), 1);
+    EXPECT_FALSE(std::filesystem::exists(folder / "P1.jpg"));
+    EXPECT_FALSE(std::filesystem::exists(folder / ".vistello-undo"));
 }
 
 } // namespace

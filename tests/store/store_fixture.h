@@ -4,11 +4,9 @@
 #include "store/album_store.h"
 #include "store/record_file.h"
 
+#include "../write_failure.h"
+
 #include <gtest/gtest.h>
-
-#include <sys/resource.h>
-
-#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -31,29 +29,7 @@ private:
     std::filesystem::path path_;
 };
 
-// Limits the size of files this process writes while it lives, so that a write fails with
-// EFBIG for every user (permissions do not stop root). SIGXFSZ is ignored meanwhile, so the
-// failing write returns an error instead of ending the process.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = SIG_DFL;
-};
+using failures::FileSizeLimit;
 
 inline void writeBytes(const std::filesystem::path& file, const std::string& bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
