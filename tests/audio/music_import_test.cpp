@@ -25,9 +25,13 @@ struct RecordingProgress : MusicImportProgress {
     int cancelAt = -1;
     mutable int asked = 0;
     std::vector<std::string> started;
+    std::vector<std::pair<std::string, SkipReason>> skipped;
     bool cancelled() const override { return asked++ == cancelAt; }
     void fileStarting(int index, int count, const std::filesystem::path& path) override {
         started.push_back(std::to_string(index + 1) + "/" + std::to_string(count) + " " + path.filename().string());
+    }
+    void fileSkipped(int, const std::filesystem::path& path, SkipReason reason) override {
+        skipped.emplace_back(path.filename().string(), reason);
     }
 };
 
@@ -59,10 +63,10 @@ struct ImportFixture : testing::Test {
 TEST_F(ImportFixture, CopiesMeasuresTagsAndSaves) {
     std::ofstream(store.AlbumPath() / "M0.mp3") << "already there";
     RecordingProgress progress;
-    const auto result = ImportMusic(store, {sources / "tone.mp3", sources / "tiny.mp3"}, progress);
+    const auto result = ImportMusic(store, {sources / "tone.mp3", sources / "second.mp3"}, progress);
     EXPECT_EQ(result.imported, 2);
     EXPECT_FALSE(result.cancelled);
-    EXPECT_EQ(progress.started, (std::vector<std::string>{"1/2 tone.mp3", "2/2 tiny.mp3"}));
+    EXPECT_EQ(progress.started, (std::vector<std::string>{"1/2 tone.mp3", "2/2 second.mp3"}));
 
     ASSERT_EQ(store.MusicCount(), 2);
     const store::TMusicInfo& first = store.MusicList[0];
@@ -75,9 +79,7 @@ TEST_F(ImportFixture, CopiesMeasuresTagsAndSaves) {
 
     const store::TMusicInfo& second = store.MusicList[1];
     EXPECT_EQ(second.FileName.text(), "M2.mp3");
-    EXPECT_EQ(second.PlayTime, 0); // not a song: imported all the same
-    EXPECT_TRUE(second.Singer.gbk().empty());
-    EXPECT_TRUE(second.Remark.gbk().empty());
+    EXPECT_EQ(second.SongName.text(), "second.mp3");
 
     store::AlbumStore reloaded(store.RootPath());
     reloaded.LoadInfo("A");
@@ -103,9 +105,45 @@ TEST_F(ImportFixture, UncopyableFilesAreSkippedSilently) {
     RecordingProgress progress;
     const auto result = ImportMusic(store, {sources / "missing.mp3", sources, sources / "second.mp3"}, progress);
     EXPECT_EQ(result.skipped, 2);
+    EXPECT_EQ(progress.skipped, (std::vector<std::pair<std::string, SkipReason>>{
+                                    {"missing.mp3", SkipReason::NotCopied}, {"sources", SkipReason::NotCopied}}));
     ASSERT_EQ(store.MusicCount(), 1);
     EXPECT_EQ(store.MusicList[0].FileName.text(), "M0.mp3");
     EXPECT_EQ(store.MusicList[0].SongName.text(), "second.mp3");
+}
+
+// A file without decodable sound could never be played or rendered: it is left out before
+// anything is copied, and the files around it are imported as usual.
+TEST_F(ImportFixture, FilesWithoutDecodableSoundAreSkipped) {
+    std::ofstream(sources / "empty.mp3", std::ios::binary);
+    std::ofstream(sources / "text.mp3", std::ios::binary) << std::string(5000, 'a');
+    // A tag and nothing else: 128 bytes that end like a song's.
+    std::string tagOnly(128, '\0');
+    tagOnly.replace(0, 3, "TAG");
+    std::ofstream(sources / "tag_only.mp3", std::ios::binary) << tagOnly;
+    const std::vector<std::string> silent = {"tiny.mp3", "empty.mp3", "text.mp3", "tag_only.mp3"};
+    std::vector<std::filesystem::path> files;
+    for (const auto& name : silent)
+        files.push_back(sources / name);
+    files.insert(files.begin() + 2, sources / "tone.mp3");
+    RecordingProgress progress;
+    const auto result = ImportMusic(store, files, progress);
+    EXPECT_EQ(result.imported, 1);
+    EXPECT_EQ(result.skipped, 4);
+    std::vector<std::pair<std::string, SkipReason>> expected;
+    for (const auto& name : silent)
+        expected.emplace_back(name, SkipReason::NoAudio);
+    EXPECT_EQ(progress.skipped, expected);
+    ASSERT_EQ(store.MusicCount(), 1);
+    EXPECT_EQ(store.MusicList[0].FileName.text(), "M0.mp3");
+    EXPECT_EQ(store.MusicList[0].SongName.text(), "tone.mp3");
+    EXPECT_EQ(store.MusicList[0].PlayTime, 3);
+    // Nothing of the skipped files reached the album folder.
+    std::vector<std::string> stored;
+    for (const auto& entry : std::filesystem::directory_iterator(store.AlbumPath()))
+        if (entry.path().extension() == ".mp3")
+            stored.push_back(entry.path().filename().string());
+    EXPECT_EQ(stored, std::vector<std::string>{"M0.mp3"});
 }
 
 TEST_F(ImportFixture, LongSongNamesAreCutToTheField) {
