@@ -7,6 +7,7 @@
 #include "store/album_store.h"
 
 #include <chrono>
+#include <new>
 #include <optional>
 
 namespace vistello::production {
@@ -204,6 +205,8 @@ RunResult ProductionRun::Start(const ProductionSettings& settings) {
     call(callbacks_.setSettingsEnabled, false);
     try {
         RunConversion(settings, result);
+    } catch (const std::bad_alloc&) {
+        result.error = "内存不足，无法生成视频";
     } catch (const std::exception& error) {
         // A picture that cannot be read, or a failure setting up the run.
         result.error = error.what();
