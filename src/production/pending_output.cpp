@@ -63,7 +63,8 @@ std::optional<PendingOutput> PendingOutput::create(const fs::path& target, std::
     int lastError = 0;
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         // Hidden, so that a file manager showing the folder during a run does not list it.
-        const fs::path temporary = folder / ("." + final.filename().string() + "." + randomSuffix(random) + ".part");
+        const fs::path temporary =
+            folder / ("." + final.filename().string() + "." + randomSuffix(random) + ".part");
         // O_EXCL: never a file that is already there; mode 0666 lets the umask decide as for
         // any file the user makes.
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -13,7 +13,7 @@
 namespace vistello::production {
 
 class PendingOutput {
-public:
+  public:
     // Creates an empty file of a new name beside `target` (beside the file a symbolic link
     // names, so that the link keeps pointing at the video). Returns nothing, and a message in
     // `error`, when the folder cannot be written.
@@ -28,7 +28,7 @@ public:
     // Renames the temporary file over the target; false, with a message in `error`, if that fails.
     bool commit(std::string& error);
 
-private:
+  private:
     PendingOutput(std::filesystem::path target, std::filesystem::path temporary)
         : target_(std::move(target)), temporary_(std::move(temporary)) {}
 
