@@ -17,6 +17,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <exception>
+
 namespace vistello::app {
 
 namespace {
@@ -65,9 +67,16 @@ TFrmMain::TFrmMain(store::AlbumStore& store, UserDialogs& dialogs, QWidget* pare
     try {
         FormCreate();
     } catch (const std::exception& error) {
-        // The window still opens, with what could be loaded.
+        // The window still opens, with what could be loaded. Nothing above catches here (no
+        // event is being handled yet), so a second failure is shown too instead of ending
+        // the program.
         dialogs_.showMessage(this, QStringLiteral("错误"), QString::fromLocal8Bit(error.what()), MessageIcon::Error);
-        RefreshMain();
+        try {
+            RefreshMain();
+        } catch (const std::exception& again) {
+            dialogs_.showMessage(this, QStringLiteral("错误"), QString::fromLocal8Bit(again.what()),
+                                 MessageIcon::Error);
+        }
     }
 }
 
@@ -272,9 +281,21 @@ void TFrmMain::OpenAlbum(int index) {
         selectRow(LvwP, store_.PicIndex);
     if (songModel_->rowCount() > 0)
         selectRow(LvwM, store_.MusicIndex);
-    if (const int picture = selectedRow(LvwP); picture >= 0)
-        showPicture(picture);
+    // A first picture that cannot be read leaves the preview empty; the album opens all the
+    // same (lists, captions, buttons), and the error ends the handler after that.
+    unreadablePicture_.reset();
+    std::exception_ptr unreadable;
+    if (const int picture = selectedRow(LvwP); picture >= 0) {
+        try {
+            showPicture(picture);
+        } catch (const std::exception&) {
+            clearPicture();
+            unreadable = std::current_exception();
+        }
+    }
     RefreshMain();
+    if (unreadable)
+        std::rethrow_exception(unreadable);
 }
 
 void TFrmMain::LvwAChange() {

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -79,7 +80,9 @@ private:
     QWidget* buildMainArea();
     QWidget* buildBottomBar();
     QWidget* buildPreviewPanel();
-    // Loads picture `index` of the open album into the preview and fits it into Image1.
+    // Loads picture `index` of the open album into the preview and fits it into Image1. A file
+    // that cannot be read throws once; while it stays as it is, showing it again does nothing,
+    // so that every later refresh does not report it anew.
     void showPicture(int index);
     void clearPicture();
     void clearPreview();
@@ -136,6 +139,9 @@ private:
     // may write a new picture under the name of one deleted before.
     std::filesystem::path shownPicture_;
     std::filesystem::file_time_type shownPictureTime_;
+    // The last picture file that could not be read, as it was then, already reported.
+    std::optional<std::filesystem::path> unreadablePicture_;
+    std::filesystem::file_time_type unreadablePictureTime_;
     TZelMp3Play* ZelMp3Play1 = nullptr;
     QSlider* bsSkinTrackBar1 = nullptr;
     QToolButton* SbtPlay = nullptr;

@@ -82,10 +82,16 @@ void TFrmMain::showPicture(int index) {
     if (!file.empty() && !ec && file == shownPicture_ && written == shownPictureTime_ &&
         ImgPicShow->isVisible())
         return;
+    if (unreadablePicture_ && file == *unreadablePicture_ && written == unreadablePictureTime_)
+        return; // reported when it was first met, and not changed since
     const QImage picture =
         file.empty() ? QImage() : media::LoadPictureFile(QString::fromStdString(file.string()), messages);
-    if (picture.isNull())
+    if (picture.isNull()) {
+        unreadablePicture_ = file;
+        unreadablePictureTime_ = written;
         throw std::runtime_error("无法读取图片文件 \"" + file.string() + "\"");
+    }
+    unreadablePicture_.reset();
     ImgPicShow->setPixmap(QPixmap::fromImage(picture));
     if (const std::optional<QRect> place = FitPicture(picture.size(), Image1->size()))
         ImgPicShow->setGeometry(*place);

@@ -95,7 +95,7 @@ void TFrmMake::reportResult(const production::RunResult& result, const QString& 
     }
     if (result.outcome == production::RunOutcome::NotStarted)
         return;
-    if (result.fileExists) {
+    if (result.fileWritten) {
         if (!dialogs_.askYesNo(this, QStringLiteral("完成"), QStringLiteral("文件生成完毕！请确定查看。"),
                                MessageIcon::Information))
             return;

@@ -1,8 +1,7 @@
 #include "audio/music_import.h"
 
-#include "audio/audio_engine.h"
 #include "audio/id3v1.h"
-#include "audio/mp3_player.h"
+#include "audio/mp3_decoder.h"
 #include "store/album_store.h"
 #include "store/store_error.h"
 
@@ -12,7 +11,6 @@
 #include <unistd.h>
 
 namespace vistello::audio {
-
 
 namespace {
 
@@ -60,8 +58,6 @@ MusicImportResult ImportMusic(store::AlbumStore& store, const std::vector<std::f
     const std::filesystem::path folder = store.AlbumPath();
     if (folder.empty())
         return result;
-    // The hidden player only measures, so it never needs a sound device.
-    Mp3PlayerModel player(std::make_unique<AudioEngine>(AudioEngine::Output::Silent));
     TID3v1 tag;
     const std::size_t firstNew = store.MusicList.size();
     std::vector<std::filesystem::path> written;
@@ -74,12 +70,23 @@ MusicImportResult ImportMusic(store::AlbumStore& store, const std::vector<std::f
         progress.fileStarting(i, count, files[i]);
         std::string storedName = "M";
         storedName.append(NextFreeFileNumber(folder, "M", "mp3")).append(".mp3");
-        if (!readable(files[i])) {
+        const auto skip = [&](SkipReason reason) {
             ++result.skipped;
-            progress.fileSkipped(i, files[i]);
+            progress.fileSkipped(i, files[i], reason);
+        };
+        if (!readable(files[i])) {
+            skip(SkipReason::NotCopied);
             continue;
         }
-        player.setFileName(files[i]);
+        // The length is measured by the decoder the player and the renderer use. A file in
+        // which it finds no sound could never be played or rendered, so it is left out
+        // like one that cannot be read, before anything is written.
+        std::string ignored;
+        const auto decoder = Mp3Decoder::open(files[i], {}, ignored);
+        if (!decoder || decoder->lengthFrames() <= 0) {
+            skip(SkipReason::NoAudio);
+            continue;
+        }
         tag.ReadFromFile(files[i]);
         try {
             copySong(files[i], folder / storedName);
@@ -93,7 +100,7 @@ MusicImportResult ImportMusic(store::AlbumStore& store, const std::vector<std::f
         store::TMusicInfo song;
         // The whole seconds come from the exact double length: a single-precision value can
         // round a song a few samples short of a whole second up to that second.
-        const double seconds = player.engine().measureSeconds(player.FileName());
+        const double seconds = decoder->lengthSeconds();
         song.PlayTime = static_cast<std::int32_t>(std::clamp(seconds, 0.0, 2147483647.0));
         song.FileName.setText(storedName);
         song.SongName.setText(files[i].filename().string());

@@ -1,8 +1,9 @@
 #pragma once
-// Importing songs into the open album: each MP3 file is copied unchanged into the album
-// folder as "M<n>.mp3" (n the smallest free number), measured by a hidden player, its ID3v1
-// tag read, and a TMusicInfo appended to the song list; the list is saved once at the end of
-// the batch, also after a cancel. Source files are only read.
+// Importing songs into the open album: each MP3 file is measured by the MP3 decoder the
+// player uses, copied unchanged into the album folder as "M<n>.mp3" (n the smallest free
+// number), its ID3v1 tag read, and a TMusicInfo appended to the song list; the list is saved
+// once at the end of the batch, also after a cancel. A file with no decodable sound is left
+// out, as is one that cannot be copied. Source files are only read.
 //
 // The run is widget-free: the import dialog and the command-line tool follow it through
 // MusicImportProgress, which is also how a user's cancel reaches it.
@@ -22,6 +23,12 @@ namespace vistello::audio {
 
 using store::NextFreeFileNumber;
 
+// Why a file was left out of the import.
+enum class SkipReason {
+    NotCopied, // it could not be read or copied into the album folder
+    NoAudio,   // the decoder finds no MP3 sound in it
+};
+
 class MusicImportProgress {
 public:
     virtual ~MusicImportProgress() = default;
@@ -31,13 +38,15 @@ public:
     virtual void fileStarting(int index, int count, const std::filesystem::path& path) {
         (void)index, (void)count, (void)path;
     }
-    // File `index` could not be copied and was left out (the dialog says nothing of it).
-    virtual void fileSkipped(int index, const std::filesystem::path& path) { (void)index, (void)path; }
+    // File `index` was left out (the dialog says nothing of it).
+    virtual void fileSkipped(int index, const std::filesystem::path& path, SkipReason reason) {
+        (void)index, (void)path, (void)reason;
+    }
 };
 
 struct MusicImportResult {
     int imported = 0;       // records appended (the last `imported` entries of MusicList)
-    int skipped = 0;        // files that could not be copied
+    int skipped = 0;        // files left out: not copied, or without decodable sound
     bool cancelled = false; // the run stopped before its last file
 };
 

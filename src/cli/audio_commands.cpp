@@ -34,10 +34,12 @@ public:
         if (isatty(STDERR_FILENO))
             std::fprintf(stderr, "\r[%d/%d] %s\x1b[K", index + 1, count, path.filename().string().c_str());
     }
-    void fileSkipped(int, const std::filesystem::path& path) override {
+    void fileSkipped(int, const std::filesystem::path& path, audio::SkipReason reason) override {
         if (isatty(STDERR_FILENO))
             std::fputc('\n', stderr);
-        printMessage(path.string() + ": cannot be copied into the album; left out");
+        printMessage(path.string() + (reason == audio::SkipReason::NoAudio ? ": holds no MP3 sound that can be decoded"
+                                                                             : ": cannot be copied into the album") +
+                     "; left out");
     }
     ~StderrProgress() override {
         if (isatty(STDERR_FILENO))

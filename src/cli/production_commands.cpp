@@ -120,7 +120,7 @@ int runRender(Context& context) {
     production::ProductionRun run(album, callbacks);
     const production::RunResult result = run.Start(settings);
     if (result.outcome == production::RunOutcome::NotStarted || result.outcome == production::RunOutcome::Failed ||
-        !result.fileExists) {
+        !result.fileWritten) {
         printMessage(result.error.empty() ? "创建相册视频文件出错，请重新制作！" : result.error);
         return kExitFailure;
     }

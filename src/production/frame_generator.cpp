@@ -19,6 +19,7 @@ namespace {
 // A stored StayTime can be anything; a day per picture is more than any album needs.
 constexpr std::int64_t kMaxHoldFrames = 24LL * 3600 * kFramesPerSecond;
 constexpr int kCycleExtra = 51; // phase 0 and the 50 transition steps
+constexpr int kLastStep = 50;   // the transition step with progress 100
 
 const FormatInfo& formatOf(const ProductionSettings& settings) {
     return kFormats[std::clamp(settings.format, 0, 2)];
@@ -161,10 +162,16 @@ void FrameGenerator::VideoSourceProc(Source& source) {
         } else {
             if (settings_.soften)
                 SoftenBitmap(state_.DisplayFrame);
-            if (phase >= 1 && phase <= 50) {
+            if (phase >= 1 && phase <= kLastStep) {
                 if (const effects::TEffect* effect = effects::FindEffect(state_.CurEffect))
                     effect->Proc(state_.DisplayFrame, state_.TargetFrame, state_.FrameRect, effects::kDefaultGrain,
                                  static_cast<int>(2 * phase), *random_);
+                // Some effects leave a few old pixels at progress 100 (rounding at their edges),
+                // and a picture without hold time has no phase 51 to cover them: the last step
+                // shows the new picture whole. The step is still drawn, so the effect's draws
+                // from the random source stay those of every other step.
+                if (phase == kLastStep)
+                    state_.DisplayFrame = state_.TargetFrame;
             } else if (phase == kCycleExtra) {
                 state_.DisplayFrame = state_.TargetFrame;
             }

@@ -4,8 +4,9 @@
 //
 // Picture i takes HoldFrames[i] + 51 frames, told apart by the phase: phase 0 composes the
 // picture into TargetFrame (the frame repeats what was shown), phases 1..50 draw the
-// transition step with progress 2 × phase over DisplayFrame, phase 51 shows the picture whole
-// and the rest hold it. Every progress notification of the converter raises FrameCounter (the
+// transition step with progress 2 × phase over DisplayFrame (the frame of step 50 is the new
+// picture exactly, whatever the effect left), phase 51 shows the picture whole and the rest
+// hold it. Every progress notification of the converter raises FrameCounter (the
 // run does that); the frame after the last picture's cycle is handed once more with the end.
 // The next picture is read and composed on a second thread while the current one plays.
 

@@ -35,10 +35,9 @@ std::optional<OutputSpace> outputSpace(const store::AlbumStore& album, const Pro
         return std::nullopt;
     OutputSpace result;
     result.expectedBytes = expectedVideoBytes(*preset, totalVideoFrames(album, settings.synchronise));
+    // An older file at the output gives no room back: it stays until the finished video
+    // replaces it in one rename, so both lie on the disk while the run writes.
     result.availableBytes = space.available;
-    // The file the run overwrites gives its room back.
-    if (const std::uintmax_t replaced = std::filesystem::file_size(settings.outputPath, error); !error)
-        result.availableBytes += replaced;
     return result;
 }
 

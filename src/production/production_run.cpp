@@ -3,9 +3,12 @@
 #include "production/background_pictures.h"
 #include "production/frame_generator.h"
 #include "production/mcl_converter.h"
+#include "production/pending_output.h"
 #include "store/album_store.h"
 
 #include <chrono>
+#include <new>
+#include <optional>
 
 namespace vistello::production {
 
@@ -44,6 +47,18 @@ bool overwritesAlbumFile(const store::AlbumStore& album, const ProductionSetting
     return false;
 }
 
+// Names song `index` of the album as its list shows it (row from 1, title) and says why the
+// run cannot use it.
+std::string unreadableSongMessage(const store::AlbumStore& album, int index) {
+    const store::TMusicInfo& song = album.MusicList[static_cast<std::size_t>(index)];
+    const std::string title = song.SongName.text().empty() ? song.FileName.text() : song.SongName.text();
+    const std::filesystem::path file = album.mediaFile(song.FileName.gbk());
+    std::error_code error;
+    const bool present = !file.empty() && std::filesystem::is_regular_file(file, error);
+    return "无法读取第" + std::to_string(index + 1) + "首音乐《" + title + "》（文件 " + song.FileName.text() +
+           "）：" + (present ? "其中没有可以解码的 MP3 声音" : "文件不存在");
+}
+
 } // namespace
 
 ProgressTexts progressTexts(int stage, std::int64_t position, std::int64_t totalFrames, const std::string& elapsedText,
@@ -72,14 +87,33 @@ void ProductionRun::RunConversion(const ProductionSettings& settings, RunResult&
     prepareRunState(state, album_, settings);
     call(callbacks_.showProgress, kIdleProgressText);
 
+    // The video goes into a file of its own until it is finished; only then does it take the
+    // output's name, so an older file there never stands for a run that made nothing.
+    std::optional<PendingOutput> output = PendingOutput::create(settings.outputPath, result.error);
+    if (!output) {
+        result.encoderError = true; // reported as a file that could not be written
+        return;
+    }
+    bool fileFinished = false;
+    // The converter opens the songs one by one as it asks for them, before its first progress
+    // notification; an error in that time belongs to the song asked for last.
+    int songAsked = -1;
+    int unreadableSong = -1;
+
     Converter converter;
     FrameGenerator generator(state, album_, settings, callbacks_.preview);
     converter.AssignVideoSource([&](Source& source) { generator.VideoSourceProc(source); });
     converter.AssignVideoFunc([&](Converter& c, Image& frame) { generator.VideoFuncProc(c, frame); });
-    converter.AssignAudioSource([&](Source& source, int index) { generator.AudioSourceProc(source, index); });
+    converter.AssignAudioSource([&](Source& source, int index) {
+        songAsked = index;
+        generator.AudioSourceProc(source, index);
+    });
     converter.AssignAudioFunc([&] { generator.AudioFuncProc(); });
     converter.AssignProgress([&](Converter& c, int stage, std::int64_t position) {
         ++state.FrameCounter; // the timeline counts frames by these notifications
+        songAsked = -1;
+        if (stage == 0)
+            fileFinished = true; // the file is complete (also after a stop)
         const ProgressTexts texts =
             progressTexts(stage, position, state.TotalFrames, MclMakeTimeStr(c.GetElapsedTime()),
                           MclMakeTimeStr(c.GetRemainingTime(state.TotalFrames, state.TotalSamples)));
@@ -87,11 +121,15 @@ void ProductionRun::RunConversion(const ProductionSettings& settings, RunResult&
         call(callbacks_.showTime, texts.time);
         call(callbacks_.processEvents);
     });
-    converter.AssignError([&](Converter&, const std::string&, int& answer) { answer = 2; });
+    converter.AssignError([&](Converter&, const std::string&, int& answer) {
+        answer = 2;
+        if (songAsked >= 0 && songAsked < album_.MusicCount() && unreadableSong < 0)
+            unreadableSong = songAsked;
+    });
     call(callbacks_.setBusyCursor, true);
     const FormatInfo& format = kFormats[settings.format];
-    converter.VideoSetFileName(settings.outputPath);
-    converter.AudioSetFileName(settings.outputPath);
+    converter.VideoSetFileName(output->path());
+    converter.AudioSetFileName(output->path());
     if (format.mpeg2)
         converter.EnableMPEG2();
     converter.SetFormatPreset(format.preset, 0);
@@ -111,6 +149,15 @@ void ProductionRun::RunConversion(const ProductionSettings& settings, RunResult&
     converter.Convert(); // a callback's error leaves through here
     result.error = converter.lastError();
     result.encoderError = !result.error.empty();
+    if (unreadableSong >= 0) {
+        // Said in the window with the song's place in the list, not as the encoder's report.
+        result.error = unreadableSongMessage(album_, unreadableSong);
+        result.encoderError = false;
+        return;
+    }
+    if (result.error.empty() && fileFinished) {
+        result.fileWritten = output->commit(result.error);
+    }
 }
 
 ProductionRun::ProductionRun(const store::AlbumStore& album, RunCallbacks callbacks)
@@ -131,16 +178,20 @@ RunResult ProductionRun::Start(const ProductionSettings& settings) {
     if (running())
         return result; // a second start from inside the first run's event processing
     if (settings.format < 0 || settings.format > 2) {
-        result.error = "unknown format " + std::to_string(settings.format);
+        result.error = "未知的视频格式 " + std::to_string(settings.format);
         return result;
     }
     if (settings.outputPath.empty()) {
-        result.error = "no output file";
+        result.error = "没有指定输出的视频文件";
+        return result;
+    }
+    if (std::error_code ignored; std::filesystem::is_directory(settings.outputPath, ignored)) {
+        result.error = "输出路径 " + settings.outputPath.string() + " 是一个文件夹，不能写成视频文件";
         return result;
     }
     if (overwritesAlbumFile(album_, settings)) {
         // The video would replace a picture, a song or a list the album needs.
-        result.error = "the output file " + settings.outputPath.string() + " belongs to the album";
+        result.error = "输出文件 " + settings.outputPath.string() + " 是相册自己的文件，不能被视频覆盖";
         return result;
     }
     if (settings.synchronise && !(2 * static_cast<std::int64_t>(album_.PicCount()) < musicSeconds(album_))) {
@@ -154,11 +205,13 @@ RunResult ProductionRun::Start(const ProductionSettings& settings) {
     call(callbacks_.setSettingsEnabled, false);
     try {
         RunConversion(settings, result);
+    } catch (const std::bad_alloc&) {
+        result.error = "内存不足，无法生成视频";
     } catch (const std::exception& error) {
         // A picture that cannot be read, or a failure setting up the run.
         result.error = error.what();
     } catch (...) {
-        result.error = "unknown failure";
+        result.error = "生成视频时出现未知的错误";
     }
     converter_ = nullptr;
     call(callbacks_.setBusyCursor, false);
@@ -168,8 +221,6 @@ RunResult ProductionRun::Start(const ProductionSettings& settings) {
     call(callbacks_.showTime, kIdleTimeText);
     call(callbacks_.setRunning, false);
 
-    std::error_code ignored;
-    result.fileExists = std::filesystem::is_regular_file(settings.outputPath, ignored);
     result.outcome = !result.error.empty() ? RunOutcome::Failed : stopped_ ? RunOutcome::Stopped : RunOutcome::Finished;
     result.elapsedSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     return result;

@@ -56,10 +56,13 @@ enum class RunOutcome {
 
 struct RunResult {
     RunOutcome outcome = RunOutcome::NotStarted;
-    bool fileExists = false; // the video file is there after the run (success shows only as this)
-    std::string error;       // why the run failed or was refused
+    // This run wrote the video and it now lies at the output path (a finished run, or a stop
+    // after the file was begun). Success shows only as this: a file that was there before
+    // the run never counts, and a run that writes nothing leaves such a file as it was.
+    bool fileWritten = false;
+    std::string error; // why the run failed or was refused, in words for the user
     // The error is the encoder's own report (the file could not be written, say). A window
-    // shows no text of its own for it and judges the run by the file, as for a stop.
+    // shows no text of its own for it and judges the run by fileWritten, as for a stop.
     bool encoderError = false;
     std::int64_t frames = 0; // frames written into the file
     double elapsedSeconds = 0;

@@ -40,6 +40,17 @@ class MainWindowTest : public QObject {
         auto* view = control<QTableView>("LvwP");
         view->selectRow(row);
     }
+    // Removes a picture file of an album, or overwrites it with bytes that are no picture.
+    void spoilPicture(const QString& album, const QString& file, bool remove) {
+        const QString path = root.path() + QLatin1Char('/') + album + QLatin1Char('/') + file;
+        if (remove) {
+            QVERIFY(QFile::remove(path));
+            return;
+        }
+        QFile damaged(path);
+        QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        damaged.write("not a picture");
+    }
     std::vector<int> storedStayTimes() {
         store::AlbumStore reread(root.path().toStdString());
         reread.LoadInfo("A");
@@ -175,6 +186,81 @@ private slots:
         QCOMPARE(dialogs.messages,
                  QStringList{QStringLiteral("无法读取“%1/Album”：这是一个文件夹").arg(root.path())});
         QVERIFY(enabled("SbtNewAblm"));
+    }
+
+    // The first album's first picture is missing or damaged at start-up: its error is shown
+    // once, the window opens with the album and its lists, and the preview shows nothing.
+    void startsWithAnUnreadableFirstPicture_data() {
+        QTest::addColumn<bool>("missing");
+        QTest::newRow("missing") << true;
+        QTest::newRow("damaged") << false;
+    }
+    void startsWithAnUnreadableFirstPicture() {
+        QFETCH(bool, missing);
+        makeAlbums(root.path(), {{"甲", 2, 1}, {"乙", 1, 0}});
+        spoilPicture(QStringLiteral("甲"), QStringLiteral("P0.jpg"), missing);
+        start();
+        // The window's error once (a damaged file may bring the picture reader's own box first).
+        QCOMPARE(dialogs.messages.filter(QStringLiteral("无法读取图片文件")).size(), 1);
+        QVERIFY2(dialogs.messages.last().contains(QStringLiteral("P0.jpg")), qPrintable(dialogs.messages.last()));
+        const QStringList shownAtStart = dialogs.messages;
+        QCOMPARE(control<QTableView>("LvwA")->model()->rowCount(), 2);
+        QCOMPARE(control<QTableView>("LvwP")->model()->rowCount(), 2);
+        QCOMPARE(control<QTableView>("LvwM")->model()->rowCount(), 1);
+        QCOMPARE(albums->PicIndex, 0);
+        QCOMPARE(text("PnlCurAblmTile"), QStringLiteral("编辑相册《甲》中的图片与音乐"));
+        QCOMPARE(text("PnlListTile"), QStringLiteral("当前相册全部图片列表 [共2张图片]"));
+        QCOMPARE(text("PnlCurLook"), QStringLiteral("图片预览[第1张]"));
+        QVERIFY(enabled("BtnBeginMake"));
+        QVERIFY(enabled("BtnNP"));
+        QVERIFY(control("ImgPicShow")->isHidden());
+
+        // Refreshing does not report the same file again; the next picture shows as usual.
+        control<QToolButton>("SbtEditMusic")->click();
+        control<QToolButton>("SbtEditpic")->click();
+        window->RefreshMain();
+        QCOMPARE(dialogs.messages, shownAtStart);
+        control<QToolButton>("BtnNP")->click();
+        QCOMPARE(albums->PicIndex, 1);
+        QVERIFY(!control("ImgPicShow")->isHidden());
+        QCOMPARE(dialogs.messages, shownAtStart);
+    }
+
+    // Opening another album whose first picture cannot be read: the error ends the handler,
+    // but only after the album is open, with its own title and production button.
+    void opensAnAlbumWithAnUnreadableFirstPicture() {
+        makeAlbums(root.path(), {{"甲", 1, 1}, {"乙", 2, 0}});
+        spoilPicture(QStringLiteral("乙"), QStringLiteral("P0.jpg"), false);
+        start();
+        QVERIFY(dialogs.messages.isEmpty());
+        QVERIFY(!control("ImgPicShow")->isHidden());
+        QVERIFY(enabled("BtnBeginMake"));
+        TFrmMain::selectRow(control<QTableView>("LvwA"), 1); // the user picks the second album
+        QString error;
+        try {
+            window->LvwAChange();
+        } catch (const std::exception& e) {
+            error = QString::fromUtf8(e.what()); // the application's top-level handler shows it
+        }
+        QVERIFY2(error.contains(QStringLiteral("P0.jpg")), qPrintable(error));
+        const QStringList shownOnOpening = dialogs.messages; // the picture reader's own, if any
+        QCOMPARE(albums->AlbumIndex, 1);
+        QCOMPARE(text("PnlCurAblmTile"), QStringLiteral("编辑相册《乙》中的图片与音乐"));
+        QCOMPARE(text("PnlListTile"), QStringLiteral("当前相册全部图片列表 [共2张图片]"));
+        QCOMPARE(control<QTableView>("LvwP")->model()->rowCount(), 2);
+        QVERIFY(!enabled("BtnBeginMake")); // no songs in this album
+        QVERIFY(control("ImgPicShow")->isHidden());
+        // Later refreshes leave it at that.
+        bool threwAgain = false;
+        try {
+            control<QToolButton>("SbtEditMusic")->click();
+            control<QToolButton>("SbtEditpic")->click();
+            window->RefreshMain();
+        } catch (const std::exception&) {
+            threwAgain = true;
+        }
+        QVERIFY(!threwAgain);
+        QCOMPARE(dialogs.messages, shownOnOpening);
     }
 
     void storeErrorsDoNotStopTheWindow() {

@@ -768,6 +768,52 @@ class ProductionDialogTest : public QObject {
         QCOMPARE(text(dialog, "Lguage"), QStringLiteral("相册生成完毕!"));
     }
 
+    // The user agreed to overwrite an older video, and the run stops before its file is
+    // begun: the older file is no result of this run, so the failure message comes, and the
+    // older file is left as it was.
+    void olderFileAtTheOutputIsNoResultOfAStoppedRun() {
+        store::AlbumStore albums(root.path().toStdString());
+        makeShortAlbum(albums, 1);
+        const QString output = root.path() + QStringLiteral("/旧片.mpg");
+        QFile older(output);
+        QVERIFY(older.open(QIODevice::WriteOnly));
+        older.write("an older video");
+        older.close();
+        ScriptedDialogs dialogs;
+        TFrmMake dialog(albums, dialogs);
+        dialogs.fileToSave = output;
+        dialogs.answers = {true}; // overwrite it
+        child<QToolButton>(dialog, "SpeedButton3")->click();
+        QCOMPARE(text(dialog, "EdtOut"), output);
+        dialog.show();
+        QTimer::singleShot(0, &dialog, [&] { child<QPushButton>(dialog, "SbtnStop")->click(); });
+        child<QPushButton>(dialog, "SbtnMake")->click();
+        QCOMPARE(dialogs.messages, QStringList{kFailed});
+        QCOMPARE(dialogs.questions, QStringList{QStringLiteral("文件已经存在是否要覆盖该文件")});
+        QVERIFY(older.open(QIODevice::ReadOnly));
+        QCOMPARE(older.readAll(), QByteArray("an older video"));
+        QCOMPARE(QDir(root.path()).entryList({QStringLiteral("*.mpg*"), QStringLiteral(".*")}, QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("旧片.mpg")});
+    }
+
+    // A song without sound ends the run with a message that names it as the song list shows
+    // it, instead of the general failure message.
+    void unreadableSongIsNamedInItsError() {
+        store::AlbumStore albums(root.path().toStdString());
+        makeShortAlbum(albums, 1);
+        QFile song(QString::fromStdString((albums.AlbumPath() / "M0.mp3").string()));
+        QVERIFY(song.resize(100));
+        ScriptedDialogs dialogs;
+        TFrmMake dialog(albums, dialogs);
+        dialogs.fileToSave = root.path() + QStringLiteral("/无声.mpg");
+        child<QToolButton>(dialog, "SpeedButton3")->click();
+        child<QPushButton>(dialog, "SbtnMake")->click();
+        QCOMPARE(dialogs.messages.size(), 1);
+        QVERIFY2(dialogs.messages[0].contains(QStringLiteral("第1首音乐《M0.mp3》")), qPrintable(dialogs.messages[0]));
+        QVERIFY(dialogs.questions.isEmpty());
+        QVERIFY(!QFileInfo::exists(dialogs.fileToSave));
+    }
+
     // A picture that cannot be read ends the run with its own error, and no result question
     // or failure message follows; the dialog can run again afterwards.
     void unreadablePictureShowsItsError() {

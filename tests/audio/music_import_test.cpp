@@ -27,9 +27,13 @@ struct RecordingProgress : MusicImportProgress {
     int cancelAt = -1;
     mutable int asked = 0;
     std::vector<std::string> started;
+    std::vector<std::pair<std::string, SkipReason>> skipped;
     bool cancelled() const override { return asked++ == cancelAt; }
     void fileStarting(int index, int count, const std::filesystem::path& path) override {
         started.push_back(std::to_string(index + 1) + "/" + std::to_string(count) + " " + path.filename().string());
+    }
+    void fileSkipped(int, const std::filesystem::path& path, SkipReason reason) override {
+        skipped.emplace_back(path.filename().string(), reason);
     }
 };
 
@@ -61,10 +65,10 @@ struct ImportFixture : testing::Test {
 TEST_F(ImportFixture, CopiesMeasuresTagsAndSaves) {
     std::ofstream(store.AlbumPath() / "M0.mp3") << "already there";
     RecordingProgress progress;
-    const auto result = ImportMusic(store, {sources / "tone.mp3", sources / "tiny.mp3"}, progress);
+    const auto result = ImportMusic(store, {sources / "tone.mp3", sources / "second.mp3"}, progress);
     EXPECT_EQ(result.imported, 2);
     EXPECT_FALSE(result.cancelled);
-    EXPECT_EQ(progress.started, (std::vector<std::string>{"1/2 tone.mp3", "2/2 tiny.mp3"}));
+    EXPECT_EQ(progress.started, (std::vector<std::string>{"1/2 tone.mp3", "2/2 second.mp3"}));
 
     ASSERT_EQ(store.MusicCount(), 2);
     const store::TMusicInfo& first = store.MusicList[0];
@@ -77,9 +81,7 @@ TEST_F(ImportFixture, CopiesMeasuresTagsAndSaves) {
 
     const store::TMusicInfo& second = store.MusicList[1];
     EXPECT_EQ(second.FileName.text(), "M2.mp3");
-    EXPECT_EQ(second.PlayTime, 0); // not a song: imported all the same
-    EXPECT_TRUE(second.Singer.gbk().empty());
-    EXPECT_TRUE(second.Remark.gbk().empty());
+    EXPECT_EQ(second.SongName.text(), "second.mp3");
 
     store::AlbumStore reloaded(store.RootPath());
     reloaded.LoadInfo("A");
@@ -105,20 +107,26 @@ TEST_F(ImportFixture, UncopyableFilesAreSkippedSilently) {
     RecordingProgress progress;
     const auto result = ImportMusic(store, {sources / "missing.mp3", sources, sources / "second.mp3"}, progress);
     EXPECT_EQ(result.skipped, 2);
+    EXPECT_EQ(progress.skipped, (std::vector<std::pair<std::string, SkipReason>>{
+                                    {"missing.mp3", SkipReason::NotCopied}, {"sources", SkipReason::NotCopied}}));
     ASSERT_EQ(store.MusicCount(), 1);
     EXPECT_EQ(store.MusicList[0].FileName.text(), "M0.mp3");
     EXPECT_EQ(store.MusicList[0].SongName.text(), "second.mp3");
 }
 
-// A song that cannot be written into the album (files may grow to 1000 bytes here, as on a
-// full disk) ends the batch with an error naming it; the small one before it stays, saved.
+// A song that cannot be written into the album (files may only grow a little past the short
+// song here, as on a full disk) ends the batch with an error naming it; the short one before
+// it stays, saved.
 TEST_F(ImportFixture, ASongThatCannotBeWrittenEndsTheBatchNamingIt) {
+    ASSERT_TRUE(test::makeMp3(sources / "short.mp3", {44100, 2, 4410}));
+    const auto shortSize = std::filesystem::file_size(sources / "short.mp3");
+    ASSERT_LT(shortSize + 1000, std::filesystem::file_size(sources / "tone.mp3"));
     RecordingProgress progress;
     std::string error;
     {
-        vistello::failures::FileSizeLimit limit(1000);
+        vistello::failures::FileSizeLimit limit(shortSize + 1000);
         try {
-            ImportMusic(store, {sources / "tiny.mp3", sources / "tone.mp3", sources / "second.mp3"}, progress);
+            ImportMusic(store, {sources / "short.mp3", sources / "tone.mp3", sources / "second.mp3"}, progress);
         } catch (const store::StoreError& e) {
             error = e.what();
         }
@@ -126,9 +134,43 @@ TEST_F(ImportFixture, ASongThatCannotBeWrittenEndsTheBatchNamingIt) {
     EXPECT_NE(error.find("M1.mp3"), std::string::npos) << error;
     EXPECT_EQ(progress.started.size(), 2u);
     ASSERT_EQ(store.MusicCount(), 1);
-    EXPECT_EQ(store.MusicList[0].SongName.text(), "tiny.mp3");
+    EXPECT_EQ(store.MusicList[0].SongName.text(), "short.mp3");
     EXPECT_EQ(readAll(store.AlbumPath() / "MusicInfo").size(), 344u);
     EXPECT_FALSE(std::filesystem::exists(store.AlbumPath() / "M1.mp3"));
+}
+
+// A file without decodable sound could never be played or rendered: it is left out before
+// anything is copied, and the files around it are imported as usual.
+TEST_F(ImportFixture, FilesWithoutDecodableSoundAreSkipped) {
+    std::ofstream(sources / "empty.mp3", std::ios::binary);
+    std::ofstream(sources / "text.mp3", std::ios::binary) << std::string(5000, 'a');
+    // A tag and nothing else: 128 bytes that end like a song's.
+    std::string tagOnly(128, '\0');
+    tagOnly.replace(0, 3, "TAG");
+    std::ofstream(sources / "tag_only.mp3", std::ios::binary) << tagOnly;
+    const std::vector<std::string> silent = {"tiny.mp3", "empty.mp3", "text.mp3", "tag_only.mp3"};
+    std::vector<std::filesystem::path> files;
+    for (const auto& name : silent)
+        files.push_back(sources / name);
+    files.insert(files.begin() + 2, sources / "tone.mp3");
+    RecordingProgress progress;
+    const auto result = ImportMusic(store, files, progress);
+    EXPECT_EQ(result.imported, 1);
+    EXPECT_EQ(result.skipped, 4);
+    std::vector<std::pair<std::string, SkipReason>> expected;
+    for (const auto& name : silent)
+        expected.emplace_back(name, SkipReason::NoAudio);
+    EXPECT_EQ(progress.skipped, expected);
+    ASSERT_EQ(store.MusicCount(), 1);
+    EXPECT_EQ(store.MusicList[0].FileName.text(), "M0.mp3");
+    EXPECT_EQ(store.MusicList[0].SongName.text(), "tone.mp3");
+    EXPECT_EQ(store.MusicList[0].PlayTime, 3);
+    // Nothing of the skipped files reached the album folder.
+    std::vector<std::string> stored;
+    for (const auto& entry : std::filesystem::directory_iterator(store.AlbumPath()))
+        if (entry.path().extension() == ".mp3")
+            stored.push_back(entry.path().filename().string());
+    EXPECT_EQ(stored, std::vector<std::string>{"M0.mp3"});
 }
 
 TEST_F(ImportFixture, LongSongNamesAreCutToTheField) {

@@ -5,7 +5,11 @@
 #include "production/production_run.h"
 #include "production_fixture.h"
 
+#include <algorithm>
+#include <fstream>
 #include <optional>
+
+#include <sys/stat.h>
 
 namespace vistello::production {
 namespace {
@@ -93,7 +97,7 @@ TEST_F(ProductionRunTest, RendersEveryFormatWithTheTimelinesFrames) {
         settings.outputPath = output(kFormats[format].prefix + std::string("0.mpg"));
         const RunResult result = run.Start(settings);
         EXPECT_EQ(result.outcome, RunOutcome::Finished) << result.error;
-        ASSERT_TRUE(result.fileExists);
+        ASSERT_TRUE(result.fileWritten);
         // Two pictures without hold: 2 × 51 frames and the last one once more.
         EXPECT_EQ(result.frames, 103);
         EXPECT_EQ(window.previews, 100) << "phases 1 to 50 of each picture (phase 51 never comes)";
@@ -132,7 +136,7 @@ TEST_F(ProductionRunTest, StopDuringTheFirstTransitionFinishesAPlayableFile) {
     settings.outputPath = output("stopped.mpg");
     const RunResult result = run.Start(settings);
     EXPECT_EQ(result.outcome, RunOutcome::Stopped);
-    ASSERT_TRUE(result.fileExists);
+    ASSERT_TRUE(result.fileWritten);
     window.expectIdleAgain();
     const QJsonObject video = streamOf(probe(settings.outputPath), "video");
     EXPECT_EQ(video["nb_read_frames"].toString().toInt(), result.frames);
@@ -178,7 +182,13 @@ TEST_F(ProductionRunTest, FailuresEndTheRunWithTheirReasonAndNoFile) {
          RunOutcome::Failed, "P1.jpg"},
         {"missing song",
          [](store::AlbumStore& album, ProductionSettings&) { std::filesystem::remove(album.AlbumPath() / "M0.mp3"); },
-         RunOutcome::Failed, "M0.mp3"},
+         RunOutcome::Failed, "第1首音乐《M0.mp3》（文件 M0.mp3）：文件不存在"},
+        {"song without sound",
+         [](store::AlbumStore& album, ProductionSettings&) {
+             std::ofstream(album.AlbumPath() / "M0.mp3", std::ios::binary | std::ios::trunc) << std::string(100, 'x');
+             album.MusicList[0].SongName.setText("春之歌.mp3");
+         },
+         RunOutcome::Failed, "第1首音乐《春之歌.mp3》（文件 M0.mp3）：其中没有可以解码的 MP3 声音"},
         {"folder that does not exist",
          [](store::AlbumStore&, ProductionSettings& settings) {
              settings.outputPath = settings.outputPath.parent_path() / "missing" / "out.mpg";
@@ -188,7 +198,12 @@ TEST_F(ProductionRunTest, FailuresEndTheRunWithTheirReasonAndNoFile) {
          [](store::AlbumStore& album, ProductionSettings& settings) {
              settings.outputPath = album.AlbumPath() / "M0.mp3";
          },
-         RunOutcome::NotStarted, "belongs to the album"},
+         RunOutcome::NotStarted, "是相册自己的文件"},
+        {"output that is a folder",
+         [](store::AlbumStore&, ProductionSettings& settings) {
+             std::filesystem::create_directory(settings.outputPath);
+         },
+         RunOutcome::NotStarted, "是一个文件夹"},
         {"music too short to synchronise",
          [](store::AlbumStore& album, ProductionSettings& settings) {
              settings.synchronise = true;
@@ -209,15 +224,117 @@ TEST_F(ProductionRunTest, FailuresEndTheRunWithTheirReasonAndNoFile) {
         const RunResult result = run.Start(settings);
         EXPECT_EQ(result.outcome, c.outcome);
         EXPECT_NE(result.error.find(c.message), std::string::npos) << result.error;
+        EXPECT_FALSE(result.fileWritten);
         if (std::string(c.name).starts_with("output over")) {
             EXPECT_GT(std::filesystem::file_size(settings.outputPath), 1000u) << "the song is kept";
+        } else if (std::string(c.name).ends_with("a folder")) {
+            EXPECT_TRUE(std::filesystem::is_directory(settings.outputPath));
         } else {
-            EXPECT_FALSE(result.fileExists);
             EXPECT_FALSE(std::filesystem::exists(settings.outputPath));
         }
         EXPECT_FALSE(run.running());
         if (c.outcome == RunOutcome::Failed)
             window.expectIdleAgain();
+    }
+}
+
+std::string readAll(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::vector<std::string> namesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// An older video at the output path (a second run in one opening, or an agreed overwrite)
+// says nothing about a run that wrote no file of its own: such a run is never a success, and
+// the older file stays as it was, with nothing else left in its folder.
+TEST_F(ProductionRunTest, AnOlderFileAtTheOutputNeverStandsForARunThatWroteNothing) {
+    struct Case {
+        const char* name;
+        std::function<void(store::AlbumStore&)> spoil;
+        int stopAtEvent; // 0: no stop
+        RunOutcome outcome;
+    };
+    const Case cases[] = {
+        {"unreadable song",
+         [](store::AlbumStore& album) { std::filesystem::resize_file(album.AlbumPath() / "M0.mp3", 100); }, 0,
+         RunOutcome::Failed},
+        {"stop in the first stage", [](store::AlbumStore&) {}, 1, RunOutcome::Stopped},
+        {"unreadable picture",
+         [](store::AlbumStore& album) { std::filesystem::resize_file(album.AlbumPath() / "P1.jpg", 20); }, 0,
+         RunOutcome::Failed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        store::AlbumStore album(dir.path().toStdString());
+        makeAlbum(album, {{64, 48, Qt::red, 0, 1}, {48, 64, Qt::blue, 0, 2}}, {1.0});
+        c.spoil(album);
+        const std::filesystem::path folder = std::filesystem::path(dir.path().toStdString()) / "videos";
+        std::filesystem::create_directory(folder);
+        ProductionSettings settings;
+        settings.outputPath = folder / "VCD-0.mpg";
+        std::ofstream(settings.outputPath, std::ios::binary) << "the video of an earlier run";
+        Window window;
+        ProductionRun run(album, window.callbacks());
+        window.onEvents = [&] {
+            if (window.events == c.stopAtEvent)
+                run.Stop();
+        };
+        const RunResult result = run.Start(settings);
+        EXPECT_EQ(result.outcome, c.outcome) << result.error;
+        EXPECT_FALSE(result.fileWritten);
+        EXPECT_EQ(readAll(settings.outputPath), "the video of an earlier run");
+        EXPECT_EQ(namesIn(folder), std::vector<std::string>{"VCD-0.mpg"});
+    }
+}
+
+// A run that writes its file (to the end, or until a stop) replaces the older one whole,
+// keeping its permissions, and through a link the file the link names. A new file is made
+// as the user's umask says.
+TEST_F(ProductionRunTest, AWrittenFileReplacesTheOlderOne) {
+    const auto permissionsOf = [](const std::filesystem::path& file) {
+        return static_cast<int>(std::filesystem::status(file).permissions() & std::filesystem::perms::mask);
+    };
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    {
+        ProductionRun run(album_, {});
+        ProductionSettings settings;
+        settings.outputPath = output("fresh.mpg");
+        EXPECT_TRUE(run.Start(settings).fileWritten);
+        EXPECT_EQ(permissionsOf(settings.outputPath), static_cast<int>(0666 & ~mask));
+    }
+    for (const int stopAtEvent : {0, 10}) {
+        SCOPED_TRACE(stopAtEvent);
+        const std::filesystem::path folder = output("replaced" + std::to_string(stopAtEvent));
+        std::filesystem::create_directory(folder);
+        const std::filesystem::path target = folder / "target.mpg";
+        std::ofstream(target, std::ios::binary) << "the video of an earlier run";
+        std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        std::filesystem::create_symlink("target.mpg", folder / "link.mpg");
+        Window window;
+        ProductionRun run(album_, window.callbacks());
+        window.onEvents = [&] {
+            if (window.events == stopAtEvent)
+                run.Stop();
+        };
+        ProductionSettings settings;
+        settings.outputPath = folder / "link.mpg";
+        const RunResult result = run.Start(settings);
+        EXPECT_EQ(result.outcome, stopAtEvent ? RunOutcome::Stopped : RunOutcome::Finished) << result.error;
+        EXPECT_TRUE(result.fileWritten);
+        EXPECT_TRUE(std::filesystem::is_symlink(settings.outputPath));
+        EXPECT_EQ(namesIn(folder), (std::vector<std::string>{"link.mpg", "target.mpg"}));
+        const QJsonObject video = streamOf(probe(target), "video");
+        EXPECT_EQ(video["nb_read_frames"].toString().toInt(), result.frames);
+        EXPECT_EQ(permissionsOf(target), 0600);
     }
 }
 

@@ -16,6 +16,16 @@ namespace {
 using vistello::testing::makeAlbum;
 using vistello::testing::PictureSpec;
 
+int differingPixels(const effects::Bitmap& a, const effects::Bitmap& b) {
+    if (a.width() != b.width() || a.height() != b.height())
+        return -1;
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            count += !(a.pixel(x, y) == b.pixel(x, y));
+    return count;
+}
+
 class TimelineTest : public ::testing::Test {
 protected:
     std::filesystem::path root() const { return dir_.path().toStdString(); }
@@ -135,6 +145,28 @@ TEST_F(TimelineTest, OnePictureWithoutHoldIsDrawnByTheLastTransitionStep) {
     EXPECT_EQ(frames.last, expected);
     EXPECT_NE(frames[25], expected);
     EXPECT_EQ(titles.front(), QStringLiteral("标题一")) << "the title changes at phase 0";
+}
+
+// These effects leave a few pixels of the old frame at progress 100 at the formats' sizes; a
+// picture without hold time is last seen in that step, so the step must show it whole.
+TEST_F(TimelineTest, LastTransitionStepShowsExactlyTheNewPictureForEveryEffectAndFormat) {
+    for (int effect : {90, 101, 102, 103, 1, 47}) {
+        QTemporaryDir own;
+        store::AlbumStore album(own.path().toStdString());
+        makeAlbum(album, {{90, 60, QColor(30, 160, 220), 0, effect}}, {});
+        for (int format = 0; format < 3; ++format) {
+            SCOPED_TRACE(::testing::Message() << "effect " << effect << ", format " << format);
+            ProductionSettings settings;
+            settings.format = format;
+            settings.colour = 0x0000c0ff; // the margins differ from the black frame before too
+            const auto frames = drive(album, settings, true);
+            ASSERT_EQ(frames.size(), 52u);
+            effects::Bitmap expected(kFormats[format].width, kFormats[format].height);
+            ComposePicture(readPictureFile(album.AlbumPath() / "P0.jpg"), QImage(), settings.colour, expected);
+            EXPECT_EQ(differingPixels(frames[50], expected), 0) << "the step with progress 100";
+            EXPECT_EQ(differingPixels(frames.back(), expected), 0);
+        }
+    }
 }
 
 TEST_F(TimelineTest, TitleIsEmptyBeforeTheFirstPictureAndChangesAtPhaseZero) {

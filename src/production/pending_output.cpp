@@ -1,0 +1,108 @@
+#include "production/pending_output.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <random>
+#include <utility>
+
+namespace vistello::production {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kNameAttempts = 100;
+
+std::string randomSuffix(std::mt19937_64& random) {
+    static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::string text(8, '0');
+    for (char& c : text)
+        c = kDigits[random() % (sizeof kDigits - 1)];
+    return text;
+}
+
+} // namespace
+
+std::string fileErrorText(const std::error_code& error) {
+    if (error.category() == std::generic_category() || error.category() == std::system_category()) {
+        switch (error.value()) {
+        case ENOENT:
+            return "文件或文件夹不存在";
+        case EACCES:
+        case EPERM:
+            return "没有写入权限";
+        case ENOSPC:
+        case EDQUOT:
+            return "磁盘空间不足";
+        case EROFS:
+            return "所在的文件系统只能读取";
+        case EISDIR:
+            return "这是一个文件夹";
+        case ENOTDIR:
+            return "路径中有一项不是文件夹";
+        case ENAMETOOLONG:
+            return "文件名太长";
+        case EXDEV:
+            return "不能跨文件系统移动";
+        default:
+            break;
+        }
+    }
+    return error.message();
+}
+
+std::optional<PendingOutput> PendingOutput::create(const fs::path& target, std::string& error) {
+    std::error_code ec;
+    // A link keeps naming the video: the file it points at is the one replaced.
+    const fs::path resolved = fs::is_symlink(target, ec) ? fs::weakly_canonical(target, ec) : target;
+    const fs::path final = ec ? target : resolved;
+    const fs::path folder = final.has_parent_path() ? final.parent_path() : fs::path(".");
+    std::mt19937_64 random(std::random_device{}());
+    int lastError = 0;
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        // Hidden, so that a file manager showing the folder during a run does not list it.
+        const fs::path temporary =
+            folder / ("." + final.filename().string() + "." + randomSuffix(random) + ".part");
+        // O_EXCL: never a file that is already there; mode 0666 lets the umask decide as for
+        // any file the user makes.
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            return PendingOutput(final, temporary);
+        }
+        lastError = errno;
+        if (lastError != EEXIST)
+            break;
+    }
+    error = "无法在文件夹 " + folder.string() + " 中创建视频文件 " + final.filename().string() + "：" +
+            fileErrorText(std::error_code(lastError, std::generic_category()));
+    return std::nullopt;
+}
+
+PendingOutput::PendingOutput(PendingOutput&& other) noexcept
+    : target_(std::move(other.target_)), temporary_(std::exchange(other.temporary_, {})) {}
+
+PendingOutput::~PendingOutput() {
+    if (temporary_.empty())
+        return;
+    std::error_code ignored;
+    fs::remove(temporary_, ignored);
+}
+
+bool PendingOutput::commit(std::string& error) {
+    std::error_code ec;
+    // An overwritten file keeps the permissions its owner gave it.
+    if (const fs::file_status old = fs::status(target_, ec); !ec && fs::is_regular_file(old))
+        fs::permissions(temporary_, old.permissions() & fs::perms::mask, ec);
+    fs::rename(temporary_, target_, ec);
+    if (ec) {
+        error = "无法把生成的视频保存为 " + target_.string() + "：" + fileErrorText(ec);
+        return false;
+    }
+    temporary_.clear();
+    return true;
+}
+
+} // namespace vistello::production
