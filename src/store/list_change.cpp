@@ -28,20 +28,20 @@ std::size_t recordSize(ListKind kind) {
     return sizeof(TMusicInfo);
 }
 
-// The store's own files in the folder of a list, which no record may own.
-bool isStoreFileName(ListKind kind, std::string_view name) {
-    if (name == kKeptFolderName)
-        return true;
+// What a record of the list may own and so have moved aside: for an album a folder directly
+// under the root that is none of the store's own names; for a picture or song a media file of
+// its album, never a list file, a list's temporary copy or a hidden file.
+bool mayOwn(ListKind kind, std::string_view name) {
     if (kind == ListKind::Albums)
-        return name == "Album";
-    return name == "PicInfo" || name == "MusicInfo";
+        return isUsableFolderName(name) && !isReservedAlbumName(name) && name != kKeptFolderName;
+    return isMediaFileName(name);
 }
 
 template <class Record, class Name>
 void collectNames(ListKind kind, std::string_view records, std::set<std::string>& names, Name nameOf) {
     for (const Record& record : recordsFromBytes<Record>(records)) {
         std::string name = trimName(nameOf(record));
-        if (isUsableFolderName(name) && !isStoreFileName(kind, name))
+        if (mayOwn(kind, name))
             names.insert(std::move(name));
     }
 }
