@@ -1,20 +1,10 @@
 #include "media/metafile.h"
 
-#include <QByteArray>
-#include <QPainter>
-#include <QSvgRenderer>
+#include "media/emf_player.h"
+#include "media/wmf_player.h"
 
-#include <algorithm>
-#include <cstdlib>
+#include <cstdint>
 #include <cstring>
-#include <memory>
-#include <optional>
-#include <vector>
-
-#include <emf2svg.h>
-#include <libwmf/api.h>
-#include <libwmf/svg.h>
-#include <uemf_safe.h>
 
 namespace vistello::media {
 
@@ -31,50 +21,29 @@ std::uint16_t le16(const char* p) {
     return value;
 }
 
-QImage renderSvg(const QByteArray& svg, qint64 maxPixels) {
-    QSvgRenderer renderer(svg);
-    if (!renderer.isValid())
-        return {};
-    const QSize size = renderer.defaultSize();
-    if (size.isEmpty() || qint64{size.width()} * size.height() > maxPixels)
-        return {};
-    QImage canvas(size, QImage::Format_RGB32);
-    if (canvas.isNull())
-        return {};
-    canvas.fill(Qt::white);
-    {
-        QPainter painter(&canvas);
-        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+// The size of the fixed fields of each record kind the player reads; 8 for the others.
+std::uint32_t emfFixedSize(std::uint32_t type) {
+    switch (type) {
+    case 2: case 3: case 4: case 5: case 6: case 85: case 86: case 87: case 88: case 89: return 28;
+    case 7: case 8: case 90: case 91: return 32;
+    case 9: case 10: case 11: case 12: case 27: case 54: return 16;
+    case 17: case 18: case 19: case 22: case 24: case 25: case 34: case 37: case 40: case 57: case 67: return 12;
+    case 29: case 30: case 31: case 32: case 39: case 42: case 43: case 62: case 63: case 64: return 24;
+    case 35: return 32;
+    case 38: return 28;
+    case 36: return 36;
+    case 44: case 93: case 94: return 32;
+    case 45: case 46: case 47: return 40;
+    case 75: return 16;
+    case 76: return 100;
+    case 77: return 108;
+    case 81: return 80;
+    case 82: return 104;
+    case 83: case 84: return 76;
+    case 95: return 52;
+    default: return 8;
     }
-    return canvas.convertToFormat(QImage::Format_BGR888);
 }
-
-// The frame of a placeable WMF header in points (1/72 inch), when the file has one.
-std::optional<wmfD_Rect> placeableFrame(QByteArrayView bytes) {
-    constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
-    if (bytes.size() < 22 || le32(bytes.data()) != kPlaceableKey)
-        return std::nullopt;
-    const auto coordinate = [&](int at) { return static_cast<std::int16_t>(le16(bytes.data() + at)); };
-    const std::uint16_t unitsPerInch = le16(bytes.data() + 14);
-    const int left = coordinate(6), top = coordinate(8), right = coordinate(10), bottom = coordinate(12);
-    if (unitsPerInch == 0 || left == right || top == bottom)
-        return std::nullopt;
-    const float scale = 72.0f / unitsPerInch;
-    wmfD_Rect frame{};
-    frame.TL.x = std::min(left, right) * scale;
-    frame.TL.y = std::min(top, bottom) * scale;
-    frame.BR.x = std::max(left, right) * scale;
-    frame.BR.y = std::max(top, bottom) * scale;
-    return frame;
-}
-
-struct MallocFree {
-    void operator()(char* p) const { std::free(p); }
-};
-
-struct WmfApiDestroy {
-    void operator()(wmfAPI* api) const { wmf_api_destroy(api); }
-};
 
 } // namespace
 
@@ -92,7 +61,10 @@ bool emfStructureValid(QByteArrayView bytes) {
     if (descriptionLength > 0 &&
         (descriptionAt > headerSize || 2 * descriptionLength > headerSize - descriptionAt))
         return false;
-    if (headerSize >= 100) {
+    // The pixel-format fields follow the base header only when the description does not
+    // begin there: older writers put the description right after the base header.
+    const bool hasFormat = headerSize >= 100 && (descriptionLength == 0 || descriptionAt >= 100);
+    if (hasFormat) {
         const std::uint64_t formatLength = le32(bytes.data() + 88), formatAt = le32(bytes.data() + 92);
         if (formatLength > 0 && (formatAt > headerSize || formatLength > headerSize - formatAt))
             return false;
@@ -103,8 +75,8 @@ bool emfStructureValid(QByteArrayView bytes) {
         const std::uint32_t length = le32(bytes.data() + at + 4);
         if (length < 8 || length % 4 != 0 || length > size - at)
             return false;
-        // libUEMF's own check that the record's counts and offsets stay inside the record.
-        if (!U_emf_record_safe(bytes.data() + at))
+        // A record the player reads must hold its fixed fields.
+        if (length < emfFixedSize(type))
             return false;
         if (type == kEofType)
             return true;
@@ -145,65 +117,13 @@ bool wmfStructureValid(QByteArrayView bytes) {
 QImage decodeEmf(QByteArrayView bytes, qint64 maxPixels) {
     if (!emfStructureValid(bytes))
         return {};
-    std::vector<char> contents(bytes.begin(), bytes.end()); // the library takes a mutable buffer
-    // An empty description whose offset is set would be read up to the first zero character,
-    // wherever that lies: such a header is given no description at all.
-    if (le32(contents.data() + 60) == 0)
-        std::memset(contents.data() + 64, 0, 4);
-    generatorOptions options{};
-    options.nameSpace = const_cast<char*>("svg");
-    options.emfplus = true;
-    options.svgDelimiter = true;
-    char* out = nullptr;
-    std::size_t outLength = 0;
-    const int ok = emf2svg(contents.data(), contents.size(), &out, &outLength, &options);
-    const std::unique_ptr<char, MallocFree> svg(out);
-    if (!ok || !svg)
-        return {};
-    return renderSvg(QByteArray(svg.get(), static_cast<qsizetype>(outLength)), maxPixels);
+    return metafile::playEmf(bytes, maxPixels);
 }
 
 QImage decodeWmf(QByteArrayView bytes, qint64 maxPixels) {
     if (!wmfStructureValid(bytes))
         return {};
-    wmfAPI_Options options{};
-    options.function = wmf_svg_function;
-    const unsigned long flags =
-        WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
-    wmfAPI* created = nullptr;
-    const wmf_error_t createError = wmf_api_create(&created, flags, &options);
-    const std::unique_ptr<wmfAPI, WmfApiDestroy> api(created);
-    if (createError != wmf_E_None || !api)
-        return {};
-    std::vector<unsigned char> contents(bytes.begin(), bytes.end());
-    if (wmf_mem_open(api.get(), contents.data(), static_cast<long>(contents.size())) != wmf_E_None)
-        return {};
-    wmfD_Rect box{};
-    if (wmf_scan(api.get(), 0, &box) != wmf_E_None)
-        return {};
-    // The scan gives the bounds of what is drawn, in points; a placeable metafile names its
-    // own frame, which is the picture the user sees, so that frame is drawn instead.
-    if (const auto frame = placeableFrame(bytes))
-        box = *frame;
-    unsigned int width = 0, height = 0;
-    // Screen resolution, so that a placeable metafile of one inch comes out 96 pixels wide.
-    if (wmf_display_size(api.get(), &width, &height, 96, 96) != wmf_E_None || width == 0 || height == 0)
-        return {};
-    if (qint64{width} * height > maxPixels)
-        return {};
-    wmf_svg_t* device = WMF_SVG_GetData(api.get());
-    device->out = wmf_stream_create(api.get(), nullptr);
-    device->bbox = box;
-    device->width = width;
-    device->height = height;
-    device->flags |= WMF_SVG_INLINE_IMAGES;
-    const wmf_error_t playError = wmf_play(api.get(), 0, &box);
-    char* text = nullptr;
-    unsigned long length = 0;
-    wmf_stream_destroy(api.get(), device->out, &text, &length); // the text belongs to the API
-    if (playError != wmf_E_None || !text)
-        return {};
-    return renderSvg(QByteArray(text, static_cast<qsizetype>(length)), maxPixels);
+    return metafile::playWmf(bytes, maxPixels);
 }
 
 } // namespace vistello::media

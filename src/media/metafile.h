@@ -1,10 +1,12 @@
 #pragma once
-// Windows metafiles (EMF through libemf2svg, WMF through libwmf's SVG device), rendered with
-// QtSvg at their natural size onto white, as a BGR888 picture.
+// Windows metafiles (EMF and WMF), played record by record onto QPainter by the program's own
+// players and rendered at their natural size (screen resolution) onto white, as a BGR888
+// picture.
 //
-// Both libraries are old C code that trusts its input, so each file's record structure is
-// checked first: records must lie inside the file, be at least as long as their header and
-// end with the end-of-file record. Anything else never reaches the library.
+// Each file's record structure is checked first: records must lie inside the file, be at
+// least as long as their header (an EMF record as long as the fixed fields the player reads)
+// and end with the end-of-file record. Anything else is refused as a whole; inside a record
+// the players read every count and offset through bounds-checked views.
 
 #include <QByteArrayView>
 #include <QImage>

@@ -195,7 +195,7 @@ TEST_F(PictureFileTest, MetafilesAtNaturalSizeOnWhite) {
     }
 }
 
-TEST_F(PictureFileTest, MalformedMetafilesNeverReachTheLibraries) {
+TEST_F(PictureFileTest, MalformedMetafilesAreRefusedWhole) {
     const QByteArray emf = writeEmf(qRgb(0, 0, 0));
     const QByteArray wmf = writeWmf(qRgb(0, 0, 0));
     EXPECT_TRUE(emfStructureValid(emf));
@@ -213,7 +213,7 @@ TEST_F(PictureFileTest, MalformedMetafilesNeverReachTheLibraries) {
         patched(emf, 88 + 4, 6),               // record shorter than its own header
         patched(emf, 40, 0),                   // no signature
         patched(patched(emf, 60, 10), 64, 80), // description past the header record
-        patched(emf, 88 + 4, 12),              // brush record too short for its kind (libUEMF check)
+        patched(emf, 88 + 4, 12),              // brush record too short for its fixed fields
     };
     for (const QByteArray& bad : emfCases)
         EXPECT_FALSE(emfStructureValid(bad)) << &bad - emfCases;
@@ -232,6 +232,52 @@ TEST_F(PictureFileTest, MalformedMetafilesNeverReachTheLibraries) {
     const QString path = write("cut.emf", emf.left(100));
     EXPECT_TRUE(load(path).isNull());
     EXPECT_EQ(messages.messages, QStringList{"<" + path + "> is not a valid TIFF file"});
+}
+
+// One drawing as other programs write it (tests/data/metafiles/make_metafiles.sh): on a white
+// page of 240 × 160 units, a red rectangle, a blue circle and a green triangle. Each file shows
+// the page at its natural size, each shape at its place in its colour.
+TEST_F(PictureFileTest, MetafilesFromOtherProgramsShowTheirShapes) {
+    struct Sample {
+        QPointF at; // in the drawing's units
+        QRgb colour;
+        const char* what;
+    };
+    const QRgb white = qRgb(255, 255, 255);
+    const Sample samples[] = {
+        {{60, 50}, qRgb(255, 0, 0), "rectangle"},
+        {{180, 50}, qRgb(0, 0, 255), "circle"},
+        {{100, 133}, qRgb(0, 255, 0), "triangle"},
+        {{210, 130}, white, "below the circle"},
+        {{122, 50}, white, "between rectangle and circle"},
+        {{30, 120}, white, "left of the triangle"},
+    };
+    struct File {
+        const char* name;
+        int width; // the header's frame at 96 pixels an inch
+    } files[] = {
+        {"inkscape.emf", 242},
+        {"inkscape.wmf", 240},
+        {"fig2dev.emf", 300}, // its frame has a margin around the page
+        {"pstoedit.emf", 380}, // its reference device has 81 pixels an inch, its page 240 points
+        {"pstoedit_above_page.emf", 380}, // the frame's y origin is negative
+        {"libreoffice.emf", 224}, // the page less the border's width
+        {"libreoffice.wmf", 224},
+    };
+    for (const File& file : files) {
+        const QImage picture = load(QStringLiteral(VISTELLO_TEST_DATA "/metafiles/") + file.name);
+        ASSERT_FALSE(picture.isNull()) << file.name;
+        EXPECT_NEAR(picture.width(), file.width, 3) << file.name;
+        EXPECT_NEAR(double(picture.width()) / picture.height(), 1.5, 0.08) << file.name;
+        for (const Sample& sample : samples) {
+            const QPoint at(qRound(sample.at.x() / 240 * picture.width()),
+                            qRound(sample.at.y() / 160 * picture.height()));
+            EXPECT_TRUE(near(picture.pixel(at), sample.colour, 40))
+                << file.name << ": " << sample.what << " at " << at.x() << "," << at.y() << " is #" << std::hex
+                << (picture.pixel(at) & 0xFFFFFF);
+        }
+    }
+    EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join('|').toStdString();
 }
 
 TEST_F(PictureFileTest, TiffByAnyOtherExtension) {

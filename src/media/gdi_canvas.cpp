@@ -1,0 +1,589 @@
+#include "media/gdi_canvas.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vistello::media::gdi {
+
+namespace {
+
+constexpr std::uint32_t kStockBit = 0x80000000u;
+constexpr std::size_t kMaxSavedStates = 1024;
+constexpr std::size_t kMaxItems = 1 << 20;
+
+bool finite(const QTransform& t) {
+    for (double v : {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy(), t.m13(), t.m23(), t.m33()})
+        if (!std::isfinite(v))
+            return false;
+    return true;
+}
+
+Object stockObject(std::uint32_t index) {
+    const auto solid = [](QColor c) { return Brush{false, QBrush(c)}; };
+    switch (index & ~kStockBit) {
+    case 0: return solid(Qt::white);
+    case 1: return solid(QColor(192, 192, 192));
+    case 2: return solid(QColor(128, 128, 128));
+    case 3: return solid(QColor(64, 64, 64));
+    case 4: return solid(Qt::black);
+    case 5: return Brush{true, {}};
+    case 6: return Pen{false, QPen(Qt::white, 0)};
+    case 7: return Pen{false, QPen(Qt::black, 0)};
+    case 8: return Pen{true, {}};
+    case 10: case 11: case 12: case 13: case 14: case 16: case 17: return Font{};
+    case 18: return solid(Qt::white); // DC brush
+    case 19: return Pen{false, QPen(Qt::black, 0)};
+    default: return Placeholder{};
+    }
+}
+
+// The scale of a transform along its axes, for pen widths and text sizes.
+double scaleOf(const QTransform& t) { return std::sqrt(std::abs(t.determinant())); }
+
+// Angle in degrees of `point` around `centre`, with y pointing down as in device space.
+double angleOf(QPointF centre, QPointF point, QSizeF radii) {
+    return std::atan2(-(point.y() - centre.y()) / radii.height(), (point.x() - centre.x()) / radii.width()) *
+           180.0 / M_PI;
+}
+
+} // namespace
+
+Canvas::Canvas(PageRule rule, QSizeF deviceUnitsPerMm) : rule_(rule), unitsPerMm_(deviceUnitsPerMm) {
+    state_.pen = Pen{false, QPen(Qt::black, 0)};
+    state_.brush = Brush{false, QBrush(Qt::white)};
+}
+
+void Canvas::createObject(std::uint32_t index, Object object) {
+    if (index & kStockBit)
+        return;
+    objects_[index] = std::move(object);
+}
+
+void Canvas::deleteObject(std::uint32_t index) { objects_.erase(index); }
+
+void Canvas::selectObject(std::uint32_t index) {
+    Object object;
+    if (index & kStockBit) {
+        object = stockObject(index);
+    } else {
+        const auto found = objects_.find(index);
+        if (found == objects_.end())
+            return;
+        object = found->second;
+    }
+    if (const auto* pen = std::get_if<Pen>(&object))
+        state_.pen = *pen;
+    else if (const auto* brush = std::get_if<Brush>(&object))
+        state_.brush = *brush;
+    else if (const auto* font = std::get_if<Font>(&object))
+        state_.font = *font;
+}
+
+void Canvas::setMapMode(int mode) {
+    if (mode < 1 || mode > 8)
+        return;
+    state_.mapMode = mode;
+}
+void Canvas::setWindowOrg(QPointF origin) { state_.windowOrg = origin; }
+void Canvas::setWindowExt(QSizeF extent) {
+    if (extent.width() != 0 && extent.height() != 0) {
+        state_.windowExt = extent;
+        state_.windowExtSet = true;
+    }
+}
+void Canvas::setViewportOrg(QPointF origin) { state_.viewportOrg = origin; }
+void Canvas::setViewportExt(QSizeF extent) {
+    if (extent.width() != 0 && extent.height() != 0)
+        state_.viewportExt = extent;
+}
+void Canvas::offsetWindowOrg(QPointF by) { state_.windowOrg += by; }
+void Canvas::offsetViewportOrg(QPointF by) { state_.viewportOrg += by; }
+void Canvas::scaleWindowExt(double xNum, double xDenom, double yNum, double yDenom) {
+    if (xDenom != 0 && yDenom != 0)
+        setWindowExt({state_.windowExt.width() * xNum / xDenom, state_.windowExt.height() * yNum / yDenom});
+}
+void Canvas::scaleViewportExt(double xNum, double xDenom, double yNum, double yDenom) {
+    if (xDenom != 0 && yDenom != 0)
+        setViewportExt({state_.viewportExt.width() * xNum / xDenom, state_.viewportExt.height() * yNum / yDenom});
+}
+
+void Canvas::setWorldTransform(const QTransform& transform) {
+    if (finite(transform) && transform.isInvertible())
+        state_.world = transform;
+}
+
+void Canvas::modifyWorldTransform(const QTransform& transform, int mode) {
+    constexpr int kIdentity = 1, kLeftMultiply = 2, kRightMultiply = 3, kSet = 4;
+    QTransform result = state_.world;
+    if (mode == kIdentity)
+        result = QTransform();
+    else if (mode == kLeftMultiply)
+        result = transform * state_.world; // QTransform maps row vectors: the new one applies first
+    else if (mode == kRightMultiply)
+        result = state_.world * transform;
+    else if (mode == kSet)
+        result = transform;
+    setWorldTransform(result);
+}
+
+QTransform Canvas::toDevice() const {
+    const State& s = state_;
+    double sx = 1, sy = 1;
+    QPointF viewportOrg = s.viewportOrg;
+    if (rule_ == PageRule::WindowAtOrigin) {
+        // A fixed map mode counts y upwards; an isotropic or anisotropic window says by its signs.
+        if (s.mapMode >= 2 && s.mapMode <= 6)
+            sy = -1;
+        else if (s.mapMode >= 7) {
+            sx = s.windowExt.width() < 0 ? -1 : 1;
+            sy = s.windowExt.height() < 0 ? -1 : 1;
+        }
+        viewportOrg = {};
+    } else {
+        const auto fixed = [&](double mmPerUnit) {
+            sx = mmPerUnit * unitsPerMm_.width();
+            sy = -mmPerUnit * unitsPerMm_.height();
+        };
+        switch (s.mapMode) {
+        case 2: fixed(0.1); break;
+        case 3: fixed(0.01); break;
+        case 4: fixed(0.254); break;
+        case 5: fixed(0.0254); break;
+        case 6: fixed(25.4 / 1440); break;
+        case 7:
+        case 8:
+            sx = s.viewportExt.width() / s.windowExt.width();
+            sy = s.viewportExt.height() / s.windowExt.height();
+            if (s.mapMode == 7) { // isotropic: the smaller magnitude on both axes
+                const double m = std::min(std::abs(sx), std::abs(sy));
+                sx = std::copysign(m, sx);
+                sy = std::copysign(m, sy);
+            }
+            break;
+        default: break;
+        }
+    }
+    const QTransform page(sx, 0, 0, sy, viewportOrg.x() - s.windowOrg.x() * sx, viewportOrg.y() - s.windowOrg.y() * sy);
+    return s.world * page;
+}
+
+void Canvas::saveDc() {
+    if (saved_.size() < kMaxSavedStates)
+        saved_.push_back(state_);
+}
+
+void Canvas::restoreDc(int relative) {
+    // Negative: that many states back from the newest; positive: the state with that number.
+    std::size_t keep;
+    if (relative < 0) {
+        const auto back = static_cast<std::size_t>(-static_cast<long long>(relative));
+        if (back > saved_.size())
+            return;
+        keep = saved_.size() - back;
+    } else {
+        if (relative == 0 || static_cast<std::size_t>(relative) > saved_.size())
+            return;
+        keep = static_cast<std::size_t>(relative) - 1;
+    }
+    state_ = saved_[keep];
+    saved_.resize(keep);
+}
+
+QPen Canvas::strokePen() const {
+    if (state_.pen.null)
+        return QPen(Qt::NoPen);
+    return state_.pen.pen;
+}
+
+void Canvas::add(Item item, QRectF deviceBounds) {
+    if (items_.size() >= kMaxItems)
+        return;
+    if (item.clip)
+        deviceBounds &= item.clip->boundingRect();
+    if (!std::isfinite(deviceBounds.width() + deviceBounds.height() + deviceBounds.left() + deviceBounds.top()) ||
+        deviceBounds.isEmpty())
+        return;
+    if (!first_) {
+        first_ = FirstDrawing{toDevice(), std::nullopt};
+        if (state_.windowExtSet)
+            first_->window = QRectF(state_.windowOrg, state_.windowExt).normalized();
+    }
+    content_ = content_.isNull() ? deviceBounds : content_.united(deviceBounds);
+    items_.push_back(std::move(item));
+}
+
+void Canvas::draw(const QPainterPath& path, bool fill, bool stroke) {
+    Item item;
+    item.path = path;
+    item.path.setFillRule(state_.fillRule);
+    item.toDevice = toDevice();
+    item.clip = state_.clip;
+    if (stroke)
+        item.pen = strokePen();
+    if (fill && !state_.brush.null) {
+        item.brush = state_.brush.brush;
+        const Qt::BrushStyle style = item.brush.style();
+        if (style >= Qt::HorPattern && style <= Qt::DiagCrossPattern && state_.opaqueBackground)
+            item.hatchBackground = state_.backgroundColour;
+    }
+    if (item.pen.style() == Qt::NoPen && item.brush.style() == Qt::NoBrush)
+        return;
+    QRectF bounds = item.toDevice.map(path).controlPointRect();
+    if (item.pen.style() != Qt::NoPen) {
+        const double half = std::max(item.pen.widthF() * scaleOf(item.toDevice), 1.0) / 2;
+        bounds.adjust(-half, -half, half, half);
+    }
+    add(std::move(item), bounds);
+}
+
+void Canvas::pathOrDraw(const QPainterPath& shape, bool fill, bool stroke) {
+    if (inPath_)
+        path_.addPath(shape);
+    else
+        draw(shape, fill, stroke);
+}
+
+void Canvas::moveTo(QPointF point) {
+    state_.position = point;
+    if (inPath_)
+        path_.moveTo(point);
+}
+
+void Canvas::lineTo(QPointF point) {
+    if (inPath_) {
+        if (path_.elementCount() == 0)
+            path_.moveTo(state_.position);
+        path_.lineTo(point);
+    } else {
+        QPainterPath line(state_.position);
+        line.lineTo(point);
+        draw(line, false, true);
+    }
+    state_.position = point;
+}
+
+void Canvas::polyline(const QPolygonF& points) {
+    if (points.size() < 2)
+        return;
+    QPainterPath line;
+    line.addPolygon(points);
+    pathOrDraw(line, false, true);
+}
+
+void Canvas::polylineTo(const QPolygonF& points) {
+    for (const QPointF& p : points)
+        lineTo(p);
+}
+
+void Canvas::polyBezier(const QPolygonF& points) {
+    if (points.size() < 4)
+        return;
+    moveTo(points[0]);
+    const QPointF keep = state_.position;
+    QPainterPath curve(points[0]);
+    for (qsizetype i = 1; i + 2 < points.size(); i += 3)
+        curve.cubicTo(points[i], points[i + 1], points[i + 2]);
+    pathOrDraw(curve, false, true);
+    state_.position = keep; // PolyBezier leaves the current position alone
+}
+
+void Canvas::polyBezierTo(const QPolygonF& points) {
+    QPainterPath curve(state_.position);
+    if (inPath_ && path_.elementCount() == 0)
+        path_.moveTo(state_.position);
+    for (qsizetype i = 0; i + 2 < points.size(); i += 3) {
+        if (inPath_)
+            path_.cubicTo(points[i], points[i + 1], points[i + 2]);
+        else
+            curve.cubicTo(points[i], points[i + 1], points[i + 2]);
+        state_.position = points[i + 2];
+    }
+    if (!inPath_ && curve.elementCount() > 1)
+        draw(curve, false, true);
+}
+
+void Canvas::polygon(const QPolygonF& points) {
+    if (points.size() < 2)
+        return;
+    QPainterPath shape;
+    shape.addPolygon(points);
+    shape.closeSubpath();
+    pathOrDraw(shape, true, true);
+}
+
+void Canvas::polyPolygon(const std::vector<QPolygonF>& polygons) {
+    QPainterPath shape;
+    for (const QPolygonF& points : polygons) {
+        shape.addPolygon(points);
+        shape.closeSubpath();
+    }
+    if (!shape.isEmpty())
+        pathOrDraw(shape, true, true);
+}
+
+void Canvas::polyPolyline(const std::vector<QPolygonF>& polylines) {
+    QPainterPath lines;
+    for (const QPolygonF& points : polylines)
+        lines.addPolygon(points);
+    if (!lines.isEmpty())
+        pathOrDraw(lines, false, true);
+}
+
+void Canvas::rectangle(const QRectF& rect) {
+    QPainterPath shape;
+    shape.addRect(rect.normalized());
+    pathOrDraw(shape, true, true);
+}
+
+void Canvas::roundRect(const QRectF& rect, QSizeF corner) {
+    QPainterPath shape;
+    shape.addRoundedRect(rect.normalized(), std::abs(corner.width()) / 2, std::abs(corner.height()) / 2);
+    pathOrDraw(shape, true, true);
+}
+
+void Canvas::ellipse(const QRectF& rect) {
+    QPainterPath shape;
+    shape.addEllipse(rect.normalized());
+    pathOrDraw(shape, true, true);
+}
+
+void Canvas::arc(const QRectF& box, QPointF start, QPointF end, ArcKind kind) {
+    const QRectF r = box.normalized();
+    if (r.width() <= 0 || r.height() <= 0)
+        return;
+    const QPointF centre = r.center();
+    const QSizeF radii = r.size() / 2;
+    const double from = angleOf(centre, start, radii);
+    double sweep = angleOf(centre, end, radii) - from;
+    // GDI draws counter-clockwise (in a y-down view) unless the arc direction says otherwise.
+    if (state_.arcClockwise) {
+        if (sweep >= 0)
+            sweep -= 360;
+    } else if (sweep <= 0) {
+        sweep += 360;
+    }
+    QPainterPath shape;
+    if (kind == ArcKind::Pie)
+        shape.moveTo(centre);
+    else
+        shape.arcMoveTo(r, from);
+    shape.arcTo(r, from, sweep);
+    if (kind != ArcKind::Arc)
+        shape.closeSubpath();
+    pathOrDraw(shape, kind != ArcKind::Arc, true);
+}
+
+void Canvas::fillRect(const QRectF& rect, const QBrush& brush) {
+    Item item;
+    item.path.addRect(rect.normalized());
+    item.toDevice = toDevice();
+    item.clip = state_.clip;
+    item.brush = brush;
+    const QRectF bounds = item.toDevice.map(item.path).controlPointRect();
+    add(std::move(item), bounds);
+}
+
+void Canvas::text(QPointF reference, const QString& text) {
+    if (text.isEmpty())
+        return;
+    constexpr std::uint32_t kUpdateCp = 1, kRight = 2, kCentre = 6, kBottom = 8, kBaseline = 24;
+    QPointF at = (state_.textAlign & kUpdateCp) ? state_.position : reference;
+    // Text is drawn at a fixed size and scaled into place, so that logical units of any size work.
+    constexpr double kDrawSize = 100;
+    const double height = std::abs(state_.font.height) > 0 ? std::abs(state_.font.height) : 12;
+    QFont font = state_.font.font;
+    font.setPixelSize(static_cast<int>(kDrawSize));
+    const QFontMetricsF metrics(font);
+    const double advance = metrics.horizontalAdvance(text);
+    double dx = 0, dy = 0;
+    const std::uint32_t horizontal = state_.textAlign & kCentre, vertical = state_.textAlign & kBaseline;
+    if (horizontal == kCentre)
+        dx = -advance / 2;
+    else if (horizontal == kRight)
+        dx = -advance;
+    if (vertical == kBaseline)
+        dy = 0;
+    else if (vertical == kBottom)
+        dy = -metrics.descent();
+    else
+        dy = metrics.ascent();
+    if ((state_.textAlign & kUpdateCp) && horizontal != kCentre)
+        state_.position = at + QPointF(horizontal == kRight ? 0 : advance * height / kDrawSize, 0);
+    Item item;
+    item.text = text;
+    item.font = font;
+    item.textColour = state_.textColour;
+    item.textOrigin = {dx, dy};
+    item.path.addRect(QRectF(dx, dy - metrics.ascent(), advance, metrics.height())); // bounds only
+    QTransform local;
+    local.translate(at.x(), at.y());
+    local.rotate(-state_.font.angleDeg);
+    local.scale(height / kDrawSize, height / kDrawSize);
+    item.toDevice = local * toDevice();
+    item.clip = state_.clip;
+    if (!finite(item.toDevice))
+        return;
+    const QRectF bounds = item.toDevice.map(item.path).controlPointRect();
+    add(std::move(item), bounds);
+}
+
+void Canvas::image(const QImage& picture, const QRectF& target) {
+    if (picture.isNull() || target.isEmpty())
+        return;
+    Item item;
+    item.picture = picture;
+    item.path.addRect(target);
+    item.toDevice = toDevice();
+    item.clip = state_.clip;
+    const QRectF bounds = item.toDevice.map(item.path).controlPointRect();
+    add(std::move(item), bounds);
+}
+
+void Canvas::beginPath() {
+    inPath_ = true;
+    path_ = QPainterPath();
+}
+
+void Canvas::abortPath() {
+    inPath_ = false;
+    path_ = QPainterPath();
+}
+
+void Canvas::closeFigure() {
+    if (inPath_)
+        path_.closeSubpath();
+}
+
+void Canvas::fillPath() {
+    draw(path_, true, false);
+    path_ = QPainterPath();
+}
+void Canvas::strokePath() {
+    draw(path_, false, true);
+    path_ = QPainterPath();
+}
+void Canvas::strokeAndFillPath() {
+    draw(path_, true, true);
+    path_ = QPainterPath();
+}
+
+void Canvas::combineClip(const QPainterPath& deviceShape, ClipMode mode) {
+    if (mode == ClipMode::Copy || !state_.clip) {
+        if (mode == ClipMode::Copy || mode == ClipMode::And || mode == ClipMode::Or || mode == ClipMode::Xor)
+            state_.clip = deviceShape;
+        return; // a difference from "everything" cannot be held as a bounded shape; keep it open
+    }
+    QPainterPath& clip = *state_.clip;
+    switch (mode) {
+    case ClipMode::And: clip = clip.intersected(deviceShape); break;
+    case ClipMode::Or: clip = clip.united(deviceShape); break;
+    case ClipMode::Xor: clip = clip.united(deviceShape).subtracted(clip.intersected(deviceShape)); break;
+    case ClipMode::Diff: clip = clip.subtracted(deviceShape); break;
+    case ClipMode::Copy: break;
+    }
+}
+
+void Canvas::selectClipPath(ClipMode mode) {
+    QPainterPath shape = toDevice().map(path_);
+    shape.setFillRule(state_.fillRule);
+    path_ = QPainterPath();
+    combineClip(shape, mode);
+}
+
+void Canvas::intersectClipRect(const QRectF& rect) {
+    QPainterPath shape;
+    shape.addRect(rect.normalized());
+    combineClip(toDevice().map(shape), ClipMode::And);
+}
+
+void Canvas::excludeClipRect(const QRectF& rect) {
+    QPainterPath shape;
+    shape.addRect(rect.normalized());
+    combineClip(toDevice().map(shape), ClipMode::Diff);
+}
+
+void Canvas::selectClipRegion(const std::vector<QRectF>& deviceRects, ClipMode mode) {
+    if (deviceRects.empty() && mode == ClipMode::Copy) {
+        state_.clip.reset();
+        return;
+    }
+    QPainterPath shape;
+    for (const QRectF& r : deviceRects)
+        shape.addRect(r.normalized());
+    combineClip(shape.simplified(), mode);
+}
+
+QImage Canvas::render(const QRectF& area, QSizeF pixelsPerUnit, qint64 maxPixels) const {
+    const double width = std::ceil(area.width() * pixelsPerUnit.width() - 1e-6);
+    const double height = std::ceil(area.height() * pixelsPerUnit.height() - 1e-6);
+    constexpr double kMaxSide = 32767;
+    if (!(width >= 1 && height >= 1 && width <= kMaxSide && height <= kMaxSide) || width * height > double(maxPixels))
+        return {};
+    QImage canvas(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
+    if (canvas.isNull())
+        return {};
+    canvas.fill(Qt::white);
+    QTransform toPicture;
+    toPicture.scale(pixelsPerUnit.width(), pixelsPerUnit.height());
+    toPicture.translate(-area.left(), -area.top());
+    // A budget of painted area stops files that draw the whole picture over and over.
+    const double pictureArea = width * height;
+    double budget = std::max(pictureArea * 64, double(1 << 27));
+    const QRectF pictureRect(0, 0, width, height);
+    QPainter painter(&canvas);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (const Item& item : items_) {
+        const QTransform transform = item.toDevice * toPicture;
+        const QRectF bounds = transform.map(item.path).controlPointRect() & pictureRect;
+        if (bounds.isEmpty() && item.pen.style() == Qt::NoPen)
+            continue;
+        budget -= std::max(bounds.width() * bounds.height(), 1.0);
+        if (budget < 0)
+            break;
+        painter.setClipping(false);
+        if (item.clip) {
+            painter.setTransform(toPicture);
+            painter.setClipPath(*item.clip);
+        }
+        painter.setTransform(transform);
+        if (!item.text.isEmpty()) {
+            const double size = item.font.pixelSize() * scaleOf(transform);
+            if (size < 0.5 || size > 4 * std::max(width, height))
+                continue;
+            painter.setPen(item.textColour);
+            painter.setFont(item.font);
+            painter.drawText(item.textOrigin, item.text);
+        } else if (!item.picture.isNull()) {
+            painter.drawImage(item.path.boundingRect(), item.picture);
+        } else {
+            if (item.hatchBackground.isValid())
+                painter.fillPath(item.path, item.hatchBackground);
+            QPen pen = item.pen;
+            if (pen.style() != Qt::NoPen && pen.widthF() * scaleOf(transform) < 1) {
+                pen.setCosmetic(true); // GDI draws at least one pixel
+                pen.setWidthF(1);
+            }
+            painter.setPen(pen);
+            painter.setBrush(item.brush);
+            painter.drawPath(item.path);
+        }
+    }
+    painter.end();
+    return canvas.convertToFormat(QImage::Format_BGR888);
+}
+
+QRectF pictureArea(const QRectF& stated, const QRectF& content) {
+    if (content.isEmpty())
+        return stated;
+    if (stated.isEmpty())
+        return content;
+    const QRectF shown = stated & content;
+    const double shownArea = shown.isEmpty() ? 0 : shown.width() * shown.height();
+    return shownArea >= 0.5 * content.width() * content.height() ? stated : content;
+}
+
+} // namespace vistello::media::gdi

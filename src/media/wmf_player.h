@@ -1,0 +1,15 @@
+#pragma once
+// Plays the records of a Windows metafile onto a GdiCanvas and renders it onto white: the
+// frame of a placeable header at its units per inch, else the metafile's window at one unit
+// a pixel.
+
+#include <QByteArrayView>
+#include <QImage>
+
+namespace vistello::media::metafile {
+
+// `bytes` must have passed wmfStructureValid. Null when nothing can be shown or the picture
+// would exceed `maxPixels`.
+QImage playWmf(QByteArrayView bytes, qint64 maxPixels);
+
+} // namespace vistello::media::metafile
