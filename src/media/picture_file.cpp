@@ -30,6 +30,22 @@ QImage onWhite(const QImage& picture) {
     return canvas.convertToFormat(QImage::Format_BGR888);
 }
 
+// An icon file holds one picture at several sizes: the largest that fits `maxPixels` shows it
+// best.
+void jumpToLargestImage(QImageReader& reader, qint64 maxPixels) {
+    int best = 0;
+    qint64 bestArea = -1;
+    for (int i = 0; i < reader.imageCount() && reader.jumpToImage(i); ++i) {
+        const QSize size = reader.size();
+        const qint64 area = qint64{size.width()} * size.height();
+        if (size.isValid() && area <= maxPixels && area > bestArea) {
+            best = i;
+            bestArea = area;
+        }
+    }
+    reader.jumpToImage(best);
+}
+
 // BMP and ICO through Qt's image readers, with the size checked before anything is allocated.
 QImage readWithQt(QByteArrayView bytes, const char* format, qint64 maxPixels) {
     QByteArray data = QByteArray::fromRawData(bytes.data(), bytes.size());
@@ -38,6 +54,8 @@ QImage readWithQt(QByteArrayView bytes, const char* format, qint64 maxPixels) {
     QImageReader reader(&buffer, format);
     reader.setDecideFormatFromContent(false);
     reader.setAutoTransform(false);
+    if (qstrcmp(format, "ico") == 0)
+        jumpToLargestImage(reader, maxPixels);
     const QSize size = reader.size();
     if (size.isValid() && qint64{size.width()} * size.height() > maxPixels)
         return {};

@@ -280,6 +280,27 @@ TEST_F(PictureFileTest, MetafilesFromOtherProgramsShowTheirShapes) {
     EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join('|').toStdString();
 }
 
+// An icon with the same picture at 16, 32, 48 and 256 pixels, the smallest first
+// (tests/data/icons/make_icons.sh): the largest is taken, or the largest within the limit.
+TEST_F(PictureFileTest, IconTakesItsLargestImage) {
+    QFile file(QStringLiteral(VISTELLO_TEST_DATA "/icons/sizes_16_32_48_256.ico"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const struct {
+        qint64 maxPixels;
+        int side;
+    } cases[] = {{kDefaultMaxPixels, 256}, {256 * 256, 256}, {256 * 256 - 1, 48}, {40 * 40, 32}};
+    for (const auto& c : cases) {
+        const QImage icon = decodePicture(bytes, "icon.ico", messages, c.maxPixels);
+        ASSERT_EQ(icon.size(), QSize(c.side, c.side)) << c.maxPixels;
+        const int s = c.side;
+        EXPECT_TRUE(near(icon.pixel(s / 16, s * 3 / 4), qRgb(255, 0, 0))) << s;
+        EXPECT_TRUE(near(icon.pixel(s * 15 / 16, s * 3 / 4), qRgb(0, 0, 255))) << s;
+        EXPECT_TRUE(near(icon.pixel(s / 2, s / 4), qRgb(0, 255, 0))) << s;
+    }
+    EXPECT_TRUE(messages.messages.isEmpty());
+}
+
 TEST_F(PictureFileTest, TiffByAnyOtherExtension) {
     const QByteArray tiff = TiffBuilder().build({simpleImage(2, 1, {8}, 1, QByteArray("\x10\x20", 2))});
     for (const char* name : {"a.tif", "b.TIFF", "c.png", "noextension"}) {
