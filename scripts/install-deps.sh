@@ -6,14 +6,12 @@ set -euo pipefail
 packages=(
   # build
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config git ca-certificates
-  # windows, image loading, SVG rendering of metafiles
+  # windows, image loading, the SVG pictures of the skin (metafiles are played by the program)
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev
   # Qt's own dialogs and buttons in Chinese (qtbase_zh_CN)
   qt6-translations-l10n
   # pictures
-  libjpeg62-turbo-dev libjpeg-turbo-progs libemf2svg-dev libuemf-dev libwmf-dev libexpat1-dev
-  # libwmf draws text with the URW base-35 fonts and cannot start without them
-  fonts-urw-base35
+  libjpeg62-turbo-dev libjpeg-turbo-progs
   # MPEG encoding, MP3 decoding, sound output
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev libsdl2-dev
   # tests and benchmarks

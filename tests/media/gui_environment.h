@@ -1,6 +1,6 @@
 #pragma once
 // A QGuiApplication for the whole test program, as the window program and the command-line
-// tool have one: Qt's image plugins and QtSvg's text drawing expect it. Offscreen platform.
+// tool have one: Qt's image plugins and the metafiles' text drawing expect it. Offscreen platform.
 
 #include <gtest/gtest.h>
 
