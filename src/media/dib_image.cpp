@@ -49,6 +49,22 @@ QImage decodeDib(QByteArrayView info, QByteArrayView bits, qint64 maxPixels) {
     const qint64 height = std::abs(core ? qint64{header.i16(6)} : qint64{header.i32(8)});
     if (width <= 0 || height <= 0 || width * height > maxPixels)
         return {};
+    // The pixels must be there before a picture of their size is made: whole rows when
+    // uncompressed, and no more than run-length coding can give from the bytes present.
+    const int bitsPerPixel = core ? header.u16(10) : header.u16(14);
+    const std::uint32_t compression = core ? 0 : header.u32(16);
+    constexpr std::uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6;
+    constexpr qint64 kMaxRunPixelsPerByte = 64;
+    if (compression == kRgb || compression == kBitFields || compression == kAlphaBitFields) {
+        const qint64 rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
+        if (bitsPerPixel <= 0 || rowBytes * height > bits.size())
+            return {};
+    } else if (compression == kRle8 || compression == kRle4) {
+        if (width * height > bits.size() * kMaxRunPixelsPerByte)
+            return {};
+    } else {
+        return {}; // JPEG and PNG inside a bitmap are for printers
+    }
     QByteArray file;
     const qint64 total = 14 + info.size() + bits.size();
     if (total > 0x7FFFFFFF)

@@ -17,7 +17,7 @@ using gdi::Canvas;
 enum Emr : std::uint32_t {
     PolyBezier = 2, Polygon = 3, Polyline = 4, PolyBezierTo = 5, PolylineTo = 6, PolyPolyline = 7,
     PolyPolygon = 8, SetWindowExtEx = 9, SetWindowOrgEx = 10, SetViewportExtEx = 11, SetViewportOrgEx = 12,
-    SetMapMode = 17, SetBkMode = 18, SetPolyFillMode = 19, SetTextAlign = 22, SetTextColor = 24,
+    SetMapMode = 17, SetBkMode = 18, SetPolyFillMode = 19, SetStretchBltMode = 21, SetTextAlign = 22, SetTextColor = 24,
     SetBkColor = 25, MoveToEx = 27, ExcludeClipRect = 29, IntersectClipRect = 30, ScaleViewportExtEx = 31,
     ScaleWindowExtEx = 32, SaveDc = 33, RestoreDc = 34, SetWorldTransform = 35, ModifyWorldTransform = 36,
     SelectObject = 37, CreatePen = 38, CreateBrushIndirect = 39, DeleteObject = 40, Ellipse = 42,
@@ -173,6 +173,7 @@ void play(Canvas& canvas, const RecordView& r, std::uint32_t type, qint64 maxPix
     case SetBkMode: canvas.setBackgroundOpaque(r.u32(8) == 2); break;
     case SetPolyFillMode: canvas.setFillRule(r.u32(8) == 2 ? Qt::WindingFill : Qt::OddEvenFill); break;
     case SetTextAlign: canvas.setTextAlign(r.u32(8)); break;
+    case SetStretchBltMode: canvas.setStretchMode(r.i32(8)); break;
     case SetTextColor: canvas.setTextColour(r.colour(8)); break;
     case SetBkColor: canvas.setBackgroundColour(r.colour(8)); break;
     case SetArcDirection: canvas.setArcClockwise(r.u32(8) == 2); break;
@@ -205,7 +206,9 @@ void play(Canvas& canvas, const RecordView& r, std::uint32_t type, qint64 maxPix
         break;
     case CreateMonoBrush:
     case CreateDibPatternBrushPt: {
-        const QImage pattern = bitmapOf(r, r.u32(16), r.u32(20), r.u32(24), r.u32(28), 1 << 20);
+        const QImage pattern =
+            bitmapOf(r, r.u32(16), r.u32(20), r.u32(24), r.u32(28), canvas.imagePixelsLeft(1 << 20));
+        canvas.chargeImagePixels(pattern);
         canvas.createObject(r.u32(8), pattern.isNull() ? gdi::Brush{false, QBrush(Qt::gray)}
                                                        : gdi::Brush{false, QBrush(pattern)});
         break;
@@ -256,14 +259,15 @@ void play(Canvas& canvas, const RecordView& r, std::uint32_t type, qint64 maxPix
                                                       : canvas.currentBrush());
             break;
         }
-        const QImage bitmap = bitmapOf(r, r.u32(84), infoSize, r.u32(92), r.u32(96), maxPixels);
+        const QImage bitmap = bitmapOf(r, r.u32(84), infoSize, r.u32(92), r.u32(96), canvas.imagePixelsLeft(maxPixels));
         const qint64 width = type == StretchBlt ? r.i32(100) : r.i32(32);
         const qint64 height = type == StretchBlt ? r.i32(104) : r.i32(36);
         canvas.image(sourcePart(bitmap, r.i32(44), r.i32(48), width, height), target);
         break;
     }
     case StretchDiBits: {
-        const QImage bitmap = bitmapOf(r, r.u32(48), r.u32(52), r.u32(56), r.u32(60), maxPixels);
+        const QImage bitmap =
+            bitmapOf(r, r.u32(48), r.u32(52), r.u32(56), r.u32(60), canvas.imagePixelsLeft(maxPixels));
         const qint64 srcHeight = r.i32(44), srcY = r.i32(36);
         // The source rectangle counts rows from the bottom of a bottom-up bitmap.
         const bool bottomUp = r.i32(r.u32(48) + 8) > 0;

@@ -62,7 +62,11 @@ void Canvas::createObject(std::uint32_t index, Object object) {
     objects_[index] = std::move(object);
 }
 
-void Canvas::deleteObject(std::uint32_t index) { objects_.erase(index); }
+bool Canvas::deleteObject(std::uint32_t index) { return objects_.erase(index) > 0; }
+
+void Canvas::chargeImagePixels(const QImage& picture) {
+    imagePixelsLeft_ = std::max<qint64>(0, imagePixelsLeft_ - qint64{picture.width()} * picture.height());
+}
 
 void Canvas::selectObject(std::uint32_t index) {
     Object object;
@@ -431,10 +435,12 @@ void Canvas::text(QPointF reference, const QString& text) {
 }
 
 void Canvas::image(const QImage& picture, const QRectF& target) {
+    chargeImagePixels(picture);
     if (picture.isNull() || target.isEmpty())
         return;
     Item item;
     item.picture = picture;
+    item.smooth = state_.smoothStretch;
     item.path.addRect(target);
     item.toDevice = toDevice();
     item.clip = state_.clip;
@@ -470,7 +476,20 @@ void Canvas::strokeAndFillPath() {
     path_ = QPainterPath();
 }
 
-void Canvas::combineClip(const QPainterPath& deviceShape, ClipMode mode) {
+void Canvas::combineClip(const QPainterPath& given, ClipMode mode) {
+    // Qt's path operations grow faster than linearly: a clip too complex to combine quickly
+    // is taken as its bounding rectangle.
+    constexpr int kMaxClipElements = 4096;
+    QPainterPath deviceShape = given;
+    if (deviceShape.elementCount() > kMaxClipElements) {
+        deviceShape = QPainterPath();
+        deviceShape.addRect(given.boundingRect());
+    }
+    if (state_.clip && state_.clip->elementCount() > kMaxClipElements) {
+        const QRectF bounds = state_.clip->boundingRect();
+        state_.clip = QPainterPath();
+        state_.clip->addRect(bounds);
+    }
     if (mode == ClipMode::Copy || !state_.clip) {
         if (mode == ClipMode::Copy || mode == ClipMode::And || mode == ClipMode::Or || mode == ClipMode::Xor)
             state_.clip = deviceShape;
@@ -511,9 +530,10 @@ void Canvas::selectClipRegion(const std::vector<QRectF>& deviceRects, ClipMode m
         return;
     }
     QPainterPath shape;
+    shape.setFillRule(Qt::WindingFill); // the union of the region's rectangles
     for (const QRectF& r : deviceRects)
         shape.addRect(r.normalized());
-    combineClip(shape.simplified(), mode);
+    combineClip(shape, mode);
 }
 
 QImage Canvas::render(const QRectF& area, QSizeF pixelsPerUnit, qint64 maxPixels) const {
@@ -535,7 +555,6 @@ QImage Canvas::render(const QRectF& area, QSizeF pixelsPerUnit, qint64 maxPixels
     const QRectF pictureRect(0, 0, width, height);
     QPainter painter(&canvas);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     for (const Item& item : items_) {
         const QTransform transform = item.toDevice * toPicture;
         const QRectF bounds = transform.map(item.path).controlPointRect() & pictureRect;
@@ -558,6 +577,7 @@ QImage Canvas::render(const QRectF& area, QSizeF pixelsPerUnit, qint64 maxPixels
             painter.setFont(item.font);
             painter.drawText(item.textOrigin, item.text);
         } else if (!item.picture.isNull()) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, item.smooth);
             painter.drawImage(item.path.boundingRect(), item.picture);
         } else {
             if (item.hatchBackground.isValid())

@@ -19,6 +19,7 @@
 #include <QString>
 #include <QTransform>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <variant>
@@ -58,7 +59,8 @@ public:
 
     // Objects. Indices with the top bit set name GDI's stock objects.
     void createObject(std::uint32_t index, Object object);
-    void deleteObject(std::uint32_t index);
+    bool deleteObject(std::uint32_t index); // false when there was none
+
     void selectObject(std::uint32_t index);
 
     // Page and world.
@@ -85,6 +87,8 @@ public:
     void setFillRule(Qt::FillRule rule) { state_.fillRule = rule; }
     void setTextAlign(std::uint32_t align) { state_.textAlign = align; }
     void setArcClockwise(bool clockwise) { state_.arcClockwise = clockwise; }
+    // HALFTONE (4) smooths stretched bitmaps; GDI's other modes drop or merge whole pixels.
+    void setStretchMode(int mode) { state_.smoothStretch = mode == 4; }
     QColor backgroundColour() const { return state_.backgroundColour; }
     QBrush currentBrush() const { return state_.brush.null ? QBrush() : state_.brush.brush; }
 
@@ -105,6 +109,11 @@ public:
     void fillRect(const QRectF& rect, const QBrush& brush);
     void text(QPointF reference, const QString& text);
     void image(const QImage& picture, const QRectF& target);
+
+    // Embedded bitmaps share one budget of decoded pixels, so that a small file cannot hold
+    // many large ones: the most the next one may have, and the charge for one kept.
+    qint64 imagePixelsLeft(qint64 limit) const { return std::min(limit, imagePixelsLeft_); }
+    void chargeImagePixels(const QImage& picture);
 
     // Paths.
     void beginPath();
@@ -145,6 +154,7 @@ private:
         Qt::FillRule fillRule = Qt::OddEvenFill;
         std::uint32_t textAlign = 0;
         bool arcClockwise = false;
+        bool smoothStretch = false;
         int mapMode = 1;
         QPointF windowOrg, viewportOrg;
         QSizeF windowExt{1, 1}, viewportExt{1, 1};
@@ -161,6 +171,7 @@ private:
         QColor hatchBackground; // invalid = transparent
         std::optional<QPainterPath> clip;
         QImage picture; // drawn into path's bounding rect when set
+        bool smooth = false;
         QString text;
         QPointF textOrigin; // baseline start, in the text's own drawing units
         QFont font;
@@ -183,6 +194,7 @@ private:
     std::vector<Item> items_;
     QRectF content_;
     std::optional<FirstDrawing> first_;
+    qint64 imagePixelsLeft_ = qint64{1} << 26;
 };
 
 // The device-space area a picture shows: the one its header states, unless most of what was

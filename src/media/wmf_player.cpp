@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <set>
 #include <vector>
 
 namespace vistello::media::metafile {
@@ -15,7 +16,8 @@ namespace {
 using gdi::Canvas;
 
 enum Meta : std::uint16_t {
-    SaveDc = 0x001E, SetBkMode = 0x0102, SetMapMode = 0x0103, SetPolyFillMode = 0x0106, SetTextAlign = 0x012E,
+    SaveDc = 0x001E, SetBkMode = 0x0102, SetMapMode = 0x0103, SetPolyFillMode = 0x0106, SetStretchBltMode = 0x0107,
+    SetTextAlign = 0x012E,
     SetBkColor = 0x0201, SetTextColor = 0x0209, SetWindowOrg = 0x020B, SetWindowExt = 0x020C,
     SetViewportOrg = 0x020D, SetViewportExt = 0x020E, OffsetWindowOrg = 0x020F, LineTo = 0x0213, MoveTo = 0x0214,
     ScaleWindowExt = 0x0410, ExcludeClipRect = 0x0415, IntersectClipRect = 0x0416, Ellipse = 0x0418,
@@ -52,27 +54,27 @@ class ObjectTable {
 public:
     explicit ObjectTable(Canvas& canvas) : canvas_(canvas) {}
     void create(gdi::Object object) {
-        constexpr std::size_t kMaxSlots = 65536;
-        std::size_t slot = 0;
-        while (slot < used_.size() && used_[slot])
-            ++slot;
-        if (slot == used_.size()) {
-            if (slot >= kMaxSlots)
-                return;
-            used_.push_back(false);
+        constexpr std::uint32_t kMaxSlots = 65536;
+        std::uint32_t slot;
+        if (!freed_.empty()) {
+            slot = *freed_.begin();
+            freed_.erase(freed_.begin());
+        } else if (next_ < kMaxSlots) {
+            slot = next_++;
+        } else {
+            return;
         }
-        used_[slot] = true;
-        canvas_.createObject(static_cast<std::uint32_t>(slot), std::move(object));
+        canvas_.createObject(slot, std::move(object));
     }
     void remove(std::uint16_t slot) {
-        if (slot < used_.size())
-            used_[slot] = false;
-        canvas_.deleteObject(slot);
+        if (slot < next_ && canvas_.deleteObject(slot))
+            freed_.insert(slot);
     }
 
 private:
     Canvas& canvas_;
-    std::vector<bool> used_;
+    std::uint32_t next_ = 0;      // slots from here on were never used
+    std::set<std::uint32_t> freed_; // used once, free again
 };
 
 gdi::Pen penFrom(const RecordView& r) {
@@ -125,7 +127,7 @@ gdi::Font fontFrom(const RecordView& r) {
 }
 
 void image(Canvas& canvas, const RecordView& r, qint64 dibAt, QRectF target, qint64 maxPixels) {
-    const QImage bitmap = decodePackedDib(r.slice(dibAt, r.size() - dibAt), maxPixels);
+    const QImage bitmap = decodePackedDib(r.slice(dibAt, r.size() - dibAt), canvas.imagePixelsLeft(maxPixels));
     canvas.image(bitmap, target.normalized());
 }
 
@@ -137,6 +139,7 @@ void play(Canvas& canvas, ObjectTable& objects, const RecordView& r, std::uint16
     case SetMapMode: canvas.setMapMode(r.u16(kParams)); break;
     case SetPolyFillMode: canvas.setFillRule(r.u16(kParams) == 2 ? Qt::WindingFill : Qt::OddEvenFill); break;
     case SetTextAlign: canvas.setTextAlign(r.u16(kParams)); break;
+    case SetStretchBltMode: canvas.setStretchMode(r.u16(kParams)); break;
     case SetBkColor: canvas.setBackgroundColour(r.colour(kParams)); break;
     case SetTextColor: canvas.setTextColour(r.colour(kParams)); break;
     case SetWindowOrg: canvas.setWindowOrg(pointAt(r, 0)); break;
@@ -203,7 +206,9 @@ void play(Canvas& canvas, ObjectTable& objects, const RecordView& r, std::uint16
     case CreateBrushIndirect: objects.create(brushFrom(r)); break;
     case CreateFontIndirect: objects.create(fontFrom(r)); break;
     case DibCreatePatternBrush: {
-        const QImage pattern = decodePackedDib(r.slice(kParams + 4, r.size() - kParams - 4), 1 << 20);
+        const QImage pattern =
+            decodePackedDib(r.slice(kParams + 4, r.size() - kParams - 4), canvas.imagePixelsLeft(1 << 20));
+        canvas.chargeImagePixels(pattern);
         objects.create(pattern.isNull() ? gdi::Brush{false, QBrush(Qt::gray)} : gdi::Brush{false, QBrush(pattern)});
         break;
     }
