@@ -67,7 +67,8 @@ std::vector<QPolygonF> polygons(const RecordView& r, bool small) {
     return out;
 }
 
-gdi::Pen penFrom(std::uint32_t style, double width, QColor colour, bool geometric) {
+gdi::Pen penFrom(std::uint32_t style, double width, QColor colour, bool geometric,
+               const QList<qreal>& userDashes = {}) {
     constexpr std::uint32_t kNull = 5;
     if ((style & 0xF) == kNull)
         return gdi::Pen{true, {}};
@@ -82,7 +83,28 @@ gdi::Pen penFrom(std::uint32_t style, double width, QColor colour, bool geometri
     const std::uint32_t cap = style & 0xF00, join = style & 0xF000;
     pen.setCapStyle(cap == 0x100 ? Qt::SquareCap : cap == 0x200 ? Qt::FlatCap : Qt::RoundCap);
     pen.setJoinStyle(join == 0x1000 ? Qt::BevelJoin : join == 0x2000 ? Qt::MiterJoin : Qt::RoundJoin);
+    constexpr std::uint32_t kUserStyle = 7;
+    if ((style & 0xF) == kUserStyle && !userDashes.isEmpty())
+        pen.setDashPattern(userDashes);
     return gdi::Pen{false, pen};
+}
+
+// The dash and gap lengths of a user-styled pen, in logical units, as Qt's multiples of the
+// pen's width; none when they are missing or unusable.
+QList<qreal> userDashes(const RecordView& r, double width) {
+    constexpr qint64 kCountAt = 48, kEntriesAt = 52, kMaxEntries = 16;
+    const qint64 count = r.u32(kCountAt);
+    if (count < 2 || count > kMaxEntries || count % 2 || !r.has(kEntriesAt, 4 * count))
+        return {};
+    const double unit = std::max(width, 1.0);
+    QList<qreal> dashes;
+    for (qint64 i = 0; i < count; ++i) {
+        const std::uint32_t length = r.u32(kEntriesAt + 4 * i);
+        if (length == 0 || length > 1u << 20)
+            return {};
+        dashes.append(length / unit);
+    }
+    return dashes;
 }
 
 gdi::Brush brushFrom(std::uint32_t style, QColor colour, std::uint32_t hatch) {
@@ -108,6 +130,7 @@ gdi::Font fontFrom(const RecordView& r, qint64 at, QString face) {
     font.font.setItalic(r.u8(at + 20) != 0);
     font.font.setUnderline(r.u8(at + 21) != 0);
     font.font.setStrikeOut(r.u8(at + 22) != 0);
+    font.charset = r.u8(at + 23);
     if (!face.isEmpty())
         font.font.setFamily(face);
     return font;
@@ -133,6 +156,15 @@ QImage sourcePart(const QImage& bitmap, qint64 x, qint64 y, qint64 width, qint64
     return part.isEmpty() ? QImage() : bitmap.copy(part);
 }
 
+// UTF-16 text read unit by unit: the file need not align it.
+QString utf16(const RecordView& r, qint64 at, qint64 count) {
+    QString out;
+    out.reserve(count);
+    for (qint64 i = 0; i < count && r.has(at + 2 * i, 2); ++i)
+        out.append(QChar(r.u16(at + 2 * i)));
+    return out;
+}
+
 void text(Canvas& canvas, const RecordView& r, bool wide) {
     constexpr qint64 kTextAt = 36;
     const QPointF reference = point32(r, kTextAt);
@@ -144,12 +176,9 @@ void text(Canvas& canvas, const RecordView& r, bool wide) {
         if (!box.isEmpty())
             canvas.fillRect(box, QBrush(canvas.backgroundColour()));
     }
-    const QByteArrayView chars = r.slice(offset, count * (wide ? 2 : 1));
-    if (count <= 0 || chars.isEmpty())
+    if (count <= 0 || !r.has(offset, count * (wide ? 2 : 1)))
         return;
-    const QString string = wide ? QString::fromUtf16(reinterpret_cast<const char16_t*>(chars.data()), count)
-                                : QString::fromLatin1(chars.data(), count);
-    canvas.text(reference, string);
+    canvas.text(reference, wide ? utf16(r, offset, count) : canvas.decodeText(r.slice(offset, count)));
 }
 
 void play(Canvas& canvas, const RecordView& r, std::uint32_t type, qint64 maxPixels) {
@@ -197,8 +226,9 @@ void play(Canvas& canvas, const RecordView& r, std::uint32_t type, qint64 maxPix
     case CreatePen: canvas.createObject(r.u32(8), penFrom(r.u32(12), r.i32(16), r.colour(24), true)); break;
     case ExtCreatePen: {
         constexpr std::uint32_t kGeometric = 0x10000;
-        const std::uint32_t style = r.u32(28);
-        canvas.createObject(r.u32(8), penFrom(style, r.u32(32), r.colour(40), style & kGeometric));
+        const std::uint32_t style = r.u32(28), width = r.u32(32);
+        canvas.createObject(r.u32(8),
+                            penFrom(style, width, r.colour(40), style & kGeometric, userDashes(r, width)));
         break;
     }
     case CreateBrushIndirect:
@@ -215,9 +245,9 @@ void play(Canvas& canvas, const RecordView& r, std::uint32_t type, qint64 maxPix
     }
     case ExtCreateFontIndirectW: {
         constexpr qint64 kFaceAt = 12 + 28, kFaceChars = 32;
-        const QByteArrayView face = r.slice(kFaceAt, 2 * kFaceChars);
-        QString name = QString::fromUtf16(reinterpret_cast<const char16_t*>(face.data()), face.size() / 2);
-        name.truncate(name.indexOf(QChar(0)) < 0 ? name.size() : name.indexOf(QChar(0)));
+        QString name = utf16(r, kFaceAt, kFaceChars);
+        if (const qsizetype end = name.indexOf(QChar(0)); end >= 0)
+            name.truncate(end);
         canvas.createObject(r.u32(8), fontFrom(r, 12, name));
         break;
     }

@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cmath>
@@ -37,6 +38,28 @@ Object stockObject(std::uint32_t index) {
     case 18: return solid(Qt::white); // DC brush
     case 19: return Pen{false, QPen(Qt::black, 0)};
     default: return Placeholder{};
+    }
+}
+
+// The Windows code page of a LOGFONT character set; Latin-1 for symbol fonts and unknown sets.
+const char* codePage(int charset) {
+    switch (charset) {
+    case 0: case 1: return "windows-1252"; // ANSI, and the default set of a machine unknown here
+    case 128: return "Shift_JIS";
+    case 129: return "CP949";
+    case 134: return "GBK";
+    case 136: return "Big5";
+    case 161: return "windows-1253";
+    case 162: return "windows-1254";
+    case 163: return "windows-1258";
+    case 177: return "windows-1255";
+    case 178: return "windows-1256";
+    case 186: return "windows-1257";
+    case 204: return "windows-1251";
+    case 222: return "windows-874";
+    case 238: return "windows-1250";
+    case 255: return "IBM437";
+    default: return nullptr;
     }
 }
 
@@ -432,6 +455,15 @@ void Canvas::text(QPointF reference, const QString& text) {
         return;
     const QRectF bounds = item.toDevice.map(item.path).controlPointRect();
     add(std::move(item), bounds);
+}
+
+QString Canvas::decodeText(QByteArrayView bytes) const {
+    if (const char* name = codePage(state_.font.charset)) {
+        QStringDecoder decoder(name);
+        if (decoder.isValid())
+            return decoder.decode(bytes);
+    }
+    return QString::fromLatin1(bytes);
 }
 
 void Canvas::image(const QImage& picture, const QRectF& target) {

@@ -39,6 +39,7 @@ struct Font {
     QFont font;           // pixel size unset: `height` is in logical units
     double height = 12;   // em height in logical units
     double angleDeg = 0;  // escapement, counter-clockwise
+    int charset = 0;      // LOGFONT's: how 8-bit text in this font is coded
 };
 // Palettes and regions only hold their place in the object table.
 struct Placeholder {};
@@ -108,6 +109,8 @@ public:
     void arc(const QRectF& box, QPointF start, QPointF end, ArcKind kind);
     void fillRect(const QRectF& rect, const QBrush& brush);
     void text(QPointF reference, const QString& text);
+    // 8-bit text in the code page of the selected font's character set.
+    QString decodeText(QByteArrayView bytes) const;
     void image(const QImage& picture, const QRectF& target);
 
     // Embedded bitmaps share one budget of decoded pixels, so that a small file cannot hold

@@ -118,6 +118,7 @@ gdi::Font fontFrom(const RecordView& r) {
     font.font.setItalic(r.u8(kParams + 10) != 0);
     font.font.setUnderline(r.u8(kParams + 11) != 0);
     font.font.setStrikeOut(r.u8(kParams + 12) != 0);
+    font.charset = r.u8(kParams + 13);
     const QByteArrayView face = r.slice(kParams + 18, std::min<qint64>(32, r.size() - kParams - 18));
     const qsizetype end = face.indexOf('\0');
     const QString name = QString::fromLatin1(end < 0 ? face : face.first(end));
@@ -185,7 +186,7 @@ void play(Canvas& canvas, ObjectTable& objects, const RecordView& r, std::uint16
         const qint64 count = r.u16(kParams), padded = (count + 1) & ~qint64{1};
         const QByteArrayView chars = r.slice(kParams + 2, count);
         const qint64 after = kParams + 2 + padded;
-        canvas.text(QPointF(r.i16(after + 2), r.i16(after)), QString::fromLatin1(chars));
+        canvas.text(QPointF(r.i16(after + 2), r.i16(after)), canvas.decodeText(chars));
         break;
     }
     case ExtTextOut: {
@@ -197,7 +198,7 @@ void play(Canvas& canvas, ObjectTable& objects, const RecordView& r, std::uint16
             canvas.fillRect(QRectF(QPointF(word(r, 4), word(r, 5)), QPointF(word(r, 6), word(r, 7))),
                             QBrush(canvas.backgroundColour()));
         const QByteArrayView chars = r.slice(kParams + 8 + (hasBox ? 8 : 0), count);
-        canvas.text(pointAt(r, 0), QString::fromLatin1(chars));
+        canvas.text(pointAt(r, 0), canvas.decodeText(chars));
         break;
     }
     case SelectObject: canvas.selectObject(r.u16(kParams)); break;

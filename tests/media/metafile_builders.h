@@ -4,10 +4,12 @@
 
 #include <QByteArray>
 #include <QColor>
-#include <QString>
+#include <QSize>
 
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
+#include <vector>
 
 namespace vistello::media::testing {
 

@@ -5,6 +5,7 @@
 #include "gui_environment.h"
 #include "metafile_builders.h"
 
+#include "media/gdi_canvas.h"
 #include "media/picture_file.h"
 
 #include <gtest/gtest.h>
@@ -159,4 +160,22 @@ TEST(MetafilePlayer, WmfRecords) {
     };
     for (const Case& c : cases)
         check(c);
+}
+
+// 8-bit text is in the code page of the selected font's character set, as LibreOffice writes
+// Chinese text into a WMF.
+TEST(MetafilePlayer, EightBitTextFollowsTheFontsCharacterSet) {
+    const struct {
+        int charset;
+        QString text;
+    } cases[] = {{134, QString::fromUtf8("世界")}, {0, QString::fromUtf8("ÊÀ½ç")}, {204, QString::fromUtf8("КАЅз")},
+                 {2, QString::fromLatin1("\xca\xc0\xbd\xe7")}};
+    for (const auto& c : cases) {
+        gdi::Canvas canvas(gdi::PageRule::WindowAtOrigin, {1, 1});
+        gdi::Font font;
+        font.charset = c.charset;
+        canvas.createObject(0, font);
+        canvas.selectObject(0);
+        EXPECT_EQ(canvas.decodeText("\xca\xc0\xbd\xe7"), c.text) << c.charset;
+    }
 }
