@@ -301,20 +301,27 @@ void Canvas::polyline(const QPolygonF& points) {
 }
 
 void Canvas::polylineTo(const QPolygonF& points) {
+    if (points.isEmpty())
+        return;
+    if (inPath_) {
+        for (const QPointF& p : points)
+            lineTo(p);
+        return;
+    }
+    QPainterPath line(state_.position); // one stroke, so that its corners are joined
     for (const QPointF& p : points)
-        lineTo(p);
+        line.lineTo(p);
+    draw(line, false, true);
+    state_.position = points.back();
 }
 
 void Canvas::polyBezier(const QPolygonF& points) {
     if (points.size() < 4)
         return;
-    moveTo(points[0]);
-    const QPointF keep = state_.position;
-    QPainterPath curve(points[0]);
+    QPainterPath curve(points[0]); // PolyBezier leaves the current position alone
     for (qsizetype i = 1; i + 2 < points.size(); i += 3)
         curve.cubicTo(points[i], points[i + 1], points[i + 2]);
     pathOrDraw(curve, false, true);
-    state_.position = keep; // PolyBezier leaves the current position alone
 }
 
 void Canvas::polyBezierTo(const QPolygonF& points) {

@@ -83,6 +83,13 @@ TEST(MetafilePlayer, EmfRecords) {
          EmfBuilder().record(81, {0, 0, 99, 99, 0, 0, 0, 0, 2, 1, 80, 40, 120, u(bitmap.size() - 40), 0, 0xCC0020,
                                   100, 100}, bitmap).bytes(),
          {100, 100}, {{{25, 50}, kBlue}, {{75, 50}, kGreen}}},
+        // A wide pen: PolyBezier leaves the current position where it was, so the line runs
+        // along the top; PolylineTo goes on from it.
+        {"position.emf",
+         EmfBuilder().record(38, {1, 0, 10, 0, colorRef(kRed)}).record(37, {1}).record(27, {10, 20})
+             .record(85, {0, 0, 0, 0, 4, 10 | 90u << 16, 30 | 95u << 16, 70 | 95u << 16, 90 | 90u << 16})
+             .record(54, {90, 20}).record(89, {0, 0, 0, 0, 1, 90 | 60u << 16}).bytes(),
+         {100, 100}, {{{50, 20}, kRed}, {{90, 40}, kRed}, {{50, 60}, kWhite}, {{20, 45}, kWhite}}},
         // The frame says one thing, the drawing lies far away: the drawing is shown.
         {"frame_elsewhere.emf",
          EmfBuilder().record(12, {5000, 5000}).nullPen().solidBrush(1, kRed).record(43, {0, 0, 50, 100}).bytes(),
