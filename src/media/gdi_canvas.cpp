@@ -446,12 +446,12 @@ void Canvas::text(QPointF reference, const QString& text) {
         dy = metrics.ascent();
     if ((state_.textAlign & kUpdateCp) && horizontal != kCentre)
         state_.position = at + QPointF(horizontal == kRight ? 0 : advance * height / kDrawSize, 0);
+    // The glyphs as outlines: a filled path takes any transform, where Qt's glyph cache fails
+    // on extreme ones.
     Item item;
-    item.text = text;
-    item.font = font;
-    item.textColour = state_.textColour;
-    item.textOrigin = {dx, dy};
-    item.path.addRect(QRectF(dx, dy - metrics.ascent(), advance, metrics.height())); // bounds only
+    item.path.addText(QPointF(dx, dy), font, text);
+    item.path.setFillRule(Qt::WindingFill);
+    item.brush = QBrush(state_.textColour);
     QTransform local;
     local.translate(at.x(), at.y());
     local.rotate(-state_.font.angleDeg);
@@ -608,14 +608,7 @@ QImage Canvas::render(const QRectF& area, QSizeF pixelsPerUnit, qint64 maxPixels
             painter.setClipPath(*item.clip);
         }
         painter.setTransform(transform);
-        if (!item.text.isEmpty()) {
-            const double size = item.font.pixelSize() * scaleOf(transform);
-            if (size < 0.5 || size > 4 * std::max(width, height))
-                continue;
-            painter.setPen(item.textColour);
-            painter.setFont(item.font);
-            painter.drawText(item.textOrigin, item.text);
-        } else if (!item.picture.isNull()) {
+        if (!item.picture.isNull()) {
             painter.setRenderHint(QPainter::SmoothPixmapTransform, item.smooth);
             painter.drawImage(item.path.boundingRect(), item.picture);
         } else {

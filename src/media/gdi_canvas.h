@@ -175,10 +175,6 @@ private:
         std::optional<QPainterPath> clip;
         QImage picture; // drawn into path's bounding rect when set
         bool smooth = false;
-        QString text;
-        QPointF textOrigin; // baseline start, in the text's own drawing units
-        QFont font;
-        QColor textColour;
     };
 
     void draw(const QPainterPath& path, bool fill, bool stroke);
