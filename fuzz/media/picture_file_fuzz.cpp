@@ -12,8 +12,8 @@
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_LOGGING_RULES", "*=false");
-    // Qt's image plugins and the metafiles' text drawing expect an application object, as in the real programs. It
-    // lives until the process ends: destroying it among the exit handlers crashes in Qt.
+    // Qt's image plugins and the metafiles' text drawing expect an application object, as in the real
+    // programs. It lives until the process ends: destroying it among the exit handlers crashes in Qt.
     static QGuiApplication* const application = new QGuiApplication(*argc, *argv);
     (void)application;
     return 0;

@@ -31,9 +31,10 @@ qint64 headerAndTableSize(const RecordView& info) {
     if (colours > 256 && bits <= 8)
         return -1;
     constexpr std::uint32_t kBitFields = 3, kAlphaBitFields = 6;
-    const qint64 masks = headerSize == kInfoHeaderSize && (compression == kBitFields || compression == kAlphaBitFields)
-                             ? (compression == kBitFields ? 12 : 16)
-                             : 0;
+    const qint64 masks =
+        headerSize == kInfoHeaderSize && (compression == kBitFields || compression == kAlphaBitFields)
+            ? (compression == kBitFields ? 12 : 16)
+            : 0;
     return headerSize + masks + 4 * colours;
 }
 

@@ -15,21 +15,75 @@ namespace {
 using gdi::Canvas;
 
 enum Emr : std::uint32_t {
-    PolyBezier = 2, Polygon = 3, Polyline = 4, PolyBezierTo = 5, PolylineTo = 6, PolyPolyline = 7,
-    PolyPolygon = 8, SetWindowExtEx = 9, SetWindowOrgEx = 10, SetViewportExtEx = 11, SetViewportOrgEx = 12,
-    SetMapMode = 17, SetBkMode = 18, SetPolyFillMode = 19, SetStretchBltMode = 21, SetTextAlign = 22, SetTextColor = 24,
-    SetBkColor = 25, MoveToEx = 27, ExcludeClipRect = 29, IntersectClipRect = 30, ScaleViewportExtEx = 31,
-    ScaleWindowExtEx = 32, SaveDc = 33, RestoreDc = 34, SetWorldTransform = 35, ModifyWorldTransform = 36,
-    SelectObject = 37, CreatePen = 38, CreateBrushIndirect = 39, DeleteObject = 40, Ellipse = 42,
-    Rectangle = 43, RoundRect = 44, Arc = 45, Chord = 46, Pie = 47, LineTo = 54, SetArcDirection = 57,
-    BeginPath = 59, EndPath = 60, CloseFigure = 61, FillPath = 62, StrokeAndFillPath = 63, StrokePath = 64,
-    SelectClipPath = 67, AbortPath = 68, ExtSelectClipRgn = 75, BitBlt = 76, StretchBlt = 77,
-    StretchDiBits = 81, ExtCreateFontIndirectW = 82, ExtTextOutA = 83, ExtTextOutW = 84, PolyBezier16 = 85,
-    Polygon16 = 86, Polyline16 = 87, PolyBezierTo16 = 88, PolylineTo16 = 89, PolyPolyline16 = 90,
-    PolyPolygon16 = 91, CreateMonoBrush = 93, CreateDibPatternBrushPt = 94, ExtCreatePen = 95,
+    PolyBezier = 2,
+    Polygon = 3,
+    Polyline = 4,
+    PolyBezierTo = 5,
+    PolylineTo = 6,
+    PolyPolyline = 7,
+    PolyPolygon = 8,
+    SetWindowExtEx = 9,
+    SetWindowOrgEx = 10,
+    SetViewportExtEx = 11,
+    SetViewportOrgEx = 12,
+    SetMapMode = 17,
+    SetBkMode = 18,
+    SetPolyFillMode = 19,
+    SetStretchBltMode = 21,
+    SetTextAlign = 22,
+    SetTextColor = 24,
+    SetBkColor = 25,
+    MoveToEx = 27,
+    ExcludeClipRect = 29,
+    IntersectClipRect = 30,
+    ScaleViewportExtEx = 31,
+    ScaleWindowExtEx = 32,
+    SaveDc = 33,
+    RestoreDc = 34,
+    SetWorldTransform = 35,
+    ModifyWorldTransform = 36,
+    SelectObject = 37,
+    CreatePen = 38,
+    CreateBrushIndirect = 39,
+    DeleteObject = 40,
+    Ellipse = 42,
+    Rectangle = 43,
+    RoundRect = 44,
+    Arc = 45,
+    Chord = 46,
+    Pie = 47,
+    LineTo = 54,
+    SetArcDirection = 57,
+    BeginPath = 59,
+    EndPath = 60,
+    CloseFigure = 61,
+    FillPath = 62,
+    StrokeAndFillPath = 63,
+    StrokePath = 64,
+    SelectClipPath = 67,
+    AbortPath = 68,
+    ExtSelectClipRgn = 75,
+    BitBlt = 76,
+    StretchBlt = 77,
+    StretchDiBits = 81,
+    ExtCreateFontIndirectW = 82,
+    ExtTextOutA = 83,
+    ExtTextOutW = 84,
+    PolyBezier16 = 85,
+    Polygon16 = 86,
+    Polyline16 = 87,
+    PolyBezierTo16 = 88,
+    PolylineTo16 = 89,
+    PolyPolyline16 = 90,
+    PolyPolygon16 = 91,
+    CreateMonoBrush = 93,
+    CreateDibPatternBrushPt = 94,
+    ExtCreatePen = 95,
 };
 
-QPointF point32(const RecordView& r, qint64 at) { return QPointF(r.i32(at), r.i32(at + 4)); }
+QPointF point32(const RecordView& r, qint64 at) {
+    return QPointF(r.i32(at), r.i32(at + 4));
+}
 QRectF rect32(const RecordView& r, qint64 at) {
     return QRectF(QPointF(r.i32(at), r.i32(at + 4)), QPointF(r.i32(at + 8), r.i32(at + 12)));
 }
@@ -68,17 +122,27 @@ std::vector<QPolygonF> polygons(const RecordView& r, bool small) {
 }
 
 gdi::Pen penFrom(std::uint32_t style, double width, QColor colour, bool geometric,
-               const QList<qreal>& userDashes = {}) {
+                 const QList<qreal>& userDashes = {}) {
     constexpr std::uint32_t kNull = 5;
     if ((style & 0xF) == kNull)
         return gdi::Pen{true, {}};
     QPen pen(colour, geometric ? std::abs(width) : 0);
     switch (style & 0xF) {
-    case 1: pen.setStyle(Qt::DashLine); break;
-    case 2: pen.setStyle(Qt::DotLine); break;
-    case 3: pen.setStyle(Qt::DashDotLine); break;
-    case 4: pen.setStyle(Qt::DashDotDotLine); break;
-    default: pen.setStyle(Qt::SolidLine); break;
+    case 1:
+        pen.setStyle(Qt::DashLine);
+        break;
+    case 2:
+        pen.setStyle(Qt::DotLine);
+        break;
+    case 3:
+        pen.setStyle(Qt::DashDotLine);
+        break;
+    case 4:
+        pen.setStyle(Qt::DashDotDotLine);
+        break;
+    default:
+        pen.setStyle(Qt::SolidLine);
+        break;
     }
     const std::uint32_t cap = style & 0xF00, join = style & 0xF000;
     pen.setCapStyle(cap == 0x100 ? Qt::SquareCap : cap == 0x200 ? Qt::FlatCap : Qt::RoundCap);
@@ -112,8 +176,9 @@ gdi::Brush brushFrom(std::uint32_t style, QColor colour, std::uint32_t hatch) {
     if (style == kNull)
         return gdi::Brush{true, {}};
     if (style == kHatched) {
-        static constexpr Qt::BrushStyle kHatches[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::BDiagPattern,
-                                                      Qt::FDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+        static constexpr Qt::BrushStyle kHatches[] = {Qt::HorPattern,   Qt::VerPattern,
+                                                      Qt::BDiagPattern, Qt::FDiagPattern,
+                                                      Qt::CrossPattern, Qt::DiagCrossPattern};
         return gdi::Brush{false, QBrush(colour, hatch < 6 ? kHatches[hatch] : Qt::SolidPattern)};
     }
     (void)kSolid; // solid, and pattern kinds that carry no picture here, fill with the colour
@@ -183,35 +248,94 @@ void text(Canvas& canvas, const RecordView& r, bool wide) {
 
 void play(Canvas& canvas, const RecordView& r, std::uint32_t type, qint64 maxPixels) {
     switch (type) {
-    case PolyBezier: case PolyBezier16: canvas.polyBezier(points(r, 28, r.u32(24), type == PolyBezier16)); break;
-    case Polygon: case Polygon16: canvas.polygon(points(r, 28, r.u32(24), type == Polygon16)); break;
-    case Polyline: case Polyline16: canvas.polyline(points(r, 28, r.u32(24), type == Polyline16)); break;
-    case PolyBezierTo: case PolyBezierTo16:
+    case PolyBezier:
+    case PolyBezier16:
+        canvas.polyBezier(points(r, 28, r.u32(24), type == PolyBezier16));
+        break;
+    case Polygon:
+    case Polygon16:
+        canvas.polygon(points(r, 28, r.u32(24), type == Polygon16));
+        break;
+    case Polyline:
+    case Polyline16:
+        canvas.polyline(points(r, 28, r.u32(24), type == Polyline16));
+        break;
+    case PolyBezierTo:
+    case PolyBezierTo16:
         canvas.polyBezierTo(points(r, 28, r.u32(24), type == PolyBezierTo16));
         break;
-    case PolylineTo: case PolylineTo16: canvas.polylineTo(points(r, 28, r.u32(24), type == PolylineTo16)); break;
-    case PolyPolyline: case PolyPolyline16: canvas.polyPolyline(polygons(r, type == PolyPolyline16)); break;
-    case PolyPolygon: case PolyPolygon16: canvas.polyPolygon(polygons(r, type == PolyPolygon16)); break;
-    case SetWindowExtEx: canvas.setWindowExt(QSizeF(r.i32(8), r.i32(12))); break;
-    case SetWindowOrgEx: canvas.setWindowOrg(point32(r, 8)); break;
-    case SetViewportExtEx: canvas.setViewportExt(QSizeF(r.i32(8), r.i32(12))); break;
-    case SetViewportOrgEx: canvas.setViewportOrg(point32(r, 8)); break;
-    case ScaleViewportExtEx: canvas.scaleViewportExt(r.i32(8), r.i32(12), r.i32(16), r.i32(20)); break;
-    case ScaleWindowExtEx: canvas.scaleWindowExt(r.i32(8), r.i32(12), r.i32(16), r.i32(20)); break;
-    case SetMapMode: canvas.setMapMode(r.i32(8)); break;
-    case SetBkMode: canvas.setBackgroundOpaque(r.u32(8) == 2); break;
-    case SetPolyFillMode: canvas.setFillRule(r.u32(8) == 2 ? Qt::WindingFill : Qt::OddEvenFill); break;
-    case SetTextAlign: canvas.setTextAlign(r.u32(8)); break;
-    case SetStretchBltMode: canvas.setStretchMode(r.i32(8)); break;
-    case SetTextColor: canvas.setTextColour(r.colour(8)); break;
-    case SetBkColor: canvas.setBackgroundColour(r.colour(8)); break;
-    case SetArcDirection: canvas.setArcClockwise(r.u32(8) == 2); break;
-    case MoveToEx: canvas.moveTo(point32(r, 8)); break;
-    case LineTo: canvas.lineTo(point32(r, 8)); break;
-    case ExcludeClipRect: canvas.excludeClipRect(rect32(r, 8)); break;
-    case IntersectClipRect: canvas.intersectClipRect(rect32(r, 8)); break;
-    case SaveDc: canvas.saveDc(); break;
-    case RestoreDc: canvas.restoreDc(r.i32(8)); break;
+    case PolylineTo:
+    case PolylineTo16:
+        canvas.polylineTo(points(r, 28, r.u32(24), type == PolylineTo16));
+        break;
+    case PolyPolyline:
+    case PolyPolyline16:
+        canvas.polyPolyline(polygons(r, type == PolyPolyline16));
+        break;
+    case PolyPolygon:
+    case PolyPolygon16:
+        canvas.polyPolygon(polygons(r, type == PolyPolygon16));
+        break;
+    case SetWindowExtEx:
+        canvas.setWindowExt(QSizeF(r.i32(8), r.i32(12)));
+        break;
+    case SetWindowOrgEx:
+        canvas.setWindowOrg(point32(r, 8));
+        break;
+    case SetViewportExtEx:
+        canvas.setViewportExt(QSizeF(r.i32(8), r.i32(12)));
+        break;
+    case SetViewportOrgEx:
+        canvas.setViewportOrg(point32(r, 8));
+        break;
+    case ScaleViewportExtEx:
+        canvas.scaleViewportExt(r.i32(8), r.i32(12), r.i32(16), r.i32(20));
+        break;
+    case ScaleWindowExtEx:
+        canvas.scaleWindowExt(r.i32(8), r.i32(12), r.i32(16), r.i32(20));
+        break;
+    case SetMapMode:
+        canvas.setMapMode(r.i32(8));
+        break;
+    case SetBkMode:
+        canvas.setBackgroundOpaque(r.u32(8) == 2);
+        break;
+    case SetPolyFillMode:
+        canvas.setFillRule(r.u32(8) == 2 ? Qt::WindingFill : Qt::OddEvenFill);
+        break;
+    case SetTextAlign:
+        canvas.setTextAlign(r.u32(8));
+        break;
+    case SetStretchBltMode:
+        canvas.setStretchMode(r.i32(8));
+        break;
+    case SetTextColor:
+        canvas.setTextColour(r.colour(8));
+        break;
+    case SetBkColor:
+        canvas.setBackgroundColour(r.colour(8));
+        break;
+    case SetArcDirection:
+        canvas.setArcClockwise(r.u32(8) == 2);
+        break;
+    case MoveToEx:
+        canvas.moveTo(point32(r, 8));
+        break;
+    case LineTo:
+        canvas.lineTo(point32(r, 8));
+        break;
+    case ExcludeClipRect:
+        canvas.excludeClipRect(rect32(r, 8));
+        break;
+    case IntersectClipRect:
+        canvas.intersectClipRect(rect32(r, 8));
+        break;
+    case SaveDc:
+        canvas.saveDc();
+        break;
+    case RestoreDc:
+        canvas.restoreDc(r.i32(8));
+        break;
     case SetWorldTransform:
     case ModifyWorldTransform: {
         const QTransform t(r.f32(8), r.f32(12), r.f32(16), r.f32(20), r.f32(24), r.f32(28));
@@ -221,9 +345,15 @@ void play(Canvas& canvas, const RecordView& r, std::uint32_t type, qint64 maxPix
             canvas.modifyWorldTransform(t, static_cast<int>(r.u32(32)));
         break;
     }
-    case SelectObject: canvas.selectObject(r.u32(8)); break;
-    case DeleteObject: canvas.deleteObject(r.u32(8)); break;
-    case CreatePen: canvas.createObject(r.u32(8), penFrom(r.u32(12), r.i32(16), r.colour(24), true)); break;
+    case SelectObject:
+        canvas.selectObject(r.u32(8));
+        break;
+    case DeleteObject:
+        canvas.deleteObject(r.u32(8));
+        break;
+    case CreatePen:
+        canvas.createObject(r.u32(8), penFrom(r.u32(12), r.i32(16), r.colour(24), true));
+        break;
     case ExtCreatePen: {
         constexpr std::uint32_t kGeometric = 0x10000;
         const std::uint32_t style = r.u32(28), width = r.u32(32);
@@ -251,21 +381,47 @@ void play(Canvas& canvas, const RecordView& r, std::uint32_t type, qint64 maxPix
         canvas.createObject(r.u32(8), fontFrom(r, 12, name));
         break;
     }
-    case Ellipse: canvas.ellipse(rect32(r, 8)); break;
-    case Rectangle: canvas.rectangle(rect32(r, 8)); break;
-    case RoundRect: canvas.roundRect(rect32(r, 8), QSizeF(r.i32(24), r.i32(28))); break;
-    case Arc: case Chord: case Pie:
-        canvas.arc(rect32(r, 8), point32(r, 24), point32(r, 32),
-                   type == Arc ? gdi::ArcKind::Arc : type == Chord ? gdi::ArcKind::Chord : gdi::ArcKind::Pie);
+    case Ellipse:
+        canvas.ellipse(rect32(r, 8));
         break;
-    case BeginPath: canvas.beginPath(); break;
-    case EndPath: canvas.endPath(); break;
-    case CloseFigure: canvas.closeFigure(); break;
-    case FillPath: canvas.fillPath(); break;
-    case StrokeAndFillPath: canvas.strokeAndFillPath(); break;
-    case StrokePath: canvas.strokePath(); break;
-    case AbortPath: canvas.abortPath(); break;
-    case SelectClipPath: canvas.selectClipPath(static_cast<gdi::ClipMode>(std::clamp<std::uint32_t>(r.u32(8), 1, 5))); break;
+    case Rectangle:
+        canvas.rectangle(rect32(r, 8));
+        break;
+    case RoundRect:
+        canvas.roundRect(rect32(r, 8), QSizeF(r.i32(24), r.i32(28)));
+        break;
+    case Arc:
+    case Chord:
+    case Pie:
+        canvas.arc(rect32(r, 8), point32(r, 24), point32(r, 32),
+                   type == Arc     ? gdi::ArcKind::Arc
+                   : type == Chord ? gdi::ArcKind::Chord
+                                   : gdi::ArcKind::Pie);
+        break;
+    case BeginPath:
+        canvas.beginPath();
+        break;
+    case EndPath:
+        canvas.endPath();
+        break;
+    case CloseFigure:
+        canvas.closeFigure();
+        break;
+    case FillPath:
+        canvas.fillPath();
+        break;
+    case StrokeAndFillPath:
+        canvas.strokeAndFillPath();
+        break;
+    case StrokePath:
+        canvas.strokePath();
+        break;
+    case AbortPath:
+        canvas.abortPath();
+        break;
+    case SelectClipPath:
+        canvas.selectClipPath(static_cast<gdi::ClipMode>(std::clamp<std::uint32_t>(r.u32(8), 1, 5)));
+        break;
     case ExtSelectClipRgn: {
         const qint64 dataSize = r.u32(8);
         const auto mode = static_cast<gdi::ClipMode>(std::clamp<std::uint32_t>(r.u32(12), 1, 5));
@@ -289,7 +445,8 @@ void play(Canvas& canvas, const RecordView& r, std::uint32_t type, qint64 maxPix
                                                       : canvas.currentBrush());
             break;
         }
-        const QImage bitmap = bitmapOf(r, r.u32(84), infoSize, r.u32(92), r.u32(96), canvas.imagePixelsLeft(maxPixels));
+        const QImage bitmap =
+            bitmapOf(r, r.u32(84), infoSize, r.u32(92), r.u32(96), canvas.imagePixelsLeft(maxPixels));
         const qint64 width = type == StretchBlt ? r.i32(100) : r.i32(32);
         const qint64 height = type == StretchBlt ? r.i32(104) : r.i32(36);
         canvas.image(sourcePart(bitmap, r.i32(44), r.i32(48), width, height), target);
@@ -306,9 +463,14 @@ void play(Canvas& canvas, const RecordView& r, std::uint32_t type, qint64 maxPix
                      QRectF(r.i32(24), r.i32(28), r.i32(72), r.i32(76)));
         break;
     }
-    case ExtTextOutW: text(canvas, r, true); break;
-    case ExtTextOutA: text(canvas, r, false); break;
-    default: break; // comments (EMF+ among them), palettes and the rest change nothing drawn
+    case ExtTextOutW:
+        text(canvas, r, true);
+        break;
+    case ExtTextOutA:
+        text(canvas, r, false);
+        break;
+    default:
+        break; // comments (EMF+ among them), palettes and the rest change nothing drawn
     }
 }
 
@@ -323,9 +485,11 @@ QImage playEmf(QByteArrayView bytes, qint64 maxPixels) {
     const std::uint32_t descriptionLength = header.u32(60), descriptionAt = header.u32(64);
     const std::uint32_t formatLength = header.u32(88), formatAt = header.u32(92);
     const bool hasMicrometres = header.has(100, 8) && (descriptionLength == 0 || descriptionAt >= 108) &&
-                                (formatLength == 0 || formatAt >= 108) && header.i32(100) > 0 && header.i32(104) > 0;
+                                (formatLength == 0 || formatAt >= 108) && header.i32(100) > 0 &&
+                                header.i32(104) > 0;
     if (hasMicrometres)
-        unitsPerMm = QSizeF(header.i32(72) * 1000.0 / header.i32(100), header.i32(76) * 1000.0 / header.i32(104));
+        unitsPerMm =
+            QSizeF(header.i32(72) * 1000.0 / header.i32(100), header.i32(76) * 1000.0 / header.i32(104));
     if (!(unitsPerMm.width() > 0 && unitsPerMm.height() > 0))
         unitsPerMm = QSizeF(96 / 25.4, 96 / 25.4);
     Canvas canvas(gdi::PageRule::Gdi, unitsPerMm);

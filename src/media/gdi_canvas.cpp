@@ -25,46 +25,84 @@ bool finite(const QTransform& t) {
 Object stockObject(std::uint32_t index) {
     const auto solid = [](QColor c) { return Brush{false, QBrush(c)}; };
     switch (index & ~kStockBit) {
-    case 0: return solid(Qt::white);
-    case 1: return solid(QColor(192, 192, 192));
-    case 2: return solid(QColor(128, 128, 128));
-    case 3: return solid(QColor(64, 64, 64));
-    case 4: return solid(Qt::black);
-    case 5: return Brush{true, {}};
-    case 6: return Pen{false, QPen(Qt::white, 0)};
-    case 7: return Pen{false, QPen(Qt::black, 0)};
-    case 8: return Pen{true, {}};
-    case 10: case 11: case 12: case 13: case 14: case 16: case 17: return Font{};
-    case 18: return solid(Qt::white); // DC brush
-    case 19: return Pen{false, QPen(Qt::black, 0)};
-    default: return Placeholder{};
+    case 0:
+        return solid(Qt::white);
+    case 1:
+        return solid(QColor(192, 192, 192));
+    case 2:
+        return solid(QColor(128, 128, 128));
+    case 3:
+        return solid(QColor(64, 64, 64));
+    case 4:
+        return solid(Qt::black);
+    case 5:
+        return Brush{true, {}};
+    case 6:
+        return Pen{false, QPen(Qt::white, 0)};
+    case 7:
+        return Pen{false, QPen(Qt::black, 0)};
+    case 8:
+        return Pen{true, {}};
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 16:
+    case 17:
+        return Font{};
+    case 18:
+        return solid(Qt::white); // DC brush
+    case 19:
+        return Pen{false, QPen(Qt::black, 0)};
+    default:
+        return Placeholder{};
     }
 }
 
 // The Windows code page of a LOGFONT character set; Latin-1 for symbol fonts and unknown sets.
 const char* codePage(int charset) {
     switch (charset) {
-    case 0: case 1: return "windows-1252"; // ANSI, and the default set of a machine unknown here
-    case 128: return "Shift_JIS";
-    case 129: return "CP949";
-    case 134: return "GBK";
-    case 136: return "Big5";
-    case 161: return "windows-1253";
-    case 162: return "windows-1254";
-    case 163: return "windows-1258";
-    case 177: return "windows-1255";
-    case 178: return "windows-1256";
-    case 186: return "windows-1257";
-    case 204: return "windows-1251";
-    case 222: return "windows-874";
-    case 238: return "windows-1250";
-    case 255: return "IBM437";
-    default: return nullptr;
+    case 0:
+    case 1:
+        return "windows-1252"; // ANSI, and the default set of a machine unknown here
+    case 128:
+        return "Shift_JIS";
+    case 129:
+        return "CP949";
+    case 134:
+        return "GBK";
+    case 136:
+        return "Big5";
+    case 161:
+        return "windows-1253";
+    case 162:
+        return "windows-1254";
+    case 163:
+        return "windows-1258";
+    case 177:
+        return "windows-1255";
+    case 178:
+        return "windows-1256";
+    case 186:
+        return "windows-1257";
+    case 204:
+        return "windows-1251";
+    case 222:
+        return "windows-874";
+    case 238:
+        return "windows-1250";
+    case 255:
+        return "IBM437";
+    default:
+        return nullptr;
     }
 }
 
 // The scale of a transform along its axes, for pen widths and text sizes.
-double scaleOf(const QTransform& t) { return std::sqrt(std::abs(t.determinant())); }
+double scaleOf(const QTransform& t) {
+    return std::sqrt(std::abs(t.determinant()));
+}
 
 // Angle in degrees of `point` around `centre`, with y pointing down as in device space.
 double angleOf(QPointF centre, QPointF point, QSizeF radii) {
@@ -85,7 +123,9 @@ void Canvas::createObject(std::uint32_t index, Object object) {
     objects_[index] = std::move(object);
 }
 
-bool Canvas::deleteObject(std::uint32_t index) { return objects_.erase(index) > 0; }
+bool Canvas::deleteObject(std::uint32_t index) {
+    return objects_.erase(index) > 0;
+}
 
 void Canvas::chargeImagePixels(const QImage& picture) {
     imagePixelsLeft_ = std::max<qint64>(0, imagePixelsLeft_ - qint64{picture.width()} * picture.height());
@@ -114,27 +154,36 @@ void Canvas::setMapMode(int mode) {
         return;
     state_.mapMode = mode;
 }
-void Canvas::setWindowOrg(QPointF origin) { state_.windowOrg = origin; }
+void Canvas::setWindowOrg(QPointF origin) {
+    state_.windowOrg = origin;
+}
 void Canvas::setWindowExt(QSizeF extent) {
     if (extent.width() != 0 && extent.height() != 0) {
         state_.windowExt = extent;
         state_.windowExtSet = true;
     }
 }
-void Canvas::setViewportOrg(QPointF origin) { state_.viewportOrg = origin; }
+void Canvas::setViewportOrg(QPointF origin) {
+    state_.viewportOrg = origin;
+}
 void Canvas::setViewportExt(QSizeF extent) {
     if (extent.width() != 0 && extent.height() != 0)
         state_.viewportExt = extent;
 }
-void Canvas::offsetWindowOrg(QPointF by) { state_.windowOrg += by; }
-void Canvas::offsetViewportOrg(QPointF by) { state_.viewportOrg += by; }
+void Canvas::offsetWindowOrg(QPointF by) {
+    state_.windowOrg += by;
+}
+void Canvas::offsetViewportOrg(QPointF by) {
+    state_.viewportOrg += by;
+}
 void Canvas::scaleWindowExt(double xNum, double xDenom, double yNum, double yDenom) {
     if (xDenom != 0 && yDenom != 0)
         setWindowExt({state_.windowExt.width() * xNum / xDenom, state_.windowExt.height() * yNum / yDenom});
 }
 void Canvas::scaleViewportExt(double xNum, double xDenom, double yNum, double yDenom) {
     if (xDenom != 0 && yDenom != 0)
-        setViewportExt({state_.viewportExt.width() * xNum / xDenom, state_.viewportExt.height() * yNum / yDenom});
+        setViewportExt(
+            {state_.viewportExt.width() * xNum / xDenom, state_.viewportExt.height() * yNum / yDenom});
 }
 
 void Canvas::setWorldTransform(const QTransform& transform) {
@@ -175,11 +224,21 @@ QTransform Canvas::toDevice() const {
             sy = -mmPerUnit * unitsPerMm_.height();
         };
         switch (s.mapMode) {
-        case 2: fixed(0.1); break;
-        case 3: fixed(0.01); break;
-        case 4: fixed(0.254); break;
-        case 5: fixed(0.0254); break;
-        case 6: fixed(25.4 / 1440); break;
+        case 2:
+            fixed(0.1);
+            break;
+        case 3:
+            fixed(0.01);
+            break;
+        case 4:
+            fixed(0.254);
+            break;
+        case 5:
+            fixed(0.0254);
+            break;
+        case 6:
+            fixed(25.4 / 1440);
+            break;
         case 7:
         case 8:
             sx = s.viewportExt.width() / s.windowExt.width();
@@ -190,10 +249,12 @@ QTransform Canvas::toDevice() const {
                 sy = std::copysign(m, sy);
             }
             break;
-        default: break;
+        default:
+            break;
         }
     }
-    const QTransform page(sx, 0, 0, sy, viewportOrg.x() - s.windowOrg.x() * sx, viewportOrg.y() - s.windowOrg.y() * sy);
+    const QTransform page(sx, 0, 0, sy, viewportOrg.x() - s.windowOrg.x() * sx,
+                          viewportOrg.y() - s.windowOrg.y() * sy);
     return s.world * page;
 }
 
@@ -230,7 +291,8 @@ void Canvas::add(Item item, QRectF deviceBounds) {
         return;
     if (item.clip)
         deviceBounds &= item.clip->boundingRect();
-    if (!std::isfinite(deviceBounds.width() + deviceBounds.height() + deviceBounds.left() + deviceBounds.top()) ||
+    if (!std::isfinite(deviceBounds.width() + deviceBounds.height() + deviceBounds.left() +
+                       deviceBounds.top()) ||
         deviceBounds.isEmpty())
         return;
     if (!first_) {
@@ -536,11 +598,20 @@ void Canvas::combineClip(const QPainterPath& given, ClipMode mode) {
     }
     QPainterPath& clip = *state_.clip;
     switch (mode) {
-    case ClipMode::And: clip = clip.intersected(deviceShape); break;
-    case ClipMode::Or: clip = clip.united(deviceShape); break;
-    case ClipMode::Xor: clip = clip.united(deviceShape).subtracted(clip.intersected(deviceShape)); break;
-    case ClipMode::Diff: clip = clip.subtracted(deviceShape); break;
-    case ClipMode::Copy: break;
+    case ClipMode::And:
+        clip = clip.intersected(deviceShape);
+        break;
+    case ClipMode::Or:
+        clip = clip.united(deviceShape);
+        break;
+    case ClipMode::Xor:
+        clip = clip.united(deviceShape).subtracted(clip.intersected(deviceShape));
+        break;
+    case ClipMode::Diff:
+        clip = clip.subtracted(deviceShape);
+        break;
+    case ClipMode::Copy:
+        break;
     }
 }
 
@@ -579,7 +650,8 @@ QImage Canvas::render(const QRectF& area, QSizeF pixelsPerUnit, qint64 maxPixels
     const double width = std::ceil(area.width() * pixelsPerUnit.width() - 1e-6);
     const double height = std::ceil(area.height() * pixelsPerUnit.height() - 1e-6);
     constexpr double kMaxSide = 32767;
-    if (!(width >= 1 && height >= 1 && width <= kMaxSide && height <= kMaxSide) || width * height > double(maxPixels))
+    if (!(width >= 1 && height >= 1 && width <= kMaxSide && height <= kMaxSide) ||
+        width * height > double(maxPixels))
         return {};
     QImage canvas(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
     if (canvas.isNull())

@@ -36,10 +36,10 @@ struct Brush {
     QBrush brush; // hatches keep their background to the DC's background mode
 };
 struct Font {
-    QFont font;           // pixel size unset: `height` is in logical units
-    double height = 12;   // em height in logical units
-    double angleDeg = 0;  // escapement, counter-clockwise
-    int charset = 0;      // LOGFONT's: how 8-bit text in this font is coded
+    QFont font;          // pixel size unset: `height` is in logical units
+    double height = 12;  // em height in logical units
+    double angleDeg = 0; // escapement, counter-clockwise
+    int charset = 0;     // LOGFONT's: how 8-bit text in this font is coded
 };
 // Palettes and regions only hold their place in the object table.
 struct Placeholder {};
@@ -54,7 +54,7 @@ enum class ArcKind { Arc, Chord, Pie };
 enum class PageRule { Gdi, WindowAtOrigin };
 
 class Canvas {
-public:
+  public:
     // `deviceUnitsPerMm` gives the fixed map modes (twips, millimetres, inches) their size.
     Canvas(PageRule rule, QSizeF deviceUnitsPerMm);
 
@@ -146,7 +146,7 @@ public:
     // is empty or the picture would exceed `maxPixels`.
     QImage render(const QRectF& area, QSizeF pixelsPerUnit, qint64 maxPixels) const;
 
-private:
+  private:
     struct State {
         Pen pen;
         Brush brush;

@@ -24,24 +24,84 @@ std::uint16_t le16(const char* p) {
 // The size of the fixed fields of each record kind the player reads; 8 for the others.
 std::uint32_t emfFixedSize(std::uint32_t type) {
     switch (type) {
-    case 2: case 3: case 4: case 5: case 6: case 85: case 86: case 87: case 88: case 89: return 28;
-    case 7: case 8: case 90: case 91: return 32;
-    case 9: case 10: case 11: case 12: case 27: case 54: return 16;
-    case 17: case 18: case 19: case 21: case 22: case 24: case 25: case 34: case 37: case 40: case 57: case 67: return 12;
-    case 29: case 30: case 31: case 32: case 39: case 42: case 43: case 62: case 63: case 64: return 24;
-    case 35: return 32;
-    case 38: return 28;
-    case 36: return 36;
-    case 44: case 93: case 94: return 32;
-    case 45: case 46: case 47: return 40;
-    case 75: return 16;
-    case 76: return 100;
-    case 77: return 108;
-    case 81: return 80;
-    case 82: return 104;
-    case 83: case 84: return 76;
-    case 95: return 52;
-    default: return 8;
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+    case 85:
+    case 86:
+    case 87:
+    case 88:
+    case 89:
+        return 28;
+    case 7:
+    case 8:
+    case 90:
+    case 91:
+        return 32;
+    case 9:
+    case 10:
+    case 11:
+    case 12:
+    case 27:
+    case 54:
+        return 16;
+    case 17:
+    case 18:
+    case 19:
+    case 21:
+    case 22:
+    case 24:
+    case 25:
+    case 34:
+    case 37:
+    case 40:
+    case 57:
+    case 67:
+        return 12;
+    case 29:
+    case 30:
+    case 31:
+    case 32:
+    case 39:
+    case 42:
+    case 43:
+    case 62:
+    case 63:
+    case 64:
+        return 24;
+    case 35:
+        return 32;
+    case 38:
+        return 28;
+    case 36:
+        return 36;
+    case 44:
+    case 93:
+    case 94:
+        return 32;
+    case 45:
+    case 46:
+    case 47:
+        return 40;
+    case 75:
+        return 16;
+    case 76:
+        return 100;
+    case 77:
+        return 108;
+    case 81:
+        return 80;
+    case 82:
+        return 104;
+    case 83:
+    case 84:
+        return 76;
+    case 95:
+        return 52;
+    default:
+        return 8;
     }
 }
 

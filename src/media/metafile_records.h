@@ -13,11 +13,13 @@
 namespace vistello::media::metafile {
 
 class RecordView {
-public:
+  public:
     explicit RecordView(QByteArrayView bytes) : bytes_(bytes) {}
 
     qsizetype size() const { return bytes_.size(); }
-    bool has(qint64 at, qint64 length) const { return at >= 0 && length >= 0 && at <= bytes_.size() - length; }
+    bool has(qint64 at, qint64 length) const {
+        return at >= 0 && length >= 0 && at <= bytes_.size() - length;
+    }
     QByteArrayView slice(qint64 at, qint64 length) const {
         return has(at, length) ? bytes_.sliced(at, length) : QByteArrayView();
     }
@@ -35,9 +37,8 @@ public:
         return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
     }
 
-private:
-    template <typename T>
-    T read(qint64 at) const {
+  private:
+    template <typename T> T read(qint64 at) const {
         T value{};
         if (has(at, sizeof(T)))
             std::memcpy(&value, bytes_.data() + at, sizeof(T)); // the build asserts a little-endian machine

@@ -16,27 +16,64 @@ namespace {
 using gdi::Canvas;
 
 enum Meta : std::uint16_t {
-    SaveDc = 0x001E, SetBkMode = 0x0102, SetMapMode = 0x0103, SetPolyFillMode = 0x0106, SetStretchBltMode = 0x0107,
+    SaveDc = 0x001E,
+    SetBkMode = 0x0102,
+    SetMapMode = 0x0103,
+    SetPolyFillMode = 0x0106,
+    SetStretchBltMode = 0x0107,
     SetTextAlign = 0x012E,
-    SetBkColor = 0x0201, SetTextColor = 0x0209, SetWindowOrg = 0x020B, SetWindowExt = 0x020C,
-    SetViewportOrg = 0x020D, SetViewportExt = 0x020E, OffsetWindowOrg = 0x020F, LineTo = 0x0213, MoveTo = 0x0214,
-    ScaleWindowExt = 0x0410, ExcludeClipRect = 0x0415, IntersectClipRect = 0x0416, Ellipse = 0x0418,
-    Rectangle = 0x041B, RoundRect = 0x061C, PatBlt = 0x061D, Arc = 0x0817, Pie = 0x081A, Chord = 0x0830,
-    Polygon = 0x0324, Polyline = 0x0325, PolyPolygon = 0x0538, TextOut = 0x0521, ExtTextOut = 0x0A32,
-    RestoreDc = 0x0127, SelectObject = 0x012D, DeleteObject = 0x01F0, CreatePalette = 0x00F7,
-    CreatePatternBrush = 0x01F9, CreatePenIndirect = 0x02FA, CreateFontIndirect = 0x02FB,
-    CreateBrushIndirect = 0x02FC, DibCreatePatternBrush = 0x0142, CreateRegion = 0x06FF, DibBitBlt = 0x0940,
-    DibStretchBlt = 0x0B41, StretchDib = 0x0F43,
+    SetBkColor = 0x0201,
+    SetTextColor = 0x0209,
+    SetWindowOrg = 0x020B,
+    SetWindowExt = 0x020C,
+    SetViewportOrg = 0x020D,
+    SetViewportExt = 0x020E,
+    OffsetWindowOrg = 0x020F,
+    LineTo = 0x0213,
+    MoveTo = 0x0214,
+    ScaleWindowExt = 0x0410,
+    ExcludeClipRect = 0x0415,
+    IntersectClipRect = 0x0416,
+    Ellipse = 0x0418,
+    Rectangle = 0x041B,
+    RoundRect = 0x061C,
+    PatBlt = 0x061D,
+    Arc = 0x0817,
+    Pie = 0x081A,
+    Chord = 0x0830,
+    Polygon = 0x0324,
+    Polyline = 0x0325,
+    PolyPolygon = 0x0538,
+    TextOut = 0x0521,
+    ExtTextOut = 0x0A32,
+    RestoreDc = 0x0127,
+    SelectObject = 0x012D,
+    DeleteObject = 0x01F0,
+    CreatePalette = 0x00F7,
+    CreatePatternBrush = 0x01F9,
+    CreatePenIndirect = 0x02FA,
+    CreateFontIndirect = 0x02FB,
+    CreateBrushIndirect = 0x02FC,
+    DibCreatePatternBrush = 0x0142,
+    CreateRegion = 0x06FF,
+    DibBitBlt = 0x0940,
+    DibStretchBlt = 0x0B41,
+    StretchDib = 0x0F43,
 };
 
 constexpr qint64 kParams = 6; // after the record's size (32 bits) and function (16 bits)
 
 // Parameters are 16-bit words; a point is stored y first.
-qint64 word(const RecordView& r, int index) { return r.i16(kParams + 2 * index); }
-QPointF pointAt(const RecordView& r, int yIndex) { return QPointF(word(r, yIndex + 1), word(r, yIndex)); }
+qint64 word(const RecordView& r, int index) {
+    return r.i16(kParams + 2 * index);
+}
+QPointF pointAt(const RecordView& r, int yIndex) {
+    return QPointF(word(r, yIndex + 1), word(r, yIndex));
+}
 // A rectangle stored bottom, right, top, left from word `index`.
 QRectF boxAt(const RecordView& r, int index) {
-    return QRectF(QPointF(word(r, index + 3), word(r, index + 2)), QPointF(word(r, index + 1), word(r, index)));
+    return QRectF(QPointF(word(r, index + 3), word(r, index + 2)),
+                  QPointF(word(r, index + 1), word(r, index)));
 }
 
 QPolygonF pointsAt(const RecordView& r, qint64 at, qint64 count) {
@@ -51,7 +88,7 @@ QPolygonF pointsAt(const RecordView& r, qint64 at, qint64 count) {
 
 // WMF objects take the lowest free slot of the table when created.
 class ObjectTable {
-public:
+  public:
     explicit ObjectTable(Canvas& canvas) : canvas_(canvas) {}
     void create(gdi::Object object) {
         constexpr std::uint32_t kMaxSlots = 65536;
@@ -71,9 +108,9 @@ public:
             freed_.insert(slot);
     }
 
-private:
+  private:
     Canvas& canvas_;
-    std::uint32_t next_ = 0;      // slots from here on were never used
+    std::uint32_t next_ = 0;        // slots from here on were never used
     std::set<std::uint32_t> freed_; // used once, free again
 };
 
@@ -83,11 +120,20 @@ gdi::Pen penFrom(const RecordView& r) {
         return gdi::Pen{true, {}};
     QPen pen(r.colour(kParams + 6), std::abs(word(r, 1)));
     switch (style & 0xF) {
-    case 1: pen.setStyle(Qt::DashLine); break;
-    case 2: pen.setStyle(Qt::DotLine); break;
-    case 3: pen.setStyle(Qt::DashDotLine); break;
-    case 4: pen.setStyle(Qt::DashDotDotLine); break;
-    default: break;
+    case 1:
+        pen.setStyle(Qt::DashLine);
+        break;
+    case 2:
+        pen.setStyle(Qt::DotLine);
+        break;
+    case 3:
+        pen.setStyle(Qt::DashDotLine);
+        break;
+    case 4:
+        pen.setStyle(Qt::DashDotDotLine);
+        break;
+    default:
+        break;
     }
     const std::uint16_t cap = style & 0xF00, join = style & 0xF000;
     pen.setCapStyle(cap == 0x100 ? Qt::SquareCap : cap == 0x200 ? Qt::FlatCap : Qt::RoundCap);
@@ -101,8 +147,9 @@ gdi::Brush brushFrom(const RecordView& r) {
     if (style == 1)
         return gdi::Brush{true, {}};
     if (style == 2) {
-        static constexpr Qt::BrushStyle kHatches[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::BDiagPattern,
-                                                      Qt::FDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+        static constexpr Qt::BrushStyle kHatches[] = {Qt::HorPattern,   Qt::VerPattern,
+                                                      Qt::BDiagPattern, Qt::FDiagPattern,
+                                                      Qt::CrossPattern, Qt::DiagCrossPattern};
         return gdi::Brush{false, QBrush(colour, hatch < 6 ? kHatches[hatch] : Qt::SolidPattern)};
     }
     return gdi::Brush{false, QBrush(colour)};
@@ -128,37 +175,87 @@ gdi::Font fontFrom(const RecordView& r) {
 }
 
 void image(Canvas& canvas, const RecordView& r, qint64 dibAt, QRectF target, qint64 maxPixels) {
-    const QImage bitmap = decodePackedDib(r.slice(dibAt, r.size() - dibAt), canvas.imagePixelsLeft(maxPixels));
+    const QImage bitmap =
+        decodePackedDib(r.slice(dibAt, r.size() - dibAt), canvas.imagePixelsLeft(maxPixels));
     canvas.image(bitmap, target.normalized());
 }
 
-void play(Canvas& canvas, ObjectTable& objects, const RecordView& r, std::uint16_t function, qint64 maxPixels) {
+void play(Canvas& canvas, ObjectTable& objects, const RecordView& r, std::uint16_t function,
+          qint64 maxPixels) {
     switch (function) {
-    case SaveDc: canvas.saveDc(); break;
-    case RestoreDc: canvas.restoreDc(static_cast<int>(word(r, 0))); break;
-    case SetBkMode: canvas.setBackgroundOpaque(r.u16(kParams) == 2); break;
-    case SetMapMode: canvas.setMapMode(r.u16(kParams)); break;
-    case SetPolyFillMode: canvas.setFillRule(r.u16(kParams) == 2 ? Qt::WindingFill : Qt::OddEvenFill); break;
-    case SetTextAlign: canvas.setTextAlign(r.u16(kParams)); break;
-    case SetStretchBltMode: canvas.setStretchMode(r.u16(kParams)); break;
-    case SetBkColor: canvas.setBackgroundColour(r.colour(kParams)); break;
-    case SetTextColor: canvas.setTextColour(r.colour(kParams)); break;
-    case SetWindowOrg: canvas.setWindowOrg(pointAt(r, 0)); break;
-    case SetWindowExt: canvas.setWindowExt(QSizeF(word(r, 1), word(r, 0))); break;
-    case SetViewportOrg: canvas.setViewportOrg(pointAt(r, 0)); break;
-    case SetViewportExt: canvas.setViewportExt(QSizeF(word(r, 1), word(r, 0))); break;
-    case OffsetWindowOrg: canvas.offsetWindowOrg(pointAt(r, 0)); break;
-    case ScaleWindowExt: canvas.scaleWindowExt(word(r, 3), word(r, 2), word(r, 1), word(r, 0)); break;
-    case MoveTo: canvas.moveTo(pointAt(r, 0)); break;
-    case LineTo: canvas.lineTo(pointAt(r, 0)); break;
-    case ExcludeClipRect: canvas.excludeClipRect(boxAt(r, 0)); break;
-    case IntersectClipRect: canvas.intersectClipRect(boxAt(r, 0)); break;
-    case Ellipse: canvas.ellipse(boxAt(r, 0)); break;
-    case Rectangle: canvas.rectangle(boxAt(r, 0)); break;
-    case RoundRect: canvas.roundRect(boxAt(r, 2), QSizeF(word(r, 1), word(r, 0))); break;
-    case Arc: case Pie: case Chord:
+    case SaveDc:
+        canvas.saveDc();
+        break;
+    case RestoreDc:
+        canvas.restoreDc(static_cast<int>(word(r, 0)));
+        break;
+    case SetBkMode:
+        canvas.setBackgroundOpaque(r.u16(kParams) == 2);
+        break;
+    case SetMapMode:
+        canvas.setMapMode(r.u16(kParams));
+        break;
+    case SetPolyFillMode:
+        canvas.setFillRule(r.u16(kParams) == 2 ? Qt::WindingFill : Qt::OddEvenFill);
+        break;
+    case SetTextAlign:
+        canvas.setTextAlign(r.u16(kParams));
+        break;
+    case SetStretchBltMode:
+        canvas.setStretchMode(r.u16(kParams));
+        break;
+    case SetBkColor:
+        canvas.setBackgroundColour(r.colour(kParams));
+        break;
+    case SetTextColor:
+        canvas.setTextColour(r.colour(kParams));
+        break;
+    case SetWindowOrg:
+        canvas.setWindowOrg(pointAt(r, 0));
+        break;
+    case SetWindowExt:
+        canvas.setWindowExt(QSizeF(word(r, 1), word(r, 0)));
+        break;
+    case SetViewportOrg:
+        canvas.setViewportOrg(pointAt(r, 0));
+        break;
+    case SetViewportExt:
+        canvas.setViewportExt(QSizeF(word(r, 1), word(r, 0)));
+        break;
+    case OffsetWindowOrg:
+        canvas.offsetWindowOrg(pointAt(r, 0));
+        break;
+    case ScaleWindowExt:
+        canvas.scaleWindowExt(word(r, 3), word(r, 2), word(r, 1), word(r, 0));
+        break;
+    case MoveTo:
+        canvas.moveTo(pointAt(r, 0));
+        break;
+    case LineTo:
+        canvas.lineTo(pointAt(r, 0));
+        break;
+    case ExcludeClipRect:
+        canvas.excludeClipRect(boxAt(r, 0));
+        break;
+    case IntersectClipRect:
+        canvas.intersectClipRect(boxAt(r, 0));
+        break;
+    case Ellipse:
+        canvas.ellipse(boxAt(r, 0));
+        break;
+    case Rectangle:
+        canvas.rectangle(boxAt(r, 0));
+        break;
+    case RoundRect:
+        canvas.roundRect(boxAt(r, 2), QSizeF(word(r, 1), word(r, 0)));
+        break;
+    case Arc:
+    case Pie:
+    case Chord:
         canvas.arc(boxAt(r, 4), pointAt(r, 2), pointAt(r, 0),
-                   function == Arc ? gdi::ArcKind::Arc : function == Pie ? gdi::ArcKind::Pie : gdi::ArcKind::Chord);
+                   function == Arc   ? gdi::ArcKind::Arc
+                   : function == Pie ? gdi::ArcKind::Pie
+                                     : gdi::ArcKind::Chord);
         break;
     case PatBlt: {
         const std::uint32_t rop = r.u32(kParams);
@@ -168,8 +265,12 @@ void play(Canvas& canvas, ObjectTable& objects, const RecordView& r, std::uint16
                                                   : canvas.currentBrush());
         break;
     }
-    case Polygon: canvas.polygon(pointsAt(r, kParams + 2, r.u16(kParams))); break;
-    case Polyline: canvas.polyline(pointsAt(r, kParams + 2, r.u16(kParams))); break;
+    case Polygon:
+        canvas.polygon(pointsAt(r, kParams + 2, r.u16(kParams)));
+        break;
+    case Polyline:
+        canvas.polyline(pointsAt(r, kParams + 2, r.u16(kParams)));
+        break;
     case PolyPolygon: {
         const qint64 groups = r.u16(kParams);
         qint64 at = kParams + 2 + 2 * groups;
@@ -201,20 +302,36 @@ void play(Canvas& canvas, ObjectTable& objects, const RecordView& r, std::uint16
         canvas.text(pointAt(r, 0), canvas.decodeText(chars));
         break;
     }
-    case SelectObject: canvas.selectObject(r.u16(kParams)); break;
-    case DeleteObject: objects.remove(r.u16(kParams)); break;
-    case CreatePenIndirect: objects.create(penFrom(r)); break;
-    case CreateBrushIndirect: objects.create(brushFrom(r)); break;
-    case CreateFontIndirect: objects.create(fontFrom(r)); break;
+    case SelectObject:
+        canvas.selectObject(r.u16(kParams));
+        break;
+    case DeleteObject:
+        objects.remove(r.u16(kParams));
+        break;
+    case CreatePenIndirect:
+        objects.create(penFrom(r));
+        break;
+    case CreateBrushIndirect:
+        objects.create(brushFrom(r));
+        break;
+    case CreateFontIndirect:
+        objects.create(fontFrom(r));
+        break;
     case DibCreatePatternBrush: {
         const QImage pattern =
             decodePackedDib(r.slice(kParams + 4, r.size() - kParams - 4), canvas.imagePixelsLeft(1 << 20));
         canvas.chargeImagePixels(pattern);
-        objects.create(pattern.isNull() ? gdi::Brush{false, QBrush(Qt::gray)} : gdi::Brush{false, QBrush(pattern)});
+        objects.create(pattern.isNull() ? gdi::Brush{false, QBrush(Qt::gray)}
+                                        : gdi::Brush{false, QBrush(pattern)});
         break;
     }
-    case CreatePatternBrush: objects.create(gdi::Brush{false, QBrush(Qt::gray)}); break;
-    case CreatePalette: case CreateRegion: objects.create(gdi::Placeholder{}); break;
+    case CreatePatternBrush:
+        objects.create(gdi::Brush{false, QBrush(Qt::gray)});
+        break;
+    case CreatePalette:
+    case CreateRegion:
+        objects.create(gdi::Placeholder{});
+        break;
     case StretchDib:
         image(canvas, r, kParams + 22, QRectF(word(r, 10), word(r, 9), word(r, 8), word(r, 7)), maxPixels);
         break;
@@ -224,7 +341,8 @@ void play(Canvas& canvas, ObjectTable& objects, const RecordView& r, std::uint16
     case DibBitBlt:
         image(canvas, r, kParams + 16, QRectF(word(r, 7), word(r, 6), word(r, 5), word(r, 4)), maxPixels);
         break;
-    default: break; // escapes, palettes and the rest change nothing drawn
+    default:
+        break; // escapes, palettes and the rest change nothing drawn
     }
 }
 
@@ -236,8 +354,8 @@ QImage playWmf(QByteArrayView bytes, qint64 maxPixels) {
     const RecordView file(bytes);
     const bool placeable = file.u32(0) == kPlaceableKey;
     const qint64 inch = placeable ? file.u16(14) : 0;
-    const QRectF frame = placeable ? QRectF(QPointF(file.i16(6), file.i16(8)), QPointF(file.i16(10), file.i16(12)))
-                                   : QRectF();
+    const QRectF frame =
+        placeable ? QRectF(QPointF(file.i16(6), file.i16(8)), QPointF(file.i16(10), file.i16(12))) : QRectF();
     Canvas canvas(gdi::PageRule::WindowAtOrigin, QSizeF(1, 1));
     ObjectTable objects(canvas);
     qint64 at = (placeable ? kPlaceableSize : 0) + kHeaderSize;

@@ -13,7 +13,9 @@
 
 namespace vistello::media::testing {
 
-inline std::uint32_t colorRef(QRgb c) { return qRed(c) | qGreen(c) << 8 | qBlue(c) << 16; }
+inline std::uint32_t colorRef(QRgb c) {
+    return qRed(c) | qGreen(c) << 8 | qBlue(c) << 16;
+}
 inline std::uint32_t floatBits(float f) {
     std::uint32_t v;
     std::memcpy(&v, &f, 4);
@@ -21,7 +23,7 @@ inline std::uint32_t floatBits(float f) {
 }
 
 class EmfBuilder {
-public:
+  public:
     // A record of 32-bit words; bytes are padded to a whole word.
     EmfBuilder& record(std::uint32_t type, std::initializer_list<std::uint32_t> words, QByteArray tail = {}) {
         while (tail.size() % 4)
@@ -49,15 +51,38 @@ public:
         // 96 dpi reference device: 1000 × 1000 pixels on 264.583 × 264.583 mm (micrometres given).
         const auto hundredths = static_cast<std::uint32_t>(side * 2540 / 96);
         QByteArray header;
-        for (std::uint32_t w : {1u, 108u, 0u, 0u, std::uint32_t(side - 1), std::uint32_t(side - 1), 0u, 0u, hundredths,
-                                hundredths, 0x464D4520u, 0x10000u, std::uint32_t(108 + records.size()),
-                                std::uint32_t(count_ + 2), 64u, 0u, 0u, 0u, 1000u, 1000u, 265u, 265u, 0u, 0u, 0u,
-                                264583u, 264583u})
+        for (std::uint32_t w : {1u,
+                                108u,
+                                0u,
+                                0u,
+                                std::uint32_t(side - 1),
+                                std::uint32_t(side - 1),
+                                0u,
+                                0u,
+                                hundredths,
+                                hundredths,
+                                0x464D4520u,
+                                0x10000u,
+                                std::uint32_t(108 + records.size()),
+                                std::uint32_t(count_ + 2),
+                                64u,
+                                0u,
+                                0u,
+                                0u,
+                                1000u,
+                                1000u,
+                                265u,
+                                265u,
+                                0u,
+                                0u,
+                                0u,
+                                264583u,
+                                264583u})
             put(header, w);
         return header + records;
     }
 
-private:
+  private:
     static void put(QByteArray& out, std::uint32_t v) {
         for (int i = 0; i < 4; ++i)
             out.append(static_cast<char>(v >> (8 * i)));
@@ -67,9 +92,10 @@ private:
 };
 
 class WmfBuilder {
-public:
+  public:
     // A record of 16-bit words, in the order the file stores them (y before x, bottom first).
-    WmfBuilder& record(std::uint16_t function, std::initializer_list<std::int32_t> words, QByteArray tail = {}) {
+    WmfBuilder& record(std::uint16_t function, std::initializer_list<std::int32_t> words,
+                       QByteArray tail = {}) {
         if (tail.size() % 2)
             tail.append('\0');
         put(records_, static_cast<std::uint32_t>(3 + words.size() + tail.size() / 2), 4);
@@ -81,7 +107,8 @@ public:
     }
     WmfBuilder& solidBrush(QRgb colour) {
         const std::uint32_t c = colorRef(colour);
-        return record(0x02FC, {0, static_cast<std::int32_t>(c & 0xFFFF), static_cast<std::int32_t>(c >> 16), 0});
+        return record(0x02FC,
+                      {0, static_cast<std::int32_t>(c & 0xFFFF), static_cast<std::int32_t>(c >> 16), 0});
     }
 
     // Placeable when `unitsPerInch` is set, framing (0, 0)–`frame`.
@@ -98,7 +125,8 @@ public:
             put(out, 0, 4);
             std::uint16_t checksum = 0;
             for (int i = 0; i < 20; i += 2)
-                checksum ^= static_cast<std::uint16_t>(static_cast<uchar>(out[i]) | static_cast<uchar>(out[i + 1]) << 8);
+                checksum ^= static_cast<std::uint16_t>(static_cast<uchar>(out[i]) |
+                                                       static_cast<uchar>(out[i + 1]) << 8);
             put(out, checksum, 2);
         }
         for (std::uint32_t v : {1u, 9u, 0x300u})
@@ -110,7 +138,7 @@ public:
         return out + records;
     }
 
-private:
+  private:
     static void put(QByteArray& out, std::uint32_t v, int bytes) {
         for (int i = 0; i < bytes; ++i)
             out.append(static_cast<char>(v >> (8 * i)));

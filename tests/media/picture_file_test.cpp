@@ -245,12 +245,9 @@ TEST_F(PictureFileTest, MetafilesFromOtherProgramsShowTheirShapes) {
     };
     const QRgb white = qRgb(255, 255, 255);
     const Sample samples[] = {
-        {{60, 50}, qRgb(255, 0, 0), "rectangle"},
-        {{180, 50}, qRgb(0, 0, 255), "circle"},
-        {{100, 133}, qRgb(0, 255, 0), "triangle"},
-        {{210, 130}, white, "below the circle"},
-        {{122, 50}, white, "between rectangle and circle"},
-        {{30, 120}, white, "left of the triangle"},
+        {{60, 50}, qRgb(255, 0, 0), "rectangle"},           {{180, 50}, qRgb(0, 0, 255), "circle"},
+        {{100, 133}, qRgb(0, 255, 0), "triangle"},          {{210, 130}, white, "below the circle"},
+        {{122, 50}, white, "between rectangle and circle"}, {{30, 120}, white, "left of the triangle"},
     };
     struct File {
         const char* name;
@@ -258,10 +255,10 @@ TEST_F(PictureFileTest, MetafilesFromOtherProgramsShowTheirShapes) {
     } files[] = {
         {"inkscape.emf", 242},
         {"inkscape.wmf", 240},
-        {"fig2dev.emf", 300}, // its frame has a margin around the page
-        {"pstoedit.emf", 380}, // its reference device has 81 pixels an inch, its page 240 points
+        {"fig2dev.emf", 300},             // its frame has a margin around the page
+        {"pstoedit.emf", 380},            // its reference device has 81 pixels an inch, its page 240 points
         {"pstoedit_above_page.emf", 380}, // the frame's y origin is negative
-        {"libreoffice.emf", 224}, // the page less the border's width
+        {"libreoffice.emf", 224},         // the page less the border's width
         {"libreoffice.wmf", 224},
     };
     for (const File& file : files) {
@@ -273,8 +270,8 @@ TEST_F(PictureFileTest, MetafilesFromOtherProgramsShowTheirShapes) {
             const QPoint at(qRound(sample.at.x() / 240 * picture.width()),
                             qRound(sample.at.y() / 160 * picture.height()));
             EXPECT_TRUE(near(picture.pixel(at), sample.colour, 40))
-                << file.name << ": " << sample.what << " at " << at.x() << "," << at.y() << " is #" << std::hex
-                << (picture.pixel(at) & 0xFFFFFF);
+                << file.name << ": " << sample.what << " at " << at.x() << "," << at.y() << " is #"
+                << std::hex << (picture.pixel(at) & 0xFFFFFF);
         }
     }
     EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join('|').toStdString();
