@@ -121,38 +121,6 @@ std::vector<QPolygonF> polygons(const RecordView& r, bool small) {
     return out;
 }
 
-gdi::Pen penFrom(std::uint32_t style, double width, QColor colour, bool geometric,
-                 const QList<qreal>& userDashes = {}) {
-    constexpr std::uint32_t kNull = 5;
-    if ((style & 0xF) == kNull)
-        return gdi::Pen{true, {}};
-    QPen pen(colour, geometric ? std::abs(width) : 0);
-    switch (style & 0xF) {
-    case 1:
-        pen.setStyle(Qt::DashLine);
-        break;
-    case 2:
-        pen.setStyle(Qt::DotLine);
-        break;
-    case 3:
-        pen.setStyle(Qt::DashDotLine);
-        break;
-    case 4:
-        pen.setStyle(Qt::DashDotDotLine);
-        break;
-    default:
-        pen.setStyle(Qt::SolidLine);
-        break;
-    }
-    const std::uint32_t cap = style & 0xF00, join = style & 0xF000;
-    pen.setCapStyle(cap == 0x100 ? Qt::SquareCap : cap == 0x200 ? Qt::FlatCap : Qt::RoundCap);
-    pen.setJoinStyle(join == 0x1000 ? Qt::BevelJoin : join == 0x2000 ? Qt::MiterJoin : Qt::RoundJoin);
-    constexpr std::uint32_t kUserStyle = 7;
-    if ((style & 0xF) == kUserStyle && !userDashes.isEmpty())
-        pen.setDashPattern(userDashes);
-    return gdi::Pen{false, pen};
-}
-
 // The dash and gap lengths of a user-styled pen, in logical units, as Qt's multiples of the
 // pen's width; none when they are missing or unusable.
 QList<qreal> userDashes(const RecordView& r, double width) {
@@ -169,20 +137,6 @@ QList<qreal> userDashes(const RecordView& r, double width) {
         dashes.append(length / unit);
     }
     return dashes;
-}
-
-gdi::Brush brushFrom(std::uint32_t style, QColor colour, std::uint32_t hatch) {
-    constexpr std::uint32_t kSolid = 0, kNull = 1, kHatched = 2;
-    if (style == kNull)
-        return gdi::Brush{true, {}};
-    if (style == kHatched) {
-        static constexpr Qt::BrushStyle kHatches[] = {Qt::HorPattern,   Qt::VerPattern,
-                                                      Qt::BDiagPattern, Qt::FDiagPattern,
-                                                      Qt::CrossPattern, Qt::DiagCrossPattern};
-        return gdi::Brush{false, QBrush(colour, hatch < 6 ? kHatches[hatch] : Qt::SolidPattern)};
-    }
-    (void)kSolid; // solid, and pattern kinds that carry no picture here, fill with the colour
-    return gdi::Brush{false, QBrush(colour)};
 }
 
 gdi::Font fontFrom(const RecordView& r, qint64 at, QString face) {
@@ -352,17 +306,17 @@ void play(Canvas& canvas, const RecordView& r, std::uint32_t type, qint64 maxPix
         canvas.deleteObject(r.u32(8));
         break;
     case CreatePen:
-        canvas.createObject(r.u32(8), penFrom(r.u32(12), r.i32(16), r.colour(24), true));
+        canvas.createObject(r.u32(8), gdi::penFromStyle(r.u32(12), r.i32(16), r.colour(24), true));
         break;
     case ExtCreatePen: {
         constexpr std::uint32_t kGeometric = 0x10000;
         const std::uint32_t style = r.u32(28), width = r.u32(32);
-        canvas.createObject(r.u32(8),
-                            penFrom(style, width, r.colour(40), style & kGeometric, userDashes(r, width)));
+        canvas.createObject(r.u32(8), gdi::penFromStyle(style, width, r.colour(40), style & kGeometric,
+                                                        userDashes(r, width)));
         break;
     }
     case CreateBrushIndirect:
-        canvas.createObject(r.u32(8), brushFrom(r.u32(12), r.colour(16), r.u32(20)));
+        canvas.createObject(r.u32(8), gdi::brushFromStyle(r.u32(12), r.colour(16), r.u32(20)));
         break;
     case CreateMonoBrush:
     case CreateDibPatternBrushPt: {

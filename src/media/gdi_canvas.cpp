@@ -22,83 +22,6 @@ bool finite(const QTransform& t) {
     return true;
 }
 
-Object stockObject(std::uint32_t index) {
-    const auto solid = [](QColor c) { return Brush{false, QBrush(c)}; };
-    switch (index & ~kStockBit) {
-    case 0:
-        return solid(Qt::white);
-    case 1:
-        return solid(QColor(192, 192, 192));
-    case 2:
-        return solid(QColor(128, 128, 128));
-    case 3:
-        return solid(QColor(64, 64, 64));
-    case 4:
-        return solid(Qt::black);
-    case 5:
-        return Brush{true, {}};
-    case 6:
-        return Pen{false, QPen(Qt::white, 0)};
-    case 7:
-        return Pen{false, QPen(Qt::black, 0)};
-    case 8:
-        return Pen{true, {}};
-    case 10:
-    case 11:
-    case 12:
-    case 13:
-    case 14:
-    case 16:
-    case 17:
-        return Font{};
-    case 18:
-        return solid(Qt::white); // DC brush
-    case 19:
-        return Pen{false, QPen(Qt::black, 0)};
-    default:
-        return Placeholder{};
-    }
-}
-
-// The Windows code page of a LOGFONT character set; Latin-1 for symbol fonts and unknown sets.
-const char* codePage(int charset) {
-    switch (charset) {
-    case 0:
-    case 1:
-        return "windows-1252"; // ANSI, and the default set of a machine unknown here
-    case 128:
-        return "Shift_JIS";
-    case 129:
-        return "CP949";
-    case 134:
-        return "GBK";
-    case 136:
-        return "Big5";
-    case 161:
-        return "windows-1253";
-    case 162:
-        return "windows-1254";
-    case 163:
-        return "windows-1258";
-    case 177:
-        return "windows-1255";
-    case 178:
-        return "windows-1256";
-    case 186:
-        return "windows-1257";
-    case 204:
-        return "windows-1251";
-    case 222:
-        return "windows-874";
-    case 238:
-        return "windows-1250";
-    case 255:
-        return "IBM437";
-    default:
-        return nullptr;
-    }
-}
-
 // The scale of a transform along its axes, for pen widths and text sizes.
 double scaleOf(const QTransform& t) {
     return std::sqrt(std::abs(t.determinant()));
@@ -134,7 +57,7 @@ void Canvas::chargeImagePixels(const QImage& picture) {
 void Canvas::selectObject(std::uint32_t index) {
     Object object;
     if (index & kStockBit) {
-        object = stockObject(index);
+        object = stockObject(index & ~kStockBit);
     } else {
         const auto found = objects_.find(index);
         if (found == objects_.end())
@@ -527,7 +450,7 @@ void Canvas::text(QPointF reference, const QString& text) {
 }
 
 QString Canvas::decodeText(QByteArrayView bytes) const {
-    if (const char* name = codePage(state_.font.charset)) {
+    if (const char* name = codePageOf(state_.font.charset)) {
         QStringDecoder decoder(name);
         if (decoder.isValid())
             return decoder.decode(bytes);

@@ -8,12 +8,10 @@
 // `render` then draws the list onto white, mapping a chosen device-space area onto the
 // picture; `contentBounds` tells where the drawing lies, for headers that misstate it.
 
-#include <QBrush>
-#include <QColor>
-#include <QFont>
+#include "media/gdi_objects.h"
+
 #include <QImage>
 #include <QPainterPath>
-#include <QPen>
 #include <QPolygonF>
 #include <QRectF>
 #include <QString>
@@ -22,28 +20,9 @@
 #include <algorithm>
 #include <map>
 #include <optional>
-#include <variant>
 #include <vector>
 
 namespace vistello::media::gdi {
-
-struct Pen {
-    bool null = false;
-    QPen pen; // width in logical units; 0 = one device pixel
-};
-struct Brush {
-    bool null = false;
-    QBrush brush; // hatches keep their background to the DC's background mode
-};
-struct Font {
-    QFont font;          // pixel size unset: `height` is in logical units
-    double height = 12;  // em height in logical units
-    double angleDeg = 0; // escapement, counter-clockwise
-    int charset = 0;     // LOGFONT's: how 8-bit text in this font is coded
-};
-// Palettes and regions only hold their place in the object table.
-struct Placeholder {};
-using Object = std::variant<Placeholder, Pen, Brush, Font>;
 
 enum class ClipMode { And = 1, Or = 2, Xor = 3, Diff = 4, Copy = 5 };
 enum class ArcKind { Arc, Chord, Pie };

@@ -114,45 +114,14 @@ class ObjectTable {
     std::set<std::uint32_t> freed_; // used once, free again
 };
 
+// LOGPEN16: style, width (x; y unused), colour. WMF pens are always geometric.
 gdi::Pen penFrom(const RecordView& r) {
-    const std::uint16_t style = r.u16(kParams);
-    if ((style & 0xF) == 5)
-        return gdi::Pen{true, {}};
-    QPen pen(r.colour(kParams + 6), std::abs(word(r, 1)));
-    switch (style & 0xF) {
-    case 1:
-        pen.setStyle(Qt::DashLine);
-        break;
-    case 2:
-        pen.setStyle(Qt::DotLine);
-        break;
-    case 3:
-        pen.setStyle(Qt::DashDotLine);
-        break;
-    case 4:
-        pen.setStyle(Qt::DashDotDotLine);
-        break;
-    default:
-        break;
-    }
-    const std::uint16_t cap = style & 0xF00, join = style & 0xF000;
-    pen.setCapStyle(cap == 0x100 ? Qt::SquareCap : cap == 0x200 ? Qt::FlatCap : Qt::RoundCap);
-    pen.setJoinStyle(join == 0x1000 ? Qt::BevelJoin : join == 0x2000 ? Qt::MiterJoin : Qt::RoundJoin);
-    return gdi::Pen{false, pen};
+    return gdi::penFromStyle(r.u16(kParams), std::abs(word(r, 1)), r.colour(kParams + 6), true);
 }
 
+// LOGBRUSH16: style, colour, hatch.
 gdi::Brush brushFrom(const RecordView& r) {
-    const std::uint16_t style = r.u16(kParams), hatch = r.u16(kParams + 6);
-    const QColor colour = r.colour(kParams + 2);
-    if (style == 1)
-        return gdi::Brush{true, {}};
-    if (style == 2) {
-        static constexpr Qt::BrushStyle kHatches[] = {Qt::HorPattern,   Qt::VerPattern,
-                                                      Qt::BDiagPattern, Qt::FDiagPattern,
-                                                      Qt::CrossPattern, Qt::DiagCrossPattern};
-        return gdi::Brush{false, QBrush(colour, hatch < 6 ? kHatches[hatch] : Qt::SolidPattern)};
-    }
-    return gdi::Brush{false, QBrush(colour)};
+    return gdi::brushFromStyle(r.u16(kParams), r.colour(kParams + 2), r.u16(kParams + 6));
 }
 
 gdi::Font fontFrom(const RecordView& r) {
