@@ -28,13 +28,17 @@ struct ExifBytes {
 
 constexpr unsigned kTagOrientation = 0x0112;
 
-} // namespace
+constexpr std::size_t kExifHeader = 6; // "Exif\0\0"
 
-int exifOrientation(const std::uint8_t* payload, std::size_t size) {
-    constexpr std::size_t kHeader = 6; // "Exif\0\0"
-    if (!payload || size < kHeader + 8 || std::memcmp(payload, "Exif\0\0", kHeader) != 0)
+bool startsWithExifHeader(const std::uint8_t* data, std::size_t size) {
+    return data && size >= kExifHeader && std::memcmp(data, "Exif\0\0", kExifHeader) == 0;
+}
+
+// The orientation in a TIFF-form block ("II" or "MM", 42, first directory offset, ...).
+int tiffBlockOrientation(const std::uint8_t* data, std::size_t size) {
+    if (!data || size < 8)
         return 1;
-    ExifBytes tiff{payload + kHeader, size - kHeader, true};
+    ExifBytes tiff{data, size, true};
     if (std::memcmp(tiff.data, "II", 2) == 0)
         tiff.littleEndian = true;
     else if (std::memcmp(tiff.data, "MM", 2) == 0)
@@ -55,6 +59,20 @@ int exifOrientation(const std::uint8_t* payload, std::size_t size) {
         return value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
     }
     return 1;
+}
+
+} // namespace
+
+int exifOrientation(const std::uint8_t* payload, std::size_t size) {
+    if (!startsWithExifHeader(payload, size))
+        return 1;
+    return tiffBlockOrientation(payload + kExifHeader, size - kExifHeader);
+}
+
+int exifBlockOrientation(const std::uint8_t* block, std::size_t size) {
+    if (startsWithExifHeader(block, size))
+        return tiffBlockOrientation(block + kExifHeader, size - kExifHeader);
+    return tiffBlockOrientation(block, size);
 }
 
 QImage applyExifOrientation(const QImage& image, int orientation) {
