@@ -14,6 +14,11 @@ packages=(
   libjpeg62-turbo-dev libjpeg-turbo-progs libemf2svg-dev libuemf-dev libwmf-dev libexpat1-dev
   # libwmf draws text with the URW base-35 fonts and cannot start without them
   fonts-urw-base35
+  # WebP; HEIC and AVIF (libheif1 brings its libde265, dav1d and libaom decoders); JPEG XL;
+  # compressed and tiled TIFF (PNG and GIF are Qt's own)
+  libwebp-dev libheif-dev libjxl-dev libtiff-dev
+  # the encoders and reference decoders of the picture fixtures and benchmarks
+  webp libheif-examples libavif-bin libtiff-tools libjxl-tools netpbm
   # MPEG encoding, MP3 decoding, sound output
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev libsdl2-dev
   # tests and benchmarks

@@ -187,10 +187,13 @@ void TFrmMain::BtnAddPClick() {
         const QStringList files = dialogs_.getOpenFileNames(
             this, QStringLiteral("加入图片"),
             qtFileFilter(QStringLiteral(
-                "All (*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.ico;*.emf;"
-                "*.wmf|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|TIFF "
+                "All (*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.ico;*.emf;*.wmf;*.png;*.gif;*.webp;*.heic;*.heif;*.avif;*.jxl)"
+                "|*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.ico;*.emf;*.wmf;*.png;*.gif;*.webp;*.heic;*.heif;*.avif;*.jxl"
+                "|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|TIFF "
                 "Image File (*.tif)|*.tif;*.tiff|Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles "
-                "(*.wmf)|*.wmf")));
+                "(*.wmf)|*.wmf|PNG Image File (*.png)|*.png|GIF Image File (*.gif)|*.gif|WebP Image File (*.webp)"
+                "|*.webp|HEIF Image File (*.heic;*.heif)|*.heic;*.heif|AVIF Image File (*.avif)|*.avif|JPEG XL "
+                "Image File (*.jxl)|*.jxl")));
         if (!files.isEmpty()) {
             importInto(store::ListKind::Pictures, [&] { ImportPictures(store_, files, dialogs_, this); });
             FillPicList();
