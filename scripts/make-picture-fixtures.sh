@@ -7,7 +7,8 @@
 # the program's decoding of each file against its reference.
 #
 # Needs: imagemagick webp libheif-examples libheif-dev libavif-bin libtiff-tools libjxl-tools
-# python3 and a C compiler.
+# python3 and a C compiler. ImageMagick writes the time of making into PNG files, so a new run
+# changes those by that only.
 set -euo pipefail
 
 out="$(cd "$(dirname "$0")/.." && pwd)/tests/data/pictures"
@@ -31,14 +32,21 @@ cat > exif.py <<'PY'
 import struct, sys, zlib
 def block(orientation):
     return b'II*\0' + struct.pack('<IHHHIHHI', 8, 1, 0x0112, 3, 1, orientation, 0, 0)
-mode, source, target, orientation = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
+def dated(taken):  # IFD0 pointing to an Exif IFD that holds DateTimeOriginal
+    text = taken.encode() + b'\0'
+    return (b'II*\0' + struct.pack('<IHHHII', 8, 1, 0x8769, 4, 1, 26) + struct.pack('<I', 0) +
+            struct.pack('<HHHII', 1, 0x9003, 2, len(text), 44) + struct.pack('<I', 0) + text)
+mode, source, target, value = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4]
 data = open(source, 'rb').read() if source != '-' else b''
+body = dated(value) if ':' in value else block(int(value))
 if mode == 'block':
-    data = block(orientation)
+    data = body
 elif mode == 'png':  # an eXIf chunk right after IHDR
-    body = block(orientation)
     chunk = struct.pack('>I', len(body)) + b'eXIf' + body + struct.pack('>I', zlib.crc32(b'eXIf' + body))
     data = data[:33] + chunk + data[33:]
+elif mode == 'jpeg':  # an APP1 Exif segment right after SOI
+    payload = b'Exif\0\0' + body
+    data = data[:2] + b'\xff\xe1' + struct.pack('>H', len(payload) + 2) + payload + data[2:]
 open(target, 'wb').write(data)
 PY
 
@@ -107,6 +115,14 @@ avifenc --min 8 --max 16 -s 8 --irot 1 src.png avif_irot1.avif >/dev/null
 avifdec avif_photo.avif d.png >/dev/null && ref d.png avif_photo.avif.ref.png
 convert avif_photo.avif.ref.png -rotate -90 r.png && ref r.png avif_irot1.avif.ref.png
 
+# The date taken (EXIF DateTimeOriginal) as each kind carries it; the HEIC and WebP files get
+# it from the JPEG they are made of, as heif-enc and cwebp copy EXIF over.
+convert src.png -quality 90 plain.jpg
+python3 exif.py jpeg plain.jpg dated_2019.jpg '2019:05:04 10:20:30'
+python3 exif.py jpeg plain.jpg d.jpg '2021:01:02 03:04:05' && heif-enc -q 60 d.jpg -o dated_2021.heic >/dev/null
+python3 exif.py jpeg plain.jpg d.jpg '2017:12:31 23:59:58' && cwebp -quiet -q 60 -metadata exif d.jpg -o dated_2017.webp
+python3 exif.py png src.png dated_2020.png '2020:02:29 12:00:00'
+
 # TIFF, compressed or tiled (the program's own reader keeps the uncompressed strips)
 convert src.png -type TrueColor -compress none plain.tif
 convert alpha.png -type TrueColorAlpha -compress none plain_alpha.tif
@@ -132,7 +148,7 @@ cjxl --quiet -d 1 src.png jxl_photo.jxl 2>/dev/null
 cjxl --quiet -d 0 alpha.png jxl_alpha.jxl 2>/dev/null
 for f in jxl_photo jxl_alpha; do djxl --quiet $f.jxl d.png 2>/dev/null && ref d.png $f.jxl.ref.png; done
 
-cp -- *.png *.gif *.webp *.heic *.avif *.tif *.jxl "$out"/ 2>/dev/null || true
+cp -- *.png *.gif *.webp *.heic *.avif *.tif *.jxl dated_*.jpg "$out"/ 2>/dev/null || true
 # Keep only the fixtures and their references, not the sources and intermediates.
 (cd "$out" && rm -f src.png alpha.png frame2.png d.png r.png plain.png turned.png first.png first.webp plain*.tif)
 ls -l "$out"

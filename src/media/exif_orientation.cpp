@@ -1,5 +1,7 @@
 #include "media/exif_orientation.h"
 
+#include "media/exif_bytes.h"
+
 #include <QTransform>
 
 #include <cstring>
@@ -7,24 +9,6 @@
 namespace vistello::media {
 
 namespace {
-
-// Bounds-checked reads in the EXIF block's own byte order.
-struct ExifBytes {
-    const std::uint8_t* data;
-    std::size_t size;
-    bool littleEndian;
-
-    bool has(std::size_t offset, std::size_t length) const {
-        return offset <= size && length <= size - offset;
-    }
-    unsigned read16(std::size_t at) const {
-        return littleEndian ? data[at] | data[at + 1] << 8 : data[at + 1] | data[at] << 8;
-    }
-    std::uint32_t read32(std::size_t at) const {
-        return littleEndian ? read16(at) | std::uint32_t(read16(at + 2)) << 16
-                            : read16(at + 2) | std::uint32_t(read16(at)) << 16;
-    }
-};
 
 constexpr unsigned kTagOrientation = 0x0112;
 
@@ -36,29 +20,14 @@ bool startsWithExifHeader(const std::uint8_t* data, std::size_t size) {
 
 // The orientation in a TIFF-form block ("II" or "MM", 42, first directory offset, ...).
 int tiffBlockOrientation(const std::uint8_t* data, std::size_t size) {
-    if (!data || size < 8)
+    const auto tiff = ExifBytes::of(data, size);
+    if (!tiff)
         return 1;
-    ExifBytes tiff{data, size, true};
-    if (std::memcmp(tiff.data, "II", 2) == 0)
-        tiff.littleEndian = true;
-    else if (std::memcmp(tiff.data, "MM", 2) == 0)
-        tiff.littleEndian = false;
-    else
+    const auto entry = tiff->findEntry(tiff->read32(4), kTagOrientation);
+    if (!entry)
         return 1;
-    const std::uint32_t directory = tiff.read32(4);
-    if (!tiff.has(directory, 2))
-        return 1;
-    const unsigned count = tiff.read16(directory);
-    for (unsigned i = 0; i < count; ++i) {
-        const std::size_t entry = directory + 2 + std::size_t{i} * 12;
-        if (!tiff.has(entry, 12))
-            return 1;
-        if (tiff.read16(entry) != kTagOrientation)
-            continue;
-        const unsigned value = tiff.read16(entry + 8);
-        return value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
-    }
-    return 1;
+    const unsigned value = tiff->read16(*entry + 8);
+    return value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "media/qt_picture_formats.h"
 
+#include "media/exif_blocks.h"
 #include "media/exif_orientation.h"
 #include "media/picture_on_white.h"
 #include "media/picture_scale.h"
@@ -19,13 +20,6 @@ namespace {
 // import may take.
 constexpr qint64 kFullDecodeMaxPixels = qint64{128} << 20;
 
-std::uint32_t bigEndian32(const std::uint8_t* p) {
-    return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
-}
-std::uint32_t littleEndian32(const std::uint8_t* p) {
-    return std::uint32_t{p[3]} << 24 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[1]} << 8 | p[0];
-}
-
 const std::uint8_t* bytesOf(QByteArrayView bytes) {
     return reinterpret_cast<const std::uint8_t*>(bytes.data());
 }
@@ -33,44 +27,15 @@ const std::uint8_t* bytesOf(QByteArrayView bytes) {
 } // namespace
 
 int pngExifOrientation(QByteArrayView bytes) {
-    // Signature, then chunks of length (big-endian), type, data and CRC.
-    static constexpr char kSignature[] = "\x89PNG\r\n\x1a\n";
-    if (bytes.size() < 8 || std::memcmp(bytes.data(), kSignature, 8) != 0)
-        return 1;
-    const std::uint8_t* data = bytesOf(bytes);
-    const auto size = static_cast<std::size_t>(bytes.size());
-    std::size_t at = 8;
-    while (size - at >= 12) {
-        const std::uint32_t length = bigEndian32(data + at);
-        if (length > size - at - 12)
-            return 1;
-        const std::uint8_t* type = data + at + 4;
-        if (std::memcmp(type, "eXIf", 4) == 0)
-            return exifBlockOrientation(data + at + 8, length);
-        if (std::memcmp(type, "IEND", 4) == 0)
-            return 1;
-        at += std::size_t{length} + 12;
-    }
-    return 1;
+    const QByteArrayView block = pngExifBlock(bytes);
+    return exifBlockOrientation(reinterpret_cast<const std::uint8_t*>(block.data()),
+                                static_cast<std::size_t>(block.size()));
 }
 
 int webpExifOrientation(QByteArrayView bytes) {
-    // "RIFF", size, "WEBP", then chunks of type, length (little-endian) and data padded to even.
-    if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
-        std::memcmp(bytes.data() + 8, "WEBP", 4) != 0)
-        return 1;
-    const std::uint8_t* data = bytesOf(bytes);
-    const auto size = static_cast<std::size_t>(bytes.size());
-    std::size_t at = 12;
-    while (size - at >= 8) {
-        const std::uint32_t length = littleEndian32(data + at + 4);
-        if (length > size - at - 8)
-            return 1;
-        if (std::memcmp(data + at, "EXIF", 4) == 0)
-            return exifBlockOrientation(data + at + 8, length);
-        at += 8 + std::size_t{length} + (length & 1);
-    }
-    return 1;
+    const QByteArrayView block = webpExifBlock(bytes);
+    return exifBlockOrientation(reinterpret_cast<const std::uint8_t*>(block.data()),
+                                static_cast<std::size_t>(block.size()));
 }
 
 bool gifFirstFrameComplete(QByteArrayView bytes) {
