@@ -118,3 +118,32 @@ TEST(PictureKindsCli, HugePictureImportsWithinBoundedMemory) {
     const QImage stored(QDir(root.path()).filePath(QStringLiteral("big/P0.jpg")), "jpg");
     EXPECT_EQ(stored.size(), QSize(6000, 4000));
 }
+
+TEST(PictureKindsCli, ImportPicturesInTheOrderAsked) {
+    QTemporaryDir root;
+    ASSERT_EQ(runCli({"--root", root.path(), "new-album", "trip"}).exitCode, 0);
+    const QStringList files = {fixture("dated_2021.heic"), fixture("dated_2019.jpg"),
+                               fixture("dated_2017.webp"), fixture("dated_2020.png")};
+    auto remarks = [](const QJsonArray& records) {
+        QStringList names;
+        for (const auto& record : records)
+            names << record.toObject().value("Remark").toString();
+        return names;
+    };
+    const auto byDate =
+        runCli(QStringList{"--root", root.path(), "import-pictures", "--order", "date", "trip"} + files);
+    ASSERT_EQ(byDate.exitCode, 0) << byDate.err.toStdString();
+    EXPECT_EQ(remarks(byDate.json().array()),
+              (QStringList{"dated_2017.webp", "dated_2019.jpg", "dated_2020.png", "dated_2021.heic"}));
+    const auto byName =
+        runCli(QStringList{"--root", root.path(), "import-pictures", "--order", "name", "trip"} +
+               QStringList{fixture("png_rgb.png"), fixture("heic_photo.heic")});
+    EXPECT_EQ(remarks(byName.json().array()), (QStringList{"heic_photo.heic", "png_rgb.png"}));
+    const auto given = runCli(QStringList{"--root", root.path(), "import-pictures", "trip"} +
+                              QStringList{fixture("png_rgb.png"), fixture("heic_photo.heic")});
+    EXPECT_EQ(remarks(given.json().array()), (QStringList{"png_rgb.png", "heic_photo.heic"}));
+    for (const QStringList& wrong : {QStringList{"--order", "size", "trip", files[0]}, QStringList{"--order"},
+                                     QStringList{"--order", "date", "trip"}})
+        EXPECT_EQ(runCli(QStringList{"--root", root.path(), "import-pictures"} + wrong).exitCode, 2)
+            << wrong.join(' ').toStdString();
+}
