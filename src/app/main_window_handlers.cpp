@@ -5,6 +5,7 @@
 #include "app/add_album_dialog.h"
 #include "app/add_music_dialog.h"
 #include "app/add_picture_dialog.h"
+#include "app/picture_order_dialog.h"
 #include "app/picture_editor.h"
 #include "app/production_dialog.h"
 #include "app/list_models.h"
@@ -194,8 +195,10 @@ void TFrmMain::BtnAddPClick() {
                 "(*.wmf)|*.wmf|PNG Image File (*.png)|*.png|GIF Image File (*.gif)|*.gif|WebP Image File (*.webp)"
                 "|*.webp|HEIF Image File (*.heic;*.heif)|*.heic;*.heif|AVIF Image File (*.avif)|*.avif|JPEG XL "
                 "Image File (*.jxl)|*.jxl")));
-        if (!files.isEmpty()) {
-            importInto(store::ListKind::Pictures, [&] { ImportPictures(store_, files, dialogs_, this); });
+        const std::optional<QStringList> ordered =
+            files.isEmpty() ? std::nullopt : orderForImport(store_, files, dialogs_, this);
+        if (ordered) {
+            importInto(store::ListKind::Pictures, [&] { ImportPictures(store_, *ordered, dialogs_, this); });
             FillPicList();
             selectRow(LvwP, pictureModel_->rowCount() - 1);
             ScrollToSelected(LvwP);
