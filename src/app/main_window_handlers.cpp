@@ -195,25 +195,33 @@ void TFrmMain::BtnAddPClick() {
                 "(*.wmf)|*.wmf|PNG Image File (*.png)|*.png|GIF Image File (*.gif)|*.gif|WebP Image File (*.webp)"
                 "|*.webp|HEIF Image File (*.heic;*.heif)|*.heic;*.heif|AVIF Image File (*.avif)|*.avif|JPEG XL "
                 "Image File (*.jxl)|*.jxl")));
-        const std::optional<QStringList> ordered =
-            files.isEmpty() ? std::nullopt : orderForImport(store_, files, dialogs_, this);
-        if (ordered) {
-            importInto(store::ListKind::Pictures, [&] { ImportPictures(store_, *ordered, dialogs_, this); });
-            FillPicList();
-            selectRow(LvwP, pictureModel_->rowCount() - 1);
-            ScrollToSelected(LvwP);
-        }
+        importPictureFiles(files, 0);
     } else {
         const QStringList files = dialogs_.getOpenFileNames(
             this, QStringLiteral("加入音乐"), qtFileFilter(QStringLiteral("MP3音乐文件(*.mp3)|*.mp3")));
-        if (!files.isEmpty()) {
-            importInto(store::ListKind::Songs, [&] { ImportMusic(store_, files, dialogs_, this); });
-            FillMusicList();
-            selectRow(LvwM, songModel_->rowCount() - 1);
-            ScrollToSelected(LvwM);
-        }
+        importSongFiles(files, 0);
     }
     RefreshMain();
+}
+
+void TFrmMain::importPictureFiles(const QStringList& files, int skipped) {
+    const std::optional<QStringList> ordered =
+        files.isEmpty() ? std::nullopt : orderForImport(store_, files, dialogs_, this);
+    if (!ordered)
+        return;
+    importInto(store::ListKind::Pictures, [&] { ImportPictures(store_, *ordered, dialogs_, this, skipped); });
+    FillPicList();
+    selectRow(LvwP, pictureModel_->rowCount() - 1);
+    ScrollToSelected(LvwP);
+}
+
+void TFrmMain::importSongFiles(const QStringList& files, int skipped) {
+    if (files.isEmpty())
+        return;
+    importInto(store::ListKind::Songs, [&] { ImportMusic(store_, files, dialogs_, this, skipped); });
+    FillMusicList();
+    selectRow(LvwM, songModel_->rowCount() - 1);
+    ScrollToSelected(LvwM);
 }
 
 void TFrmMain::BtnBeginMakeClick() {
