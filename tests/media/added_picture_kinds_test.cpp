@@ -19,6 +19,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageWriter>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -248,6 +249,21 @@ QByteArray writePng(const QImage& image) {
     return bytes;
 }
 
+// The picture as heif-enc encodes it (HEVC), or empty when the tool is not there.
+QByteArray writeHeic(const QImage& image) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("in.png")),
+                  heic = dir.filePath(QStringLiteral("out.heic"));
+    image.save(png);
+    QProcess encoder;
+    encoder.start(QStringLiteral("heif-enc"),
+                  {QStringLiteral("-q"), QStringLiteral("80"), png, QStringLiteral("-o"), heic});
+    if (!encoder.waitForFinished(60000) || encoder.exitCode() != 0)
+        return {};
+    QFile file(heic);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // A picture longer than the largest kept side is kept at that side (libjpeg: the largest n/8
 // scale within it), its proportions and content kept.
 TEST(AddedPictureKinds, HugePicturesAreReducedToTheLargestKeptSide) {
@@ -270,8 +286,10 @@ TEST(AddedPictureKinds, HugePicturesAreReducedToTheLargestKeptSide) {
          QSize(21, 7875)},
         {"LZW TIFF", writeLzwTiff(wide), QStringLiteral("wide.tif"), QSize(8192, 21)},
         {"PNG", writePng(wide), QStringLiteral("wide.png"), QSize(8192, 21)},
+        {"HEIC", writeHeic(stripes(8400, 64)), QStringLiteral("wide.heic"), QSize(8192, 62)},
     };
     for (const Case& c : cases) {
+        ASSERT_FALSE(c.bytes.isEmpty()) << c.what << ": its encoder failed";
         MessageList messages;
         const QImage picture = decodePicture(c.bytes, c.name, messages);
         ASSERT_EQ(picture.size(), c.kept) << c.what;
