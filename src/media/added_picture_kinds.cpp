@@ -4,6 +4,7 @@
 #include "media/jxl_picture.h"
 #include "media/libtiff_picture.h"
 #include "media/qt_picture_formats.h"
+#include "media/webp_picture.h"
 
 namespace vistello::media {
 
@@ -18,7 +19,7 @@ QImage decodeAddedKind(QByteArrayView bytes, const QString& suffix, qint64 maxPi
     if (suffix == QLatin1String("gif"))
         return decodeWithQtReader(bytes, "gif", maxPixels);
     if (suffix == QLatin1String("webp"))
-        return decodeWithQtReader(bytes, "webp", maxPixels);
+        return decodeWebp(bytes, maxPixels);
     if (suffix == QLatin1String("heic") || suffix == QLatin1String("heif") || suffix == QLatin1String("avif"))
         return decodeHeif(bytes, maxPixels);
     if (suffix == QLatin1String("jxl"))

@@ -15,7 +15,7 @@ namespace vistello::media {
 
 namespace {
 
-// Qt's PNG, GIF and WebP readers decode the whole picture at 32 bits a pixel before it is
+// Qt's PNG and GIF readers decode the whole picture at 32 bits a pixel before it is
 // reduced; this keeps that buffer, its reduced copy and the encoding within the memory an
 // import may take.
 constexpr qint64 kFullDecodeMaxPixels = qint64{128} << 20;
@@ -28,12 +28,6 @@ const std::uint8_t* bytesOf(QByteArrayView bytes) {
 
 int pngExifOrientation(QByteArrayView bytes) {
     const QByteArrayView block = pngExifBlock(bytes);
-    return exifBlockOrientation(reinterpret_cast<const std::uint8_t*>(block.data()),
-                                static_cast<std::size_t>(block.size()));
-}
-
-int webpExifOrientation(QByteArrayView bytes) {
-    const QByteArrayView block = webpExifBlock(bytes);
     return exifBlockOrientation(reinterpret_cast<const std::uint8_t*>(block.data()),
                                 static_cast<std::size_t>(block.size()));
 }
@@ -99,11 +93,7 @@ QImage decodeWithQtReader(QByteArrayView bytes, const char* format, qint64 maxPi
     const QImage kept = pictureOnWhite(keepWithinLargestSide(picture));
     if (kept.isNull())
         return {};
-    const QByteArrayView name(format);
-    const int orientation = name == "png"    ? pngExifOrientation(bytes)
-                            : name == "webp" ? webpExifOrientation(bytes)
-                                             : 1;
-    return applyExifOrientation(kept, orientation);
+    return QByteArrayView(format) == "png" ? applyExifOrientation(kept, pngExifOrientation(bytes)) : kept;
 }
 
 } // namespace vistello::media

@@ -13,6 +13,7 @@
 #include "media/picture_file.h"
 #include "media/picture_scale.h"
 #include "media/qt_picture_formats.h"
+#include "media/webp_picture.h"
 
 #include <gtest/gtest.h>
 
@@ -249,6 +250,20 @@ QByteArray writePng(const QImage& image) {
     return bytes;
 }
 
+// The picture as cwebp encodes it, or empty when the tool is not there.
+QByteArray writeWebp(const QImage& image) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("in.png")),
+                  webp = dir.filePath(QStringLiteral("out.webp"));
+    image.save(png);
+    QProcess encoder;
+    encoder.start(QStringLiteral("cwebp"), {QStringLiteral("-quiet"), png, QStringLiteral("-o"), webp});
+    if (!encoder.waitForFinished(60000) || encoder.exitCode() != 0)
+        return {};
+    QFile file(webp);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // The picture as heif-enc encodes it (HEVC), or empty when the tool is not there.
 QByteArray writeHeic(const QImage& image) {
     QTemporaryDir dir;
@@ -286,6 +301,7 @@ TEST(AddedPictureKinds, HugePicturesAreReducedToTheLargestKeptSide) {
          QSize(21, 7875)},
         {"LZW TIFF", writeLzwTiff(wide), QStringLiteral("wide.tif"), QSize(8192, 21)},
         {"PNG", writePng(wide), QStringLiteral("wide.png"), QSize(8192, 21)},
+        {"WebP", writeWebp(stripes(9000, 24)), QStringLiteral("wide.webp"), QSize(8192, 21)},
         {"HEIC", writeHeic(stripes(8400, 64)), QStringLiteral("wide.heic"), QSize(8192, 62)},
     };
     for (const Case& c : cases) {
