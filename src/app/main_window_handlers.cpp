@@ -188,13 +188,13 @@ void TFrmMain::BtnAddPClick() {
         const QStringList files = dialogs_.getOpenFileNames(
             this, QStringLiteral("加入图片"),
             qtFileFilter(QStringLiteral(
-                "All (*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.ico;*.emf;*.wmf;*.png;*.gif;*.webp;*.heic;*.heif;*.avif;*.jxl)"
-                "|*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.ico;*.emf;*.wmf;*.png;*.gif;*.webp;*.heic;*.heif;*.avif;*.jxl"
-                "|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|TIFF "
-                "Image File (*.tif)|*.tif;*.tiff|Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles "
-                "(*.wmf)|*.wmf|PNG Image File (*.png)|*.png|GIF Image File (*.gif)|*.gif|WebP Image File (*.webp)"
-                "|*.webp|HEIF Image File (*.heic;*.heif)|*.heic;*.heif|AVIF Image File (*.avif)|*.avif|JPEG XL "
-                "Image File (*.jxl)|*.jxl")));
+                "All (*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.ico;*.emf;*.wmf;*.png;*.gif;*.webp;*.heic;*.heif;"
+                "*.avif;*.jxl)|*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.ico;*.emf;*.wmf;*.png;*.gif;*.webp;*.heic;"
+                "*.heif;*.avif;*.jxl|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps "
+                "(*.bmp)|*.bmp|TIFF Image File (*.tif)|*.tif;*.tiff|Icons (*.ico)|*.ico|Enhanced Metafiles "
+                "(*.emf)|*.emf|Metafiles (*.wmf)|*.wmf|PNG Image File (*.png)|*.png|GIF Image File (*.gif)|"
+                "*.gif|WebP Image File (*.webp)|*.webp|HEIF Image File (*.heic;*.heif)|*.heic;*.heif|AVIF "
+                "Image File (*.avif)|*.avif|JPEG XL Image File (*.jxl)|*.jxl")));
         importPictureFiles(files, 0);
     } else {
         const QStringList files = dialogs_.getOpenFileNames(

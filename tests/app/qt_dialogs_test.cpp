@@ -87,8 +87,9 @@ class QtDialogsTest : public QObject {
         QTest::addColumn<QStringList>("types");
         QTest::newRow("pictures") << 0
                                   << QStringList{
-                                         QStringLiteral("All (*.jpg *.jpeg *.bmp *.tif *.tiff *.ico *.emf *.wmf "
-                                                        "*.png *.gif *.webp *.heic *.heif *.avif *.jxl)"),
+                                         QStringLiteral("All (*.jpg *.jpeg *.bmp *.tif *.tiff *.ico *.emf "
+                                                        "*.wmf *.png *.gif *.webp *.heic *.heif *.avif "
+                                                        "*.jxl)"),
                                          QStringLiteral("JPEG Image File (*.jpg)"),
                                          QStringLiteral("JPEG Image File (*.jpeg)"),
                                          QStringLiteral("Bitmaps (*.bmp)"),
