@@ -11,6 +11,7 @@
 #include "scripted_dialogs.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
@@ -208,6 +209,12 @@ class ListDropsTest : public QObject {
         // Below the last row: to the end.
         std::unique_ptr<QMimeData> first(pictures->model()->mimeData({pictures->model()->index(0, 1)}));
         QVERIFY(drop(pictures, first.get(), 99));
+        QCOMPARE(stayTimes(), (std::vector{before[2], before[0], before[3], before[1]}));
+
+        // The move is one change, which undo takes back.
+        window->findChild<QAction*>("ActUndo")->trigger();
+        QCOMPARE(stayTimes(), (std::vector{before[1], before[2], before[0], before[3]}));
+        window->findChild<QAction*>("ActRedo")->trigger();
         QCOMPARE(stayTimes(), (std::vector{before[2], before[0], before[3], before[1]}));
 
         // A song row is not a picture row, and nothing is dropped with no album open.
