@@ -39,7 +39,10 @@ using namespace vistello::media::bench;
 namespace {
 
 std::string quoted(const QString& path) {
-    return "'" + path.toStdString() + "'";
+    std::string text(1, '\'');
+    text += path.toStdString();
+    text += '\'';
+    return text;
 }
 
 void BM_Import12MegapixelHeic(benchmark::State& state) {
