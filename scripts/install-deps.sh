@@ -12,6 +12,11 @@ packages=(
   qt6-translations-l10n
   # pictures
   libjpeg62-turbo-dev libjpeg-turbo-progs
+  # WebP; HEIC and AVIF (libheif1 brings its libde265, dav1d and libaom decoders); JPEG XL;
+  # compressed and tiled TIFF (PNG and GIF are Qt's own)
+  libwebp-dev libheif-dev libjxl-dev libtiff-dev
+  # the encoders and reference decoders of the picture fixtures and benchmarks
+  webp libheif-examples libavif-bin libtiff-tools libjxl-tools netpbm
   # MPEG encoding, MP3 decoding, sound output
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev libsdl2-dev
   # tests and benchmarks

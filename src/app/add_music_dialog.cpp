@@ -34,8 +34,10 @@ void TFrmAddM::importFiles() {
     audio::ImportMusic(store_, paths, progress);
 }
 
-void ImportMusic(store::AlbumStore& store, const QStringList& files, UserDialogs& dialogs, QWidget* parent) {
+void ImportMusic(store::AlbumStore& store, const QStringList& files, UserDialogs& dialogs, QWidget* parent,
+                 int skipped) {
     TFrmAddM dialog(store, files, parent);
+    dialog.showSkipped(skipped, QStringLiteral("MP3音乐"));
     runImportDialog(dialog, dialogs);
 }
 

@@ -26,6 +26,7 @@ class TFrmAddM final : public ImportProgressDialog {
 // Imports `files` into the open album under a TFrmAddM shown through `dialogs`. The song
 // list is saved when it returns; the caller refills its song list view. A failure to save
 // the list is thrown (StoreError) after the dialog has closed.
-void ImportMusic(store::AlbumStore& store, const QStringList& files, UserDialogs& dialogs, QWidget* parent);
+void ImportMusic(store::AlbumStore& store, const QStringList& files, UserDialogs& dialogs, QWidget* parent,
+                 int skipped = 0);
 
 } // namespace vistello::app

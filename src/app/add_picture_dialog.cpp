@@ -33,8 +33,9 @@ void TFrmAddP::importFiles() {
 }
 
 void ImportPictures(store::AlbumStore& store, const QStringList& files, UserDialogs& dialogs,
-                    QWidget* parent) {
+                    QWidget* parent, int skipped) {
     TFrmAddP dialog(store, files, dialogs, parent);
+    dialog.showSkipped(skipped, QStringLiteral("图片"));
     runImportDialog(dialog, dialogs);
 }
 

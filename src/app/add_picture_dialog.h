@@ -28,9 +28,10 @@ class TFrmAddP final : public ImportProgressDialog {
 
 // Imports `files` into the open album under a TFrmAddP shown through `dialogs`: the picture
 // branch of the main window's add button calls this with the files its open dialog
-// returned, then refills its picture list. The list is saved when it returns; a failure to
+// returned (and a drop of files with the count of those of other kinds, which the dialog
+// shows), then refills its picture list. The list is saved when it returns; a failure to
 // save it is thrown (StoreError) after the dialog has closed.
 void ImportPictures(store::AlbumStore& store, const QStringList& files, UserDialogs& dialogs,
-                    QWidget* parent);
+                    QWidget* parent, int skipped = 0);
 
 } // namespace vistello::app

@@ -63,6 +63,14 @@ void ImportProgressDialog::fileStarting(int index, int count, const QString& fil
     QApplication::processEvents();
 }
 
+void ImportProgressDialog::showSkipped(int count, const QString& what) {
+    if (count <= 0)
+        return;
+    auto* note = new QLabel(QStringLiteral("另有%1个文件不是%2，已跳过").arg(count).arg(what), this);
+    note->setObjectName(QStringLiteral("LabSkipped"));
+    note->setGeometry(24, 92, 300, 18);
+}
+
 void ImportProgressDialog::Timer1Timer() {
     Timer1_.stop();
     ProgressBar1->setRange(0, static_cast<int>(files_.size()));

@@ -35,6 +35,9 @@ class ImportProgressDialog : public QDialog {
     // where a click on the cancel button is heard.
     bool cancelMarked() const;
     void fileStarting(int index, int count, const QString& file);
+    // A drop brought files of other kinds, which are not imported: says how many, left of
+    // the cancel button (`what` names the kind, "图片" or "MP3音乐").
+    void showSkipped(int count, const QString& what);
 
   protected:
     ImportProgressDialog(const QString& name, const QString& caption, const QStringList& files,

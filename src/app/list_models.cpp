@@ -3,6 +3,8 @@
 #include "app/artwork.h"
 #include "effects/effect_names.h"
 
+#include <QMimeData>
+
 namespace vistello::app {
 
 namespace {
@@ -32,6 +34,30 @@ QVariant StoreListModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
         return cellText(index.row(), index.column());
     return {};
+}
+
+void StoreListModel::allowRowDrags(const QString& listName) {
+    dragName_ = listName;
+}
+
+Qt::ItemFlags StoreListModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags result = QAbstractTableModel::flags(index);
+    if (index.isValid() && !dragName_.isEmpty())
+        result |= Qt::ItemIsDragEnabled;
+    return result;
+}
+
+QStringList StoreListModel::mimeTypes() const {
+    return {QString::fromLatin1(kRowDragMimeType)};
+}
+
+QMimeData* StoreListModel::mimeData(const QModelIndexList& indexes) const {
+    if (indexes.isEmpty() || dragName_.isEmpty())
+        return nullptr;
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(kRowDragMimeType),
+                  QStringLiteral("%1 %2").arg(dragName_).arg(indexes.front().row()).toUtf8());
+    return data;
 }
 
 void StoreListModel::reset() {

@@ -8,6 +8,7 @@
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QIcon>
+#include <QMimeData>
 
 namespace vistello::app {
 
@@ -23,6 +24,14 @@ public:
     virtual void reset();
     virtual void rowChanged(int row);
 
+    // Lets rows be dragged (to a new place in the same list): a drag carries kRowDragMimeType
+    // with "<listName> <row>", so a drop can tell a row of its own list from anything else.
+    void allowRowDrags(const QString& listName);
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override { return Qt::MoveAction; }
+
 protected:
     // Text of column `column` (1-based: column 0 only shows the icon) of row `row`.
     virtual QString cellText(int row, int column) const = 0;
@@ -31,7 +40,10 @@ protected:
 private:
     QIcon rowIcon_;
     QStringList captions_;
+    QString dragName_;
 };
+
+inline constexpr char kRowDragMimeType[] = "application/x-vistello-list-row";
 
 // LvwA: the icon column and "相册名称".
 class AlbumListModel final : public StoreListModel {

@@ -237,6 +237,7 @@ void TFrmMain::connectHandlers() {
     connect(BtnDelAP, &QPushButton::clicked, this, &TFrmMain::BtnDelAPClick);
     connect(BtnEditP, &QPushButton::clicked, this, &TFrmMain::BtnEditPClick);
     connect(LvwP, &QTableView::doubleClicked, this, &TFrmMain::BtnEditPClick);
+    setUpDrops();
     connect(BtnAddP, &QPushButton::clicked, this, &TFrmMain::BtnAddPClick);
     connect(BtnBeginMake, &QPushButton::clicked, this, &TFrmMain::BtnBeginMakeClick);
 }

@@ -113,6 +113,12 @@ private:
     void importInto(store::ListKind list, const std::function<void()>& import);
     // Every list, selection and caption as the store holds them now.
     void showStoreState();
+    // Drops onto LvwP and LvwM (main_window_drops.cpp): files and folders are imported as the
+    // add button imports them, dragged rows move to where they are dropped.
+    void setUpDrops();
+    void importPictureFiles(const QStringList& files, int skipped);
+    void importSongFiles(const QStringList& files, int skipped);
+    void moveRowTo(store::MediaList list, int from, int to);
 
     store::AlbumStore& store_;
     UserDialogs& dialogs_;

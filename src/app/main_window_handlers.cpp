@@ -5,6 +5,7 @@
 #include "app/add_album_dialog.h"
 #include "app/add_music_dialog.h"
 #include "app/add_picture_dialog.h"
+#include "app/picture_order_dialog.h"
 #include "app/picture_editor.h"
 #include "app/production_dialog.h"
 #include "app/list_models.h"
@@ -187,27 +188,40 @@ void TFrmMain::BtnAddPClick() {
         const QStringList files = dialogs_.getOpenFileNames(
             this, QStringLiteral("加入图片"),
             qtFileFilter(QStringLiteral(
-                "All (*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.ico;*.emf;"
-                "*.wmf|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|TIFF "
-                "Image File (*.tif)|*.tif;*.tiff|Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles "
-                "(*.wmf)|*.wmf")));
-        if (!files.isEmpty()) {
-            importInto(store::ListKind::Pictures, [&] { ImportPictures(store_, files, dialogs_, this); });
-            FillPicList();
-            selectRow(LvwP, pictureModel_->rowCount() - 1);
-            ScrollToSelected(LvwP);
-        }
+                "All (*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.ico;*.emf;*.wmf;*.png;*.gif;*.webp;*.heic;*.heif;"
+                "*.avif;*.jxl)|*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.ico;*.emf;*.wmf;*.png;*.gif;*.webp;*.heic;"
+                "*.heif;*.avif;*.jxl|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps "
+                "(*.bmp)|*.bmp|TIFF Image File (*.tif)|*.tif;*.tiff|Icons (*.ico)|*.ico|Enhanced Metafiles "
+                "(*.emf)|*.emf|Metafiles (*.wmf)|*.wmf|PNG Image File (*.png)|*.png|GIF Image File (*.gif)|"
+                "*.gif|WebP Image File (*.webp)|*.webp|HEIF Image File (*.heic;*.heif)|*.heic;*.heif|AVIF "
+                "Image File (*.avif)|*.avif|JPEG XL Image File (*.jxl)|*.jxl")));
+        importPictureFiles(files, 0);
     } else {
         const QStringList files = dialogs_.getOpenFileNames(
             this, QStringLiteral("加入音乐"), qtFileFilter(QStringLiteral("MP3音乐文件(*.mp3)|*.mp3")));
-        if (!files.isEmpty()) {
-            importInto(store::ListKind::Songs, [&] { ImportMusic(store_, files, dialogs_, this); });
-            FillMusicList();
-            selectRow(LvwM, songModel_->rowCount() - 1);
-            ScrollToSelected(LvwM);
-        }
+        importSongFiles(files, 0);
     }
     RefreshMain();
+}
+
+void TFrmMain::importPictureFiles(const QStringList& files, int skipped) {
+    const std::optional<QStringList> ordered =
+        files.isEmpty() ? std::nullopt : orderForImport(store_, files, dialogs_, this);
+    if (!ordered)
+        return;
+    importInto(store::ListKind::Pictures, [&] { ImportPictures(store_, *ordered, dialogs_, this, skipped); });
+    FillPicList();
+    selectRow(LvwP, pictureModel_->rowCount() - 1);
+    ScrollToSelected(LvwP);
+}
+
+void TFrmMain::importSongFiles(const QStringList& files, int skipped) {
+    if (files.isEmpty())
+        return;
+    importInto(store::ListKind::Songs, [&] { ImportMusic(store_, files, dialogs_, this, skipped); });
+    FillMusicList();
+    selectRow(LvwM, songModel_->rowCount() - 1);
+    ScrollToSelected(LvwM);
 }
 
 void TFrmMain::BtnBeginMakeClick() {

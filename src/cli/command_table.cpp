@@ -18,7 +18,7 @@ constexpr std::array kCommands = {
     Command{"effect-sheet", "--out FILE.png [--size WxH] [--steps LIST] [--seed S]", runEffectSheet},
     Command{"render", "ALBUM --format vcd|svcd|dvd --out FILE [--sync] [--soften] [--color RRGGBB] [--backgrounds]", runRender},
     Command{"decode", "FILE --out OUT.png|OUT.bmp|OUT.ppm", runDecode},
-    Command{"import-pictures", "ALBUM FILE...", runImportPictures},
+    Command{"import-pictures", "[--order date|name] ALBUM FILE...", runImportPictures},
 };
 } // namespace
 

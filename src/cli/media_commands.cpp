@@ -4,6 +4,7 @@
 #include "media/message_sink.h"
 #include "media/picture_file.h"
 #include "media/picture_import.h"
+#include "media/picture_order.h"
 #include "store/album_store.h"
 
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include <QJsonObject>
 
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 namespace vistello::cli {
@@ -74,14 +76,26 @@ int runDecode(Context& context) {
 }
 
 int runImportPictures(Context& context) {
-    if (context.args.size() < 2)
+    // --order date|name puts the files in the order they were taken or by name; without it
+    // they go in as given.
+    std::optional<media::PictureOrder> order;
+    std::size_t first = 0;
+    if (!context.args.empty() && context.args[0] == "--order") {
+        if (context.args.size() < 2 || (context.args[1] != "date" && context.args[1] != "name"))
+            return usageError(commandNamed("import-pictures"));
+        order = context.args[1] == "date" ? media::PictureOrder::ByDateTaken : media::PictureOrder::ByName;
+        first = 2;
+    }
+    if (context.args.size() < first + 2)
         return usageError(commandNamed("import-pictures"));
     store::AlbumStore albums(context.root);
-    if (openAlbumForImport(albums, context.args[0]) < 0)
+    if (openAlbumForImport(albums, context.args[first]) < 0)
         return kExitFailure;
     QStringList files;
-    for (std::size_t i = 1; i < context.args.size(); ++i)
+    for (std::size_t i = first + 1; i < context.args.size(); ++i)
         files << fromLocal(context.args[i]);
+    if (order)
+        files = media::orderPictures(files, *order);
     const std::size_t before = albums.PicList.size();
     media::StderrMessageSink messages;
     media::ImportResult result;

@@ -1,5 +1,7 @@
 #include "media/exif_orientation.h"
 
+#include "media/exif_bytes.h"
+
 #include <QTransform>
 
 #include <cstring>
@@ -8,53 +10,38 @@ namespace vistello::media {
 
 namespace {
 
-// Bounds-checked reads in the EXIF block's own byte order.
-struct ExifBytes {
-    const std::uint8_t* data;
-    std::size_t size;
-    bool littleEndian;
-
-    bool has(std::size_t offset, std::size_t length) const {
-        return offset <= size && length <= size - offset;
-    }
-    unsigned read16(std::size_t at) const {
-        return littleEndian ? data[at] | data[at + 1] << 8 : data[at + 1] | data[at] << 8;
-    }
-    std::uint32_t read32(std::size_t at) const {
-        return littleEndian ? read16(at) | std::uint32_t(read16(at + 2)) << 16
-                            : read16(at + 2) | std::uint32_t(read16(at)) << 16;
-    }
-};
-
 constexpr unsigned kTagOrientation = 0x0112;
+
+constexpr std::size_t kExifHeader = 6; // "Exif\0\0"
+
+bool startsWithExifHeader(const std::uint8_t* data, std::size_t size) {
+    return data && size >= kExifHeader && std::memcmp(data, "Exif\0\0", kExifHeader) == 0;
+}
+
+// The orientation in a TIFF-form block ("II" or "MM", 42, first directory offset, ...).
+int tiffBlockOrientation(const std::uint8_t* data, std::size_t size) {
+    const auto tiff = ExifBytes::of(data, size);
+    if (!tiff)
+        return 1;
+    const auto entry = tiff->findEntry(tiff->read32(4), kTagOrientation);
+    if (!entry)
+        return 1;
+    const unsigned value = tiff->read16(*entry + 8);
+    return value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
+}
 
 } // namespace
 
 int exifOrientation(const std::uint8_t* payload, std::size_t size) {
-    constexpr std::size_t kHeader = 6; // "Exif\0\0"
-    if (!payload || size < kHeader + 8 || std::memcmp(payload, "Exif\0\0", kHeader) != 0)
+    if (!startsWithExifHeader(payload, size))
         return 1;
-    ExifBytes tiff{payload + kHeader, size - kHeader, true};
-    if (std::memcmp(tiff.data, "II", 2) == 0)
-        tiff.littleEndian = true;
-    else if (std::memcmp(tiff.data, "MM", 2) == 0)
-        tiff.littleEndian = false;
-    else
-        return 1;
-    const std::uint32_t directory = tiff.read32(4);
-    if (!tiff.has(directory, 2))
-        return 1;
-    const unsigned count = tiff.read16(directory);
-    for (unsigned i = 0; i < count; ++i) {
-        const std::size_t entry = directory + 2 + std::size_t{i} * 12;
-        if (!tiff.has(entry, 12))
-            return 1;
-        if (tiff.read16(entry) != kTagOrientation)
-            continue;
-        const unsigned value = tiff.read16(entry + 8);
-        return value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
-    }
-    return 1;
+    return tiffBlockOrientation(payload + kExifHeader, size - kExifHeader);
+}
+
+int exifBlockOrientation(const std::uint8_t* block, std::size_t size) {
+    if (startsWithExifHeader(block, size))
+        return tiffBlockOrientation(block + kExifHeader, size - kExifHeader);
+    return tiffBlockOrientation(block, size);
 }
 
 QImage applyExifOrientation(const QImage& image, int orientation) {

@@ -14,6 +14,10 @@ namespace vistello::media {
 // when the payload holds none or is malformed.
 int exifOrientation(const std::uint8_t* payload, std::size_t size);
 
+// The same for an EXIF block as PNG (eXIf) and WebP (EXIF) files carry it: the TIFF-form
+// block itself, with or without the "Exif\0\0" start that JPEG's segment has.
+int exifBlockOrientation(const std::uint8_t* block, std::size_t size);
+
 // The picture turned and mirrored so that orientation 1 results.
 QImage applyExifOrientation(const QImage& image, int orientation);
 

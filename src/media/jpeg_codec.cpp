@@ -1,7 +1,9 @@
 #include "media/jpeg_codec.h"
 
 #include "media/exif_orientation.h"
+#include "media/picture_scale.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <csetjmp>
 #include <cstdio>
@@ -77,6 +79,19 @@ void cmykRowToBgr(const JSAMPLE* cmyk, std::uint8_t* bgr, int width, bool invert
     }
 }
 
+constexpr long kLargestCoefficientMemory = 512L * 1024 * 1024;
+
+// A picture longer than kLargestKeptSide is decoded by libjpeg's scaled IDCT at the largest
+// of the scales 1/8 .. 7/8 that fits, so a huge panorama never exists at full size in memory.
+void decodeHugeAtReducedScale(jpeg_decompress_struct& info) {
+    const auto longSide = std::max(info.image_width, info.image_height);
+    if (longSide > static_cast<JDIMENSION>(kLargestKeptSide)) {
+        info.scale_denom = 8;
+        info.scale_num = std::clamp<unsigned>(8u * kLargestKeptSide / longSide, 1u, 7u);
+    }
+    jpeg_calc_output_dimensions(&info);
+}
+
 int orientationOf(const jpeg_decompress_struct& info) {
     for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next)
         if (marker->marker == JPEG_APP0 + 1) {
@@ -141,10 +156,14 @@ bool decodeInto(DecodeJob& job, QByteArrayView bytes, qint64 maxPixels, DecodeSt
     jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
         return false;
-    if (qint64{info.image_width} * info.image_height > maxPixels)
-        return false;
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    decodeHugeAtReducedScale(info);
+    if (qint64{info.output_width} * info.output_height > maxPixels)
+        return false;
+    // A progressive picture keeps all its coefficients until the last scan; past this
+    // libjpeg stops with an error instead of taking gigabytes.
+    info.mem->max_memory_to_use = kLargestCoefficientMemory;
     jpeg_start_decompress(&info);
     const auto width = static_cast<int>(info.output_width);
     job.image = QImage(width, static_cast<int>(info.output_height), QImage::Format_BGR888);

@@ -13,8 +13,9 @@
 namespace vistello::media {
 
 // Decodes any JPEG colour space libjpeg reads (greyscale, YCbCr, RGB, CMYK, YCCK) to BGR888
-// and turns it upright as its EXIF orientation says. Null on failure, or when the picture
-// has more than `maxPixels` pixels.
+// and turns it upright as its EXIF orientation says. A picture longer than kLargestKeptSide
+// is decoded at the largest of libjpeg's reduced scales (n/8) that fits within it. Null on
+// failure, or when the decoded picture would have more than `maxPixels` pixels.
 QImage decodeJpeg(QByteArrayView bytes, qint64 maxPixels);
 
 // Encodes an image as a baseline colour JPEG (4:2:0, no progressive scans) of the given

@@ -1,5 +1,6 @@
 #include "media/picture_file.h"
 
+#include "media/added_picture_kinds.h"
 #include "media/file_bytes.h"
 #include "media/jpeg_codec.h"
 #include "media/metafile.h"
@@ -78,7 +79,7 @@ QImage loadByExtension(QByteArrayView bytes, const QString& suffix, qint64 maxPi
         return decodeEmf(bytes, maxPixels);
     if (suffix == QLatin1String("wmf"))
         return decodeWmf(bytes, maxPixels);
-    return {};
+    return decodeAddedKind(bytes, suffix, maxPixels);
 }
 
 } // namespace
@@ -86,6 +87,9 @@ QImage loadByExtension(QByteArrayView bytes, const QString& suffix, qint64 maxPi
 QImage decodePicture(QByteArrayView bytes, const QString& fileName, MessageSink& messages, qint64 maxPixels) {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     QImage picture = loadByExtension(bytes, suffix, maxPixels);
+    if (!picture.isNull())
+        return picture;
+    picture = decodeCompressedTiff(bytes, maxPixels);
     if (!picture.isNull())
         return picture;
     // Unknown extensions and files their loader refused: the TIFF reader decides, and says why not.

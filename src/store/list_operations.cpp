@@ -45,6 +45,20 @@ std::optional<ListSnapshot> plannedMove(const AlbumStore& store, MediaList list,
     });
 }
 
+std::optional<ListSnapshot> plannedMoveTo(const AlbumStore& store, MediaList list, int from, int to) {
+    return withList(store, list, [&](auto records, const ListSnapshot& now) -> std::optional<ListSnapshot> {
+        const int n = static_cast<int>(records.size());
+        if (from < 0 || from >= n || to < 0 || to >= n || from == to)
+            return std::nullopt;
+        const auto first = records.begin();
+        if (from < to)
+            std::rotate(first + from, first + from + 1, first + to + 1);
+        else
+            std::rotate(first + to, first + from, first + from + 1);
+        return withRecords(now, records, to);
+    });
+}
+
 std::optional<ListSnapshot> plannedDelete(const AlbumStore& store, MediaList list, int selectedRow) {
     return withList(store, list, [&](auto records, const ListSnapshot& now) -> std::optional<ListSnapshot> {
         if (selectedRow < 0 || selectedRow >= static_cast<int>(records.size()))
@@ -69,6 +83,14 @@ void changeListAtOnce(AlbumStore& store, const ListSnapshot& to) {
 
 std::optional<int> moveEntry(AlbumStore& store, MediaList list, int selectedRow, MoveDirection direction) {
     const std::optional<ListSnapshot> moved = plannedMove(store, list, selectedRow, direction);
+    if (!moved)
+        return std::nullopt;
+    changeListAtOnce(store, *moved);
+    return moved->index;
+}
+
+std::optional<int> moveEntryTo(AlbumStore& store, MediaList list, int from, int to) {
+    const std::optional<ListSnapshot> moved = plannedMoveTo(store, list, from, to);
     if (!moved)
         return std::nullopt;
     changeListAtOnce(store, *moved);

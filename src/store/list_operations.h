@@ -1,9 +1,10 @@
 #pragma once
-// Editing the picture and song lists of the open album: moving an entry one place, deleting
-// the current entry or all entries. Each change is planned as the list it leaves
-// (plannedMove, plannedDelete, plannedDeleteAll), which an undo history can carry out and
-// take back; the plain operations carry it out at once, saving the list before any media
-// file goes, so a list that cannot be written costs no file. Moves touch records only.
+// Editing the picture and song lists of the open album: moving an entry one place or to a new
+// place, deleting the current entry or all entries. Each change is planned as the list it
+// leaves (plannedMove, plannedMoveTo, plannedDelete, plannedDeleteAll), which an undo history
+// can carry out and take back; the plain operations carry it out at once, saving the list
+// before any media file goes, so a list that cannot be written costs no file. Moves touch
+// records only.
 
 #include "store/album_store.h"
 #include "store/list_change.h"
@@ -23,6 +24,10 @@ ListKind listKind(MediaList list);
 // possible.
 std::optional<ListSnapshot> plannedMove(const AlbumStore& store, MediaList list, int selectedRow,
                                         MoveDirection direction);
+// The list after moving the entry at `from` to row `to` (the entries between shift by one
+// place), as a row dragged to a new place; its index `to`. Nothing when either row is outside
+// the list or they are the same.
+std::optional<ListSnapshot> plannedMoveTo(const AlbumStore& store, MediaList list, int from, int to);
 // The list without the entry at `selectedRow`, its index the entry that followed (or the new
 // last one; -1 when the list is empty); nothing when no row was selected.
 std::optional<ListSnapshot> plannedDelete(const AlbumStore& store, MediaList list, int selectedRow);
@@ -32,6 +37,7 @@ ListSnapshot plannedDeleteAll(const AlbumStore& store, MediaList list);
 // The plans carried out at once, media files deleted for good. Each returns the new current
 // index, or nothing when there was nothing to do. Throws StoreError with nothing changed.
 std::optional<int> moveEntry(AlbumStore& store, MediaList list, int selectedRow, MoveDirection direction);
+std::optional<int> moveEntryTo(AlbumStore& store, MediaList list, int from, int to);
 std::optional<int> deleteEntry(AlbumStore& store, MediaList list, int selectedRow);
 void deleteAllEntries(AlbumStore& store, MediaList list);
 

@@ -87,8 +87,9 @@ class QtDialogsTest : public QObject {
         QTest::addColumn<QStringList>("types");
         QTest::newRow("pictures") << 0
                                   << QStringList{
-                                         QStringLiteral(
-                                             "All (*.jpg *.jpeg *.bmp *.tif *.tiff *.ico *.emf *.wmf)"),
+                                         QStringLiteral("All (*.jpg *.jpeg *.bmp *.tif *.tiff *.ico *.emf "
+                                                        "*.wmf *.png *.gif *.webp *.heic *.heif *.avif "
+                                                        "*.jxl)"),
                                          QStringLiteral("JPEG Image File (*.jpg)"),
                                          QStringLiteral("JPEG Image File (*.jpeg)"),
                                          QStringLiteral("Bitmaps (*.bmp)"),
@@ -96,6 +97,12 @@ class QtDialogsTest : public QObject {
                                          QStringLiteral("Icons (*.ico)"),
                                          QStringLiteral("Enhanced Metafiles (*.emf)"),
                                          QStringLiteral("Metafiles (*.wmf)"),
+                                         QStringLiteral("PNG Image File (*.png)"),
+                                         QStringLiteral("GIF Image File (*.gif)"),
+                                         QStringLiteral("WebP Image File (*.webp)"),
+                                         QStringLiteral("HEIF Image File (*.heic *.heif)"),
+                                         QStringLiteral("AVIF Image File (*.avif)"),
+                                         QStringLiteral("JPEG XL Image File (*.jxl)"),
                                      };
         QTest::newRow("songs") << 1 << QStringList{QStringLiteral("MP3音乐文件(*.mp3)")};
     }

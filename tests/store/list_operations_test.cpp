@@ -60,6 +60,18 @@ TEST_F(ListOperationsTest, ImpossibleMovesChangeNothing) {
     EXPECT_EQ(storedStayTimes(), (std::vector{0, 1, 2}));
 }
 
+TEST_F(ListOperationsTest, MovingToANewPlaceShiftsTheEntriesBetween) {
+    withPictures(5);
+    EXPECT_EQ(moveEntryTo(store, MediaList::Pictures, 0, 3), 3);
+    EXPECT_EQ(store.PicIndex, 3);
+    EXPECT_EQ(storedStayTimes(), (std::vector{1, 2, 3, 0, 4}));
+    EXPECT_EQ(moveEntryTo(store, MediaList::Pictures, 4, 1), 1);
+    EXPECT_EQ(storedStayTimes(), (std::vector{1, 4, 2, 3, 0}));
+    for (const auto& [from, to] : {std::pair{2, 2}, {-1, 0}, {0, 5}, {5, 0}})
+        EXPECT_FALSE(moveEntryTo(store, MediaList::Pictures, from, to)) << from << " to " << to;
+    EXPECT_EQ(storedStayTimes(), (std::vector{1, 4, 2, 3, 0}));
+}
+
 TEST_F(ListOperationsTest, DeletingSelectsTheFollowingEntryOrTheNewLast) {
     withPictures(5);
     EXPECT_EQ(deleteEntry(store, MediaList::Pictures, 4), 3);

@@ -1,0 +1,322 @@
+// The picture kinds read besides the original ones (PNG, GIF, WebP, HEIC, AVIF, JPEG XL,
+// compressed and tiled TIFF): each fixture of tests/data/pictures, made by another program,
+// decodes as that kind's reference decoder decodes it (scripts/make-picture-fixtures.sh makes
+// both); orientations come out upright; broken files are refused cleanly; pictures longer
+// than the largest kept side are reduced.
+
+#include "gui_environment.h"
+#include "picture_fixtures.h"
+#include "qt_printing.h"
+#include "tiff_builder.h"
+
+#include "media/jpeg_codec.h"
+#include "media/picture_file.h"
+#include "media/picture_scale.h"
+#include "media/qt_picture_formats.h"
+#include "media/webp_picture.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageWriter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <tiffio.h>
+
+using namespace vistello::media;
+using namespace vistello::media::testing;
+
+namespace {
+
+QString fixturePath(const QString& name) {
+    return QStringLiteral(VISTELLO_TEST_DATA "/pictures/") + name;
+}
+
+QByteArray fixtureBytes(const QString& name) {
+    QFile file(fixturePath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+struct Difference {
+    int largest = 0;
+    double mean = 0;
+};
+
+Difference differenceOf(const QImage& ours, const QImage& reference) {
+    const QImage a = ours.convertToFormat(QImage::Format_RGB888);
+    const QImage b = reference.convertToFormat(QImage::Format_RGB888);
+    Difference d;
+    qint64 sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width() * 3; ++x) {
+            const int delta = std::abs(a.constScanLine(y)[x] - b.constScanLine(y)[x]);
+            d.largest = std::max(d.largest, delta);
+            sum += delta;
+        }
+    d.mean = static_cast<double>(sum) / (3.0 * a.width() * a.height());
+    return d;
+}
+
+struct Kind {
+    const char* file;
+    int largest; // largest difference of a sample from the reference decoder's
+    double mean; // mean difference of the samples
+};
+
+// Lossless kinds match exactly (or within the rounding of alpha over white and of 16 to 8
+// bits); lossy ones are compared with the reference decoder of their own kind, which for HEIC
+// and JPEG XL is the same library's and for AVIF and JPEG-in-TIFF another's colour conversion.
+const Kind kKinds[] = {
+    {"png_rgb.png", 0, 0},
+    {"png_alpha.png", 1, 0.5},
+    {"png_palette.png", 0, 0},
+    {"png_grey16.png", 1, 1},
+    {"png_interlaced.png", 0, 0},
+    {"png_orient6.png", 0, 0},
+    {"gif_animated.gif", 0, 0},
+    {"webp_lossy.webp", 0, 0},
+    {"webp_alpha.webp", 1, 0.5},
+    {"webp_animated.webp", 0, 0},
+    {"webp_orient6.webp", 0, 0},
+    {"heic_photo.heic", 2, 0.5},
+    {"heic_alpha.heic", 2, 0.5},
+    {"heic_orient6.heic", 2, 0.5},
+    {"heic_orient2.heic", 2, 0.5},
+    {"avif_photo.avif", 6, 1.5},
+    {"avif_irot1.avif", 6, 1.5},
+    {"tiff_lzw.tif", 0, 0},
+    {"tiff_deflate.tif", 0, 0},
+    {"tiff_packbits.tif", 0, 0},
+    {"tiff_jpeg.tif", 8, 2},
+    {"tiff_tiled.tif", 0, 0},
+    {"tiff_tiled_lzw.tif", 0, 0},
+    {"tiff_grey_lzw.tif", 0, 0},
+    {"tiff_palette_lzw.tif", 1, 0.5},
+    {"tiff_alpha_deflate.tif", 1, 0.5},
+    {"tiff_orient6.tif", 0, 0},
+    {"jxl_photo.jxl", 2, 0.5},
+    {"jxl_alpha.jxl", 2, 0.5},
+};
+
+TEST(AddedPictureKinds, EachDecodesAsItsReferenceDecoderDoes) {
+    for (const Kind& kind : kKinds) {
+        const QString name = QString::fromLatin1(kind.file);
+        MessageList messages;
+        const QImage ours = LoadPictureFile(fixturePath(name), messages);
+        const QImage reference(fixturePath(name + QStringLiteral(".ref.png")));
+        ASSERT_FALSE(reference.isNull()) << kind.file;
+        ASSERT_FALSE(ours.isNull()) << kind.file;
+        EXPECT_EQ(ours.format(), QImage::Format_BGR888) << kind.file;
+        EXPECT_TRUE(messages.messages.isEmpty()) << kind.file;
+        ASSERT_EQ(ours.size(), reference.size()) << kind.file;
+        const Difference d = differenceOf(ours, reference);
+        EXPECT_LE(d.largest, kind.largest) << kind.file << " mean " << d.mean;
+        EXPECT_LE(d.mean, kind.mean) << kind.file << " largest " << d.largest;
+    }
+}
+
+// The orientation fixtures hold the plain fixture's picture turned or mirrored by their
+// kind's own means (EXIF chunk, irot/imir, Orientation tag); upright, each is its
+// plain twin turned by ImageMagick, which the reference already is. Here: not the plain one.
+TEST(AddedPictureKinds, OrientedPicturesDifferFromTheirUnturnedTwins) {
+    const std::pair<const char*, const char*> twins[] = {
+        {"png_orient6.png", "png_rgb.png"},       {"webp_orient6.webp", "webp_lossy.webp"},
+        {"heic_orient6.heic", "heic_photo.heic"}, {"heic_orient2.heic", "heic_photo.heic"},
+        {"avif_irot1.avif", "avif_photo.avif"},   {"tiff_orient6.tif", "tiff_lzw.tif"},
+    };
+    for (const auto& [turned, plain] : twins) {
+        MessageList messages;
+        const QImage a = LoadPictureFile(fixturePath(QString::fromLatin1(turned)), messages);
+        const QImage b = LoadPictureFile(fixturePath(QString::fromLatin1(plain)), messages);
+        ASSERT_FALSE(a.isNull()) << turned;
+        EXPECT_TRUE(a.size() != b.size() || differenceOf(a, b).mean > 20) << turned;
+    }
+}
+
+TEST(AddedPictureKinds, ExifChunksOfPngAndWebp) {
+    const QByteArray png = fixtureBytes(QStringLiteral("png_orient6.png"));
+    EXPECT_EQ(pngExifOrientation(png), 6);
+    EXPECT_EQ(pngExifOrientation(fixtureBytes(QStringLiteral("png_rgb.png"))), 1);
+    EXPECT_EQ(pngExifOrientation(png.left(40)), 1) << "a chunk cut short";
+    EXPECT_EQ(webpExifOrientation(fixtureBytes(QStringLiteral("webp_orient6.webp"))), 6);
+    EXPECT_EQ(webpExifOrientation(fixtureBytes(QStringLiteral("webp_lossy.webp"))), 1);
+    // WebP files written by some tools keep JPEG's "Exif\0\0" start in the chunk.
+    QByteArray riff("RIFF\0\0\0\0WEBPEXIF", 16);
+    const QByteArray payload = exifPayload(8);
+    appendLe(riff, static_cast<std::uint32_t>(payload.size()), 4);
+    riff += payload;
+    EXPECT_EQ(webpExifOrientation(riff), 8);
+}
+
+// Every fixture cut short, cut to its first bytes, and garbage under its extension: a null
+// picture, never a crash; and bytes changed at random in every fixture decode without a fault.
+TEST(AddedPictureKinds, BrokenFilesAreRefused) {
+    QTemporaryDir dir;
+    QRandomGenerator random(16);
+    for (const Kind& kind : kKinds) {
+        const QString name = QString::fromLatin1(kind.file);
+        const QByteArray whole = fixtureBytes(name);
+        const QString suffix = QFileInfo(name).suffix();
+        QByteArray garbage(300, '\0');
+        for (auto& c : garbage)
+            c = static_cast<char>(random.bounded(256));
+        for (const QByteArray& broken : {whole.left(whole.size() / 3), whole.left(24), garbage}) {
+            MessageList messages;
+            const QImage picture = decodePicture(broken, QStringLiteral("broken.") + suffix, messages);
+            EXPECT_TRUE(picture.isNull()) << kind.file << " of " << broken.size() << " bytes";
+        }
+        for (int round = 0; round < 20; ++round) {
+            QByteArray changed = whole;
+            for (int i = 0; i < 4; ++i)
+                changed[static_cast<qsizetype>(random.bounded(static_cast<quint32>(changed.size())))] =
+                    static_cast<char>(random.bounded(256));
+            MessageList messages;
+            const QImage picture = decodePicture(changed, name, messages);
+            EXPECT_TRUE(picture.isNull() || picture.format() == QImage::Format_BGR888) << kind.file;
+        }
+    }
+}
+
+// The program's own reader keeps uncompressed TIFF and its messages: a compressed image that
+// libtiff cannot read either (of a compression libtiff lacks) still gets the own reader's
+// message for compressed images.
+TEST(AddedPictureKinds, CompressedTiffThatLibtiffRefusesKeepsTheOwnMessage) {
+    auto unknownCompression = [](Directory directory) {
+        for (Tag& tag : directory.tags)
+            if (tag.tag == 259)
+                tag.values = {34999};
+        return TiffBuilder().build({directory});
+    };
+    const QByteArray grey = unknownCompression(simpleImage(4, 1, {8}, 1, QByteArray(4, '\0')));
+    const QByteArray rgb = unknownCompression(simpleImage(1, 1, {8, 8, 8}, 2, QByteArray(3, '\0')));
+    for (const auto& [bytes, kind] : {std::pair{rgb, "RGB full colour"}, std::pair{grey, "grey scale"}}) {
+        MessageList messages;
+        EXPECT_TRUE(decodePicture(bytes, QStringLiteral("broken.tif"), messages).isNull()) << kind;
+        ASSERT_EQ(messages.messages.size(), 1) << kind;
+        EXPECT_TRUE(messages.messages[0].contains(QLatin1String(kind))) << kind;
+    }
+}
+
+// A compressed TIFF named for another kind goes through its own kind's loader first, then on
+// to the TIFF readers like every file that loader refuses.
+TEST(AddedPictureKinds, CompressedTiffUnderAnotherName) {
+    MessageList messages;
+    const QImage picture =
+        decodePicture(fixtureBytes(QStringLiteral("tiff_lzw.tif")), QStringLiteral("scan.jpg"), messages);
+    EXPECT_EQ(picture.size(), QSize(64, 48));
+    EXPECT_TRUE(messages.messages.isEmpty());
+}
+
+QImage stripes(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB888);
+    for (int y = 0; y < height; ++y) {
+        uchar* row = image.scanLine(y);
+        for (int x = 0; x < width; ++x) {
+            row[3 * x] = static_cast<uchar>(x * 255 / width);
+            row[3 * x + 1] = static_cast<uchar>(y * 255 / height);
+            row[3 * x + 2] = (x / 64) % 2 ? 200 : 40;
+        }
+    }
+    return image;
+}
+
+QByteArray writeLzwTiff(const QImage& rgb) {
+    QTemporaryDir dir;
+    const QByteArray path = dir.filePath(QStringLiteral("big.tif")).toLocal8Bit();
+    TIFF* tiff = TIFFOpen(path.constData(), "w");
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, rgb.width());
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, rgb.height());
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 4);
+    for (int y = 0; y < rgb.height(); ++y)
+        TIFFWriteScanline(tiff, const_cast<uchar*>(rgb.constScanLine(y)), static_cast<uint32_t>(y), 0);
+    TIFFClose(tiff);
+    QFile file(QString::fromLocal8Bit(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray writePng(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, "png").write(image);
+    return bytes;
+}
+
+// The picture as cwebp encodes it, or empty when the tool is not there.
+QByteArray writeWebp(const QImage& image) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("in.png")),
+                  webp = dir.filePath(QStringLiteral("out.webp"));
+    image.save(png);
+    QProcess encoder;
+    encoder.start(QStringLiteral("cwebp"), {QStringLiteral("-quiet"), png, QStringLiteral("-o"), webp});
+    if (!encoder.waitForFinished(60000) || encoder.exitCode() != 0)
+        return {};
+    QFile file(webp);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The picture as heif-enc encodes it (HEVC), or empty when the tool is not there.
+QByteArray writeHeic(const QImage& image) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("in.png")),
+                  heic = dir.filePath(QStringLiteral("out.heic"));
+    image.save(png);
+    QProcess encoder;
+    encoder.start(QStringLiteral("heif-enc"),
+                  {QStringLiteral("-q"), QStringLiteral("80"), png, QStringLiteral("-o"), heic});
+    if (!encoder.waitForFinished(60000) || encoder.exitCode() != 0)
+        return {};
+    QFile file(heic);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A picture longer than the largest kept side is kept at that side (libjpeg: the largest n/8
+// scale within it), its proportions and content kept.
+TEST(AddedPictureKinds, HugePicturesAreReducedToTheLargestKeptSide) {
+    EXPECT_EQ(reducedSize(QSize(65000, 36563)), QSize(8192, 4608));
+    EXPECT_EQ(reducedSize(QSize(8192, 100)), QSize(8192, 100));
+    EXPECT_EQ(reducedSize(QSize(20, 90000)), QSize(1, 8192));
+
+    const QImage wide = stripes(9000, 24);
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        QString name;
+        QSize kept;
+    } cases[] = {
+        {"JPEG at 7/8", writeJpeg(wide, JpegKind::Colour, 0, 90), QStringLiteral("wide.jpg"),
+         QSize(7875, 21)},
+        {"JPEG at 3/8", writeJpeg(stripes(17000, 16), JpegKind::Colour, 0, 90), QStringLiteral("wider.jpg"),
+         QSize(6375, 6)},
+        {"JPEG turned", writeJpeg(wide, JpegKind::Colour, 6, 90), QStringLiteral("turned.jpg"),
+         QSize(21, 7875)},
+        {"LZW TIFF", writeLzwTiff(wide), QStringLiteral("wide.tif"), QSize(8192, 21)},
+        {"PNG", writePng(wide), QStringLiteral("wide.png"), QSize(8192, 21)},
+        {"WebP", writeWebp(stripes(9000, 24)), QStringLiteral("wide.webp"), QSize(8192, 21)},
+        {"HEIC", writeHeic(stripes(8400, 64)), QStringLiteral("wide.heic"), QSize(8192, 62)},
+    };
+    for (const Case& c : cases) {
+        ASSERT_FALSE(c.bytes.isEmpty()) << c.what << ": its encoder failed";
+        MessageList messages;
+        const QImage picture = decodePicture(c.bytes, c.name, messages);
+        ASSERT_EQ(picture.size(), c.kept) << c.what;
+        // Red rises from the left end to the right one.
+        const QImage upright =
+            c.kept.width() < c.kept.height() ? picture.transformed(QTransform().rotate(-90)) : picture;
+        const QRgb left = upright.pixel(2, upright.height() / 2),
+                   right = upright.pixel(upright.width() - 3, upright.height() / 2);
+        EXPECT_LT(qRed(left), 30) << c.what;
+        EXPECT_GT(qRed(right), 220) << c.what;
+    }
+}
+
+} // namespace
