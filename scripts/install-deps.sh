@@ -14,6 +14,8 @@ packages=(
   libjpeg62-turbo-dev libjpeg-turbo-progs libemf2svg-dev libuemf-dev libwmf-dev libexpat1-dev
   # libwmf draws text with the URW base-35 fonts and cannot start without them
   fonts-urw-base35
+  # faces for the automatic motion: OpenCV's cascade detector and the cascades it ships
+  libopencv-objdetect-dev libopencv-imgproc-dev opencv-data
   # MPEG encoding, MP3 decoding, sound output
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev libsdl2-dev
   # tests and benchmarks
