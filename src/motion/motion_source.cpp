@@ -86,6 +86,29 @@ void combineRows(const std::array<const std::uint16_t*, kMaxTaps>& rows, const T
     }
 }
 
+void filterRow(int taps, const std::uint8_t* source, const std::vector<Tap>& columns, std::uint16_t* out) {
+    switch (taps) {
+    case 2:
+        return filterRow<2>(source, columns, out);
+    case 3:
+        return filterRow<3>(source, columns, out);
+    default:
+        return filterRow<kMaxTaps>(source, columns, out);
+    }
+}
+
+void combineRows(int taps, const std::array<const std::uint16_t*, kMaxTaps>& rows, const Tap& tap, std::size_t values,
+                 std::uint8_t* out) {
+    switch (taps) {
+    case 2:
+        return combineRows<2>(rows, tap, values, out);
+    case 3:
+        return combineRows<3>(rows, tap, values, out);
+    default:
+        return combineRows<kMaxTaps>(rows, tap, values, out);
+    }
+}
+
 } // namespace
 
 SourceSize suitedSourceSize(int pictureWidth, int pictureHeight, int frameWidth, int frameHeight,
@@ -165,9 +188,10 @@ void MotionSource::render(const store::MotionRect& rect, effects::Bitmap& frame)
     const Level& level = levels_[levelIndex];
     const std::vector<Tap> columns = axisTaps(frameWidth, rect.x * copy.width / factor, stepX / factor, level.width);
     const std::vector<Tap> rows = axisTaps(frameHeight, rect.y * copy.height / factor, stepY / factor, level.height);
-    // Magnifying needs two taps per axis; reducing needs four.
-    const bool wideColumns = stepX / factor > 1, wideRows = stepY / factor > 1;
-
+    // A tent of radius r touches at most floor(2r) + 1 pixels: two when magnifying (r = 1),
+    // three for the slight reductions of a zoom over a suited copy, four beyond.
+    const auto tapsFor = [](double step) { return step <= 1 ? 2 : step < 1.5 ? 3 : kMaxTaps; };
+    const int columnTaps = tapsFor(stepX / factor), rowTaps = tapsFor(stepY / factor);
     const std::size_t values = static_cast<std::size_t>(frameWidth) * 3;
     rows_.resize(values * kMaxTaps);
     std::array<int, kMaxTaps> slotRow;
@@ -175,25 +199,19 @@ void MotionSource::render(const store::MotionRect& rect, effects::Bitmap& frame)
     for (int y = 0; y < frameHeight; ++y) {
         const Tap& tap = rows[static_cast<std::size_t>(y)];
         std::array<const std::uint16_t*, kMaxTaps> filtered{};
-        for (int j = 0; j < (wideRows ? kMaxTaps : 2); ++j) {
+        for (int j = 0; j < rowTaps; ++j) {
             const int sourceRow = tap.index[j];
             // The taps of one frame row are four consecutive source rows (fewer at the edges),
             // so each has a slot of its own in the ring.
             const int slot = sourceRow % kMaxTaps;
             std::uint16_t* line = rows_.data() + static_cast<std::size_t>(slot) * values;
             if (slotRow[slot] != sourceRow) {
-                if (wideColumns)
-                    filterRow<kMaxTaps>(level.row(sourceRow), columns, line);
-                else
-                    filterRow<2>(level.row(sourceRow), columns, line);
+                filterRow(columnTaps, level.row(sourceRow), columns, line);
                 slotRow[slot] = sourceRow;
             }
             filtered[j] = line;
         }
-        if (wideRows)
-            combineRows<kMaxTaps>(filtered, tap, values, frame.row(y));
-        else
-            combineRows<2>(filtered, tap, values, frame.row(y));
+        combineRows(rowTaps, filtered, tap, values, frame.row(y));
     }
 }
 
