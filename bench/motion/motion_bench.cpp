@@ -30,7 +30,8 @@ QImage twelveMegapixelPhoto() {
         for (int x = 0; x < 3 * picture.width(); ++x)
             line[x] = static_cast<std::uint8_t>(80 + (x / 3 + y) / 60 + random() % 32);
     }
-    const QImage face = QImage(QStringLiteral(VISTELLO_TEST_DATA "/astronaut_face.jpg")).convertToFormat(QImage::Format_BGR888);
+    const QImage face = QImage(QStringLiteral(VISTELLO_TEST_DATA "/astronaut_face.jpg"))
+                            .convertToFormat(QImage::Format_BGR888);
     QPainter painter(&picture);
     painter.drawImage(QRect(2300, 600, 1400, 1400), face);
     return picture;
@@ -115,7 +116,11 @@ void RenderMovingFrame(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(RenderMovingFrame)->Args({1920, 1080})->Args({720, 576})->Args({768, 576})->Unit(benchmark::kMillisecond);
+BENCHMARK(RenderMovingFrame)
+    ->Args({1920, 1080})
+    ->Args({720, 576})
+    ->Args({768, 576})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

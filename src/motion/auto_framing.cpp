@@ -73,13 +73,15 @@ double zoomRatio(double seconds, std::uint64_t hash) {
 MotionPath chooseFraming(const FramingInput& input) {
     const MotionRect full = largestRect(input.pictureWidth, input.pictureHeight, input.frameAspect);
     if (input.pictureWidth <= 0 || input.pictureHeight <= 0 || !(full.width > 0) || !(full.height > 0))
-        return {full, full, store::Easing::Linear}; // nothing to frame: the whole picture, still
+        return {full, full, store::Easing::Linear};          // nothing to frame: the whole picture, still
     double scale = 1 / zoomRatio(input.seconds, input.hash); // of the smaller rectangle
 
     Box subject;
     if (!input.faces.empty()) {
         subject = facesBox(input.faces, true);
-        const auto need = [&] { return std::max(subject.width() / full.width, subject.height() / full.height); };
+        const auto need = [&] {
+            return std::max(subject.width() / full.width, subject.height() / full.height);
+        };
         if (need() > 1)
             subject = facesBox(input.faces, false); // a wide group: keep the faces, not the hair
         // The smaller rectangle must still hold the faces: zoom less if need be, not at all
@@ -100,7 +102,8 @@ MotionPath chooseFraming(const FramingInput& input) {
     // The smaller one: somewhere among the places that keep the subject, near enough to the
     // larger one's centre for a slow pan.
     MotionRect small{0, 0, full.width * scale, full.height * scale};
-    const auto spot = [&](double size, double low, double high, double largeCentre, double frameSize, int which) {
+    const auto spot = [&](double size, double low, double high, double largeCentre, double frameSize,
+                          int which) {
         const double first = place(size, low, high, 0.0), last = place(size, low, high, 1.0);
         double wanted = first + (last - first) * fraction(input.hash, which);
         const double reach = kMaxPanShare * frameSize;
@@ -111,10 +114,12 @@ MotionPath chooseFraming(const FramingInput& input) {
     small.y = spot(small.height, subject.top, subject.bottom, large.y + large.height / 2, full.height, 2);
 
     const bool zoomIn = fraction(input.hash, 3) < 0.5;
-    return zoomIn ? MotionPath{large, small, store::Easing::Linear} : MotionPath{small, large, store::Easing::Linear};
+    return zoomIn ? MotionPath{large, small, store::Easing::Linear}
+                  : MotionPath{small, large, store::Easing::Linear};
 }
 
-MotionPath chooseAutomaticMotion(const QImage& picture, double frameAspect, double seconds, const FaceFinder* faces) {
+MotionPath chooseAutomaticMotion(const QImage& picture, double frameAspect, double seconds,
+                                 const FaceFinder* faces) {
     FramingInput input;
     input.pictureWidth = picture.width();
     input.pictureHeight = picture.height();
@@ -127,7 +132,9 @@ MotionPath chooseAutomaticMotion(const QImage& picture, double frameAspect, doub
     SaliencyMap map;
     if (input.faces.empty()) {
         map = saliencyMap(grey);
-        input.salientWindow = [&map](double width, double height) { return mostSalientWindow(map, width, height); };
+        input.salientWindow = [&map](double width, double height) {
+            return mostSalientWindow(map, width, height);
+        };
     }
     return chooseFraming(input);
 }

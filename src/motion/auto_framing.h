@@ -28,9 +28,9 @@ struct MotionPath {
 // What the framing is chosen from; everything but the picture's content itself.
 struct FramingInput {
     int pictureWidth = 0, pictureHeight = 0;
-    double frameAspect = 4.0 / 3; // display width / height of the video frame
-    double seconds = 5;           // how long the picture moves
-    std::uint64_t hash = 0;       // the picture's fingerprint
+    double frameAspect = 4.0 / 3;         // display width / height of the video frame
+    double seconds = 5;                   // how long the picture moves
+    std::uint64_t hash = 0;               // the picture's fingerprint
     std::vector<store::MotionRect> faces; // fractions of the picture
     // Where the picture is most salient, for a window of the given size (fractions of the
     // picture); used only when there is no face. Empty means the centre.
@@ -46,6 +46,7 @@ MotionPath chooseFraming(const FramingInput& input);
 
 // The whole choice for a decoded picture: grey copy, faces (none when `faces` is null),
 // saliency, framing.
-MotionPath chooseAutomaticMotion(const QImage& picture, double frameAspect, double seconds, const FaceFinder* faces);
+MotionPath chooseAutomaticMotion(const QImage& picture, double frameAspect, double seconds,
+                                 const FaceFinder* faces);
 
 } // namespace vistello::motion

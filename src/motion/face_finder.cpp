@@ -68,7 +68,8 @@ std::vector<store::MotionRect> CascadeFaceFinder::findFaces(const QImage& grey) 
     faces.reserve(found.size());
     for (const cv::Rect& r : found)
         faces.push_back({static_cast<double>(r.x) / grey.width(), static_cast<double>(r.y) / grey.height(),
-                         static_cast<double>(r.width) / grey.width(), static_cast<double>(r.height) / grey.height()});
+                         static_cast<double>(r.width) / grey.width(),
+                         static_cast<double>(r.height) / grey.height()});
     return faces;
 }
 

@@ -17,14 +17,14 @@
 namespace vistello::motion {
 
 class FaceFinder {
-public:
+  public:
     virtual ~FaceFinder() = default;
     // The faces in a Format_Grayscale8 picture, in fractions of its width and height.
     virtual std::vector<store::MotionRect> findFaces(const QImage& grey) const = 0;
 };
 
 class CascadeFaceFinder : public FaceFinder {
-public:
+  public:
     // Loads the first readable cascade of `candidates`, or of defaultCascadeFiles() when it is
     // empty. Loading takes tens of milliseconds: make one finder and keep it for every picture.
     explicit CascadeFaceFinder(std::vector<std::filesystem::path> candidates = {});
@@ -40,7 +40,7 @@ public:
     // Where the OpenCV data packages put the frontal-face cascades, best first.
     static std::vector<std::filesystem::path> defaultCascadeFiles();
 
-private:
+  private:
     struct Detector;
     std::unique_ptr<Detector> detector_;
     std::filesystem::path cascadeFile_;

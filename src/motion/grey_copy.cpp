@@ -20,7 +20,8 @@ cv::Mat viewOf(const QImage& picture) {
 QImage greyCopy(const QImage& picture, int longSide) {
     if (picture.isNull())
         return {};
-    const QImage bgr = picture.format() == QImage::Format_BGR888 ? picture : picture.convertToFormat(QImage::Format_BGR888);
+    const QImage bgr =
+        picture.format() == QImage::Format_BGR888 ? picture : picture.convertToFormat(QImage::Format_BGR888);
     const int width = bgr.width(), height = bgr.height();
     const double scale = std::min(1.0, static_cast<double>(longSide) / std::max(width, height));
     const int outWidth = std::max(1, static_cast<int>(std::lround(width * scale)));
@@ -32,7 +33,8 @@ QImage greyCopy(const QImage& picture, int longSide) {
     const int whole = static_cast<int>(std::floor(1 / scale));
     cv::Mat reduced;
     if (whole >= 2) {
-        cv::resize(source, reduced, cv::Size(std::max(outWidth, width / whole), std::max(outHeight, height / whole)), 0, 0,
+        cv::resize(source, reduced,
+                   cv::Size(std::max(outWidth, width / whole), std::max(outHeight, height / whole)), 0, 0,
                    cv::INTER_AREA);
         source = reduced;
     }
@@ -43,7 +45,8 @@ QImage greyCopy(const QImage& picture, int longSide) {
         sized = source;
 
     QImage grey(outWidth, outHeight, QImage::Format_Grayscale8);
-    cv::Mat greyView(outHeight, outWidth, CV_8UC1, grey.bits(), static_cast<std::size_t>(grey.bytesPerLine()));
+    cv::Mat greyView(outHeight, outWidth, CV_8UC1, grey.bits(),
+                     static_cast<std::size_t>(grey.bytesPerLine()));
     cv::cvtColor(sized, greyView, cv::COLOR_BGR2GRAY);
     return grey;
 }

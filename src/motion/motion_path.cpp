@@ -26,7 +26,8 @@ double ease(Easing easing, double t) {
 MotionRect rectAt(const MotionRect& start, const MotionRect& end, Easing easing, double t) {
     const double f = ease(easing, t);
     const auto mix = [f](double a, double b) { return f >= 1 ? b : a + (b - a) * f; };
-    return {mix(start.x, end.x), mix(start.y, end.y), mix(start.width, end.width), mix(start.height, end.height)};
+    return {mix(start.x, end.x), mix(start.y, end.y), mix(start.width, end.width),
+            mix(start.height, end.height)};
 }
 
 double aspectOn(const MotionRect& rect, int pictureWidth, int pictureHeight) {
@@ -54,7 +55,8 @@ MotionRect withAspect(const MotionRect& rect, int pictureWidth, int pictureHeigh
     const double scale = std::min(1.0, std::sqrt(area / (largest.width * largest.height)));
     const double width = largest.width * scale, height = largest.height * scale;
     const double cx = rect.x + rect.width / 2, cy = rect.y + rect.height / 2;
-    return {std::clamp(cx - width / 2, 0.0, 1 - width), std::clamp(cy - height / 2, 0.0, 1 - height), width, height};
+    return {std::clamp(cx - width / 2, 0.0, 1 - width), std::clamp(cy - height / 2, 0.0, 1 - height), width,
+            height};
 }
 
 } // namespace vistello::motion

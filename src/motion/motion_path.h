@@ -17,7 +17,8 @@ namespace vistello::motion {
 double ease(store::Easing easing, double t);
 
 // The rectangle at time fraction t of the way from start to end.
-store::MotionRect rectAt(const store::MotionRect& start, const store::MotionRect& end, store::Easing easing, double t);
+store::MotionRect rectAt(const store::MotionRect& start, const store::MotionRect& end, store::Easing easing,
+                         double t);
 
 // The aspect of a rectangle as it shows on a pictureWidth × pictureHeight picture
 // (width / height in picture pixels).
@@ -28,6 +29,7 @@ store::MotionRect largestRect(int pictureWidth, int pictureHeight, double aspect
 
 // `rect` made of `aspect` with its centre and area kept as far as the picture allows: the way
 // a custom motion drawn for one frame shape is shown in another. Stays on the picture.
-store::MotionRect withAspect(const store::MotionRect& rect, int pictureWidth, int pictureHeight, double aspect);
+store::MotionRect withAspect(const store::MotionRect& rect, int pictureWidth, int pictureHeight,
+                             double aspect);
 
 } // namespace vistello::motion

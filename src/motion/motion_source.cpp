@@ -97,8 +97,8 @@ void filterRow(int taps, const std::uint8_t* source, const std::vector<Tap>& col
     }
 }
 
-void combineRows(int taps, const std::array<const std::uint16_t*, kMaxTaps>& rows, const Tap& tap, std::size_t values,
-                 std::uint8_t* out) {
+void combineRows(int taps, const std::array<const std::uint16_t*, kMaxTaps>& rows, const Tap& tap,
+                 std::size_t values, std::uint8_t* out) {
     switch (taps) {
     case 2:
         return combineRows<2>(rows, tap, values, out);
@@ -126,7 +126,8 @@ SourceSize suitedSourceSize(int pictureWidth, int pictureHeight, int frameWidth,
 MotionSource::MotionSource(const QImage& picture, SourceSize size) {
     if (picture.isNull())
         return;
-    const QImage bgr = picture.format() == QImage::Format_BGR888 ? picture : picture.convertToFormat(QImage::Format_BGR888);
+    const QImage bgr =
+        picture.format() == QImage::Format_BGR888 ? picture : picture.convertToFormat(QImage::Format_BGR888);
     if (size.width <= 0 || size.height <= 0 || size.width > bgr.width() || size.height > bgr.height())
         size = {bgr.width(), bgr.height()};
 
@@ -143,7 +144,8 @@ MotionSource::MotionSource(const QImage& picture, SourceSize size) {
         const int whole = std::min(bgr.width() / size.width, bgr.height() / size.height);
         cv::Mat reduced;
         if (whole >= 2) {
-            cv::resize(source, reduced, cv::Size(bgr.width() / whole, bgr.height() / whole), 0, 0, cv::INTER_AREA);
+            cv::resize(source, reduced, cv::Size(bgr.width() / whole, bgr.height() / whole), 0, 0,
+                       cv::INTER_AREA);
             source = reduced;
         }
         cv::resize(source, out, out.size(), 0, 0, cv::INTER_AREA);
@@ -163,10 +165,11 @@ MotionSource::MotionSource(const QImage& picture, SourceSize size) {
             const std::uint8_t* bottom = above.row(std::min(2 * y + 1, above.height - 1));
             std::uint8_t* line = next.pixels.data() + static_cast<std::size_t>(y) * next.width * 3;
             for (int x = 0; x < next.width; ++x) {
-                const int left = 3 * std::min(2 * x, above.width - 1), right = 3 * std::min(2 * x + 1, above.width - 1);
+                const int left = 3 * std::min(2 * x, above.width - 1),
+                          right = 3 * std::min(2 * x + 1, above.width - 1);
                 for (int c = 0; c < 3; ++c)
-                    line[3 * x + c] =
-                        static_cast<std::uint8_t>((top[left + c] + top[right + c] + bottom[left + c] + bottom[right + c] + 2) / 4);
+                    line[3 * x + c] = static_cast<std::uint8_t>(
+                        (top[left + c] + top[right + c] + bottom[left + c] + bottom[right + c] + 2) / 4);
             }
         }
         levels_.push_back(std::move(next));
@@ -178,7 +181,8 @@ void MotionSource::render(const store::MotionRect& rect, effects::Bitmap& frame)
     if (isNull() || frame.isEmpty() || !(rect.width > 0) || !(rect.height > 0))
         return;
     const Level& copy = levels_.front();
-    const double stepX = rect.width * copy.width / frameWidth, stepY = rect.height * copy.height / frameHeight;
+    const double stepX = rect.width * copy.width / frameWidth,
+                 stepY = rect.height * copy.height / frameHeight;
     std::size_t levelIndex = 0;
     double factor = 1; // 2^level
     while (levelIndex + 1 < levels_.size() && std::max(stepX, stepY) / factor >= 2) {
@@ -186,8 +190,10 @@ void MotionSource::render(const store::MotionRect& rect, effects::Bitmap& frame)
         factor *= 2;
     }
     const Level& level = levels_[levelIndex];
-    const std::vector<Tap> columns = axisTaps(frameWidth, rect.x * copy.width / factor, stepX / factor, level.width);
-    const std::vector<Tap> rows = axisTaps(frameHeight, rect.y * copy.height / factor, stepY / factor, level.height);
+    const std::vector<Tap> columns =
+        axisTaps(frameWidth, rect.x * copy.width / factor, stepX / factor, level.width);
+    const std::vector<Tap> rows =
+        axisTaps(frameHeight, rect.y * copy.height / factor, stepY / factor, level.height);
     // A tent of radius r touches at most floor(2r) + 1 pixels: two when magnifying (r = 1),
     // three for the slight reductions of a zoom over a suited copy, four beyond.
     const auto tapsFor = [](double step) { return step <= 1 ? 2 : step < 1.5 ? 3 : kMaxTaps; };

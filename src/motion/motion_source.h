@@ -27,7 +27,7 @@ SourceSize suitedSourceSize(int pictureWidth, int pictureHeight, int frameWidth,
                             const store::MotionRect& smallestRect);
 
 class MotionSource {
-public:
+  public:
     MotionSource() = default;
     // Copies `picture` (any format) reduced by area averaging to `size` (its own size when
     // `size` is empty or larger) and builds the half-size levels.
@@ -43,13 +43,15 @@ public:
     // on the same source.
     void render(const store::MotionRect& rect, effects::Bitmap& frame) const;
 
-private:
+  private:
     struct Level {
         int width = 0, height = 0;
         std::vector<std::uint8_t> pixels; // blue-green-red, rows packed
-        const std::uint8_t* row(int y) const { return pixels.data() + static_cast<std::size_t>(y) * width * 3; }
+        const std::uint8_t* row(int y) const {
+            return pixels.data() + static_cast<std::size_t>(y) * width * 3;
+        }
     };
-    std::vector<Level> levels_; // the copy, then each level half the one before
+    std::vector<Level> levels_;               // the copy, then each level half the one before
     mutable std::vector<std::uint16_t> rows_; // horizontally filtered rows, a small ring
 };
 

@@ -75,7 +75,8 @@ store::MotionRect mostSalientWindow(const SaliencyMap& map, double width, double
     int bestX = -1, bestY = -1;
     for (int y = 0; y + cellsHigh <= n; ++y)
         for (int x = 0; x + cellsWide <= n; ++x) {
-            const double value = sum(x + cellsWide, y + cellsHigh) - sum(x, y + cellsHigh) - sum(x + cellsWide, y) + sum(x, y);
+            const double value =
+                sum(x + cellsWide, y + cellsHigh) - sum(x, y + cellsHigh) - sum(x + cellsWide, y) + sum(x, y);
             const double dx = x + cellsWide / 2.0 - n / 2.0, dy = y + cellsHigh / 2.0 - n / 2.0;
             const double distance = dx * dx + dy * dy;
             // Windows within a thousandth of the best count as equal; the central one wins.
@@ -90,7 +91,8 @@ store::MotionRect mostSalientWindow(const SaliencyMap& map, double width, double
     if (best <= 0)
         return centred;
     const double cx = (bestX + cellsWide / 2.0) / n, cy = (bestY + cellsHigh / 2.0) / n;
-    return {std::clamp(cx - width / 2, 0.0, 1 - width), std::clamp(cy - height / 2, 0.0, 1 - height), width, height};
+    return {std::clamp(cx - width / 2, 0.0, 1 - width), std::clamp(cy - height / 2, 0.0, 1 - height), width,
+            height};
 }
 
 } // namespace vistello::motion

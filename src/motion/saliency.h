@@ -15,7 +15,9 @@ namespace vistello::motion {
 inline constexpr int kSaliencyCells = 64;
 struct SaliencyMap {
     std::vector<float> values; // empty for a null picture
-    float at(int column, int row) const { return values[static_cast<std::size_t>(row * kSaliencyCells + column)]; }
+    float at(int column, int row) const {
+        return values[static_cast<std::size_t>(row * kSaliencyCells + column)];
+    }
 };
 
 // The spectral residual of the grey picture's log amplitude spectrum turned back into an

@@ -80,7 +80,8 @@ std::vector<std::string_view> splitOn(std::string_view text, char separator) {
     std::size_t begin = 0;
     for (;;) {
         const std::size_t end = text.find(separator, begin);
-        parts.push_back(text.substr(begin, end == std::string_view::npos ? std::string_view::npos : end - begin));
+        parts.push_back(
+            text.substr(begin, end == std::string_view::npos ? std::string_view::npos : end - begin));
         if (end == std::string_view::npos)
             return parts;
         begin = end + 1;

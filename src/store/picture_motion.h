@@ -64,7 +64,7 @@ struct PictureMotion {
 // The motions of one album's pictures, by file name. File names are the records' stored GBK
 // bytes, trimmed of blanks and control characters as when the picture file is opened.
 class MotionTable {
-public:
+  public:
     // The album folder's motions; a missing, unreadable or damaged file gives an empty table.
     // Never throws.
     static MotionTable load(const std::filesystem::path& albumFolder);
@@ -91,7 +91,7 @@ public:
     std::size_t size() const { return entries_.size(); }
     bool empty() const { return entries_.empty(); }
 
-private:
+  private:
     std::map<std::string, PictureMotion, std::less<>> entries_; // by trimmed UTF-8 name
 };
 

@@ -24,12 +24,14 @@ constexpr int kSamples = 100; // rectangles looked at along each way
 
 bool contains(const MotionRect& outer, const MotionRect& inner) {
     constexpr double e = 1e-9;
-    return inner.x >= outer.x - e && inner.y >= outer.y - e && inner.x + inner.width <= outer.x + outer.width + e &&
+    return inner.x >= outer.x - e && inner.y >= outer.y - e &&
+           inner.x + inner.width <= outer.x + outer.width + e &&
            inner.y + inner.height <= outer.y + outer.height + e;
 }
 
 // Every rectangle of the way: on the picture, of the frame's aspect, holding `kept`.
-void expectSoundWay(const MotionPath& path, int width, int height, double aspect, const std::vector<MotionRect>& kept) {
+void expectSoundWay(const MotionPath& path, int width, int height, double aspect,
+                    const std::vector<MotionRect>& kept) {
     for (int i = 0; i <= kSamples; ++i) {
         const MotionRect r = rectAt(path.start, path.end, path.easing, static_cast<double>(i) / kSamples);
         ASSERT_TRUE(vistello::store::isOnPicture(r)) << i;
@@ -87,7 +89,10 @@ TEST(ChooseFraming, InjectedFacesStayInsideEveryFrameOfTheWay) {
         {"face in a corner, upright frame", 1600, 1200, 9.0 / 16, {{0.0, 0.0, 0.05, 0.07}}},
         {"two faces far apart", 3000, 2000, 16.0 / 9, {{0.1, 0.3, 0.08, 0.12}, {0.8, 0.35, 0.08, 0.12}}},
         {"a face filling most of the frame", 1200, 900, 4.0 / 3, {{0.2, 0.15, 0.6, 0.6}}},
-        {"many small faces", 4000, 3000, 4.0 / 3,
+        {"many small faces",
+         4000,
+         3000,
+         4.0 / 3,
          {{0.2, 0.5, 0.03, 0.04}, {0.3, 0.52, 0.03, 0.04}, {0.4, 0.49, 0.03, 0.04}, {0.5, 0.5, 0.03, 0.04}}},
     };
     for (const auto& c : cases) {
@@ -122,7 +127,8 @@ TEST(ChooseFraming, ASmallFaceGetsTheFullZoomAndTheFaceWithItsHair) {
         input.hash = hash * 0x9E3779B97F4A7C15ull;
         const MotionPath path = chooseFraming(input);
         expectSoundWay(path, 1600, 1200, 4.0 / 3, {withHair});
-        EXPECT_NEAR(zoomOf(path), zoomRatio(10, input.hash), 1e-9) << "the face leaves room for the whole zoom";
+        EXPECT_NEAR(zoomOf(path), zoomRatio(10, input.hash), 1e-9)
+            << "the face leaves room for the whole zoom";
         (path.start.width > path.end.width ? zoomedIn : zoomedOut) = true;
     }
     EXPECT_TRUE(zoomedIn && zoomedOut) << "both directions occur";
@@ -162,7 +168,8 @@ TEST(ChooseFraming, WithoutFacesTheSalientWindowStaysInView) {
 }
 
 TEST(CascadeFaceFinder, WithoutACascadeItFindsNothing) {
-    const std::filesystem::path damaged = std::filesystem::temp_directory_path() / "vistello-damaged-cascade.xml";
+    const std::filesystem::path damaged =
+        std::filesystem::temp_directory_path() / "vistello-damaged-cascade.xml";
     std::ofstream(damaged) << "<?xml version=\"1.0\"?><opencv_storage><cascade>nonsense";
     const CascadeFaceFinder finder({"/nonexistent/cascade.xml", damaged});
     EXPECT_FALSE(finder.available());
@@ -172,7 +179,7 @@ TEST(CascadeFaceFinder, WithoutACascadeItFindsNothing) {
 }
 
 class WithCascade : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (!finder.available())
             GTEST_SKIP() << "no face cascade installed (opencv-data)";
@@ -207,7 +214,8 @@ TEST_F(WithCascade, AFaceAtTheEdgeOfAWidePictureStaysInsideEveryFrame) {
         const MotionPath path = chooseAutomaticMotion(wide, aspect, 5, &finder);
         expectSoundWay(path, wide.width(), wide.height(), aspect, found);
         EXPECT_GE(zoomOf(path), 1.10 - 1e-9);
-        EXPECT_EQ(chooseAutomaticMotion(wide, aspect, 5, &finder), path) << "the same picture, the same motion";
+        EXPECT_EQ(chooseAutomaticMotion(wide, aspect, 5, &finder), path)
+            << "the same picture, the same motion";
     }
 }
 
@@ -248,9 +256,7 @@ TEST(ChooseAutomaticMotion, DeterministicPerPictureAndDifferentAcrossPictures) {
 }
 
 TEST(ChooseAutomaticMotion, OddPicturesGiveSoundWays) {
-    const struct {
-        int width, height;
-    } sizes[] = {{1, 1}, {1, 500}, {3000, 2}, {17, 13}};
+    const struct { int width, height; } sizes[] = {{1, 1}, {1, 500}, {3000, 2}, {17, 13}};
     for (const auto& s : sizes) {
         QImage picture(s.width, s.height, QImage::Format_BGR888);
         picture.fill(Qt::gray);

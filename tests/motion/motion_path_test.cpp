@@ -16,7 +16,8 @@ constexpr Easing kEasings[] = {Easing::Linear, Easing::EaseIn, Easing::EaseOut, 
 
 bool contains(const MotionRect& outer, const MotionRect& inner) {
     constexpr double e = 1e-12;
-    return inner.x >= outer.x - e && inner.y >= outer.y - e && inner.x + inner.width <= outer.x + outer.width + e &&
+    return inner.x >= outer.x - e && inner.y >= outer.y - e &&
+           inner.x + inner.width <= outer.x + outer.width + e &&
            inner.y + inner.height <= outer.y + outer.height + e;
 }
 

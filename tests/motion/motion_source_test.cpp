@@ -13,8 +13,8 @@
 
 #include <cmath>
 #include <complex>
-#include <numeric>
 #include <cstring>
+#include <numeric>
 #include <random>
 
 using namespace vistello::motion;
@@ -48,7 +48,9 @@ cv::Mat greyOf(const Bitmap& frame) {
 
 // A Hann window over a width × height frame, moved by (dx, dy) pixels.
 cv::Mat hannWindow(int width, int height, double dx, double dy) {
-    const auto hann = [](double t, int n) { return t < 0 || t > n - 1 ? 0.0 : 0.5 - 0.5 * std::cos(2 * M_PI * t / (n - 1)); };
+    const auto hann = [](double t, int n) {
+        return t < 0 || t > n - 1 ? 0.0 : 0.5 - 0.5 * std::cos(2 * M_PI * t / (n - 1));
+    };
     cv::Mat window(height, width, CV_64F);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
@@ -72,7 +74,8 @@ cv::Point2d phaseSlope(const cv::Mat& before, const cv::Mat& after) {
                 continue; // the mean, and the mirror half of a real picture's spectrum
             const auto& fa = a.at<cv::Vec2d>((v + height) % height, u);
             const auto& fb = b.at<cv::Vec2d>((v + height) % height, u);
-            const std::complex<double> cross = std::complex<double>(fb[0], fb[1]) * std::conj(std::complex<double>(fa[0], fa[1]));
+            const std::complex<double> cross =
+                std::complex<double>(fb[0], fb[1]) * std::conj(std::complex<double>(fa[0], fa[1]));
             const double weight = std::abs(cross), phase = std::arg(cross);
             const double wu = 2 * M_PI * u / width, wv = 2 * M_PI * v / height;
             suu += weight * wu * wu;
@@ -98,8 +101,8 @@ cv::Point2d phaseShift(const cv::Mat& before, const cv::Mat& after) {
 }
 
 // How far the picture moved from one frame to the next, in frame pixels, for every pair.
-std::vector<cv::Point2d> frameSteps(const MotionSource& source, const MotionRect& start, const MotionRect& end,
-                                    int frames, int width, int height) {
+std::vector<cv::Point2d> frameSteps(const MotionSource& source, const MotionRect& start,
+                                    const MotionRect& end, int frames, int width, int height) {
     std::vector<cv::Point2d> steps;
     cv::Mat previous;
     Bitmap frame(width, height);
@@ -122,11 +125,12 @@ TEST(SuitedSourceSize, HoldsTheSmallestRectangleAtTheFramesResolution) {
         {4000, 3000, 768, 576, {0, 0, 1, 1}, {768, 576}},
         {4000, 3000, 768, 576, {0.1, 0.1, 0.8, 0.8}, {960, 720}},
         {4000, 3000, 1920, 1080, {0, 0.125, 1, 0.75}, {1920, 1440}},
-        {800, 600, 1920, 1080, {0, 0, 1, 1}, {800, 600}}, // never enlarged
+        {800, 600, 1920, 1080, {0, 0, 1, 1}, {800, 600}},   // never enlarged
         {4000, 3000, 768, 576, {0, 0, 0, 1}, {4000, 3000}}, // no usable rectangle: all of it
     };
     for (const auto& c : cases) {
-        const SourceSize size = suitedSourceSize(c.pictureWidth, c.pictureHeight, c.frameWidth, c.frameHeight, c.smallest);
+        const SourceSize size =
+            suitedSourceSize(c.pictureWidth, c.pictureHeight, c.frameWidth, c.frameHeight, c.smallest);
         EXPECT_EQ(size.width, c.expected.width);
         EXPECT_EQ(size.height, c.expected.height);
     }
@@ -155,7 +159,8 @@ TEST(MotionSource, AFlatColourStaysExactAtAnyRectangle) {
     QImage picture(500, 300, QImage::Format_BGR888);
     picture.fill(QColor(201, 77, 13));
     const MotionSource source(picture);
-    const MotionRect rects[] = {{0, 0, 1, 1}, {0.3, 0.2, 0.1, 0.1}, {0.999, 0.999, 0.001, 0.001}, {0, 0, 0.37, 0.91}};
+    const MotionRect rects[] = {
+        {0, 0, 1, 1}, {0.3, 0.2, 0.1, 0.1}, {0.999, 0.999, 0.001, 0.001}, {0, 0, 0.37, 0.91}};
     for (const auto& rect : rects)
         for (const auto& size : {QSize(64, 48), QSize(1920, 1080), QSize(7, 3)}) {
             Bitmap frame(size.width(), size.height());
@@ -173,7 +178,7 @@ TEST(MotionSource, ALinearPanAdvancesByTheSameSubPixelStepEveryFrame) {
     const MotionSource source(picture);
     const struct {
         const char* what;
-        double width; // of the rectangle, in fractions of the picture
+        double width;  // of the rectangle, in fractions of the picture
         double dx, dy; // the pan over the whole way, in fractions
     } cases[] = {
         {"magnifying 0.7", 256 * 0.7 / 1600, 0.010, 0.0},

@@ -16,10 +16,11 @@ using namespace vistello::store::testing;
 namespace {
 
 const PictureMotion kZoomIn = PictureMotion::custom({0, 0, 1, 1}, {0.1, 0.2, 0.8, 0.75}, Easing::EaseInOut);
-const PictureMotion kThirds = PictureMotion::custom({1.0 / 3, 0, 2.0 / 3, 0.5}, {0, 0.5, 0.5, 0.5}, Easing::EaseIn);
+const PictureMotion kThirds =
+    PictureMotion::custom({1.0 / 3, 0, 2.0 / 3, 0.5}, {0, 0.5, 0.5, 0.5}, Easing::EaseIn);
 
 class PictureMotionTest : public ::testing::Test {
-protected:
+  protected:
     TempRoot root;
     AlbumStore store{root.path()};
     std::filesystem::path folder = root.path() / "album";
@@ -63,10 +64,11 @@ TEST_F(PictureMotionTest, RoundTripKeepsEveryValueExactlyAndWritesInListOrder) {
     ASSERT_TRUE(table.set("P0.jpg", kZoomIn));
     ASSERT_TRUE(table.set("P1.jpg", PictureMotion::automatic()));
     table.save(store.AlbumPath(), store.PicList);
-    EXPECT_EQ(readBytes(motionFile), "Vistello motion 1\n"
-                                     "P0.jpg custom ease-in-out 0 0 1 1 0.1 0.2 0.8 0.75\n"
-                                     "P1.jpg automatic\n"
-                                     "P2.jpg custom ease-in 0.3333333333333333 0 0.6666666666666666 0.5 0 0.5 0.5 0.5\n");
+    EXPECT_EQ(readBytes(motionFile),
+              "Vistello motion 1\n"
+              "P0.jpg custom ease-in-out 0 0 1 1 0.1 0.2 0.8 0.75\n"
+              "P1.jpg automatic\n"
+              "P2.jpg custom ease-in 0.3333333333333333 0 0.6666666666666666 0.5 0 0.5 0.5 0.5\n");
     const MotionTable back = reloaded();
     EXPECT_EQ(back.get("P0.jpg"), kZoomIn);
     EXPECT_EQ(back.get("P1.jpg"), PictureMotion::automatic());
@@ -184,7 +186,8 @@ TEST_F(PictureMotionTest, ADamagedFileMeansNoMotionForAnyPicture) {
         EXPECT_EQ(table.get("P0.jpg"), PictureMotion());
     }
     EXPECT_EQ(MotionTable::parse(header).size(), 0u);
-    EXPECT_EQ(MotionTable::parse(header + good).size(), 1u) << "the cases differ from a good file in one point";
+    EXPECT_EQ(MotionTable::parse(header + good).size(), 1u)
+        << "the cases differ from a good file in one point";
 }
 
 TEST_F(PictureMotionTest, AMotionFileThatCannotBeReadStillOpensTheAlbum) {
@@ -207,18 +210,19 @@ TEST_F(PictureMotionTest, AFailedWriteThrowsAndLeavesTheOldFile) {
     }
     EXPECT_EQ(readBytes(motionFile), before);
     for (const auto& entry : std::filesystem::directory_iterator(folder))
-        EXPECT_EQ(entry.path().filename().string().find("Motion."), std::string::npos) << "no temporary file left";
+        EXPECT_EQ(entry.path().filename().string().find("Motion."), std::string::npos)
+            << "no temporary file left";
 }
 
 TEST_F(PictureMotionTest, HostileFileNamesRoundTripAndNeverBreakTheFile) {
     const std::string names[] = {
-        "P 1.jpg",             // a blank inside
-        "P%41.jpg",            // looks like an escape
-        "P\n0.jpg automatic",  // would forge a line
-        "P\t\x7f.jpg",         // tab and DEL
-        "../Album",            // a path; harmless as a key
-        "相片一.jpg",          // GBK text, stored as its two-byte characters
-        "Vistello motion 1",   // the header's text
+        "P 1.jpg",            // a blank inside
+        "P%41.jpg",           // looks like an escape
+        "P\n0.jpg automatic", // would forge a line
+        "P\t\x7f.jpg",        // tab and DEL
+        "../Album",           // a path; harmless as a key
+        "相片一.jpg",         // GBK text, stored as its two-byte characters
+        "Vistello motion 1",  // the header's text
     };
     std::vector<TPicInfo> pictures;
     MotionTable table;
@@ -248,7 +252,8 @@ TEST_F(PictureMotionTest, SetRefusesRectanglesOffThePicture) {
     MotionTable table;
     const MotionRect whole{0, 0, 1, 1};
     const MotionRect bad[] = {
-        {0.5, 0, 0.6, 1}, {0, -0.01, 1, 0.5}, {0, 0, 0, 1}, {0, 0, 1, -1}, {std::nan(""), 0, 1, 1}, {0, 0, 1, INFINITY},
+        {0.5, 0, 0.6, 1}, {0, -0.01, 1, 0.5},      {0, 0, 0, 1},
+        {0, 0, 1, -1},    {std::nan(""), 0, 1, 1}, {0, 0, 1, INFINITY},
     };
     for (const MotionRect& rect : bad) {
         EXPECT_FALSE(table.set("P0.jpg", PictureMotion::custom(rect, whole, Easing::Linear)));
@@ -266,6 +271,25 @@ TEST(EasingNames, RoundTripAndRefuseOthers) {
     EXPECT_EQ(easingName(Easing::EaseInOut), "ease-in-out");
     EXPECT_EQ(easingFromName("Linear"), std::nullopt);
     EXPECT_EQ(easingFromName(""), std::nullopt);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PictureMotionTest, ARecordNamingTheMotionFileCannotDeleteIt) {
+    withPictures(1);
+    MotionTable table;
+    ASSERT_TRUE(table.set("P0.jpg", PictureMotion::automatic()));
+    table.save(store.AlbumPath(), store.PicList);
+    writeBytes(folder / "Motion.Ab3xYz", "a temporary copy");
+    for (const char* own : {"Motion", "motion", "Motion.Ab3xYz"}) {
+        EXPECT_TRUE(store.mediaFile(own).empty()) << own;
+        store.PicList.insert(store.PicList.begin(), picture(own));
+        ASSERT_TRUE(deleteEntry(store, MediaList::Pictures, 0));
+    }
+    EXPECT_EQ(readBytes(motionFile), "Vistello motion 1\nP0.jpg automatic\n");
+    EXPECT_EQ(readBytes(folder / "Motion.Ab3xYz"), "a temporary copy");
 }
 
 } // namespace
