@@ -145,6 +145,56 @@ bool isOnPicture(const MotionRect& rect) {
            rect.x + rect.width <= 1 + kTolerance && rect.y + rect.height <= 1 + kTolerance;
 }
 
+std::string motionText(const PictureMotion& motion) {
+    switch (motion.kind) {
+    case MotionKind::None:
+        return "none";
+    case MotionKind::Automatic:
+        return "auto";
+    case MotionKind::Custom:
+        break;
+    }
+    std::string out;
+    for (const MotionRect& rect : {motion.start, motion.end}) {
+        if (!out.empty())
+            out += ':';
+        const double values[] = {rect.x, rect.y, rect.width, rect.height};
+        for (std::size_t i = 0; i < std::size(values); ++i) {
+            if (i > 0)
+                out += ',';
+            appendNumber(out, values[i]);
+        }
+    }
+    return out;
+}
+
+std::optional<PictureMotion> motionFromText(std::string_view text, Easing easing) {
+    if (text == "none")
+        return PictureMotion();
+    if (text == "auto")
+        return PictureMotion::automatic();
+    const std::vector<std::string_view> halves = splitOn(text, ':');
+    if (halves.size() != 2 || static_cast<std::size_t>(easing) >= kEasingNames.size())
+        return std::nullopt;
+    MotionRect rects[2];
+    for (int r = 0; r < 2; ++r) {
+        const std::vector<std::string_view> parts = splitOn(halves[static_cast<std::size_t>(r)], ',');
+        if (parts.size() != 4)
+            return std::nullopt;
+        double values[4];
+        for (std::size_t i = 0; i < 4; ++i) {
+            const std::optional<double> value = numberFrom(parts[i]);
+            if (!value)
+                return std::nullopt;
+            values[i] = *value;
+        }
+        rects[r] = {values[0], values[1], values[2], values[3]};
+        if (!isOnPicture(rects[r]))
+            return std::nullopt;
+    }
+    return PictureMotion::custom(rects[0], rects[1], easing);
+}
+
 MotionTable MotionTable::load(const std::filesystem::path& albumFolder) {
     if (albumFolder.empty())
         return {};

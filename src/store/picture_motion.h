@@ -61,6 +61,13 @@ struct PictureMotion {
     friend bool operator==(const PictureMotion&, const PictureMotion&) = default;
 };
 
+// The short text of a motion, as the command line takes and shows it: "none", "auto", or the
+// two rectangles "X0,Y0,W0,H0:X1,Y1,W1,H1" in fractions of the picture (the easing apart).
+std::string motionText(const PictureMotion& motion);
+// The motion such a text names, with `easing` for the rectangles; nothing when the text is not
+// exactly one of the three forms or a rectangle is not on the picture.
+std::optional<PictureMotion> motionFromText(std::string_view text, Easing easing = Easing::Linear);
+
 // The motions of one album's pictures, by file name. File names are the records' stored GBK
 // bytes, trimmed of blanks and control characters as when the picture file is opened.
 class MotionTable {

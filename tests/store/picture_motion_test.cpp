@@ -265,6 +265,24 @@ TEST_F(PictureMotionTest, SetRefusesRectanglesOffThePicture) {
         << "rounding errors of the editor are accepted";
 }
 
+TEST(MotionText, TheThreeFormsRoundTrip) {
+    EXPECT_EQ(motionText(PictureMotion()), "none");
+    EXPECT_EQ(motionText(PictureMotion::automatic()), "auto");
+    EXPECT_EQ(motionText(kZoomIn), "0,0,1,1:0.1,0.2,0.8,0.75");
+    EXPECT_EQ(motionFromText("none"), PictureMotion());
+    EXPECT_EQ(motionFromText("auto"), PictureMotion::automatic());
+    EXPECT_EQ(motionFromText("0,0,1,1:0.1,0.2,0.8,0.75", Easing::EaseInOut), kZoomIn);
+    EXPECT_EQ(motionFromText(motionText(kThirds), Easing::EaseIn), kThirds) << "exact numbers";
+}
+
+TEST(MotionText, RefusesEverythingElse) {
+    for (const char* text : {"", "None", "automatic", "0,0,1,1", "0,0,1,1:0,0,1", "0,0,1,1:0,0,1,1:0,0,1,1",
+                             "0,0,1,1:0,0,1,1,", " 0,0,1,1:0,0,1,1", "0,0,1,1:0.5,0,0.6,1", "0,0,1,1:0,0,0,1",
+                             "0,0,1,1:0,0,nan,1", "0;0;1;1:0,0,1,1", "0,0,1,1:0,0,1,1x"})
+        EXPECT_EQ(motionFromText(text), std::nullopt) << text;
+    EXPECT_EQ(motionFromText("0,0,1,1:0,0,1,1", static_cast<Easing>(9)), std::nullopt);
+}
+
 TEST(EasingNames, RoundTripAndRefuseOthers) {
     for (const Easing e : {Easing::Linear, Easing::EaseIn, Easing::EaseOut, Easing::EaseInOut})
         EXPECT_EQ(easingFromName(easingName(e)), e);
