@@ -9,9 +9,10 @@ declare -A allowed=(
   [effects]="effects"
   [media]="media store effects"
   [audio]="audio store"
-  [production]="production media audio effects store"
-  [cli]="cli production media audio effects store"
-  [app]="app production media audio effects store"
+  [motion]="motion media effects store"
+  [production]="production motion media audio effects store"
+  [cli]="cli production motion media audio effects store"
+  [app]="app production motion media audio effects store"
 )
 
 qt_include_dir="$(pkg-config --variable=includedir Qt6Core 2>/dev/null || echo /usr/include/x86_64-linux-gnu/qt6)"

@@ -17,6 +17,8 @@ packages=(
   libwebp-dev libheif-dev libjxl-dev libtiff-dev
   # the encoders and reference decoders of the picture fixtures and benchmarks
   webp libheif-examples libavif-bin libtiff-tools libjxl-tools netpbm
+  # faces for the automatic motion: OpenCV's cascade detector and the cascades it ships
+  libopencv-objdetect-dev libopencv-imgproc-dev opencv-data
   # MPEG encoding, MP3 decoding, sound output
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev libsdl2-dev
   # tests and benchmarks

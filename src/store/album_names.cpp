@@ -22,8 +22,9 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-// The list files of the store; "Album" lies in the root, the other two in every album.
-constexpr std::string_view kListFileNames[] = {"Album", "PicInfo", "MusicInfo"};
+// The store's own files; "Album" lies in the root, the others in every album ("Motion" holds
+// the pictures' motions, picture_motion.h).
+constexpr std::string_view kListFileNames[] = {"Album", "PicInfo", "MusicInfo", "Motion"};
 } // namespace
 
 std::string trimName(std::string_view utf8) {

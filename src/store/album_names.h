@@ -36,7 +36,7 @@ bool isPlainFileName(std::string_view name);
 bool isReservedAlbumName(std::string_view name);
 
 // True when a file name from a record may name a media file of its album: a plain file
-// name that is none of the store's own files ("PicInfo", "MusicInfo", "Album", the
+// name that is none of the store's own files ("PicInfo", "MusicInfo", "Motion", "Album", the
 // temporary copies written while a list is rewritten, and hidden files), so that deleting
 // an entry can never delete a list.
 bool isMediaFileName(std::string_view name);

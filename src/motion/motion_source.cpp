@@ -1,0 +1,224 @@
+#include "motion/motion_source.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+
+namespace vistello::motion {
+
+namespace {
+
+constexpr int kWeightBits = 14;      // filter weights sum to 1 << kWeightBits
+constexpr int kRowShift = 6;         // horizontally filtered values keep 8 bits of fraction
+constexpr int kMaxTaps = 4;          // a tent of radius below 2 covers at most 4 pixels
+constexpr double kMaxRadius = 1.999; // the last level may not reduce enough; blur no further
+
+struct Tap {
+    std::array<int, kMaxTaps> index{};  // source positions, clamped to the level
+    std::array<int, kMaxTaps> weight{}; // summing to 1 << kWeightBits
+};
+
+// The filter of every output position along one axis: output k looks at the level around
+// origin + (k + 0.5) × step − 0.5, with a tent of radius max(1, step) (1 is bilinear sampling).
+std::vector<Tap> axisTaps(int count, double origin, double step, int sourceSize) {
+    std::vector<Tap> taps(static_cast<std::size_t>(count));
+    const double radius = std::clamp(step, 1.0, kMaxRadius);
+    for (int k = 0; k < count; ++k) {
+        const double centre = origin + (k + 0.5) * step - 0.5;
+        const int first = static_cast<int>(std::floor(centre - radius)) + 1;
+        std::array<double, kMaxTaps> w{};
+        double sum = 0;
+        for (int j = 0; j < kMaxTaps; ++j) {
+            w[j] = std::max(0.0, 1 - std::abs(first + j - centre) / radius);
+            sum += w[j];
+        }
+        Tap& tap = taps[static_cast<std::size_t>(k)];
+        int total = 0, largest = 0;
+        for (int j = 0; j < kMaxTaps; ++j) {
+            tap.index[j] = std::clamp(first + j, 0, sourceSize - 1);
+            tap.weight[j] = static_cast<int>(std::lround(w[j] / sum * (1 << kWeightBits)));
+            total += tap.weight[j];
+            if (tap.weight[j] > tap.weight[largest])
+                largest = j;
+        }
+        tap.weight[largest] += (1 << kWeightBits) - total; // rounding: the sum is exact
+    }
+    return taps;
+}
+
+cv::Mat viewOf(const QImage& bgr) {
+    return cv::Mat(bgr.height(), bgr.width(), CV_8UC3, const_cast<uchar*>(bgr.constBits()),
+                   static_cast<std::size_t>(bgr.bytesPerLine()));
+}
+
+template <int Taps>
+void filterRow(const std::uint8_t* source, const std::vector<Tap>& columns, std::uint16_t* out) {
+    const std::size_t count = columns.size();
+    for (std::size_t x = 0; x < count; ++x) {
+        const Tap& tap = columns[x];
+        int b = 0, g = 0, r = 0;
+        for (int j = 0; j < Taps; ++j) {
+            const std::uint8_t* p = source + 3 * tap.index[j];
+            b += tap.weight[j] * p[0];
+            g += tap.weight[j] * p[1];
+            r += tap.weight[j] * p[2];
+        }
+        constexpr int half = 1 << (kRowShift - 1);
+        out[3 * x] = static_cast<std::uint16_t>((b + half) >> kRowShift);
+        out[3 * x + 1] = static_cast<std::uint16_t>((g + half) >> kRowShift);
+        out[3 * x + 2] = static_cast<std::uint16_t>((r + half) >> kRowShift);
+    }
+}
+
+template <int Taps>
+void combineRows(const std::array<const std::uint16_t*, kMaxTaps>& rows, const Tap& tap, std::size_t values,
+                 std::uint8_t* out) {
+    constexpr int shift = kWeightBits + kWeightBits - kRowShift;
+    constexpr int half = 1 << (shift - 1);
+    for (std::size_t i = 0; i < values; ++i) {
+        int sum = half;
+        for (int j = 0; j < Taps; ++j)
+            sum += tap.weight[j] * rows[j][i];
+        out[i] = static_cast<std::uint8_t>(std::min(255, sum >> shift));
+    }
+}
+
+void filterRow(int taps, const std::uint8_t* source, const std::vector<Tap>& columns, std::uint16_t* out) {
+    switch (taps) {
+    case 2:
+        return filterRow<2>(source, columns, out);
+    case 3:
+        return filterRow<3>(source, columns, out);
+    default:
+        return filterRow<kMaxTaps>(source, columns, out);
+    }
+}
+
+void combineRows(int taps, const std::array<const std::uint16_t*, kMaxTaps>& rows, const Tap& tap,
+                 std::size_t values, std::uint8_t* out) {
+    switch (taps) {
+    case 2:
+        return combineRows<2>(rows, tap, values, out);
+    case 3:
+        return combineRows<3>(rows, tap, values, out);
+    default:
+        return combineRows<kMaxTaps>(rows, tap, values, out);
+    }
+}
+
+} // namespace
+
+SourceSize suitedSourceSize(int pictureWidth, int pictureHeight, int frameWidth, int frameHeight,
+                            const store::MotionRect& smallestRect) {
+    if (pictureWidth <= 0 || pictureHeight <= 0)
+        return {};
+    if (frameWidth <= 0 || frameHeight <= 0 || !store::isOnPicture(smallestRect))
+        return {pictureWidth, pictureHeight};
+    const double scale = std::min(1.0, std::max(frameWidth / (smallestRect.width * pictureWidth),
+                                                frameHeight / (smallestRect.height * pictureHeight)));
+    return {std::clamp(static_cast<int>(std::ceil(pictureWidth * scale - 1e-9)), 1, pictureWidth),
+            std::clamp(static_cast<int>(std::ceil(pictureHeight * scale - 1e-9)), 1, pictureHeight)};
+}
+
+MotionSource::MotionSource(const QImage& picture, SourceSize size) {
+    if (picture.isNull())
+        return;
+    const QImage bgr =
+        picture.format() == QImage::Format_BGR888 ? picture : picture.convertToFormat(QImage::Format_BGR888);
+    if (size.width <= 0 || size.height <= 0 || size.width > bgr.width() || size.height > bgr.height())
+        size = {bgr.width(), bgr.height()};
+
+    Level first;
+    first.width = size.width;
+    first.height = size.height;
+    first.pixels.resize(static_cast<std::size_t>(size.width) * size.height * 3);
+    cv::Mat out(size.height, size.width, CV_8UC3, first.pixels.data());
+    if (size.width == bgr.width() && size.height == bgr.height()) {
+        viewOf(bgr).copyTo(out);
+    } else {
+        // Area averaging, by a whole factor first where one fits (OpenCV's fast case).
+        cv::Mat source = viewOf(bgr);
+        const int whole = std::min(bgr.width() / size.width, bgr.height() / size.height);
+        cv::Mat reduced;
+        if (whole >= 2) {
+            cv::resize(source, reduced, cv::Size(bgr.width() / whole, bgr.height() / whole), 0, 0,
+                       cv::INTER_AREA);
+            source = reduced;
+        }
+        cv::resize(source, out, out.size(), 0, 0, cv::INTER_AREA);
+    }
+    levels_.push_back(std::move(first));
+
+    // Each next level is the 2 × 2 mean of the one before (an odd last row or column dropped),
+    // so level L's pixel i is centred on the copy's (i + 0.5) × 2^L − 0.5.
+    while (levels_.size() < 16 && (levels_.back().width > 1 || levels_.back().height > 1)) {
+        const Level& above = levels_.back();
+        Level next;
+        next.width = std::max(1, above.width / 2);
+        next.height = std::max(1, above.height / 2);
+        next.pixels.resize(static_cast<std::size_t>(next.width) * next.height * 3);
+        for (int y = 0; y < next.height; ++y) {
+            const std::uint8_t* top = above.row(std::min(2 * y, above.height - 1));
+            const std::uint8_t* bottom = above.row(std::min(2 * y + 1, above.height - 1));
+            std::uint8_t* line = next.pixels.data() + static_cast<std::size_t>(y) * next.width * 3;
+            for (int x = 0; x < next.width; ++x) {
+                const int left = 3 * std::min(2 * x, above.width - 1),
+                          right = 3 * std::min(2 * x + 1, above.width - 1);
+                for (int c = 0; c < 3; ++c)
+                    line[3 * x + c] = static_cast<std::uint8_t>(
+                        (top[left + c] + top[right + c] + bottom[left + c] + bottom[right + c] + 2) / 4);
+            }
+        }
+        levels_.push_back(std::move(next));
+    }
+}
+
+void MotionSource::render(const store::MotionRect& rect, effects::Bitmap& frame) const {
+    const int frameWidth = frame.width(), frameHeight = frame.height();
+    if (isNull() || frame.isEmpty() || !(rect.width > 0) || !(rect.height > 0))
+        return;
+    const Level& copy = levels_.front();
+    const double stepX = rect.width * copy.width / frameWidth,
+                 stepY = rect.height * copy.height / frameHeight;
+    std::size_t levelIndex = 0;
+    double factor = 1; // 2^level
+    while (levelIndex + 1 < levels_.size() && std::max(stepX, stepY) / factor >= 2) {
+        ++levelIndex;
+        factor *= 2;
+    }
+    const Level& level = levels_[levelIndex];
+    const std::vector<Tap> columns =
+        axisTaps(frameWidth, rect.x * copy.width / factor, stepX / factor, level.width);
+    const std::vector<Tap> rows =
+        axisTaps(frameHeight, rect.y * copy.height / factor, stepY / factor, level.height);
+    // A tent of radius r touches at most floor(2r) + 1 pixels: two when magnifying (r = 1),
+    // three for the slight reductions of a zoom over a suited copy, four beyond.
+    const auto tapsFor = [](double step) { return step <= 1 ? 2 : step < 1.5 ? 3 : kMaxTaps; };
+    const int columnTaps = tapsFor(stepX / factor), rowTaps = tapsFor(stepY / factor);
+    const std::size_t values = static_cast<std::size_t>(frameWidth) * 3;
+    rows_.resize(values * kMaxTaps);
+    std::array<int, kMaxTaps> slotRow;
+    slotRow.fill(-1);
+    for (int y = 0; y < frameHeight; ++y) {
+        const Tap& tap = rows[static_cast<std::size_t>(y)];
+        std::array<const std::uint16_t*, kMaxTaps> filtered{};
+        for (int j = 0; j < rowTaps; ++j) {
+            const int sourceRow = tap.index[j];
+            // The taps of one frame row are four consecutive source rows (fewer at the edges),
+            // so each has a slot of its own in the ring.
+            const int slot = sourceRow % kMaxTaps;
+            std::uint16_t* line = rows_.data() + static_cast<std::size_t>(slot) * values;
+            if (slotRow[slot] != sourceRow) {
+                filterRow(columnTaps, level.row(sourceRow), columns, line);
+                slotRow[slot] = sourceRow;
+            }
+            filtered[j] = line;
+        }
+        combineRows(rowTaps, filtered, tap, values, frame.row(y));
+    }
+}
+
+} // namespace vistello::motion
