@@ -88,7 +88,7 @@ void dvdRunAlone(benchmark::State& state) {
         return;
     }
     production::ProductionSettings settings;
-    settings.format = 2;
+    settings.format = &production::videoFormat("dvd");
     settings.outputPath = album.output().toStdString();
     production::ProductionRun run(album.albums, {});
     for (auto _ : state)

@@ -2,7 +2,7 @@
 // into a frame, converting a frame to the encoder's YUV, and writing a title.
 
 #include "production/compose.h"
-#include "production/format_presets.h"
+#include "production/video_format.h"
 #include "production/frame_pipeline.h"
 #include "production/mcl_objects.h"
 
@@ -46,9 +46,10 @@ void ComposeLargePictureIntoDvdFrame(benchmark::State& state) {
 BENCHMARK(ComposeLargePictureIntoDvdFrame)->Unit(benchmark::kMillisecond);
 
 void ConvertDvdFrameToYuv(benchmark::State& state) {
-    const production::FormatPreset& preset = *production::formatPreset(2);
-    production::YuvConverter converter(preset);
-    QImage frame(720, 576, QImage::Format_BGR888);
+    // Composed at the square-pixel 768 × 576, scaled and converted into the stored 720 × 576.
+    const production::VideoFormat& format = production::videoFormat("dvd");
+    production::YuvConverter converter(format);
+    QImage frame(format.composeWidth, format.composeHeight, QImage::Format_BGR888);
     frame.fill(QColor(10, 120, 200));
     production::FramePtr yuv(av_frame_alloc());
     yuv->format = AV_PIX_FMT_YUV420P;

@@ -70,14 +70,17 @@ TFrmMake::~TFrmMake() {
 void TFrmMake::buildLayout() {
     RGOutType = named(new QGroupBox(QStringLiteral("输出视频格式：")), "RGOutType", this, {8, 4, 277, 48});
     formatButtons_ = new QButtonGroup(this);
-    for (int i = 0; i < 3; ++i) {
-        const auto& format = production::kFormats[i];
-        auto* button = new QRadioButton(QString::fromLatin1(format.name), RGOutType);
-        button->setObjectName(QStringLiteral("RGOutType") + QString::fromLatin1(format.name));
-        button->setGeometry(12 + 88 * i, 22, 80, 20);
-        formatButtons_->addButton(button, i);
+    // The three original choices, each standing for its row of the format table.
+    int column = 0;
+    for (const char* name : {"vcd", "svcd", "dvd"}) {
+        const production::VideoFormat& format = production::videoFormat(name);
+        auto* button = new QRadioButton(QString::fromUtf8(format.caption), RGOutType);
+        button->setObjectName(QStringLiteral("RGOutType") + QString::fromUtf8(format.caption));
+        button->setGeometry(12 + 88 * column++, 22, 80, 20);
+        formatButtons_->addButton(button);
+        formatOfButton_[button] = &format;
     }
-    formatButtons_->button(0)->setChecked(true);
+    formatButtons_->buttons().front()->setChecked(true);
 
     Label5 = named(new QLabel(QStringLiteral("输出：")), "Label5", this, {8, 60, 40, 22});
     EdtOut = named(new QLineEdit, "EdtOut", this, {48, 60, 208, 22});
@@ -165,29 +168,32 @@ void TFrmMake::FormCreate() {
     showTimes();
 }
 
-int TFrmMake::formatIndex() const {
-    return std::max(0, formatButtons_->checkedId());
+const production::VideoFormat& TFrmMake::selectedFormat() const {
+    const auto found = formatOfButton_.find(formatButtons_->checkedButton());
+    return found != formatOfButton_.end() ? *found->second : production::videoFormat("vcd");
 }
 
 QString TFrmMake::numberedName(const QString& path) const {
     const QString folder = folderOf(path);
     if (folder.isEmpty())
         return {};
-    const char* prefix = production::kFormats[formatIndex()].prefix;
+    const production::VideoFormat& format = selectedFormat();
+    const std::string prefix = format.prefix();
     try {
-        return folder + QString::fromLatin1(prefix) +
-               QString::fromStdString(store::NextFreeFileNumber(folder.toStdString(), prefix, "mpg")) +
-               QStringLiteral(".mpg");
+        return folder + QString::fromStdString(prefix) +
+               QString::fromStdString(store::NextFreeFileNumber(folder.toStdString(), prefix, format.extension)) +
+               QStringLiteral(".") + QString::fromLatin1(format.extension);
     } catch (const std::exception&) {
         return {}; // no name can be formed there: the caller keeps what it has
     }
 }
 
 void TFrmMake::RGOutTypeClick() {
-    const auto& format = production::kFormats[formatIndex()];
+    const production::VideoFormat& format = selectedFormat();
     if (const QString name = numberedName(EdtOut->text()); !name.isEmpty())
         EdtOut->setText(name);
-    ImgMpg->setGeometry(PreviewBoxRect(kPanelSize, QSize(format.width, format.height)));
+    // The box takes the display aspect of the format: the square-pixel size frames are made at.
+    ImgMpg->setGeometry(PreviewBoxRect(kPanelSize, QSize(format.composeWidth, format.composeHeight)));
     if (RbtnYS->isChecked())
         fillColour();
 }
@@ -261,7 +267,7 @@ void TFrmMake::Clb1Click() {
 
 production::ProductionSettings TFrmMake::currentSettings() const {
     production::ProductionSettings settings;
-    settings.format = formatIndex();
+    settings.format = &selectedFormat();
     settings.outputPath = EdtOut->text().trimmed().toStdString();
     settings.synchronise = CboxTB->isChecked();
     settings.background =

@@ -18,7 +18,9 @@
 #include <QDialog>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 
+class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
@@ -42,8 +44,8 @@ class TFrmMake final : public QDialog {
 
     // The settings a run gets from the controls now.
     production::ProductionSettings currentSettings() const;
-    // The index of the selected format (0 VCD, 1 SVCD, 2 DVD).
-    int formatIndex() const;
+    // The row of the format table that is chosen.
+    const production::VideoFormat& selectedFormat() const;
     // True from the start of a run until its result has been reported.
     bool running() const { return running_; }
 
@@ -93,6 +95,7 @@ class TFrmMake final : public QDialog {
     // Controls, named as their objectNames.
     QGroupBox* RGOutType = nullptr;
     QButtonGroup* formatButtons_ = nullptr;
+    std::map<const QAbstractButton*, const production::VideoFormat*> formatOfButton_;
     QLabel* Label5 = nullptr;
     QLineEdit* EdtOut = nullptr;
     QToolButton* SpeedButton3 = nullptr;

@@ -55,6 +55,7 @@ int runImportMusic(Context&);
 int runEffects(Context&);
 int runEffect(Context&);
 int runEffectSheet(Context&);
+int runFormats(Context&);
 int runRender(Context&);
 int runDecode(Context&);
 int runImportPictures(Context&);

@@ -1,11 +1,13 @@
-// The render subcommand: an album into a VCD, SVCD or DVD video through the production run
-// the window program uses.
+// The formats and render subcommands: the format table as JSON, and an album into a video of
+// any format through the production run the window program uses.
 
 #include "cli/cli.h"
 #include "production/background_pictures.h"
+#include "production/mcl_objects.h"
 #include "production/production_run.h"
 #include "store/album_store.h"
 
+#include <QJsonArray>
 #include <QJsonObject>
 
 #include <algorithm>
@@ -26,28 +28,56 @@ std::optional<std::uint32_t> parseColour(const std::string& text) {
     return ((rgb & 0xff) << 16) | (rgb & 0xff00) | ((rgb >> 16) & 0xff);
 }
 
-// Stage texts as lines; the percentage as a bar that redraws itself when stderr is a terminal.
+std::string rateText(production::Rational rate) {
+    return rate.den == 1 ? std::to_string(rate.num) : std::to_string(rate.num) + "/" + std::to_string(rate.den);
+}
+
+// "25", "30", "29.97" or "30000/1001" as one of the format's rates.
+std::optional<production::Rational> parseRate(const production::VideoFormat& format, const std::string& text) {
+    for (int i = 0; i < format.rateCount; ++i) {
+        const production::Rational rate = format.rates[static_cast<std::size_t>(i)];
+        char decimal[16];
+        std::snprintf(decimal, sizeof decimal, "%.2f", rate.value());
+        if (text == rateText(rate) || text == decimal)
+            return rate;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> parseQuality(const std::string& text) {
+    if (text.empty() || text.size() > 2 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const int quality = std::stoi(text);
+    return quality <= 51 ? std::optional<int>(quality) : std::nullopt;
+}
+
+// The stage texts of the window as lines, made from the run's numbers; the percentage as a
+// bar that redraws itself when stderr is a terminal.
 class ProgressDisplay {
 public:
-    void progress(const QString& text) {
-        if (text.startsWith(QStringLiteral("完成进度："))) {
+    void progress(const production::RunProgress& progress) {
+        if (progress.stage == 3) {
             if (terminal_) {
-                const int percent = std::clamp(text.mid(5).chopped(1).toInt(), 0, 100);
+                const int percent = std::clamp(progress.percent(), 0, 100);
                 const std::string bar(static_cast<std::size_t>(percent / 4), '#');
-                std::fprintf(stderr, "\r[%-25s] %3d%% %s", bar.c_str(), percent, time_.c_str());
+                std::fprintf(stderr, "\r[%-25s] %3d%% %s", bar.c_str(), percent,
+                             production::MclMakeTimeStr(progress.remainingSeconds).c_str());
                 barShown_ = true;
             }
             return;
         }
-        if (text.isEmpty() || text == last_)
+        const production::ProgressTexts texts =
+            production::progressTexts(progress.stage, progress.framesDone, progress.totalFrames, {}, {});
+        line(texts.progress);
+    }
+    void line(const QString& text) {
+        if (text.isEmpty())
             return;
-        last_ = text;
         if (barShown_)
             std::fputc('\n', stderr);
         barShown_ = false;
         std::fprintf(stderr, "%s\n", text.toStdString().c_str());
     }
-    void time(const QString& text) { time_ = text.toStdString(); }
     ~ProgressDisplay() {
         if (barShown_)
             std::fputc('\n', stderr);
@@ -56,8 +86,6 @@ public:
 private:
     bool terminal_ = isatty(fileno(stderr)) != 0;
     bool barShown_ = false;
-    QString last_;
-    std::string time_;
 };
 
 } // namespace
@@ -67,18 +95,31 @@ int runRender(Context& context) {
     production::ProductionSettings settings;
     std::string albumName;
     bool formatGiven = false;
+    std::string rateArgument;
     const auto& args = context.args;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
         if (arg == "--format" && hasValue) {
-            const std::string& value = args[++i];
-            const auto found = std::find_if(std::begin(production::kFormats), std::end(production::kFormats),
-                                            [&](const auto& f) { return QString::fromLatin1(f.name).compare(QString::fromStdString(value), Qt::CaseInsensitive) == 0; });
-            if (found == std::end(production::kFormats))
+            settings.format = production::findVideoFormat(args[++i]);
+            if (!settings.format) {
+                printMessage("unknown format " + args[i] + " (vistello-cli formats lists them)");
                 return usageError(command);
-            settings.format = static_cast<int>(found - std::begin(production::kFormats));
+            }
             formatGiven = true;
+        } else if (arg == "--fps" && hasValue) {
+            rateArgument = args[++i];
+        } else if (arg == "--quality" && hasValue) {
+            const auto quality = parseQuality(args[++i]);
+            if (!quality)
+                return usageError(command);
+            settings.encode.quality = *quality;
+        } else if (arg == "--speed" && hasValue) {
+            settings.encode.speed = args[++i];
+            if (!production::isEncoderSpeed(settings.encode.speed))
+                return usageError(command);
+        } else if (arg == "--hevc") {
+            settings.encode.hevc = true;
         } else if (arg == "--out" && hasValue) {
             settings.outputPath = args[++i];
         } else if (arg == "--color" && hasValue) {
@@ -100,6 +141,21 @@ int runRender(Context& context) {
     }
     if (albumName.empty() || !formatGiven || settings.outputPath.empty())
         return usageError(command);
+    const production::VideoFormat& format = *settings.format;
+    if (!rateArgument.empty()) {
+        const auto rate = parseRate(format, rateArgument);
+        if (!rate) {
+            printMessage(std::string(format.name) + " is made at " + rateText(format.defaultRate) +
+                         (format.rateCount > 1 ? " (or 25, 50, 60)" : "") + " frames a second");
+            return usageError(command);
+        }
+        settings.encode.rate = *rate;
+    }
+    if (!format.constantQuality &&
+        (settings.encode.quality >= 0 || !settings.encode.speed.empty() || settings.encode.hevc)) {
+        printMessage(std::string(format.name) + " has the fixed rates of its disc: --quality, --speed and --hevc are for MP4");
+        return usageError(command);
+    }
 
     store::AlbumStore album(context.root);
     if (openNamedAlbum(album, albumName) < 0)
@@ -115,10 +171,11 @@ int runRender(Context& context) {
 
     ProgressDisplay display;
     production::RunCallbacks callbacks;
-    callbacks.showProgress = [&](const QString& text) { display.progress(text); };
-    callbacks.showTime = [&](const QString& text) { display.time(text); };
+    callbacks.progress = [&](const production::RunProgress& progress) { display.progress(progress); };
     production::ProductionRun run(album, callbacks);
     const production::RunResult result = run.Start(settings);
+    if (result.outcome != production::RunOutcome::NotStarted)
+        display.line(production::kFinishedText);
     if (result.outcome == production::RunOutcome::NotStarted || result.outcome == production::RunOutcome::Failed ||
         !result.fileWritten) {
         printMessage(result.error.empty() ? "创建相册视频文件出错，请重新制作！" : result.error);
@@ -128,9 +185,36 @@ int runRender(Context& context) {
     const auto bytes = std::filesystem::file_size(settings.outputPath, error);
     printJson(QJsonObject{{"file", QString::fromStdString(std::filesystem::absolute(settings.outputPath).string())},
                           {"frames", static_cast<qint64>(result.frames)},
-                          {"seconds", static_cast<double>(result.frames) / 25.0},
+                          {"format", QString::fromLatin1(format.name)},
+                          {"fps", QString::fromStdString(rateText(production::frameRateOf(format, settings.encode)))},
+                          {"seconds", static_cast<double>(result.frames) / production::frameRateOf(format, settings.encode).value()},
                           {"bytes", error ? qint64{0} : static_cast<qint64>(bytes)},
                           {"elapsed", result.elapsedSeconds}});
+    return kExitOk;
+}
+
+int runFormats(Context& context) {
+    if (!context.args.empty())
+        return usageError(commandNamed("formats"));
+    QJsonArray formats;
+    for (const production::VideoFormat& format : production::videoFormats()) {
+        QJsonArray rates;
+        for (int i = 0; i < format.rateCount; ++i)
+            rates.append(QString::fromStdString(rateText(format.rates[static_cast<std::size_t>(i)])));
+        formats.append(QJsonObject{
+            {"name", QString::fromLatin1(format.name)},
+            {"caption", QString::fromUtf8(format.caption)},
+            {"width", format.codedWidth},
+            {"height", format.codedHeight},
+            {"display_aspect", QStringLiteral("%1:%2").arg(format.displayAspect.num).arg(format.displayAspect.den)},
+            {"sample_aspect", QStringLiteral("%1:%2").arg(format.sampleAspect.num).arg(format.sampleAspect.den)},
+            {"rates", rates},
+            {"default_rate", QString::fromStdString(rateText(format.defaultRate))},
+            {"extension", QString::fromLatin1(format.extension)},
+            {"disc", format.isDisc()},
+        });
+    }
+    printJson(formats);
     return kExitOk;
 }
 

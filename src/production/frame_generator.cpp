@@ -3,7 +3,6 @@
 #include "effects/engine/catalogue.h"
 #include "production/background_pictures.h"
 #include "production/compose.h"
-#include "production/format_presets.h"
 #include "production/picture_reader.h"
 #include "store/album_names.h"
 #include "store/album_store.h"
@@ -15,15 +14,6 @@
 namespace vistello::production {
 
 namespace {
-
-// A stored StayTime can be anything; a day per picture is more than any album needs.
-constexpr std::int64_t kMaxHoldFrames = 24LL * 3600 * kFramesPerSecond;
-constexpr int kCycleExtra = 51; // phase 0 and the 50 transition steps
-constexpr int kLastStep = 50;   // the transition step with progress 100
-
-const FormatInfo& formatOf(const ProductionSettings& settings) {
-    return kFormats[std::clamp(settings.format, 0, 2)];
-}
 
 effects::Bitmap composeFile(const std::filesystem::path& picturePath, const std::filesystem::path& backgroundPath,
                             std::uint32_t colour, int width, int height) {
@@ -38,46 +28,25 @@ effects::Bitmap composeFile(const std::filesystem::path& picturePath, const std:
 
 } // namespace
 
-std::int64_t musicSeconds(const store::AlbumStore& album) {
-    std::int64_t total = 0;
-    for (const auto& song : album.MusicList)
-        total += std::max(0, song.PlayTime);
-    return total;
-}
-
-std::vector<int> computeHoldFrames(const store::AlbumStore& album, bool synchronise) {
-    const auto count = static_cast<std::int64_t>(album.PicCount());
-    std::vector<int> hold;
-    hold.reserve(album.PicList.size());
-    const std::int64_t even = count > 0 ? (musicSeconds(album) - 2 * count) * kFramesPerSecond / count : 0;
-    for (const auto& picture : album.PicList) {
-        const std::int64_t frames = synchronise ? even : static_cast<std::int64_t>(picture.StayTime) * kFramesPerSecond;
-        hold.push_back(static_cast<int>(std::clamp<std::int64_t>(frames, 0, kMaxHoldFrames)));
-    }
-    return hold;
-}
-
-std::int64_t totalVideoFrames(const store::AlbumStore& album, bool synchronise) {
-    const std::vector<int> hold = computeHoldFrames(album, synchronise);
-    return kCycleExtra * static_cast<std::int64_t>(album.PicCount()) +
-           std::accumulate(hold.begin(), hold.end(), std::int64_t{0});
-}
-
 void prepareRunState(RunState& state, const store::AlbumStore& album, const ProductionSettings& settings) {
-    const FormatInfo& format = formatOf(settings);
-    state.FrameWidth = format.width;
-    state.FrameHeight = format.height;
-    state.FrameRect = {0, 0, format.width, format.height};
-    state.HoldFrames = computeHoldFrames(album, settings.synchronise);
+    const VideoFormat& format = *settings.format;
+    const int width = format.composeWidth, height = format.composeHeight;
+    state.FrameWidth = width;
+    state.FrameHeight = height;
+    state.FrameRect = {0, 0, width, height};
+    state.FrameRate = frameRateOf(format, settings.encode);
+    state.TransitionSteps = transitionSteps(state.FrameRate);
+    state.HoldFrames = computeHoldFrames(album, settings.synchronise, state.FrameRate);
     state.TotalHoldFrames = std::accumulate(state.HoldFrames.begin(), state.HoldFrames.end(), std::int64_t{0});
-    state.TotalFrames = kCycleExtra * static_cast<std::int64_t>(album.PicCount()) + state.TotalHoldFrames;
+    state.TotalFrames =
+        (state.TransitionSteps + 1) * static_cast<std::int64_t>(album.PicCount()) + state.TotalHoldFrames;
     state.BackPicFiles.clear();
     const std::filesystem::path backgrounds = backgroundFolder(album.RootPath());
     for (const auto& name : settings.backgroundNames)
         if (store::isPlainFileName(name))
             state.BackPicFiles.push_back(backgrounds / name);
-    state.TargetFrame = effects::Bitmap(format.width, format.height);
-    state.DisplayFrame = effects::Bitmap(format.width, format.height);
+    state.TargetFrame = effects::Bitmap(width, height);
+    state.DisplayFrame = effects::Bitmap(width, height);
     state.FrameCounter = -1;
     state.MakePicIndex = -1;
     state.CurEffect = 0;
@@ -94,10 +63,12 @@ void prepareRunState(RunState& state, const store::AlbumStore& album, const Prod
 FrameGenerator::FrameGenerator(RunState& state, const store::AlbumStore& album, const ProductionSettings& settings,
                                PreviewProc preview)
     : state_(state), album_(album), settings_(settings), preview_(std::move(preview)) {
-    const FormatInfo& format = formatOf(settings);
-    title_.SetFont(QStringLiteral("宋体"), format.titleSize, 1, 1);
+    // Size, outline and shadow grow with the frame; at the original heights they are the
+    // original 17, 24 or 36 pixels with outline 1 and shadow 2.
+    const VideoFormat& format = *settings.format;
+    title_.SetFont(QStringLiteral("宋体"), format.titleSize, 1, format.titleOutline);
     title_.SetColor(MclRGB(225, 225, 225), MclRGB(96, 96, 96), 8421504, -1);
-    title_.Shadow(2, 1, 1);
+    title_.Shadow(format.titleShadow, 1, 1);
     if (album.PicCount() > 0) {
         next_ = composeLater(0);
         nextIndex_ = 0;
@@ -151,10 +122,11 @@ void FrameGenerator::startPicture() {
 
 void FrameGenerator::VideoSourceProc(Source& source) {
     const int count = album_.PicCount();
+    const int steps = state_.TransitionSteps;
     if (state_.MakePicIndex < count) {
         std::int64_t phase = state_.FrameCounter;
         if (state_.MakePicIndex >= 0)
-            phase = state_.FrameCounter % (state_.HoldFrames[static_cast<std::size_t>(state_.MakePicIndex)] + kCycleExtra);
+            phase = state_.FrameCounter % (state_.HoldFrames[static_cast<std::size_t>(state_.MakePicIndex)] + steps + 1);
         else if (phase > 0)
             phase = 0; // more than one early notification: the first picture starts now
         if (phase == 0) {
@@ -162,20 +134,20 @@ void FrameGenerator::VideoSourceProc(Source& source) {
         } else {
             if (settings_.soften)
                 SoftenBitmap(state_.DisplayFrame);
-            if (phase >= 1 && phase <= kLastStep) {
+            if (phase >= 1 && phase <= steps) {
                 if (const effects::TEffect* effect = effects::FindEffect(state_.CurEffect))
                     effect->Proc(state_.DisplayFrame, state_.TargetFrame, state_.FrameRect, effects::kDefaultGrain,
-                                 static_cast<int>(2 * phase), *random_);
+                                 transitionProgress(static_cast<int>(phase), steps), *random_);
                 // Some effects leave a few old pixels at progress 100 (rounding at their edges),
-                // and a picture without hold time has no phase 51 to cover them: the last step
-                // shows the new picture whole. The step is still drawn, so the effect's draws
-                // from the random source stay those of every other step.
-                if (phase == kLastStep)
+                // and a picture without hold time has no whole-picture phase to cover them: the
+                // last step shows the new picture whole. The step is still drawn, so the
+                // effect's draws from the random source stay those of every other step.
+                if (phase == steps)
                     state_.DisplayFrame = state_.TargetFrame;
-            } else if (phase == kCycleExtra) {
+            } else if (phase == steps + 1) {
                 state_.DisplayFrame = state_.TargetFrame;
             }
-            if (phase <= kCycleExtra && preview_)
+            if (phase <= steps + 1 && preview_)
                 preview_(state_.DisplayFrame);
         }
     }
@@ -186,7 +158,7 @@ void FrameGenerator::VideoSourceProc(Source& source) {
 }
 
 void FrameGenerator::VideoFuncProc(Converter&, Image& frame) {
-    frame.ImgText(title_, 10, formatOf(settings_).titleRow, state_.CurTitle);
+    frame.ImgText(title_, settings_.format->titleColumn, settings_.format->titleRow, state_.CurTitle);
 }
 
 void FrameGenerator::AudioSourceProc(Source& source, int index) {

@@ -2,18 +2,21 @@
 // The slideshow timeline: the run state and the four source callbacks that turn an album into
 // frames, titles and songs for the converter.
 //
-// Picture i takes HoldFrames[i] + 51 frames, told apart by the phase: phase 0 composes the
-// picture into TargetFrame (the frame repeats what was shown), phases 1..50 draw the
-// transition step with progress 2 × phase over DisplayFrame (the frame of step 50 is the new
-// picture exactly, whatever the effect left), phase 51 shows the picture whole and the rest
-// hold it. Every progress notification of the converter raises FrameCounter (the
-// run does that); the frame after the last picture's cycle is handed once more with the end.
+// Picture i takes HoldFrames[i] + TransitionSteps + 1 frames (51 at 25 frames a second), told
+// apart by the phase: phase 0 composes the picture into TargetFrame (the frame repeats what
+// was shown), phases 1..TransitionSteps draw the transition step with its progress (2 ×
+// phase at 25 frames a second, see timeline.h) over DisplayFrame (the frame of the last step
+// is the new picture exactly, whatever the effect left), the next phase shows the picture
+// whole and the rest hold it. Frames are composed at the format's square-pixel size. Every
+// progress notification of the converter raises FrameCounter (the run does that); the frame
+// after the last picture's cycle is handed once more with the end.
 // The next picture is read and composed on a second thread while the current one plays.
 
 #include "effects/engine/random_source.h"
 #include "effects/raster/bitmap.h"
 #include "production/mcl_objects.h"
 #include "production/production_settings.h"
+#include "production/timeline.h"
 
 #include <functional>
 #include <future>
@@ -28,20 +31,14 @@ namespace vistello::production {
 
 class Converter;
 
-// HoldFrames: StayTime × 25 per picture, or with synchronisation (MusicSeconds − 2 × PicCount)
-// × 25 div PicCount for every picture. Negative results are taken as 0.
-std::vector<int> computeHoldFrames(const store::AlbumStore& album, bool synchronise);
-// TotalFrames of a run: 51 per picture (phase 0 and the 50 transition steps) and the holds.
-std::int64_t totalVideoFrames(const store::AlbumStore& album, bool synchronise);
-// MusicSeconds: the sum of the songs' PlayTime.
-std::int64_t musicSeconds(const store::AlbumStore& album);
-
 struct RunState {
-    int FrameWidth = 0, FrameHeight = 0;
+    int FrameWidth = 0, FrameHeight = 0; // the format's compose size
     effects::Rect FrameRect;
+    Rational FrameRate{25, 1};
+    int TransitionSteps = 50; // frames of a transition at FrameRate
     std::vector<int> HoldFrames;
     std::int64_t TotalHoldFrames = 0;
-    std::int64_t TotalFrames = 0; // 51 × PicCount + TotalHoldFrames
+    std::int64_t TotalFrames = 0; // (TransitionSteps + 1) × PicCount + TotalHoldFrames
     std::int64_t FrameCounter = -1;
     int MakePicIndex = -1;
     int CurEffect = 0;

@@ -21,20 +21,26 @@ void fillBlack(AVFrame* frame, int left, int width) {
 void YuvConverter::convert(const QImage& bgr, AVFrame* frame) {
     // The encoder may still hold a reference to this buffer from an earlier frame.
     checkAv(av_frame_make_writable(frame), "prepare a video frame");
-    const int left = preset_.pictureLeft, width = preset_.pictureWidth;
+    const int left = format_.pictureLeft, width = format_.pictureWidth;
     if (left > 0) {
         fillBlack(frame, 0, left);
-        fillBlack(frame, left + width, preset_.codedWidth - left - width);
+        fillBlack(frame, left + width, format_.codedWidth - left - width);
     }
     if (bgr.isNull() || bgr.format() != QImage::Format_BGR888) {
         fillBlack(frame, left, width);
         return;
     }
     sws_.reset(sws_getCachedContext(sws_.release(), bgr.width(), bgr.height(), AV_PIX_FMT_BGR24, width,
-                                    preset_.codedHeight, AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr,
+                                    format_.codedHeight, AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr,
                                     nullptr));
     if (!sws_)
         throw EncoderError("set up the colour conversion: unsupported frame size");
+    if (format_.matrix == ColourMatrix::Bt709) {
+        // HD video is BT.709 (and tagged so); the scaler's default is BT.601. Full-range RGB
+        // into limited-range YUV, brightness, contrast and saturation unchanged.
+        const int* rgb = sws_getCoefficients(SWS_CS_DEFAULT);
+        sws_setColorspaceDetails(sws_.get(), rgb, 1, sws_getCoefficients(SWS_CS_ITU709), 0, 0, 1 << 16, 1 << 16);
+    }
     const std::uint8_t* source[1] = {bgr.constBits()};
     const int sourceStride[1] = {static_cast<int>(bgr.bytesPerLine())};
     std::uint8_t* target[3] = {frame->data[0] + left, frame->data[1] + left / 2, frame->data[2] + left / 2};

@@ -4,7 +4,7 @@
 // those pictures whose buffers are recycled, so a render allocates a handful of frames only.
 
 #include "production/ffmpeg_handles.h"
-#include "production/format_presets.h"
+#include "production/video_format.h"
 
 #include <QImage>
 
@@ -17,15 +17,17 @@
 
 namespace vistello::production {
 
-// Places a 24-bit blue-green-red image into the picture area of a YUV 4:2:0 frame (scaled when
-// its size differs), with black in the rest of the frame (VCD's side bars).
+// Places a 24-bit blue-green-red image into the picture area of a YUV 4:2:0 frame, with black
+// in the rest of the frame (VCD's side bars). Frames are composed at the format's square-pixel
+// size; the scaler turns them into the stored picture (768 × 576 into 720 × 576 for a 4:3 PAL
+// DVD) and converts the colours with the format's matrix.
 class YuvConverter {
 public:
-    explicit YuvConverter(const FormatPreset& preset) : preset_(preset) {}
+    explicit YuvConverter(const VideoFormat& format) : format_(format) {}
     void convert(const QImage& bgr, AVFrame* frame);
 
 private:
-    const FormatPreset& preset_;
+    const VideoFormat& format_;
     SwsPtr sws_;
 };
 

@@ -2,7 +2,7 @@
 
 #include "audio/mp3_decoder.h"
 #include "production/frame_pipeline.h"
-#include "production/mpeg_writer.h"
+#include "production/video_writer.h"
 
 #include <optional>
 #include <thread>
@@ -12,7 +12,7 @@ namespace vistello::production {
 namespace {
 
 // Frames between the generator and the encoder: enough to ride out a slow frame on either
-// side, few enough to keep memory small (a DVD frame is 0.6 MB).
+// side, few enough to keep memory small (a DVD frame is 0.6 MB, a 2160p one 12 MB).
 constexpr std::size_t kFramesInFlight = 6;
 // A source that never reports its end cannot make the converter ask for songs forever.
 constexpr int kMaxSongs = 100000;
@@ -20,7 +20,7 @@ constexpr int kMaxSongs = 100000;
 // Runs the encoder on its own thread; joined (after cancelling, unless it finished) on exit.
 class EncoderThread {
 public:
-    EncoderThread(MpegWriter& writer, FrameQueue& queue) : queue_(queue), thread_([&writer, &queue] {
+    EncoderThread(VideoWriter& writer, FrameQueue& queue) : queue_(queue), thread_([&writer, &queue] {
         try {
             while (FramePtr frame = queue.pop()) {
                 writer.writeVideo(frame.get());
@@ -99,10 +99,10 @@ void Converter::Convert() {
     lastError_.clear();
     started_ = std::chrono::steady_clock::now();
 
-    const FormatPreset* preset = formatPreset(preset_);
-    if (!preset)
-        return void(reportError("unknown format preset " + std::to_string(preset_)));
-    if (preset->needsMpeg2 && !mpeg2_)
+    const VideoFormat* format = format_;
+    if (!format)
+        return void(reportError("no output format"));
+    if (format->needsMpeg2 && !mpeg2_)
         return void(reportError("the format needs MPEG-2, which is not enabled"));
     if (videoFile_.empty())
         return void(reportError("no output file name"));
@@ -120,7 +120,7 @@ void Converter::Convert() {
         if (source.finished() || source.file().empty())
             break;
         std::string message;
-        auto song = audio::Mp3Decoder::open(source.file(), {preset->sampleRate, SoundTrack::kChannels}, message);
+        auto song = audio::Mp3Decoder::open(source.file(), {format->sampleRate, SoundTrack::kChannels}, message);
         if (song)
             songs.push_back(std::move(song));
         else if (reportError(message))
@@ -132,9 +132,9 @@ void Converter::Convert() {
     if (aborted_)
         return;
 
-    std::optional<MpegWriter> writer;
+    std::optional<VideoWriter> writer;
     try {
-        writer.emplace(videoFile_, *preset, SoundTrack(std::move(songs)));
+        writer.emplace(videoFile_, *format, options_, SoundTrack(std::move(songs)));
     } catch (const EncoderError& error) {
         writer.reset();
         removeOutput();
@@ -142,7 +142,7 @@ void Converter::Convert() {
     }
 
     FrameQueue queue(kFramesInFlight, [&writer] { return writer->makeVideoFrame(); });
-    YuvConverter toYuv(*preset);
+    YuvConverter toYuv(*format);
     Image image;
     QImage lastImage; // the pixels of the last converted frame, and its YUV picture
     FramePtr lastYuv(av_frame_alloc());

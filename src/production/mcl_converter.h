@@ -1,7 +1,7 @@
 #pragma once
 // Converter is the MPEG conversion engine the production run drives (MclCreate .. MclFree):
-// it pulls frames and sound files through callbacks and writes one VCD, SVCD or DVD program
-// stream with FFmpeg.
+// it pulls frames and sound files through callbacks and writes one file of a format of the
+// format table (a VCD, SVCD or DVD program stream, or an MP4 file) with FFmpeg.
 //
 // Convert() runs every callback on the caller's thread and returns when the file is done,
 // failed or stopped. Between two frame requests it gives exactly one progress notification
@@ -15,6 +15,7 @@
 // An exception thrown by a callback leaves Convert() after the file has been removed.
 
 #include "production/mcl_objects.h"
+#include "production/video_format.h"
 
 #include <atomic>
 #include <chrono>
@@ -47,8 +48,12 @@ public:
     void AudioSetFileName(const std::filesystem::path& path) { audioFile_ = path; }
     // Allows MPEG-2, which SVCD and DVD need.
     void EnableMPEG2() { mpeg2_ = true; }
-    // 0 VCD, 1 SVCD, 2 DVD; the second number is reserved.
-    void SetFormatPreset(int preset, int = 0) { preset_ = preset; }
+    // The row of the format table to write, and how its encoder is driven. The row must
+    // outlive the conversion (the table's rows do).
+    void SetFormat(const VideoFormat& format, const EncodeOptions& options = {}) {
+        format_ = &format;
+        options_ = options;
+    }
     // -1: every frame handed in is kept for one frame time (the only mode there is).
     void VideoSetKeepDuration(int keep) { keepDuration_ = keep; }
 
@@ -77,7 +82,8 @@ private:
     ErrorProc error_;
     std::filesystem::path videoFile_, audioFile_;
     bool mpeg2_ = false;
-    int preset_ = 0;
+    const VideoFormat* format_ = nullptr;
+    EncodeOptions options_;
     int keepDuration_ = -1;
     std::atomic<bool> aborted_ = false;
     bool converting_ = false;

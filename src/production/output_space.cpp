@@ -1,8 +1,9 @@
 #include "production/output_space.h"
 
-#include "production/frame_generator.h"
+#include "production/timeline.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 namespace vistello::production {
@@ -12,20 +13,29 @@ namespace {
 constexpr double kHeaderBytesPerPack = 64;
 } // namespace
 
-std::uintmax_t expectedVideoBytes(const FormatPreset& preset, std::int64_t frames) {
-    const double seconds = static_cast<double>(std::max<std::int64_t>(frames, 0)) / kFramesPerSecond;
-    const bool constantRate = preset.muxRate > 0 && preset.minRate == preset.maxRate;
-    const double bitsPerSecond = constantRate
-                                     ? static_cast<double>(preset.muxRate)
-                                     : static_cast<double>(preset.bitRate + preset.audioBitRate) *
-                                           preset.packetSize / (preset.packetSize - kHeaderBytesPerPack);
+std::uintmax_t expectedVideoBytes(const VideoFormat& format, const EncodeOptions& options, std::int64_t frames) {
+    const Rational rate = frameRateOf(format, options);
+    const double seconds = static_cast<double>(std::max<std::int64_t>(frames, 0)) * rate.den / rate.num;
+    double bitsPerSecond = 0;
+    if (format.constantQuality) {
+        const double pixelsPerSecond = static_cast<double>(format.codedWidth) * format.codedHeight * rate.value();
+        const int quality = qualityOf(format, options);
+        const int reference = videoCodecOf(format, options) == VideoCodec::H265 ? kDefaultH265Quality : kDefaultH264Quality;
+        bitsPerSecond = 0.1 * pixelsPerSecond * std::exp2((reference - quality) / 6.0) +
+                        static_cast<double>(format.audioBitRate);
+    } else if (format.muxRate > 0 && format.minRate == format.maxRate) {
+        bitsPerSecond = static_cast<double>(format.muxRate);
+    } else {
+        bitsPerSecond = static_cast<double>(format.bitRate + format.audioBitRate) * format.packetSize /
+                        (format.packetSize - kHeaderBytesPerPack);
+    }
     return static_cast<std::uintmax_t>(seconds * bitsPerSecond / 8);
 }
 
 std::optional<OutputSpace> outputSpace(const store::AlbumStore& album, const ProductionSettings& settings) {
-    const FormatPreset* preset = formatPreset(kFormats[std::clamp(settings.format, 0, 2)].preset);
-    if (!preset)
+    if (!settings.format)
         return std::nullopt;
+    const VideoFormat& format = *settings.format;
     std::error_code error;
     const std::filesystem::path folder = settings.outputPath.parent_path().empty()
                                              ? std::filesystem::current_path(error)
@@ -34,7 +44,9 @@ std::optional<OutputSpace> outputSpace(const store::AlbumStore& album, const Pro
     if (error)
         return std::nullopt;
     OutputSpace result;
-    result.expectedBytes = expectedVideoBytes(*preset, totalVideoFrames(album, settings.synchronise));
+    result.expectedBytes =
+        expectedVideoBytes(format, settings.encode,
+                           totalVideoFrames(album, settings.synchronise, frameRateOf(format, settings.encode)));
     // An older file at the output gives no room back: it stays until the finished video
     // replaces it in one rename, so both lie on the disk while the run writes.
     result.availableBytes = space.available;

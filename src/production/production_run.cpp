@@ -119,6 +119,8 @@ void ProductionRun::RunConversion(const ProductionSettings& settings, RunResult&
                           MclMakeTimeStr(c.GetRemainingTime(state.TotalFrames, state.TotalSamples)));
         call(callbacks_.showProgress, texts.progress);
         call(callbacks_.showTime, texts.time);
+        call(callbacks_.progress, RunProgress{stage, position, state.TotalFrames,
+                                              c.GetRemainingTime(state.TotalFrames, state.TotalSamples)});
         call(callbacks_.processEvents);
     });
     converter.AssignError([&](Converter&, const std::string&, int& answer) {
@@ -127,12 +129,12 @@ void ProductionRun::RunConversion(const ProductionSettings& settings, RunResult&
             unreadableSong = songAsked;
     });
     call(callbacks_.setBusyCursor, true);
-    const FormatInfo& format = kFormats[settings.format];
+    const VideoFormat& format = *settings.format;
     converter.VideoSetFileName(output->path());
     converter.AudioSetFileName(output->path());
-    if (format.mpeg2)
+    if (format.needsMpeg2)
         converter.EnableMPEG2();
-    converter.SetFormatPreset(format.preset, 0);
+    converter.SetFormat(format, settings.encode);
     converter.VideoSetKeepDuration(-1);
     call(callbacks_.setBusyCursor, false);
 
@@ -177,8 +179,8 @@ RunResult ProductionRun::Start(const ProductionSettings& settings) {
     RunResult result;
     if (running())
         return result; // a second start from inside the first run's event processing
-    if (settings.format < 0 || settings.format > 2) {
-        result.error = "未知的视频格式 " + std::to_string(settings.format);
+    if (!settings.format) {
+        result.error = "未选择视频格式";
         return result;
     }
     if (settings.outputPath.empty()) {

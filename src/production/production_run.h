@@ -37,6 +37,15 @@ struct ProgressTexts {
 ProgressTexts progressTexts(int stage, std::int64_t position, std::int64_t totalFrames, const std::string& elapsedText,
                             const std::string& remainingText);
 
+// A progress notification as numbers, for callers that make their own texts.
+struct RunProgress {
+    int stage = 0;                 // 0 done, 1 preparing, 2 file structure, 3 encoding
+    std::int64_t framesDone = 0;   // frames requested so far
+    std::int64_t totalFrames = 0;  // of the whole timeline
+    double remainingSeconds = 0;   // estimated from the pace so far
+    int percent() const { return totalFrames > 0 ? static_cast<int>(framesDone * 100 / totalFrames) : 0; }
+};
+
 struct RunCallbacks {
     std::function<void(bool enabled)> setSettingsEnabled; // SetSettingsEnabled
     std::function<void(bool running)> setRunning;         // start button off and stop button on while true
@@ -45,6 +54,7 @@ struct RunCallbacks {
     std::function<void(const QString& time)> showTime;         // LOverTine
     std::function<void(const effects::Bitmap& frame)> preview; // ImgMpg, transition frames only
     std::function<void()> processEvents;                       // once per progress notification
+    std::function<void(const RunProgress& progress)> progress; // the same notification as numbers
 };
 
 enum class RunOutcome {

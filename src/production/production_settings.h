@@ -1,6 +1,8 @@
 #pragma once
-// What a production run is told: the format table and the settings the production dialog (or
+// What a production run is told: the settings the production dialog (or
 // the command-line tool) fills in before a run starts.
+
+#include "production/video_format.h"
 
 #include <QString>
 
@@ -11,27 +13,11 @@
 
 namespace vistello::production {
 
-// One row of the format table: frame size, output name prefix, encoder preset, whether
-// MPEG-2 is switched on, and the title's font size and row.
-struct FormatInfo {
-    const char* name;
-    int width, height;
-    const char* prefix;
-    int preset;
-    bool mpeg2;
-    int titleSize, titleRow;
-};
-
-inline constexpr FormatInfo kFormats[] = {
-    {"VCD", 320, 288, "VCD-", 0, false, 17, 265},
-    {"SVCD", 480, 576, "SVCD-", 1, true, 24, 540},
-    {"DVD", 720, 576, "DVD-", 2, true, 36, 530},
-};
-
 enum class BackgroundMode { Colour, Pictures };
 
 struct ProductionSettings {
-    int format = 0; // index into kFormats (0 VCD, 1 SVCD, 2 DVD)
+    const VideoFormat* format = &videoFormat("vcd"); // a row of the format table
+    EncodeOptions encode;
     std::filesystem::path outputPath;
     bool synchronise = false; // spread the pictures evenly over the music
     BackgroundMode background = BackgroundMode::Colour;

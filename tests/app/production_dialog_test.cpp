@@ -217,9 +217,11 @@ class ProductionDialogTest : public QObject {
         ScriptedDialogs dialogs;
         TFrmMake dialog(albums, dialogs);
         auto* box = child<StretchView>(dialog, "ImgMpg");
-        QCOMPARE(box->geometry(), QRect(11, 0, 210, 189));
+        // The box takes the display aspect of the format, not the shape of its stored pixels:
+        // VCD's 320-pixel area shows 349 × 288, SVCD and DVD 4:3.
+        QCOMPARE(box->geometry(), QRect(2, 0, 229, 189));
         const char* formats[] = {"RGOutTypeSVCD", "RGOutTypeDVD", "RGOutTypeVCD"};
-        const QRect boxes[] = {{37, 0, 158, 189}, {0, 1, 233, 186}, {11, 0, 210, 189}};
+        const QRect boxes[] = {{0, 7, 233, 175}, {0, 7, 233, 175}, {2, 0, 229, 189}};
         for (int i = 0; i < 3; ++i) {
             child<QRadioButton>(dialog, formats[i])->click();
             QCOMPARE(box->geometry(), boxes[i]);
@@ -296,7 +298,7 @@ class ProductionDialogTest : public QObject {
         QCOMPARE(child<StretchView>(dialog, "ImgMpg")->picture().pixelColor(5, 5), QColor(Qt::black));
 
         const production::ProductionSettings settings = dialog.currentSettings();
-        QCOMPARE(settings.format, 0);
+        QCOMPARE(QString::fromLatin1(settings.format->name), QStringLiteral("vcd"));
         QCOMPARE(QString::fromStdString(settings.outputPath.string()),
                  videos() + QStringLiteral("/VCD-0.mpg"));
         QVERIFY(!settings.synchronise && !settings.soften);
@@ -388,7 +390,7 @@ class ProductionDialogTest : public QObject {
         QVERIFY(dialogs.questions.isEmpty()); // none of them existed
         child<QRadioButton>(dialog, "RGOutTypeDVD")->click();
         QCOMPARE(text(dialog, "EdtOut"), elsewhere + QStringLiteral("/DVD-1.mpg"));
-        QCOMPARE(dialog.currentSettings().format, 2);
+        QCOMPARE(QString::fromLatin1(dialog.currentSettings().format->name), QStringLiteral("dvd"));
         child<QRadioButton>(dialog, "RGOutTypeSVCD")->click();
         QCOMPARE(text(dialog, "EdtOut"), elsewhere + QStringLiteral("/SVCD-1.mpg"));
         // The caption keeps saying VCD.
@@ -549,7 +551,7 @@ class ProductionDialogTest : public QObject {
         QCOMPARE(dialog.currentSettings().colour, 0x563412u);        // 0x00BBGGRR
         // A format change refills the box with the chosen colour at its new size.
         child<QRadioButton>(dialog, "RGOutTypeSVCD")->click();
-        QCOMPARE(box->picture().size(), QSize(158, 189));
+        QCOMPARE(box->picture().size(), QSize(233, 175)); // 4:3
         QCOMPARE(box->picture().pixelColor(0, 0), QColor(0x12, 0x34, 0x56));
     }
 

@@ -14,23 +14,31 @@ using vistello::testing::makeAlbum;
 
 TEST(OutputSpaceTest, ExpectedSizeFollowsTheFormatsRates) {
     const struct {
-        int preset;
+        const char* format;
         std::int64_t frames;
         std::uintmax_t bytes;
     } cases[] = {
-        {0, 25, 176400},                    // VCD: the constant 1411.2 kbit/s of the multiplex
-        {0, 250, 1764000},                  // ten seconds
-        {1, 25, 2264000 / 8 * 2324 / 2260}, // SVCD: 2040 + 224 kbit/s and the pack headers
-        {2, 25, 6224000 / 8 * 2048 / 1984}, // DVD: 6000 + 224 kbit/s
-        {2, 0, 0},
-        {2, -5, 0},
+        {"vcd", 25, 176400},                    // VCD: the constant 1411.2 kbit/s of the multiplex
+        {"vcd", 250, 1764000},                  // ten seconds
+        {"svcd", 25, 2264000 / 8 * 2324 / 2260}, // SVCD: 2040 + 224 kbit/s and the pack headers
+        {"dvd", 25, 6224000 / 8 * 2048 / 1984}, // DVD: 6000 + 224 kbit/s
+        {"dvd", 0, 0},
+        {"dvd", -5, 0},
+        {"dvd-ntsc", 30, 6224000 / 8 * 2048 / 1984 * 1001 / 1000}, // one second at 29.97
+        // MP4 1080p at 30: 0.1 bit per pixel and 192 kbit/s of sound, for one second.
+        {"mp4-1080p", 30, (1920 * 1080 * 3 + 192000) / 8},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.preset);
+        SCOPED_TRACE(c.format);
         SCOPED_TRACE(c.frames);
-        EXPECT_NEAR(static_cast<double>(expectedVideoBytes(*formatPreset(c.preset), c.frames)),
-                    static_cast<double>(c.bytes), 1.0);
+        EXPECT_NEAR(static_cast<double>(expectedVideoBytes(videoFormat(c.format), {}, c.frames)),
+                    static_cast<double>(c.bytes), 2.0);
     }
+    // A smaller rate factor is a better picture and a bigger file: twice the video at 6 less.
+    EncodeOptions better;
+    better.quality = 14;
+    EXPECT_NEAR(static_cast<double>(expectedVideoBytes(videoFormat("mp4-1080p"), better, 30)),
+                (1920.0 * 1080 * 3 * 2 + 192000) / 8, 2.0);
 }
 
 class OutputSpaceAlbumTest : public ::testing::Test {
@@ -48,6 +56,10 @@ TEST_F(OutputSpaceAlbumTest, LengthIsTheRunsFrameCount) {
         RunState state;
         prepareRunState(state, album_, settings);
         EXPECT_EQ(totalVideoFrames(album_, synchronise), state.TotalFrames);
+        settings.format = &videoFormat("mp4-720p");
+        settings.encode.rate = {50, 1};
+        prepareRunState(state, album_, settings);
+        EXPECT_EQ(totalVideoFrames(album_, synchronise, {50, 1}), state.TotalFrames);
     }
     EXPECT_EQ(totalVideoFrames(album_, false), 2 * 51 + (3 + 5) * 25);
     EXPECT_EQ(totalVideoFrames(album_, true), 2 * 51 + 2 * ((20 - 4) * 25 / 2));
@@ -56,11 +68,11 @@ TEST_F(OutputSpaceAlbumTest, LengthIsTheRunsFrameCount) {
 TEST_F(OutputSpaceAlbumTest, ComparesWithTheFreeSpaceOfTheOutputsFileSystem) {
     makeAlbum(album_, {{16, 16, Qt::red, 3}}, {1.0});
     ProductionSettings settings;
-    settings.format = 2;
+    settings.format = &videoFormat("dvd");
     settings.outputPath = root() / "DVD-0.mpg";
     const std::optional<OutputSpace> space = outputSpace(album_, settings);
     ASSERT_TRUE(space);
-    EXPECT_EQ(space->expectedBytes, expectedVideoBytes(*formatPreset(2), 51 + 75));
+    EXPECT_EQ(space->expectedBytes, expectedVideoBytes(videoFormat("dvd"), {}, 51 + 75));
     const std::uintmax_t free = std::filesystem::space(root()).available;
     EXPECT_NEAR(static_cast<double>(space->availableBytes), static_cast<double>(free), 64.0 * 1024 * 1024);
     EXPECT_TRUE(space->fits());

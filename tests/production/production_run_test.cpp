@@ -88,13 +88,14 @@ protected:
 };
 
 TEST_F(ProductionRunTest, RendersEveryFormatWithTheTimelinesFrames) {
-    for (int format = 0; format < 3; ++format) {
-        SCOPED_TRACE(format);
+    for (const char* name : {"vcd", "svcd", "dvd"}) {
+        SCOPED_TRACE(name);
+        const VideoFormat& format = videoFormat(name);
         Window window;
         ProductionRun run(album_, window.callbacks());
         ProductionSettings settings;
-        settings.format = format;
-        settings.outputPath = output(kFormats[format].prefix + std::string("0.mpg"));
+        settings.format = &format;
+        settings.outputPath = output(format.prefix() + "0.mpg");
         const RunResult result = run.Start(settings);
         EXPECT_EQ(result.outcome, RunOutcome::Finished) << result.error;
         ASSERT_TRUE(result.fileWritten);
@@ -109,13 +110,13 @@ TEST_F(ProductionRunTest, RendersEveryFormatWithTheTimelinesFrames) {
 
         // The size a run expects before it starts is not less than the file it writes.
         EXPECT_LE(std::filesystem::file_size(settings.outputPath),
-                  expectedVideoBytes(*formatPreset(kFormats[format].preset), result.frames));
+                  expectedVideoBytes(format, {}, result.frames));
 
         const QJsonObject probed = probe(settings.outputPath);
         const QJsonObject video = streamOf(probed, "video"), audio = streamOf(probed, "audio");
         EXPECT_EQ(video["nb_read_frames"].toString().toInt(), 103);
-        EXPECT_EQ(video["width"].toInt(), format == 0 ? 352 : kFormats[format].width);
-        EXPECT_EQ(video["height"].toInt(), kFormats[format].height);
+        EXPECT_EQ(video["width"].toInt(), std::string(name) == "vcd" ? 352 : format.codedWidth);
+        EXPECT_EQ(video["height"].toInt(), std::string(name) == "dvd" || std::string(name) == "svcd" ? 576 : 288);
         // The one-second song is followed by silence up to the video's 4.12 seconds.
         const double audioSeconds =
             audio["nb_read_frames"].toString().toDouble() * 1152 / audio["sample_rate"].toString().toDouble();

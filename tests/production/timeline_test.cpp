@@ -116,7 +116,7 @@ TEST_F(TimelineTest, SynchronisedAlbumYieldsItsTotalFramesAndTheFinalFrameOnceMo
 TEST_F(TimelineTest, FirstFrameIsPhaseZeroOnlyAfterAnEarlyNotification) {
     store::AlbumStore album(root());
     makeAlbum(album, {{64, 48, Qt::red, 0, 1}}, {});
-    const effects::Bitmap black(320, 288);
+    const effects::Bitmap black(349, 288); // VCD frames are composed at 349 × 288, square pixels
     // An early notification makes the first frame phase 0 (repeating the black frame);
     // without one, a black phase −1 frame comes first and one more frame is made.
     for (bool early : {true, false}) {
@@ -133,13 +133,13 @@ TEST_F(TimelineTest, FirstFrameIsPhaseZeroOnlyAfterAnEarlyNotification) {
 
 TEST_F(TimelineTest, OnePictureWithoutHoldIsDrawnByTheLastTransitionStep) {
     store::AlbumStore album(root());
-    makeAlbum(album, {{320, 288, QColor(200, 100, 50), 0, 1, "标题一"}}, {1.0});
+    makeAlbum(album, {{349, 288, QColor(200, 100, 50), 0, 1, "标题一"}}, {1.0});
     std::vector<QString> titles;
     const auto frames = drive(album, ProductionSettings{}, true, &titles);
     // Phases 0 to 50, then the picture once more with the end reported.
     ASSERT_EQ(frames.size(), 52u);
     ASSERT_EQ(frames.first.size(), 52u);
-    effects::Bitmap expected(320, 288);
+    effects::Bitmap expected(349, 288);
     ComposePicture(readPictureFile(album.AlbumPath() / "P0.jpg"), QImage(), 0, expected);
     EXPECT_EQ(frames[50], expected) << "the fade's step with progress 100 shows the picture";
     EXPECT_EQ(frames.last, expected);
@@ -184,10 +184,10 @@ TEST_F(TimelineTest, TitleIsEmptyBeforeTheFirstPictureAndChangesAtPhaseZero) {
 TEST_F(TimelineTest, TitleIsLightTextWithADarkOutlineOnTheFormatsRow) {
     store::AlbumStore album(root());
     makeAlbum(album, {{64, 48, Qt::red, 0, 1, "春天的花园 Spring"}}, {});
-    for (int format = 0; format < 3; ++format) {
-        SCOPED_TRACE(format);
+    for (const VideoFormat& format : videoFormats()) {
+        SCOPED_TRACE(format.name);
         ProductionSettings settings;
-        settings.format = format;
+        settings.format = &format;
         RunState state;
         prepareRunState(state, album, settings);
         FrameGenerator generator(state, album, settings);
@@ -195,13 +195,14 @@ TEST_F(TimelineTest, TitleIsLightTextWithADarkOutlineOnTheFormatsRow) {
         Source source;
         generator.VideoSourceProc(source); // phase 0: the title is set
         Image image;
-        QImage grey(kFormats[format].width, kFormats[format].height, QImage::Format_BGR888);
+        QImage grey(format.composeWidth, format.composeHeight, QImage::Format_BGR888);
         grey.fill(QColor(128, 128, 128));
         image.setImage(grey);
         Converter converter;
         generator.VideoFuncProc(converter, image);
         int light = 0, dark = 0, top = grey.height(), left = grey.width();
-        for (int y = 0; y < grey.height(); ++y)
+        // The title lies below its row; the rows above it are left alone.
+        for (int y = std::max(0, format.titleRow - format.titleSize); y < grey.height(); ++y)
             for (int x = 0; x < grey.width(); ++x) {
                 const QColor c = image.image().pixelColor(x, y);
                 if (c == QColor(128, 128, 128))
@@ -211,12 +212,15 @@ TEST_F(TimelineTest, TitleIsLightTextWithADarkOutlineOnTheFormatsRow) {
                 light += c.red() >= 215;
                 dark += c.red() <= 110;
             }
-        EXPECT_GT(light, 50);
-        EXPECT_GT(dark, 20);
-        EXPECT_GE(top, kFormats[format].titleRow - 2);
-        EXPECT_LE(top, kFormats[format].titleRow + kFormats[format].titleSize / 3);
-        EXPECT_GE(left, 8);
-        EXPECT_LE(left, 14);
+        // The counts grow with the title's area from the VCD's 50 and 20 at 17 pixels; the
+        // thinner strokes of the 14-pixel NTSC VCD title have fewer pixels at full light.
+        const int area = format.titleSize * format.titleSize;
+        EXPECT_GT(light, format.titleSize < 17 ? 25 : 50 * area / (17 * 17));
+        EXPECT_GT(dark, format.titleSize < 17 ? 10 : 20 * area / (17 * 17));
+        EXPECT_GE(top, format.titleRow - 2);
+        EXPECT_LE(top, format.titleRow + format.titleSize / 3);
+        EXPECT_GE(left, format.titleColumn - 2);
+        EXPECT_LE(left, format.titleColumn + format.titleSize / 8);
         // The text ends inside the frame: the bottom row keeps some untouched pixels.
         EXPECT_EQ(image.image().pixelColor(grey.width() - 1, grey.height() - 1), QColor(128, 128, 128));
     }
@@ -292,7 +296,7 @@ TEST_F(TimelineTest, EmptyAlbumEndsAtOnceWithABlackFrame) {
     store::AlbumStore album(root());
     const auto frames = drive(album, ProductionSettings{}, true, nullptr, 1);
     ASSERT_EQ(frames.size(), 1u);
-    EXPECT_EQ(frames[0], effects::Bitmap(320, 288));
+    EXPECT_EQ(frames[0], effects::Bitmap(349, 288));
 }
 
 } // namespace

@@ -1,13 +1,14 @@
 #pragma once
-// MpegWriter encodes YUV frames and the sound track into one MPEG program stream with FFmpeg,
-// in the order of FFmpeg's muxing example: streams, encoders, header, frames, flush, trailer.
+// VideoWriter encodes YUV frames and the sound track into one file of a format of the table
+// (an MPEG program stream for the discs, MP4 otherwise) with FFmpeg, in the order of FFmpeg's
+// muxing example: streams, encoders, header, frames, flush, trailer.
 //
 // The sound is encoded two seconds behind the video, so that when the video ends the last two
 // seconds are still at hand: a longer sound track is cut at the video's end with a fade over
 // them, a shorter one is followed by silence. Not thread-safe; the encoder thread owns it.
 
 #include "production/ffmpeg_handles.h"
-#include "production/format_presets.h"
+#include "production/video_format.h"
 #include "production/sound_track.h"
 
 #include <filesystem>
@@ -15,13 +16,14 @@
 
 namespace vistello::production {
 
-class MpegWriter {
+class VideoWriter {
 public:
     // Creates the file, opens both encoders and writes the header. Throws EncoderError.
-    MpegWriter(const std::filesystem::path& path, const FormatPreset& preset, SoundTrack soundTrack);
-    ~MpegWriter();
-    MpegWriter(const MpegWriter&) = delete;
-    MpegWriter& operator=(const MpegWriter&) = delete;
+    VideoWriter(const std::filesystem::path& path, const VideoFormat& format, const EncodeOptions& options,
+                SoundTrack soundTrack);
+    ~VideoWriter();
+    VideoWriter(const VideoWriter&) = delete;
+    VideoWriter& operator=(const VideoWriter&) = delete;
 
     // A frame in the encoder's size and pixel format, yuv420p.
     FramePtr makeVideoFrame() const;
@@ -40,11 +42,17 @@ private:
     // encoder frames when `pad`), reading the track and then silence.
     void encodeAudioUntil(std::int64_t untilSample, bool pad);
     void fillPending(std::size_t frames);
+    // The sound samples that belong to the first `frames` video frames.
+    std::int64_t samplesForFrames(std::int64_t frames) const;
+    // Moves one encoder frame of pending samples into audioFrame_, in the encoder's layout.
+    void takeAudioFrame(int frameSize);
 
-    const FormatPreset& preset_;
+    const VideoFormat& format_;
+    EncodeOptions options_;
+    Rational rate_;
     std::filesystem::path path_;
     SoundTrack soundTrack_;
-    OutputContextPtr format_;
+    OutputContextPtr output_;
     CodecContextPtr video_, audio_;
     AVStream* videoStream_ = nullptr;
     AVStream* audioStream_ = nullptr;
