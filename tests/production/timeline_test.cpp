@@ -102,6 +102,128 @@ TEST_F(TimelineTest, HoldFramesFollowStayTimeOrTheMusic) {
     EXPECT_EQ(computeHoldFrames(album, false)[1], 0);
 }
 
+TEST(TimelineTime, TransitionsLastTwoSecondsWithProgressSpreadOver2To100) {
+    const struct {
+        Rational rate;
+        int steps;
+    } rates[] = {{{25, 1}, 50}, {{30, 1}, 60}, {{30000, 1001}, 60}, {{50, 1}, 100}, {{60, 1}, 120}};
+    for (const auto& r : rates) {
+        SCOPED_TRACE(r.rate.num);
+        ASSERT_EQ(transitionSteps(r.rate), r.steps);
+        EXPECT_EQ(transitionProgress(1, r.steps), 2);
+        EXPECT_EQ(transitionProgress(r.steps, r.steps), 100);
+        for (int k = 2; k <= r.steps; ++k) {
+            const int previous = transitionProgress(k - 1, r.steps), now = transitionProgress(k, r.steps);
+            EXPECT_GE(now, previous);
+            EXPECT_LE(now - previous, 2);
+        }
+    }
+    // At 25 frames a second the original steps: progress 2 × k.
+    for (int k = 1; k <= 50; ++k)
+        EXPECT_EQ(transitionProgress(k, 50), 2 * k);
+    EXPECT_EQ(transitionProgress(1, 100), 2);
+    EXPECT_EQ(transitionProgress(51, 100), 51);
+    EXPECT_EQ(framesOfSeconds(5, {30000, 1001}), 150); // 149.85
+    EXPECT_EQ(framesOfSeconds(3, {25, 1}), 75);
+}
+
+TEST_F(TimelineTest, HoldFramesAndSynchronisationUseTheFormatsRate) {
+    store::AlbumStore album(root());
+    for (int stay : {3, 0, 10, 1})
+        album.PicList.push_back([&] { store::TPicInfo p; p.StayTime = stay; return p; }());
+    album.MusicList.resize(1);
+    album.MusicList[0].PlayTime = 100;
+    EXPECT_EQ(computeHoldFrames(album, false, {30, 1}), (std::vector<int>{90, 0, 300, 30}));
+    EXPECT_EQ(computeHoldFrames(album, false, {30000, 1001}), (std::vector<int>{90, 0, 300, 30}));
+    EXPECT_EQ(computeHoldFrames(album, false, {50, 1}), (std::vector<int>{150, 0, 500, 50}));
+    // (100 − 2 × 4) seconds over 4 pictures: 23 seconds each, 690 frames at 30, 1150 at 50.
+    EXPECT_EQ(computeHoldFrames(album, true, {30, 1}), (std::vector<int>{690, 690, 690, 690}));
+    EXPECT_EQ(computeHoldFrames(album, true, {50, 1}), (std::vector<int>{1150, 1150, 1150, 1150}));
+    EXPECT_EQ(computeHoldFrames(album, true, {30000, 1001})[0], 689); // 689.3
+    const struct {
+        const char* format;
+        Rational rate;
+        std::int64_t totalFrames;
+    } cases[] = {
+        {"vcd", {25, 1}, 51 * 4 + 575 * 4},           // the original timeline: 2504
+        {"mp4-720p", {25, 1}, 51 * 4 + 575 * 4},      // the same at 25 in MP4
+        {"mp4-720p", {30, 1}, 61 * 4 + 690 * 4},      // 60 steps and the picture whole
+        {"mp4-720p", {50, 1}, 101 * 4 + 1150 * 4},
+        {"dvd-ntsc", {0, 1}, 61 * 4 + 689 * 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.format);
+        ProductionSettings settings;
+        settings.format = &videoFormat(c.format);
+        settings.encode.rate = c.rate;
+        settings.synchronise = true;
+        RunState state;
+        prepareRunState(state, album, settings);
+        EXPECT_EQ(state.TotalFrames, c.totalFrames);
+    }
+}
+
+// Drives a one-picture album at a rate without keeping frames (the MP4 frames are large):
+// counts them and compares the last transition step and the final frame with the picture.
+TEST_F(TimelineTest, TransitionEndsInTheNewPictureAtEveryRate) {
+    store::AlbumStore album(root());
+    makeAlbum(album, {{200, 100, QColor(200, 100, 50), 1, 1}}, {});
+    const struct {
+        const char* format;
+        Rational rate;
+        int steps, hold;
+    } cases[] = {
+        {"vcd", {25, 1}, 50, 25},
+        {"vcd-ntsc", {0, 1}, 60, 30},
+        {"mp4-720p", {30, 1}, 60, 30},
+        {"mp4-720p", {50, 1}, 100, 50},
+        {"mp4-720p", {60, 1}, 120, 60},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.format) + " at " + std::to_string(c.rate.num));
+        ProductionSettings settings;
+        settings.format = &videoFormat(c.format);
+        settings.encode.rate = c.rate;
+        RunState state;
+        prepareRunState(state, album, settings);
+        FrameGenerator generator(state, album, settings);
+        const VideoFormat& format = *settings.format;
+        effects::Bitmap expected(format.composeWidth, format.composeHeight);
+        ComposePicture(readPictureFile(album.AlbumPath() / "P0.jpg"), QImage(), 0, expected);
+        const auto same = [&](const QImage& frame) {
+            for (int y = 0; y < frame.height(); ++y)
+                if (std::memcmp(frame.constScanLine(y), expected.row(y), static_cast<std::size_t>(frame.width()) * 3) != 0)
+                    return false;
+            return true;
+        };
+        ++state.FrameCounter; // the converter's notification before the first frame
+        int frames = 0;
+        bool halfwayShowsThePicture = true, lastStepShowsThePicture = false, finalShowsThePicture = false;
+        for (int guard = 0; guard < 1000; ++guard) {
+            Source source;
+            generator.VideoSourceProc(source);
+            const QImage frame = source.takeFrame();
+            ASSERT_EQ(frame.size(), QSize(format.composeWidth, format.composeHeight));
+            if (frames == c.steps / 2)
+                halfwayShowsThePicture = same(frame);
+            if (frames == c.steps)
+                lastStepShowsThePicture = same(frame);
+            ++frames;
+            if (source.finished()) {
+                finalShowsThePicture = same(frame);
+                break;
+            }
+            ++state.FrameCounter;
+        }
+        // Phase 0, the steps, the picture whole, its hold of one second, and the end.
+        EXPECT_EQ(frames, 1 + c.steps + 1 + (c.hold - 1) + 1);
+        EXPECT_EQ(state.TotalFrames + 1, frames);
+        EXPECT_FALSE(halfwayShowsThePicture);
+        EXPECT_TRUE(lastStepShowsThePicture);
+        EXPECT_TRUE(finalShowsThePicture);
+    }
+}
+
 TEST_F(TimelineTest, SynchronisedAlbumYieldsItsTotalFramesAndTheFinalFrameOnceMore) {
     store::AlbumStore album(root());
     makeAlbum(album, {{64, 48, Qt::red}, {48, 64, Qt::green}, {64, 64, Qt::blue}, {80, 40, Qt::yellow}}, {1.0});
