@@ -129,4 +129,58 @@ void SoftenBitmap(effects::Bitmap& frame) {
     }
 }
 
+void SoftenBitmap(effects::Bitmap& frame, int radius) {
+    if (radius <= 1)
+        return SoftenBitmap(frame);
+    const int width = frame.width(), height = frame.height();
+    const int span = 2 * radius + 1;
+    if (width < span || height < span)
+        return;
+    const auto rowBytes = static_cast<std::size_t>(width) * 3;
+    // Rows: each sum slides along a copy of the row as it was.
+    std::vector<std::uint8_t> original(rowBytes);
+    for (int y = radius; y < height - radius; ++y) {
+        std::uint8_t* line = frame.row(y);
+        std::copy_n(line, rowBytes, original.begin());
+        unsigned sum[3] = {0, 0, 0};
+        for (int x = 0; x < span; ++x)
+            for (int c = 0; c < 3; ++c)
+                sum[c] += original[static_cast<std::size_t>(3 * x + c)];
+        for (int x = radius;; ++x) {
+            for (int c = 0; c < 3; ++c)
+                line[3 * x + c] = static_cast<std::uint8_t>(sum[c] / span);
+            if (x + radius + 1 >= width)
+                break;
+            for (int c = 0; c < 3; ++c)
+                sum[c] += original[static_cast<std::size_t>(3 * (x + radius + 1) + c)] -
+                          original[static_cast<std::size_t>(3 * (x - radius) + c)];
+        }
+    }
+    // Columns: a ring of the last `span` rows as they were before this pass, and a running sum
+    // per value, so the frame is read row by row.
+    const std::size_t first = static_cast<std::size_t>(radius) * 3, last = rowBytes - first;
+    std::vector<std::uint8_t> ring(rowBytes * static_cast<std::size_t>(span));
+    std::vector<unsigned> sums(rowBytes, 0);
+    for (int y = 0; y < span; ++y) {
+        std::copy_n(frame.row(y), rowBytes, ring.begin() + static_cast<std::ptrdiff_t>(rowBytes * y));
+        for (std::size_t i = first; i < last; ++i)
+            sums[i] += frame.row(y)[i];
+    }
+    for (int y = radius; y < height - radius; ++y) {
+        std::uint8_t* line = frame.row(y);
+        for (std::size_t i = first; i < last; ++i)
+            line[i] = static_cast<std::uint8_t>(sums[i] / static_cast<unsigned>(span));
+        const int next = y + radius + 1;
+        if (next >= height)
+            break;
+        // The oldest row leaves the window; the next one (not yet written) comes in its slot.
+        std::uint8_t* slot = ring.data() + rowBytes * static_cast<std::size_t>((y - radius) % span);
+        const std::uint8_t* incoming = frame.row(next);
+        for (std::size_t i = first; i < last; ++i) {
+            sums[i] += static_cast<unsigned>(incoming[i]) - slot[i];
+            slot[i] = incoming[i];
+        }
+    }
+}
+
 } // namespace vistello::production

@@ -33,4 +33,10 @@ void ComposePicture(const QImage& picture, const QImage& background, std::uint32
 // (the pixels above and to the left are already softened). The outermost rows and columns stay.
 void SoftenBitmap(effects::Bitmap& frame);
 
+// Softening that grows with the frame: radius 1 is SoftenBitmap; a larger radius takes the mean
+// of the (2r + 1) × (2r + 1) neighbourhood (a box blur, rows then columns, of the pixels as they
+// were), so a 2160-line frame softens as visibly as a 576-line one. The outermost r rows and
+// columns stay.
+void SoftenBitmap(effects::Bitmap& frame, int radius);
+
 } // namespace vistello::production

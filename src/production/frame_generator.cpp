@@ -133,7 +133,7 @@ void FrameGenerator::VideoSourceProc(Source& source) {
             startPicture();
         } else {
             if (settings_.soften)
-                SoftenBitmap(state_.DisplayFrame);
+                SoftenBitmap(state_.DisplayFrame, settings_.format->softenRadius);
             if (phase >= 1 && phase <= steps) {
                 if (const effects::TEffect* effect = effects::FindEffect(state_.CurEffect))
                     effect->Proc(state_.DisplayFrame, state_.TargetFrame, state_.FrameRect, effects::kDefaultGrain,

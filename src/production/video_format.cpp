@@ -16,7 +16,7 @@ constexpr int roundedDiv(std::int64_t numerator, std::int64_t denominator) {
 
 // Titles keep the size and distance from the bottom edge they have in their reference format,
 // scaled with the frame (by its shorter side, so an upright frame gets the title a landscape
-// frame of its width would get).
+// frame of its width would get); the softening grows the same way from the 576-line frame.
 struct TitleStyle {
     int size, bottomMargin, referenceHeight;
 };
@@ -32,6 +32,7 @@ constexpr void placeTitle(VideoFormat& f, TitleStyle style) {
     f.titleColumn = roundedDiv(10LL * side, reference);
     f.titleOutline = std::max(1, roundedDiv(side, reference));
     f.titleShadow = std::max(1, roundedDiv(2LL * side, reference));
+    f.softenRadius = std::max(1, roundedDiv(side, 576));
 }
 
 struct DiscRow {

@@ -69,6 +69,8 @@ struct VideoFormat {
     // The title: font size and the row of its top, column, outline width and shadow distance,
     // all in compose pixels.
     int titleSize, titleRow, titleColumn, titleOutline, titleShadow;
+    // The softening's radius: 1 up to 576 lines (the original 3 × 3 mean), growing with the frame.
+    int softenRadius;
 
     DiscKind disc;
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 namespace vistello::production {
 namespace {
@@ -150,6 +151,52 @@ TEST(SoftenBitmap, MatchesThePixelByPixelRuleOnRandomFrames) {
         SoftenBitmap(frame);
         EXPECT_EQ(frame, expected) << width << "x" << height;
     }
+}
+
+// The wider softening by the book: the mean over the (2r + 1)² neighbourhood of a row-blurred
+// copy, each pass reading the pixels as they were; the outer r rows and columns kept.
+Bitmap boxByTheBook(const Bitmap& frame, int r) {
+    const int width = frame.width(), height = frame.height(), n = 2 * r + 1;
+    Bitmap rows = frame;
+    for (int y = r; y < height - r; ++y)
+        for (int x = r; x < width - r; ++x)
+            for (int c = 0; c < 3; ++c) {
+                unsigned sum = 0;
+                for (int i = -r; i <= r; ++i)
+                    sum += frame.row(y)[3 * (x + i) + c];
+                rows.row(y)[3 * x + c] = static_cast<std::uint8_t>(sum / n);
+            }
+    Bitmap out = rows;
+    for (int y = r; y < height - r; ++y)
+        for (int x = r; x < width - r; ++x)
+            for (int c = 0; c < 3; ++c) {
+                unsigned sum = 0;
+                for (int j = -r; j <= r; ++j)
+                    sum += rows.row(y + j)[3 * x + c];
+                out.row(y)[3 * x + c] = static_cast<std::uint8_t>(sum / n);
+            }
+    return out;
+}
+
+TEST(SoftenBitmap, WiderRadiusIsABoxMeanThatKeepsTheBorder) {
+    std::mt19937 random(5);
+    for (auto [width, height, radius] : {std::tuple{19, 13, 2}, std::tuple{9, 9, 4}, std::tuple{40, 23, 3}, std::tuple{8, 30, 4}}) {
+        Bitmap frame(width, height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width * 3; ++x)
+                frame.row(y)[x] = static_cast<std::uint8_t>(random());
+        const Bitmap expected = 2 * radius + 1 <= std::min(width, height) ? boxByTheBook(frame, radius) : frame;
+        SoftenBitmap(frame, radius);
+        EXPECT_EQ(frame, expected) << width << "x" << height << " radius " << radius;
+    }
+    // Radius 1 is the original in-place softening.
+    Bitmap a(12, 10), b(12, 10);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 36; ++x)
+            a.row(y)[x] = b.row(y)[x] = static_cast<std::uint8_t>(random());
+    SoftenBitmap(a, 1);
+    SoftenBitmap(b);
+    EXPECT_EQ(a, b);
 }
 
 } // namespace

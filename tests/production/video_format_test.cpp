@@ -113,13 +113,14 @@ TEST(VideoFormat, NamesAreUniqueAndFoundWithoutRegardToCase) {
     EXPECT_STREQ(videoFormats()[2].caption, "DVD");
 }
 
-TEST(VideoFormat, TitlesGrowWithTheFrame) {
+TEST(VideoFormat, TitlesAndSofteningGrowWithTheFrame) {
     // Outline and shadow stay 1 and 2 at the original heights and grow with the title.
     const struct {
         const char* name;
-        int column, outline, shadow;
+        int column, outline, shadow, soften;
     } cases[] = {
-        {"vcd", 10, 1, 2}, {"dvd", 10, 1, 2}, {"vcd-ntsc", 8, 1, 2}, {"mp4-1080p", 19, 2, 4}, {"mp4-2160p", 38, 4, 8},
+        {"vcd", 10, 1, 2, 1}, {"dvd", 10, 1, 2, 1}, {"vcd-ntsc", 8, 1, 2, 1}, {"mp4-720p", 13, 1, 3, 1},
+        {"mp4-1080p", 19, 2, 4, 2}, {"mp4-2160p", 38, 4, 8, 4}, {"mp4-1080x1920", 19, 2, 4, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -127,6 +128,7 @@ TEST(VideoFormat, TitlesGrowWithTheFrame) {
         EXPECT_EQ(f.titleColumn, c.column);
         EXPECT_EQ(f.titleOutline, c.outline);
         EXPECT_EQ(f.titleShadow, c.shadow);
+        EXPECT_EQ(f.softenRadius, c.soften);
         EXPECT_LT(f.titleRow + f.titleSize, f.composeHeight + f.titleSize / 3) << "the title ends inside the frame";
     }
 }
