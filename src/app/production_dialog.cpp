@@ -27,7 +27,6 @@ namespace {
 constexpr QSize kPanelSize(233, 189);
 const QString kPicTimePrefix = QStringLiteral("全部图片播放时间:");
 const QString kMusTimePrefix = QStringLiteral("全部音乐播放时间:");
-const QString kSaveFilter = QStringLiteral("MPEG文件(*.mpg)|*.mpg|所有文件(*.*)|*.*");
 
 template <class Widget> Widget* named(Widget* widget, const char* name, QWidget* parent, QRect geometry) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -42,11 +41,11 @@ QString folderOf(const QString& path) {
     return slash < 0 ? QString() : path.left(slash + 1);
 }
 
-// The path with the extension of its file name replaced by ".mpg" (added when it has none).
-QString withMpgExtension(const QString& path) {
+// The path with the extension of its file name replaced by `extension` (added when it has none).
+QString withExtension(const QString& path, const char* extension) {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    return (dot > slash ? path.left(dot) : path) + QStringLiteral(".mpg");
+    return (dot > slash ? path.left(dot) : path) + QLatin1Char('.') + QString::fromLatin1(extension);
 }
 
 } // namespace
@@ -59,6 +58,7 @@ TFrmMake::TFrmMake(const store::AlbumStore& store, UserDialogs& dialogs, QWidget
     setFont(interfaceFont(12));
     setFixedSize(550, 385);
     buildLayout();
+    buildFormatChoice();
     connectHandlers();
     FormCreate();
 }
@@ -127,7 +127,7 @@ void TFrmMake::buildLayout() {
 }
 
 void TFrmMake::connectHandlers() {
-    connect(formatButtons_, &QButtonGroup::idClicked, this, &TFrmMake::RGOutTypeClick);
+    connect(formatButtons_, &QButtonGroup::buttonClicked, this, &TFrmMake::RGOutTypeClick);
     connect(SpeedButton3, &QToolButton::clicked, this, &TFrmMake::SpeedButton3Click);
     connect(CboxTB, &QCheckBox::clicked, this, &TFrmMake::CboxTBClick);
     connect(Button1, &QPushButton::clicked, this, &TFrmMake::Button1Click);
@@ -168,11 +168,6 @@ void TFrmMake::FormCreate() {
     showTimes();
 }
 
-const production::VideoFormat& TFrmMake::selectedFormat() const {
-    const auto found = formatOfButton_.find(formatButtons_->checkedButton());
-    return found != formatOfButton_.end() ? *found->second : production::videoFormat("vcd");
-}
-
 QString TFrmMake::numberedName(const QString& path) const {
     const QString folder = folderOf(path);
     if (folder.isEmpty())
@@ -194,6 +189,7 @@ void TFrmMake::RGOutTypeClick() {
         EdtOut->setText(name);
     // The box takes the display aspect of the format: the square-pixel size frames are made at.
     ImgMpg->setGeometry(PreviewBoxRect(kPanelSize, QSize(format.composeWidth, format.composeHeight)));
+    showEncoderChoices();
     if (RbtnYS->isChecked())
         fillColour();
 }
@@ -223,10 +219,10 @@ void TFrmMake::SpeedButton3Click() {
     };
     for (;;) {
         const QString chosen = dialogs_.getSaveFileNameProposing(
-            this, QStringLiteral("另存为"), saveFileName_, qtFileFilter(kSaveFilter), proposeIn);
+            this, QStringLiteral("另存为"), saveFileName_, qtFileFilter(saveFilter()), proposeIn);
         if (chosen.isEmpty())
             return;
-        const QString output = withMpgExtension(chosen);
+        const QString output = withExtension(chosen, selectedFormat().extension);
         saveFileName_ = output;
         if (QFileInfo::exists(output) &&
             !dialogs_.askYesNo(this, QStringLiteral("文件保存"),
@@ -268,6 +264,7 @@ void TFrmMake::Clb1Click() {
 production::ProductionSettings TFrmMake::currentSettings() const {
     production::ProductionSettings settings;
     settings.format = &selectedFormat();
+    settings.encode = encodeOptions();
     settings.outputPath = EdtOut->text().trimmed().toStdString();
     settings.synchronise = CboxTB->isChecked();
     settings.background =

@@ -23,12 +23,14 @@
 class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QToolButton;
 
 namespace vistello::app {
@@ -67,12 +69,18 @@ class TFrmMake final : public QDialog {
 
   private:
     void buildLayout();
+    // The fourth format choice with its list, and the MP4 encoder's settings (in
+    // production_dialog_formats.cpp).
+    void buildFormatChoice();
+    void showEncoderChoices();
+    production::EncodeOptions encodeOptions() const;
+    QString saveFilter() const;
     void connectHandlers();
     void FormCreate();
     void fillColour();
     void showTimes();
-    // folder + prefix + first free number + ".mpg" for the folder of `path`; empty when no
-    // name can be formed.
+    // folder + prefix + first free number + the format's extension for the folder of `path`;
+    // empty when no name can be formed.
     QString numberedName(const QString& path) const;
     production::RunCallbacks runCallbacks();
     void showFrame(const effects::Bitmap& frame);
@@ -96,6 +104,13 @@ class TFrmMake final : public QDialog {
     QGroupBox* RGOutType = nullptr;
     QButtonGroup* formatButtons_ = nullptr;
     std::map<const QAbstractButton*, const production::VideoFormat*> formatOfButton_;
+    QRadioButton* RbtnOther = nullptr; // "其它：" with the list of the other formats
+    QComboBox* CmbFormat = nullptr;
+    QCheckBox* CboxHevc = nullptr;
+    QComboBox* CmbFps = nullptr;
+    QSpinBox* SpnQuality = nullptr;
+    QComboBox* CmbSpeed = nullptr;
+    QLabel* LEncoderDefaults = nullptr;
     QLabel* Label5 = nullptr;
     QLineEdit* EdtOut = nullptr;
     QToolButton* SpeedButton3 = nullptr;

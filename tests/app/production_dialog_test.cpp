@@ -15,6 +15,8 @@
 #include "store/album_operations.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QSpinBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -243,7 +245,7 @@ class ProductionDialogTest : public QObject {
         albums.MusicList[1].PlayTime = 45;
         ScriptedDialogs dialogs;
         TFrmMake dialog(albums, dialogs);
-        QCOMPARE(dialog.size(), QSize(550, 385));
+        QCOMPARE(dialog.size(), QSize(550, 463)); // 385 and the three rows of the format choice
         QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("相册《春节》VCD视频文件制作"));
         QCOMPARE(text(dialog, "LPicTime"), QStringLiteral("全部图片播放时间:00 时 00 分 21 秒"));
@@ -395,6 +397,88 @@ class ProductionDialogTest : public QObject {
         QCOMPARE(text(dialog, "EdtOut"), elsewhere + QStringLiteral("/SVCD-1.mpg"));
         // The caption keeps saying VCD.
         QCOMPARE(dialog.windowTitle(), QStringLiteral("相册《》VCD视频文件制作"));
+    }
+
+    // The other formats come from the list beside "其它："; each one names the output after its
+    // short name and extension, gives the preview box its display aspect and offers the MP4
+    // encoder's settings only where they apply. The original three keep their behaviour.
+    void everyFormatIsOfferedWithItsNameAspectAndEncoderSettings() {
+        store::AlbumStore albums(root.path().toStdString());
+        albums.AlbumList.resize(1);
+        albums.AlbumIndex = 0;
+        ScriptedDialogs dialogs;
+        QDir(videos()).removeRecursively();
+        QDir().mkpath(videos());
+        touch(videos() + QStringLiteral("/MP4-1080p-0.mp4"));
+        TFrmMake dialog(albums, dialogs);
+        auto* list = child<QComboBox>(dialog, "CmbFormat");
+        auto* fps = child<QComboBox>(dialog, "CmbFps");
+        auto* quality = child<QSpinBox>(dialog, "SpnQuality");
+        auto* speed = child<QComboBox>(dialog, "CmbSpeed");
+        auto* box = child<StretchView>(dialog, "ImgMpg");
+        QCOMPARE(list->count(), 11);
+        QCOMPARE(list->currentText(), QStringLiteral("MP4 1080p（1920×1080）"));
+        QVERIFY(!child<QRadioButton>(dialog, "RGOutTypeOther")->isChecked());
+        QVERIFY(!quality->isEnabled() && !fps->isEnabled()); // VCD: one rate, fixed bit rates
+
+        const auto choose = [&](const char* name) {
+            const int index = list->findData(QString::fromLatin1(name));
+            QVERIFY(index >= 0);
+            list->setCurrentIndex(index);
+            emit list->activated(index);
+        };
+        const struct {
+            const char* name;
+            const char* output;
+            QRect box;
+            bool encoderSettings;
+        } cases[] = {
+            {"mp4-1080p", "MP4-1080p-1.mp4", {0, 29, 233, 131}, true},
+            {"mp4-1080x1920", "MP4-1080x1920-0.mp4", {63, 0, 106, 189}, true},
+            {"mp4-1080x1080", "MP4-1080x1080-0.mp4", {22, 0, 189, 189}, true},
+            {"dvd-16x9", "DVD-16x9-0.mpg", {0, 29, 233, 131}, false},
+            {"dvd-ntsc", "DVD-NTSC-0.mpg", {0, 7, 233, 175}, false},
+        };
+        choose("mp4-1080p"); // from VCD's one rate: the MP4 default
+        QCOMPARE(fps->currentText(), QStringLiteral("30"));
+        for (const auto& c : cases) {
+            choose(c.name);
+            QVERIFY(child<QRadioButton>(dialog, "RGOutTypeOther")->isChecked());
+            QCOMPARE(text(dialog, "EdtOut"), videos() + QLatin1Char('/') + QString::fromLatin1(c.output));
+            QCOMPARE(box->geometry(), c.box);
+            QCOMPARE(QString::fromLatin1(dialog.currentSettings().format->name), QString::fromLatin1(c.name));
+            QCOMPARE(quality->isEnabled(), c.encoderSettings);
+            QCOMPARE(fps->isEnabled(), c.encoderSettings);
+        }
+        // The MP4 settings: 30 frames a second, quality 20 and speed medium unless changed.
+        choose("mp4-720p");
+        QCOMPARE(fps->currentText(), QStringLiteral("30"));
+        QCOMPARE(quality->value(), 20);
+        QCOMPARE(speed->currentText(), QStringLiteral("medium"));
+        production::EncodeOptions options = dialog.currentSettings().encode;
+        QCOMPARE(options.rate, (production::Rational{30, 1}));
+        QCOMPARE(options.quality, 20);
+        QCOMPARE(QString::fromStdString(options.speed), QStringLiteral("medium"));
+        QVERIFY(!options.hevc);
+        fps->setCurrentText(QStringLiteral("50"));
+        quality->setValue(26);
+        speed->setCurrentText(QStringLiteral("slow"));
+        child<QCheckBox>(dialog, "CboxHevc")->setChecked(true);
+        options = dialog.currentSettings().encode;
+        QCOMPARE(options.rate, (production::Rational{50, 1}));
+        QCOMPARE(options.quality, 26);
+        QCOMPARE(QString::fromStdString(options.speed), QStringLiteral("slow"));
+        QVERIFY(options.hevc);
+        // A chosen file gets the format's extension.
+        dialogs.fileToSave = videos() + QStringLiteral("/假期.mpg");
+        child<QToolButton>(dialog, "SpeedButton3")->click();
+        QCOMPARE(text(dialog, "EdtOut"), videos() + QStringLiteral("/假期.mp4"));
+        // Back to an original choice: its name, box and settings as before.
+        child<QRadioButton>(dialog, "RGOutTypeDVD")->click();
+        QCOMPARE(text(dialog, "EdtOut"), videos() + QStringLiteral("/DVD-0.mpg"));
+        QCOMPARE(QString::fromLatin1(dialog.currentSettings().format->name), QStringLiteral("dvd"));
+        QVERIFY(!quality->isEnabled());
+        QCOMPARE(fps->currentText(), QStringLiteral("25"));
     }
 
     void saveDialogProposesTheNextFreeNameInEachFolderEntered() {
