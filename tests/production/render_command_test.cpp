@@ -1,4 +1,5 @@
-// The render subcommand end to end: the JSON it prints, its exit statuses and messages.
+// The formats and render subcommands end to end: the JSON they print, their exit statuses and
+// messages, and an MP4 render at the rate asked for.
 
 #include "production_fixture.h"
 
@@ -17,10 +18,13 @@ protected:
     std::filesystem::path root() const { return dir_.path().toStdString(); }
     // Runs the tool; returns its exit status, stdout in `out` and stderr in `err`.
     int render(const std::string& arguments, std::string* out = nullptr, std::string* err = nullptr) {
+        return tool("render " + arguments, out, err);
+    }
+    int tool(const std::string& arguments, std::string* out = nullptr, std::string* err = nullptr) {
         const auto errFile = root() / "stderr.txt";
         std::string stdoutText;
         const int status = runCommand(std::string("QT_QPA_PLATFORM=offscreen ") + VISTELLO_CLI + " --root " +
-                                          shellQuoted(root()) + " render " + arguments + " 2>" + shellQuoted(errFile),
+                                          shellQuoted(root()) + " " + arguments + " 2>" + shellQuoted(errFile),
                                       &stdoutText);
         if (out)
             *out = stdoutText;
@@ -67,6 +71,14 @@ TEST_F(RenderCommandTest, RefusesWrongUseAndReportsFailures) {
         {"Empty --format vcd --out " + out, 1, "at least one picture and one song"},
         {"Test --format dvd --out " + out + " --sync", 1, "音乐太短"},
         {"Test --format vcd --out " + shellQuoted(root() / "missing" / "x.mpg"), 1, "x.mpg"},
+        {"Test --format mp4-720p --fps 24 --out " + out, 2, "30 (or 25, 50, 60)"},
+        {"Test --format dvd --fps 30 --out " + out, 2, "made at 25"},
+        {"Test --format dvd-ntsc --fps 25 --out " + out, 2, "made at 30000/1001"},
+        {"Test --format mp4-720p --quality 52 --out " + out, 2, "usage"},
+        {"Test --format mp4-720p --quality fast --out " + out, 2, "usage"},
+        {"Test --format mp4-720p --speed warp --out " + out, 2, "usage"},
+        {"Test --format dvd --quality 20 --out " + out, 2, "for MP4"},
+        {"Test --format svcd --hevc --out " + out, 2, "for MP4"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -75,6 +87,56 @@ TEST_F(RenderCommandTest, RefusesWrongUseAndReportsFailures) {
         EXPECT_NE(messages.find(c.message), std::string::npos) << messages;
     }
     EXPECT_FALSE(std::filesystem::exists(root() / "x.mpg"));
+}
+
+TEST_F(RenderCommandTest, FormatsListsEveryRowOfTheTable) {
+    std::string json;
+    ASSERT_EQ(tool("formats", &json), 0);
+    const QJsonArray formats = QJsonDocument::fromJson(QByteArray::fromStdString(json)).array();
+    ASSERT_EQ(formats.size(), 14);
+    const QJsonObject vcd = formats[0].toObject();
+    EXPECT_EQ(vcd["name"].toString(), "vcd");
+    EXPECT_EQ(vcd["caption"].toString(), "VCD");
+    EXPECT_EQ(vcd["width"].toInt(), 352);
+    EXPECT_EQ(vcd["height"].toInt(), 288);
+    EXPECT_EQ(vcd["rates"].toArray(), QJsonArray{"25"});
+    EXPECT_EQ(vcd["extension"].toString(), "mpg");
+    EXPECT_TRUE(vcd["disc"].toBool());
+    const QJsonObject upright = formats[12].toObject();
+    EXPECT_EQ(upright["name"].toString(), "mp4-1080x1920");
+    EXPECT_EQ(upright["caption"].toString(), QStringLiteral("MP4 竖屏（1080×1920）"));
+    EXPECT_EQ(upright["display_aspect"].toString(), "9:16");
+    EXPECT_EQ(upright["rates"].toArray(), (QJsonArray{"25", "30", "50", "60"}));
+    EXPECT_EQ(upright["default_rate"].toString(), "30");
+    EXPECT_EQ(upright["extension"].toString(), "mp4");
+    EXPECT_EQ(formats[5].toObject()["rates"].toArray(), QJsonArray{"30000/1001"});
+    EXPECT_EQ(tool("formats extra"), 2);
+}
+
+TEST_F(RenderCommandTest, RendersAnMp4AtTheRateAsked) {
+    const auto out = root() / "album.mp4";
+    std::string json, messages;
+    ASSERT_EQ(render("Test --format MP4-720p --fps 30 --quality 30 --speed veryfast --out " + shellQuoted(out), &json,
+                     &messages),
+              0)
+        << messages;
+    // Two pictures without hold at 30 frames a second: 2 × (60 + 1) frames and the last once more.
+    const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
+    EXPECT_EQ(result["frames"].toInt(), 123);
+    EXPECT_EQ(result["format"].toString(), "mp4-720p");
+    EXPECT_EQ(result["fps"].toString(), "30");
+    EXPECT_DOUBLE_EQ(result["seconds"].toDouble(), 123 / 30.0);
+    const QJsonObject probed = vistello::testing::probe(out);
+    const QJsonObject video = vistello::testing::streamOf(probed, "video");
+    const QJsonObject audio = vistello::testing::streamOf(probed, "audio");
+    EXPECT_EQ(video["codec_name"].toString(), "h264");
+    EXPECT_EQ(video["width"].toInt(), 1280);
+    EXPECT_EQ(video["height"].toInt(), 720);
+    EXPECT_EQ(video["r_frame_rate"].toString(), "30/1");
+    EXPECT_EQ(video["nb_read_frames"].toString().toInt(), 123);
+    EXPECT_EQ(audio["codec_name"].toString(), "aac");
+    EXPECT_EQ(audio["sample_rate"].toString(), "48000");
+    EXPECT_NE(messages.find("相册生成完毕!"), std::string::npos) << messages;
 }
 
 TEST_F(RenderCommandTest, UnreadablePictureFailsWithItsName) {

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# MP4 render benchmark: the 12-picture album of render_benchmark.sh (640 × 480 up to
+# 4000 × 3000, 3 s each, one 60 s song) rendered by `vistello-cli render --format mp4-...` at
+# 30 frames a second, against ffmpeg's libx264 encoding the same frames from raw bgr24 with the
+# same song, preset and quality, in the same run:
+#   ffmpeg -f rawvideo -pix_fmt bgr24 -s WxH -r 30 -i - -c:v libx264 -preset P -crf Q
+# The same frames are the render's own, decoded from its file and piped in; the decoder's own
+# time (measured alone) is taken off the baseline. Prints the ratio render / encoder alone and
+# the render's peak memory for 1080p, 720p, 2160p and the upright 1080 × 1920.
+#
+# usage: bench/production/mp4_benchmark.sh [BUILD_DIR] [PRESET] [CRF]   (default build/release,
+# medium, 20; never a sanitizer build for figures)
+set -euo pipefail
+here="$(cd "$(dirname "$0")/../.." && pwd)"
+build="${1:-$here/build/release}"
+preset="${2:-medium}"
+crf="${3:-20}"
+if [ ! -x "$build/bin/vistello-cli" ]; then
+  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVISTELLO_BUILD_TESTS=OFF >/dev/null
+  ninja -C "$build" vistello-cli >/dev/null
+fi
+cli="$build/bin/vistello-cli"
+
+work="$(mktemp -d /dev/shm/vistello-mp4-bench.XXXXXX 2>/dev/null || mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/root" "$work/pictures"
+
+sizes=(640x480 800x600 1024x768 1280x960 1600x1200 2048x1536 2272x1704 2560x1920 2816x2112
+       3072x2304 3456x2592 4000x3000)
+for i in "${!sizes[@]}"; do
+  ffmpeg -v error -y -f lavfi -i "mandelbrot=size=${sizes[$i]}:start_scale=$((3 + i))" -frames:v 1 -q:v 3 \
+    "$work/pictures/$(printf 'p%02d' "$i").jpg"
+done
+ffmpeg -v error -y -f lavfi -i "sine=frequency=440:duration=60" -ac 2 -c:a libmp3lame -b:a 192k "$work/song.mp3"
+"$cli" --root "$work/root" new-album bench >/dev/null
+"$cli" --root "$work/root" import-pictures bench "$work"/pictures/*.jpg >/dev/null 2>&1
+"$cli" --root "$work/root" import-music bench "$work/song.mp3" >/dev/null 2>&1
+
+measure() {
+  /usr/bin/time -f '%e %M' -o "$work/time" "$@" >"$work/stdout" 2>/dev/null
+  read -r seconds peak_kb <"$work/time"
+  peak_mb=$((peak_kb / 1024))
+}
+calc() { awk "BEGIN { print $1 }"; }
+frames_of() { sed -n 's/.*"frames":\([0-9]*\).*/\1/p' "$work/stdout"; }
+
+printf 'preset %s, crf %s, 30 frames a second\n' "$preset" "$crf"
+for format in mp4-1080p mp4-720p mp4-2160p mp4-1080x1920; do
+  measure "$cli" --root "$work/root" render bench --format "$format" --fps 30 --quality "$crf" --speed "$preset" \
+    --out "$work/render.mp4"
+  frames=$(frames_of)
+  render_seconds=$seconds; render_peak=$peak_mb
+  size=$(ffprobe -v error -select_streams v -show_entries stream=width,height -of csv=p=0:s=x "$work/render.mp4")
+  # The decoder alone, then the decoder feeding the encoder alone.
+  measure ffmpeg -v error -i "$work/render.mp4" -f rawvideo -pix_fmt bgr24 -y /dev/null
+  decode_seconds=$seconds
+  /usr/bin/time -f '%e %M' -o "$work/time" bash -c "ffmpeg -v error -i '$work/render.mp4' -f rawvideo -pix_fmt bgr24 - |
+    ffmpeg -v error -y -f rawvideo -pix_fmt bgr24 -s $size -r 30 -i - -i '$work/song.mp3' -map 0:v -map 1:a \
+      -c:v libx264 -preset $preset -crf $crf -pix_fmt yuv420p -c:a aac -b:a 192k -shortest -movflags +faststart \
+      '$work/baseline.mp4'" >/dev/null 2>&1
+  read -r pipe_seconds _ <"$work/time"
+  base_seconds=$(calc "$pipe_seconds - $decode_seconds")
+  printf '%-14s %5d frames  render %7.2f s (%5.1f fps, peak %4d MB)  encoder alone %7.2f s  ratio %.2f\n' \
+    "$format" "$frames" "$render_seconds" "$(calc "$frames / $render_seconds")" "$render_peak" "$base_seconds" \
+    "$(calc "$render_seconds / $base_seconds")"
+done
