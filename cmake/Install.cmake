@@ -44,11 +44,12 @@ set(CPACK_PACKAGE_NAME vistello)
 set(CPACK_PACKAGE_VENDOR "Vistello developers")
 set(CPACK_PACKAGE_CONTACT "Vistello developers <vistello@localhost>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Photo album to VCD/SVCD/DVD video maker (Chinese interface)")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Photo album to VCD/SVCD/DVD and MP4 video maker (Chinese interface)")
 set(CPACK_PACKAGE_DESCRIPTION
     "Vistello keeps albums of pictures and MP3 songs, gives every picture a title, a display time\n\
 and one of 105 transitions, previews them, and renders the album as a VCD, SVCD or DVD MPEG\n\
-video with the songs as its sound track. vistello-cli does the same from the command line.")
+video (PAL or NTSC, DVD also 16:9) or as an H.264/H.265 MP4 file up to 4K with the songs as its\n\
+sound track. vistello-cli does the same from the command line.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

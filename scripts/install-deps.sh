@@ -19,7 +19,8 @@ packages=(
   webp libheif-examples libavif-bin libtiff-tools libjxl-tools netpbm
   # faces for the automatic motion: OpenCV's cascade detector and the cascades it ships
   libopencv-objdetect-dev libopencv-imgproc-dev opencv-data
-  # MPEG encoding, MP3 decoding, sound output
+  # MPEG-1/2, H.264 and H.265 encoding (Debian's libavcodec59 brings libx264 and libx265),
+  # MP3 decoding, sound output
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev libsdl2-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
