@@ -37,8 +37,9 @@ endif()
 
 # The Debian package. Library dependencies are found by dpkg-shlibdeps; the plug-ins that Qt
 # loads at run time (windowing system, SVG pictures of the skin), Qt's Chinese translations of
-# its own dialogs, the CJK font and the face cascades of the automatic motion (a data package,
-# invisible to dpkg-shlibdeps) are named here.
+# its own dialogs, the CJK font, the face cascades of the automatic motion (a data package,
+# invisible to dpkg-shlibdeps) and the authoring tools that make discs ready to burn are named
+# here.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vistello)
 set(CPACK_PACKAGE_VENDOR "Vistello developers")
@@ -54,6 +55,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, qt6-translations-l10n, fonts-noto-cjk, libopencv-objdetect406, opencv-data")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, qt6-translations-l10n, fonts-noto-cjk, libopencv-objdetect406, opencv-data, dvdauthor, genisoimage, vcdimager")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -276,6 +276,7 @@ production::ProductionSettings TFrmMake::currentSettings() const {
         if (Clb1->item(i)->checkState() == Qt::Checked)
             settings.backgroundNames.push_back(Clb1->item(i)->text().toStdString());
     settings.soften = CboxMH->isChecked();
+    settings.disc = settings.format->isDisc() && CboxDisc->isChecked();
     return settings;
 }
 

@@ -111,6 +111,7 @@ class TFrmMake final : public QDialog {
     QSpinBox* SpnQuality = nullptr;
     QComboBox* CmbSpeed = nullptr;
     QLabel* LEncoderDefaults = nullptr;
+    QCheckBox* CboxDisc = nullptr; // disc formats: the images ready to burn
     QLabel* Label5 = nullptr;
     QLineEdit* EdtOut = nullptr;
     QToolButton* SpeedButton3 = nullptr;

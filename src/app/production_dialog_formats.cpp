@@ -58,6 +58,10 @@ void TFrmMake::buildFormatChoice() {
     CboxHevc = placed(new QCheckBox(QStringLiteral("H.265")), "CboxHevc", RGOutType, {12, 100, 62, 20});
     CboxHevc->setToolTip(QStringLiteral("以 H.265（HEVC）编码，文件更小，较旧的设备可能无法播放；默认 H.264"));
 
+    // In the same place for the disc formats: the images ready to burn.
+    CboxDisc = placed(new QCheckBox(QStringLiteral("同时生成可刻录的光盘映像")), "CboxDisc", RGOutType, {12, 100, 255, 20});
+    CboxDisc->setToolTip(QStringLiteral("DVD：VIDEO_TS 文件夹和 ISO 映像（每张图片一个章节，放入即播放）；\n"
+                                        "VCD、SVCD：BIN/CUE 映像。均放在视频文件旁边。"));
     placed(new QLabel(QStringLiteral("帧率")), "LFps", RGOutType, {12, 74, 26, 20});
     CmbFps = placed(new QComboBox, "CmbFps", RGOutType, {38, 72, 48, 22});
     placed(new QLabel(QStringLiteral("质量")), "LQuality", RGOutType, {90, 74, 26, 20});
@@ -115,6 +119,9 @@ void TFrmMake::showEncoderChoices() {
     CmbFps->setEnabled(format.rateCount > 1);
     for (QWidget* w : std::initializer_list<QWidget*>{SpnQuality, CmbSpeed, CboxHevc, LEncoderDefaults})
         w->setEnabled(format.constantQuality);
+    CboxHevc->setVisible(!format.isDisc());
+    LEncoderDefaults->setVisible(!format.isDisc());
+    CboxDisc->setVisible(format.isDisc());
 }
 
 production::EncodeOptions TFrmMake::encodeOptions() const {

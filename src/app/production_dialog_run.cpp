@@ -95,6 +95,13 @@ void TFrmMake::reportResult(const production::RunResult& result, const QString& 
     }
     if (result.outcome == production::RunOutcome::NotStarted)
         return;
+    if (result.fileWritten && !result.discError.empty()) {
+        // The video is there; the images ready to burn are not.
+        dialogs_.showMessage(this, QStringLiteral("错误"),
+                             QStringLiteral("视频文件已生成，但光盘映像生成失败：") +
+                                 QString::fromStdString(result.discError),
+                             MessageIcon::Error);
+    }
     if (result.fileWritten) {
         if (!dialogs_.askYesNo(this, QStringLiteral("完成"), QStringLiteral("文件生成完毕！请确定查看。"),
                                MessageIcon::Information))

@@ -120,6 +120,8 @@ int runRender(Context& context) {
                 return usageError(command);
         } else if (arg == "--hevc") {
             settings.encode.hevc = true;
+        } else if (arg == "--disc") {
+            settings.disc = true;
         } else if (arg == "--out" && hasValue) {
             settings.outputPath = args[++i];
         } else if (arg == "--color" && hasValue) {
@@ -150,6 +152,10 @@ int runRender(Context& context) {
             return usageError(command);
         }
         settings.encode.rate = *rate;
+    }
+    if (settings.disc && !format.isDisc()) {
+        printMessage(std::string(format.name) + " is not a disc format: --disc is for VCD, SVCD and DVD");
+        return usageError(command);
     }
     if (!format.constantQuality &&
         (settings.encode.quality >= 0 || !settings.encode.speed.empty() || settings.encode.hevc)) {
@@ -183,13 +189,23 @@ int runRender(Context& context) {
     }
     std::error_code error;
     const auto bytes = std::filesystem::file_size(settings.outputPath, error);
-    printJson(QJsonObject{{"file", QString::fromStdString(std::filesystem::absolute(settings.outputPath).string())},
+    QJsonArray discFiles;
+    for (const auto& file : result.discFiles)
+        discFiles.append(QString::fromStdString(std::filesystem::absolute(file).string()));
+    QJsonObject printed{{"file", QString::fromStdString(std::filesystem::absolute(settings.outputPath).string())},
                           {"frames", static_cast<qint64>(result.frames)},
                           {"format", QString::fromLatin1(format.name)},
                           {"fps", QString::fromStdString(rateText(production::frameRateOf(format, settings.encode)))},
                           {"seconds", static_cast<double>(result.frames) / production::frameRateOf(format, settings.encode).value()},
                           {"bytes", error ? qint64{0} : static_cast<qint64>(bytes)},
-                          {"elapsed", result.elapsedSeconds}});
+                          {"elapsed", result.elapsedSeconds}};
+    if (settings.disc)
+        printed.insert("disc", discFiles);
+    printJson(printed);
+    if (!result.discError.empty()) {
+        printMessage("光盘映像生成失败: " + result.discError); // the video itself is there
+        return kExitFailure;
+    }
     return kExitOk;
 }
 

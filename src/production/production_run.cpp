@@ -1,6 +1,7 @@
 #include "production/production_run.h"
 
 #include "production/background_pictures.h"
+#include "production/disc_image.h"
 #include "production/frame_generator.h"
 #include "production/mcl_converter.h"
 #include "production/pending_output.h"
@@ -162,6 +163,17 @@ void ProductionRun::RunConversion(const ProductionSettings& settings, RunResult&
     }
 }
 
+void ProductionRun::makeDisc(const ProductionSettings& settings, RunResult& result) {
+    call(callbacks_.showProgress, kDiscText);
+    call(callbacks_.processEvents);
+    const Rational rate = frameRateOf(*settings.format, settings.encode);
+    const std::vector<double> chapters = pictureStartSeconds(computeHoldFrames(album_, settings.synchronise, rate),
+                                                             transitionSteps(rate), rate);
+    DiscImage image = makeDiscImage(*settings.format, settings.outputPath, chapters);
+    result.discFiles = std::move(image.files);
+    result.discError = std::move(image.error);
+}
+
 ProductionRun::ProductionRun(const store::AlbumStore& album, RunCallbacks callbacks)
     : album_(album), callbacks_(std::move(callbacks)) {}
 
@@ -217,6 +229,9 @@ RunResult ProductionRun::Start(const ProductionSettings& settings) {
     }
     converter_ = nullptr;
     call(callbacks_.setBusyCursor, false);
+
+    if (settings.disc && settings.format->isDisc() && result.error.empty() && !stopped_ && result.fileWritten)
+        makeDisc(settings, result);
 
     call(callbacks_.setSettingsEnabled, true);
     call(callbacks_.showProgress, kFinishedText);

@@ -13,7 +13,9 @@
 
 #include <QString>
 
+#include <filesystem>
 #include <functional>
+#include <vector>
 #include <string>
 
 namespace vistello::store {
@@ -28,6 +30,7 @@ class Converter;
 inline const QString kIdleProgressText = QStringLiteral("完成进度：0%");
 inline const QString kIdleTimeText = QStringLiteral("剩余时间：00:00");
 inline const QString kFinishedText = QStringLiteral("相册生成完毕!");
+inline const QString kDiscText = QStringLiteral("正在生成光盘映像...");
 
 struct ProgressTexts {
     QString progress; // Lguage
@@ -75,6 +78,10 @@ struct RunResult {
     // shows no text of its own for it and judges the run by fileWritten, as for a stop.
     bool encoderError = false;
     std::int64_t frames = 0; // frames written into the file
+    // With ProductionSettings::disc, after a finished run: the disc images made, or why they
+    // could not be (the video stays either way).
+    std::vector<std::filesystem::path> discFiles;
+    std::string discError;
     double elapsedSeconds = 0;
 };
 
@@ -92,6 +99,8 @@ public:
 private:
     // Sets up and runs the converter; throws what a callback threw.
     void RunConversion(const ProductionSettings& settings, RunResult& result);
+    // The disc images of a finished run, with the authoring tools.
+    void makeDisc(const ProductionSettings& settings, RunResult& result);
 
     const store::AlbumStore& album_;
     RunCallbacks callbacks_;

@@ -38,6 +38,16 @@ std::int64_t totalVideoFrames(const store::AlbumStore& album, bool synchronise, 
            std::accumulate(hold.begin(), hold.end(), std::int64_t{0});
 }
 
+std::vector<double> pictureStartSeconds(const std::vector<int>& holdFrames, int transitionSteps, Rational rate) {
+    std::vector<double> starts;
+    std::int64_t frame = 0;
+    for (const int hold : holdFrames) {
+        starts.push_back(static_cast<double>(frame) * rate.den / rate.num);
+        frame += hold + transitionSteps + 1;
+    }
+    return starts;
+}
+
 std::int64_t musicSeconds(const store::AlbumStore& album) {
     std::int64_t total = 0;
     for (const auto& song : album.MusicList)

@@ -449,7 +449,12 @@ class ProductionDialogTest : public QObject {
             QCOMPARE(QString::fromLatin1(dialog.currentSettings().format->name), QString::fromLatin1(c.name));
             QCOMPARE(quality->isEnabled(), c.encoderSettings);
             QCOMPARE(fps->isEnabled(), c.encoderSettings);
+            // The disc formats offer their images ready to burn in the place of the codec.
+            QCOMPARE(child<QCheckBox>(dialog, "CboxDisc")->isVisibleTo(&dialog), !c.encoderSettings);
+            QCOMPARE(child<QCheckBox>(dialog, "CboxHevc")->isVisibleTo(&dialog), c.encoderSettings);
         }
+        child<QCheckBox>(dialog, "CboxDisc")->setChecked(true);
+        QVERIFY(dialog.currentSettings().disc);
         // The MP4 settings: 30 frames a second, quality 20 and speed medium unless changed.
         choose("mp4-720p");
         QCOMPARE(fps->currentText(), QStringLiteral("30"));
@@ -469,6 +474,7 @@ class ProductionDialogTest : public QObject {
         QCOMPARE(options.quality, 26);
         QCOMPARE(QString::fromStdString(options.speed), QStringLiteral("slow"));
         QVERIFY(options.hevc);
+        QVERIFY2(!dialog.currentSettings().disc, "no disc of an MP4");
         // A chosen file gets the format's extension.
         dialogs.fileToSave = videos() + QStringLiteral("/假期.mpg");
         child<QToolButton>(dialog, "SpeedButton3")->click();

@@ -42,7 +42,7 @@ protected:
 TEST_F(RenderCommandTest, RendersAndPrintsTheResult) {
     const auto out = root() / "album.mpg";
     std::string json, messages;
-    ASSERT_EQ(render("Test --format svcd --out " + shellQuoted(out) + " --soften --color 102030", &json, &messages), 0)
+    ASSERT_EQ(render("Test --format svcd --out " + shellQuoted(out) + " --soften --color 102030 --disc", &json, &messages), 0)
         << messages;
     const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
     EXPECT_EQ(result["file"].toString().toStdString(), out.string());
@@ -50,6 +50,10 @@ TEST_F(RenderCommandTest, RendersAndPrintsTheResult) {
     EXPECT_DOUBLE_EQ(result["seconds"].toDouble(), 103 / 25.0);
     EXPECT_EQ(result["bytes"].toInteger(), static_cast<qint64>(std::filesystem::file_size(out)));
     EXPECT_GT(result["elapsed"].toDouble(), 0);
+    // --disc: the BIN/CUE image beside the video.
+    EXPECT_EQ(result["disc"].toArray(), (QJsonArray{QString::fromStdString((root() / "album.bin").string()),
+                                                    QString::fromStdString((root() / "album.cue").string())}));
+    EXPECT_TRUE(std::filesystem::exists(root() / "album.cue"));
     EXPECT_NE(messages.find("准备生成..."), std::string::npos) << messages;
     EXPECT_NE(messages.find("相册生成完毕!"), std::string::npos) << messages;
 }
@@ -79,6 +83,7 @@ TEST_F(RenderCommandTest, RefusesWrongUseAndReportsFailures) {
         {"Test --format mp4-720p --speed warp --out " + out, 2, "usage"},
         {"Test --format dvd --quality 20 --out " + out, 2, "for MP4"},
         {"Test --format svcd --hevc --out " + out, 2, "for MP4"},
+        {"Test --format mp4-720p --disc --out " + out, 2, "not a disc format"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
