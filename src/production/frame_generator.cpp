@@ -120,6 +120,23 @@ void FrameGenerator::startPicture() {
     state_.TargetFrame = composed.get(); // rethrows a picture that could not be read
 }
 
+void FrameGenerator::drawTransitionStep(const effects::TEffect& effect, int step, int steps) {
+    if (!effect.RandomEdges || steps <= kOriginalSteps) {
+        effect.Proc(state_.DisplayFrame, state_.TargetFrame, state_.FrameRect, effects::kDefaultGrain,
+                    transitionProgress(step, steps), *random_);
+        return;
+    }
+    // Each step of a random edge adds its reach to what is shown, so these are drawn on the
+    // 50-step schedule of 25 frames a second (step j at 2 × j %, at its time): the edge looks
+    // the same at every rate, and frames between two of its steps repeat.
+    if (step == 1)
+        randomEdgeSteps_ = 0;
+    const int due = (step * kOriginalSteps + steps - 1) / steps; // ceil(step × 50 ÷ steps)
+    for (; randomEdgeSteps_ < due; ++randomEdgeSteps_)
+        effect.Proc(state_.DisplayFrame, state_.TargetFrame, state_.FrameRect, effects::kDefaultGrain,
+                    2 * (randomEdgeSteps_ + 1), *random_);
+}
+
 void FrameGenerator::VideoSourceProc(Source& source) {
     const int count = album_.PicCount();
     const int steps = state_.TransitionSteps;
@@ -136,8 +153,7 @@ void FrameGenerator::VideoSourceProc(Source& source) {
                 SoftenBitmap(state_.DisplayFrame, settings_.format->softenRadius);
             if (phase >= 1 && phase <= steps) {
                 if (const effects::TEffect* effect = effects::FindEffect(state_.CurEffect))
-                    effect->Proc(state_.DisplayFrame, state_.TargetFrame, state_.FrameRect, effects::kDefaultGrain,
-                                 transitionProgress(static_cast<int>(phase), steps), *random_);
+                    drawTransitionStep(*effect, static_cast<int>(phase), steps);
                 // Some effects leave a few old pixels at progress 100 (rounding at their edges),
                 // and a picture without hold time has no whole-picture phase to cover them: the
                 // last step shows the new picture whole. The step is still drawn, so the

@@ -12,6 +12,7 @@
 // after the last picture's cycle is handed once more with the end.
 // The next picture is read and composed on a second thread while the current one plays.
 
+#include "effects/engine/catalogue.h"
 #include "effects/engine/random_source.h"
 #include "effects/raster/bitmap.h"
 #include "production/mcl_objects.h"
@@ -74,6 +75,8 @@ public:
 
 private:
     void startPicture();
+    // Step `step` of `steps` of the transition onto DisplayFrame.
+    void drawTransitionStep(const effects::TEffect& effect, int step, int steps);
     std::future<effects::Bitmap> composeLater(int index);
 
     RunState& state_;
@@ -86,6 +89,8 @@ private:
     std::future<effects::Bitmap> next_; // TargetFrame of picture nextIndex_
     int nextIndex_ = -1;
     Text title_; // the title style, set up once for the run
+    static constexpr int kOriginalSteps = 50; // of a transition at 25 frames a second
+    int randomEdgeSteps_ = 0; // of the 50-step schedule drawn in this transition
 };
 
 } // namespace vistello::production

@@ -9,6 +9,7 @@
 #include "production_fixture.h"
 
 #include <set>
+#include <string_view>
 
 namespace vistello::production {
 namespace {
@@ -222,6 +223,49 @@ TEST_F(TimelineTest, TransitionEndsInTheNewPictureAtEveryRate) {
         EXPECT_TRUE(lastStepShowsThePicture);
         EXPECT_TRUE(finalShowsThePicture);
     }
+}
+
+// Shreds reveal more the more steps draw a random edge, so at 50 frames a second they are drawn
+// on the 50-step schedule of 25: with the same random draws, step 2k − 1 at 50 shows what step
+// k shows at 25, and step 2k repeats it. A slide draws every one of its 100 steps.
+TEST_F(TimelineTest, RandomEdgesLookTheSameAtEveryRate) {
+    store::AlbumStore album(root());
+    makeAlbum(album, {{200, 100, QColor(200, 100, 50), 0, 47}}, {});
+    const auto checksums = [&](int fps, int effect) {
+        album.PicList[0].Effect = effect;
+        ProductionSettings settings;
+        settings.format = &videoFormat("mp4-720p");
+        settings.encode.rate = {fps, 1};
+        RunState state;
+        prepareRunState(state, album, settings);
+        FrameGenerator generator(state, album, settings);
+        effects::ClockRandom random(7);
+        generator.setRandomSource(&random);
+        ++state.FrameCounter;
+        std::vector<std::size_t> sums;
+        for (int guard = 0; guard < 1000; ++guard) {
+            Source source;
+            generator.VideoSourceProc(source);
+            const QImage frame = source.takeFrame();
+            sums.push_back(std::hash<std::string_view>{}(
+                std::string_view(reinterpret_cast<const char*>(frame.constBits()), static_cast<std::size_t>(frame.sizeInBytes()))));
+            if (source.finished())
+                break;
+            ++state.FrameCounter;
+        }
+        return sums;
+    };
+    const std::vector<std::size_t> at25 = checksums(25, 47), at50 = checksums(50, 47);
+    ASSERT_EQ(at25.size(), 52u);
+    ASSERT_EQ(at50.size(), 102u);
+    for (int k = 1; k <= 50; ++k) {
+        EXPECT_EQ(at50[static_cast<std::size_t>(2 * k - 1)], at25[static_cast<std::size_t>(k)]) << k;
+        EXPECT_EQ(at50[static_cast<std::size_t>(2 * k)], at25[static_cast<std::size_t>(k)]) << k;
+    }
+    // A slide moves on at nearly every one of its 100 steps (progress 2..100 has 99 values).
+    const std::vector<std::size_t> slide = checksums(50, 2);
+    EXPECT_GE(std::set<std::size_t>(slide.begin() + 1, slide.begin() + 101).size(), 95u);
+    EXPECT_EQ(std::set<std::size_t>(at50.begin() + 1, at50.begin() + 101).size(), 50u);
 }
 
 TEST_F(TimelineTest, SynchronisedAlbumYieldsItsTotalFramesAndTheFinalFrameOnceMore) {

@@ -27,6 +27,10 @@ using TEffectProc = EffectFunction*;
 struct TEffect {
     std::string_view Name; // the English name of the table; not displayed
     TEffectProc Proc;
+    // Every step draws a new random edge and what earlier steps revealed stays (shreds and
+    // speckles), so the look depends on how many steps are drawn: callers drawing more than
+    // the 50 steps of 25 frames a second draw these on the 50-step schedule.
+    bool RandomEdges = false;
 };
 
 // Effects()[n - 1] is effect n, n in 1..105.
