@@ -80,7 +80,7 @@ void TFrmMake::buildFormatChoice() {
                              .arg(QString::fromLatin1(production::kDefaultSpeed)));
     CmbFps->setToolTip(QStringLiteral("每秒帧数；默认 30"));
     // The defaults, stated where the MP4 settings are.
-    LEncoderDefaults = placed(new QLabel(QStringLiteral("默认：30 帧/秒，质量 %1，%2")
+    LEncoderDefaults = placed(new QLabel(QStringLiteral("默认 30 帧/秒，质量 %1，%2")
                                              .arg(production::kDefaultH264Quality)
                                              .arg(QString::fromLatin1(production::kDefaultSpeed))),
                               "LEncoderDefaults", RGOutType, {76, 101, 192, 18});

@@ -98,11 +98,12 @@ void VideoWriter::openVideo() {
     c->pix_fmt = AV_PIX_FMT_YUV420P;
     c->sample_aspect_ratio = {format_.sampleAspect.num, format_.sampleAspect.den}; // the display players need
     if (format_.matrix == ColourMatrix::Bt709) {
+        // HD pictures are converted with BT.709 (frame_pipeline.cpp) and say so.
         c->colorspace = AVCOL_SPC_BT709;
         c->color_primaries = AVCOL_PRI_BT709;
         c->color_trc = AVCOL_TRC_BT709;
+        c->color_range = AVCOL_RANGE_MPEG;
     }
-    c->color_range = AVCOL_RANGE_MPEG;
     if (output_->oformat->flags & AVFMT_GLOBALHEADER)
         c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER; // MP4 keeps the parameter sets in its header
     AVDictionary* encoderOptions = nullptr;

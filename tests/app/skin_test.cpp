@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -348,9 +349,14 @@ class SkinTest : public QObject {
         TFrmMake dialog(albums, dialogs);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QCOMPARE(dialog.size(), QSize(550, 385));
+        QCOMPARE(dialog.size(), QSize(550, 463)); // with the three rows of the format choice
         QStringList faults = layoutFaults(dialog);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        // With an MP4 format its encoder settings and their defaults show in the same rows.
+        dialog.findChild<QRadioButton*>(QStringLiteral("RGOutTypeOther"))->click();
+        faults = layoutFaults(dialog);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        dialog.findChild<QRadioButton*>(QStringLiteral("RGOutTypeVCD"))->click();
         auto* progress = dialog.findChild<QLabel*>(QStringLiteral("Lguage"));
         auto* time = dialog.findChild<QLabel*>(QStringLiteral("LOverTine"));
         const std::string longTime = production::MclMakeTimeStr(99 * 3600 + 59 * 60 + 59);
