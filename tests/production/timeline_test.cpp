@@ -320,14 +320,15 @@ TEST_F(TimelineTest, LastTransitionStepShowsExactlyTheNewPictureForEveryEffectAn
         QTemporaryDir own;
         store::AlbumStore album(own.path().toStdString());
         makeAlbum(album, {{90, 60, QColor(30, 160, 220), 0, effect}}, {});
-        for (int format = 0; format < 3; ++format) {
-            SCOPED_TRACE(::testing::Message() << "effect " << effect << ", format " << format);
+        for (const char* name : {"vcd", "svcd", "dvd"}) {
+            SCOPED_TRACE(::testing::Message() << "effect " << effect << ", format " << name);
+            const VideoFormat& format = videoFormat(name);
             ProductionSettings settings;
-            settings.format = format;
+            settings.format = &format;
             settings.colour = 0x0000c0ff; // the margins differ from the black frame before too
             const auto frames = drive(album, settings, true);
             ASSERT_EQ(frames.size(), 52u);
-            effects::Bitmap expected(kFormats[format].width, kFormats[format].height);
+            effects::Bitmap expected(format.composeWidth, format.composeHeight);
             ComposePicture(readPictureFile(album.AlbumPath() / "P0.jpg"), QImage(), settings.colour, expected);
             EXPECT_EQ(differingPixels(frames[50], expected), 0) << "the step with progress 100";
             EXPECT_EQ(differingPixels(frames.back(), expected), 0);
