@@ -39,27 +39,31 @@ QString rateCaption(production::Rational rate) {
 } // namespace
 
 void TFrmMake::buildFormatChoice() {
-    for (QWidget* below : std::initializer_list<QWidget*>{Label5, EdtOut, SpeedButton3, GroupBox1, GroupBox3, SbtnMake,
-                                                          SbtnStop})
+    for (QWidget* below : std::initializer_list<QWidget*>{Label5, EdtOut, SpeedButton3, GroupBox1, GroupBox3,
+                                                          SbtnMake, SbtnStop})
         below->move(below->x(), below->y() + kExtraRows);
     setFixedSize(width(), height() + kExtraRows);
     RGOutType->resize(RGOutType->width(), RGOutType->height() + kExtraRows);
 
-    RbtnOther = placed(new QRadioButton(QStringLiteral("其它：")), "RGOutTypeOther", RGOutType, {12, 48, 62, 20});
+    RbtnOther =
+        placed(new QRadioButton(QStringLiteral("其它：")), "RGOutTypeOther", RGOutType, {12, 48, 62, 20});
     formatButtons_->addButton(RbtnOther);
     CmbFormat = placed(new QComboBox, "CmbFormat", RGOutType, {74, 46, 191, 22});
     for (const production::VideoFormat& format : production::videoFormats()) {
-        const bool original = std::string_view(format.name) == "vcd" || std::string_view(format.name) == "svcd" ||
+        const bool original = std::string_view(format.name) == "vcd" ||
+                              std::string_view(format.name) == "svcd" ||
                               std::string_view(format.name) == "dvd";
         if (!original)
             CmbFormat->addItem(QString::fromUtf8(format.caption), QString::fromLatin1(format.name));
     }
     CmbFormat->setCurrentIndex(CmbFormat->findData(QStringLiteral("mp4-1080p")));
     CboxHevc = placed(new QCheckBox(QStringLiteral("H.265")), "CboxHevc", RGOutType, {12, 100, 62, 20});
-    CboxHevc->setToolTip(QStringLiteral("以 H.265（HEVC）编码，文件更小，较旧的设备可能无法播放；默认 H.264"));
+    CboxHevc->setToolTip(
+        QStringLiteral("以 H.265（HEVC）编码，文件更小，较旧的设备可能无法播放；默认 H.264"));
 
     // In the same place for the disc formats: the images ready to burn.
-    CboxDisc = placed(new QCheckBox(QStringLiteral("同时生成可刻录的光盘映像")), "CboxDisc", RGOutType, {12, 100, 255, 20});
+    CboxDisc = placed(new QCheckBox(QStringLiteral("同时生成可刻录的光盘映像")), "CboxDisc", RGOutType,
+                      {12, 100, 255, 20});
     CboxDisc->setToolTip(QStringLiteral("DVD：VIDEO_TS 文件夹和 ISO 映像（每张图片一个章节，放入即播放）；\n"
                                         "VCD、SVCD：BIN/CUE 映像。均放在视频文件旁边。"));
     placed(new QLabel(QStringLiteral("帧率")), "LFps", RGOutType, {12, 74, 26, 20});
@@ -99,7 +103,8 @@ void TFrmMake::buildFormatChoice() {
 
 const production::VideoFormat& TFrmMake::selectedFormat() const {
     if (formatButtons_->checkedButton() == RbtnOther)
-        if (const auto* format = production::findVideoFormat(CmbFormat->currentData().toString().toStdString()))
+        if (const auto* format =
+                production::findVideoFormat(CmbFormat->currentData().toString().toStdString()))
             return *format;
     const auto found = formatOfButton_.find(formatButtons_->checkedButton());
     return found != formatOfButton_.end() ? *found->second : production::videoFormat("vcd");
@@ -141,7 +146,8 @@ QString TFrmMake::saveFilter() const {
     const production::VideoFormat& format = selectedFormat();
     const QString pattern = QStringLiteral("*.") + QString::fromLatin1(format.extension);
     const QString kind = format.isDisc() ? QStringLiteral("MPEG文件") : QStringLiteral("MP4文件");
-    return kind + QLatin1Char('(') + pattern + QStringLiteral(")|") + pattern + QStringLiteral("|所有文件(*.*)|*.*");
+    return kind + QLatin1Char('(') + pattern + QStringLiteral(")|") + pattern +
+           QStringLiteral("|所有文件(*.*)|*.*");
 }
 
 } // namespace vistello::app

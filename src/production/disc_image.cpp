@@ -46,7 +46,8 @@ std::string runTool(const QString& program, const QStringList& arguments,
         if (line.contains(QLatin1String("ERR")))
             problems << line.trimmed();
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0 || !problems.isEmpty()) {
-        const QString text = problems.isEmpty() ? output.trimmed().section(QLatin1Char('\n'), -3) : problems.join(QLatin1String("; "));
+        const QString text = problems.isEmpty() ? output.trimmed().section(QLatin1Char('\n'), -3)
+                                                : problems.join(QLatin1String("; "));
         return program.toStdString() + ": " + (text.isEmpty() ? std::string("failed") : text.toStdString());
     }
     return {};
@@ -72,8 +73,8 @@ std::string dvdChapterList(const std::vector<double>& startSeconds) {
     for (const double seconds : startSeconds) {
         const auto ms = static_cast<long long>(std::llround(std::max(0.0, seconds) * 1000));
         char text[32];
-        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld.%03lld", ms / 3600000, ms / 60000 % 60, ms / 1000 % 60,
-                      ms % 1000);
+        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld.%03lld", ms / 3600000, ms / 60000 % 60,
+                      ms / 1000 % 60, ms % 1000);
         if (!list.empty())
             list += ',';
         list += text;
@@ -84,7 +85,8 @@ std::string dvdChapterList(const std::vector<double>& startSeconds) {
 QByteArray dvdAuthorXml(const VideoFormat& format, const std::filesystem::path& video,
                         const std::filesystem::path& folder, const std::vector<double>& chapterSeconds) {
     const QString standard = isPal(format) ? QStringLiteral("pal") : QStringLiteral("ntsc");
-    const QString aspect = QStringLiteral("%1:%2").arg(format.displayAspect.num).arg(format.displayAspect.den);
+    const QString aspect =
+        QStringLiteral("%1:%2").arg(format.displayAspect.num).arg(format.displayAspect.den);
     const bool wide = format.displayAspect == Rational{16, 9};
     QByteArray xml;
     QXmlStreamWriter out(&xml);
@@ -127,9 +129,11 @@ DiscImage makeDiscImage(const VideoFormat& format, const std::filesystem::path& 
     }
     if (format.disc != DiscKind::Dvd) {
         const std::filesystem::path cue = cueFor(video), bin = binFor(video);
-        image.error = runTool(QStringLiteral("vcdimager"),
-                              {QStringLiteral("-t"), format.disc == DiscKind::Vcd ? QStringLiteral("vcd2") : QStringLiteral("svcd"),
-                               QStringLiteral("-c"), qtPath(cue), QStringLiteral("-b"), qtPath(bin), qtPath(video)});
+        image.error =
+            runTool(QStringLiteral("vcdimager"),
+                    {QStringLiteral("-t"),
+                     format.disc == DiscKind::Vcd ? QStringLiteral("vcd2") : QStringLiteral("svcd"),
+                     QStringLiteral("-c"), qtPath(cue), QStringLiteral("-b"), qtPath(bin), qtPath(video)});
         if (image.error.empty())
             image.files = {bin, cue};
         return image;
@@ -143,20 +147,23 @@ DiscImage makeDiscImage(const VideoFormat& format, const std::filesystem::path& 
     const std::filesystem::path project = besideVideo(video, "-dvdauthor.xml");
     {
         QFile file(qtPath(project));
-        if (!file.open(QIODevice::WriteOnly) || file.write(dvdAuthorXml(format, video, folder, chapterSeconds)) < 0) {
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write(dvdAuthorXml(format, video, folder, chapterSeconds)) < 0) {
             image.error = "dvdauthor: cannot write " + project.string();
             return image;
         }
     }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("VIDEO_FORMAT"), isPal(format) ? QStringLiteral("PAL") : QStringLiteral("NTSC"));
+    environment.insert(QStringLiteral("VIDEO_FORMAT"),
+                       isPal(format) ? QStringLiteral("PAL") : QStringLiteral("NTSC"));
     image.error = runTool(QStringLiteral("dvdauthor"), {QStringLiteral("-x"), qtPath(project)}, environment);
     std::filesystem::remove(project, ignored);
     if (!image.error.empty())
         return image;
     image.files.push_back(folder);
-    image.error = runTool(QStringLiteral("genisoimage"), {QStringLiteral("-dvd-video"), QStringLiteral("-V"), QStringLiteral("VISTELLO"),
-                                                          QStringLiteral("-quiet"), QStringLiteral("-o"), qtPath(iso), qtPath(folder)});
+    image.error = runTool(QStringLiteral("genisoimage"),
+                          {QStringLiteral("-dvd-video"), QStringLiteral("-V"), QStringLiteral("VISTELLO"),
+                           QStringLiteral("-quiet"), QStringLiteral("-o"), qtPath(iso), qtPath(folder)});
     if (image.error.empty())
         image.files.push_back(iso);
     return image;

@@ -38,7 +38,8 @@ std::int64_t totalVideoFrames(const store::AlbumStore& album, bool synchronise, 
            std::accumulate(hold.begin(), hold.end(), std::int64_t{0});
 }
 
-std::vector<double> pictureStartSeconds(const std::vector<int>& holdFrames, int transitionSteps, Rational rate) {
+std::vector<double> pictureStartSeconds(const std::vector<int>& holdFrames, int transitionSteps,
+                                        Rational rate) {
     std::vector<double> starts;
     std::int64_t frame = 0;
     for (const int hold : holdFrames) {
@@ -61,9 +62,9 @@ std::vector<int> computeHoldFrames(const store::AlbumStore& album, bool synchron
     std::vector<int> hold;
     hold.reserve(album.PicList.size());
     // The music left after the transitions, spread evenly: (M − 2n) × rate div n.
-    const std::int64_t even =
-        count > 0 && rate.den > 0 ? (musicSeconds(album) - kTransitionSeconds * count) * rate.num / (std::int64_t{rate.den} * count)
-                                  : 0;
+    const std::int64_t even = count > 0 && rate.den > 0 ? (musicSeconds(album) - kTransitionSeconds * count) *
+                                                              rate.num / (std::int64_t{rate.den} * count)
+                                                        : 0;
     for (const auto& picture : album.PicList) {
         const std::int64_t frames = synchronise ? even : framesOfSeconds(picture.StayTime, rate);
         hold.push_back(static_cast<int>(std::clamp<std::int64_t>(frames, 0, maxFrames)));

@@ -33,7 +33,8 @@ std::vector<int> computeHoldFrames(const store::AlbumStore& album, bool synchron
 std::int64_t totalVideoFrames(const store::AlbumStore& album, bool synchronise, Rational rate = {25, 1});
 // When each picture's cycle (its phase 0) starts, in seconds from the first frame, for the
 // chapters of a disc.
-std::vector<double> pictureStartSeconds(const std::vector<int>& holdFrames, int transitionSteps, Rational rate);
+std::vector<double> pictureStartSeconds(const std::vector<int>& holdFrames, int transitionSteps,
+                                        Rational rate);
 // MusicSeconds: the sum of the songs' PlayTime.
 std::int64_t musicSeconds(const store::AlbumStore& album);
 

@@ -119,8 +119,8 @@ constexpr VideoFormat discFormat(const DiscRow& row) {
 }
 
 // H.264 (or H.265) and AAC-LC in MP4, square pixels, at a rate the user picks (30 by default).
-constexpr VideoFormat mp4Format(const char* name, const char* caption, const char* shortName, int width, int height,
-                                Rational displayAspect) {
+constexpr VideoFormat mp4Format(const char* name, const char* caption, const char* shortName, int width,
+                                int height, Rational displayAspect) {
     VideoFormat f{};
     f.name = name;
     f.caption = caption;
@@ -152,6 +152,8 @@ constexpr VideoFormat mp4Format(const char* name, const char* caption, const cha
 // pictureWidth × the sample aspect the stream carries, to the nearest pixel (VCD: 320 × 178/163
 // = 349.4; NTSC VCD: 352 × 200/219 = 321.5; 16:9 NTSC DVD: 720 × 32/27 = 853.3). MPEG-1 can
 // only carry the pixel shapes of its table, so the VCD rows name those.
+// One format a line, so the rows read as a table.
+// clang-format off
 constexpr VideoFormat kFormats[] = {
     discFormat({"vcd", "VCD", "VCD", DiscKind::Vcd, 352, 288, 320, 16, {178, 163}, {1958, 1467}, 349, kPal}),
     discFormat({"svcd", "SVCD", "SVCD", DiscKind::Svcd, 480, 576, 480, 0, {8, 5}, {4, 3}, 768, kPal}),
@@ -168,13 +170,16 @@ constexpr VideoFormat kFormats[] = {
     mp4Format("mp4-1080x1920", "MP4 竖屏（1080×1920）", "MP4-1080x1920", 1080, 1920, {9, 16}),
     mp4Format("mp4-1080x1080", "MP4 方形（1080×1080）", "MP4-1080x1080", 1080, 1080, {1, 1}),
 };
+// clang-format on
 
-constexpr const char* kSpeeds[] = {"ultrafast", "superfast", "veryfast", "faster", "fast",
+constexpr const char* kSpeeds[] = {"ultrafast", "superfast", "veryfast", "faster",  "fast",
                                    "medium",    "slow",      "slower",   "veryslow"};
 
 bool sameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+               const auto lower = [](char c) {
+                   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+               };
                return lower(x) == lower(y);
            });
 }

@@ -53,8 +53,8 @@ struct VideoFormat {
     bool needsMpeg2;
     bool constantQuality; // rate factor and preset (x264, x265) instead of fixed bit rates
     std::int64_t bitRate, maxRate, minRate;
-    int bufferSize; // VBV buffer, bits
-    int gopSize;    // frames between key frames; 0: the encoder's choice
+    int bufferSize;  // VBV buffer, bits
+    int gopSize;     // frames between key frames; 0: the encoder's choice
     bool scanOffset; // SVCD's scan information offsets
     ColourMatrix matrix;
 
@@ -109,6 +109,5 @@ Rational frameRateOf(const VideoFormat& format, const EncodeOptions& options);
 VideoCodec videoCodecOf(const VideoFormat& format, const EncodeOptions& options);
 int qualityOf(const VideoFormat& format, const EncodeOptions& options);
 std::string speedOf(const EncodeOptions& options);
-
 
 } // namespace vistello::production

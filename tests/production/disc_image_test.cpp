@@ -25,10 +25,13 @@ TEST(DiscImage, ChaptersStartAtEveryPicture) {
     EXPECT_EQ(dvdChapterList(starts), "0:00:00.000,0:00:05.040,0:00:07.080");
     EXPECT_EQ(dvdChapterList({3725.5}), "1:02:05.500");
     EXPECT_EQ(dvdChapterList({}), "0:00:00.000");
-    const QString xml = QString::fromUtf8(dvdAuthorXml(videoFormat("dvd-16x9-ntsc"), "/v/a b.mpg", "/v/a b-DVD", starts));
+    const QString xml =
+        QString::fromUtf8(dvdAuthorXml(videoFormat("dvd-16x9-ntsc"), "/v/a b.mpg", "/v/a b-DVD", starts));
     EXPECT_TRUE(xml.contains(QStringLiteral("<fpc>jump title 1;</fpc>"))) << xml.toStdString();
-    EXPECT_TRUE(xml.contains(QStringLiteral("format=\"ntsc\" aspect=\"16:9\" widescreen=\"nopanscan\""))) << xml.toStdString();
-    EXPECT_TRUE(xml.contains(QStringLiteral("file=\"/v/a b.mpg\" chapters=\"0:00:00.000,0:00:05.040,0:00:07.080\"")))
+    EXPECT_TRUE(xml.contains(QStringLiteral("format=\"ntsc\" aspect=\"16:9\" widescreen=\"nopanscan\"")))
+        << xml.toStdString();
+    EXPECT_TRUE(
+        xml.contains(QStringLiteral("file=\"/v/a b.mpg\" chapters=\"0:00:00.000,0:00:05.040,0:00:07.080\"")))
         << xml.toStdString();
     EXPECT_EQ(dvdFolderFor("/v/Trip.mpg"), std::filesystem::path("/v/Trip-DVD"));
     EXPECT_EQ(isoFor("/v/Trip.mpg"), std::filesystem::path("/v/Trip.iso"));
@@ -56,7 +59,7 @@ int chapterCount(const std::filesystem::path& ifo) {
 }
 
 class DiscImageTest : public ::testing::Test {
-protected:
+  protected:
     // A short file of `format` (four seconds, one colour a second), as a render writes it.
     std::filesystem::path render(const VideoFormat& format, const char* name) {
         const std::filesystem::path out = std::filesystem::path(dir_.path().toStdString()) / name;
@@ -115,7 +118,8 @@ TEST_F(DiscImageTest, VcdAndSvcdBecomeBinCueImages) {
         QFile cue(QString::fromStdString(cueFor(video).string()));
         ASSERT_TRUE(cue.open(QIODevice::ReadOnly));
         const QByteArray text = cue.readAll();
-        EXPECT_TRUE(text.contains(QByteArray::fromStdString(binFor(video).filename().string()))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QByteArray::fromStdString(binFor(video).filename().string())))
+            << text.toStdString();
         EXPECT_TRUE(text.contains("MODE2/2352")) << text.toStdString();
     }
 }
@@ -126,7 +130,8 @@ TEST_F(DiscImageTest, FailingToolIsReportedWithItsMessageAndTheVideoStays) {
     std::filesystem::create_directories(dvdFolderFor(video) / "mine");
     DiscImage image = makeDiscImage(dvd, video, {0.0});
     EXPECT_NE(image.error.find("exists already"), std::string::npos) << image.error;
-    EXPECT_TRUE(std::filesystem::exists(dvdFolderFor(video) / "mine")) << "a folder of the user's is not touched";
+    EXPECT_TRUE(std::filesystem::exists(dvdFolderFor(video) / "mine"))
+        << "a folder of the user's is not touched";
     // vcdimager refuses a file that is no MPEG stream.
     const auto broken = std::filesystem::path(dir_.path().toStdString()) / "broken.mpg";
     {

@@ -67,7 +67,8 @@ TEST(Proportions, CircleStaysRoundInEveryFormat) {
         // The first frame, stretched to its display aspect as a player does, in grey.
         const auto shown = folder / (std::string("shown-") + format.name + ".pgm");
         ASSERT_EQ(runCommand("ffmpeg -v error -y -i " + shellQuoted(out) +
-                             " -frames:v 1 -vf 'scale=w=trunc(iw*sar/2)*2:h=ih,format=gray' " + shellQuoted(shown)),
+                             " -frames:v 1 -vf 'scale=w=trunc(iw*sar/2)*2:h=ih,format=gray' " +
+                             shellQuoted(shown)),
                   0);
         QImage grey(QString::fromStdString(shown.string()));
         ASSERT_FALSE(grey.isNull());

@@ -29,6 +29,8 @@ constexpr Rational kPal{25, 1}, kNtsc{30000, 1001}, k30{30, 1};
 
 // The three original formats keep their streams (VCD's 320-pixel frame in a 352-pixel picture)
 // and their titles: 17 at row 265, 24 at 540, 36 at 530.
+// One format a line, so the rows read as a table.
+// clang-format off
 constexpr RowCase kRows[] = {
     {"vcd", "VCD", "mpg", 352, 288, 320, 16, {178, 163}, {1958, 1467}, 349, 288, kPal, DiscKind::Vcd, 17, 265},
     {"svcd", "SVCD", "mpg", 480, 576, 480, 0, {8, 5}, {4, 3}, 768, 576, kPal, DiscKind::Svcd, 24, 540},
@@ -46,6 +48,7 @@ constexpr RowCase kRows[] = {
     {"mp4-1080x1920", "MP4-1080x1920", "mp4", 1080, 1920, 1080, 0, {1, 1}, {9, 16}, 1080, 1920, k30, DiscKind::None, 68, 1834},
     {"mp4-1080x1080", "MP4-1080x1080", "mp4", 1080, 1080, 1080, 0, {1, 1}, {1, 1}, 1080, 1080, k30, DiscKind::None, 68, 994},
 };
+// clang-format on
 
 TEST(VideoFormat, EveryRowHoldsWhatItsFormatNeeds) {
     ASSERT_EQ(videoFormats().size(), std::size(kRows));
@@ -78,7 +81,9 @@ TEST(VideoFormat, EveryRowHoldsWhatItsFormatNeeds) {
         // Disc formats play at their television's one rate; MP4 offers four, 30 by default.
         if (f.isDisc()) {
             EXPECT_EQ(f.rateCount, 1);
-            EXPECT_EQ(std::string(f.muxer), f.disc == DiscKind::Vcd ? "vcd" : f.disc == DiscKind::Svcd ? "svcd" : "dvd");
+            EXPECT_EQ(std::string(f.muxer), f.disc == DiscKind::Vcd    ? "vcd"
+                                            : f.disc == DiscKind::Svcd ? "svcd"
+                                                                       : "dvd");
             EXPECT_EQ(f.needsMpeg2, f.disc != DiscKind::Vcd);
             EXPECT_FALSE(f.constantQuality);
             EXPECT_EQ(f.audioCodec, AudioCodec::Mp2);
@@ -119,8 +124,9 @@ TEST(VideoFormat, TitlesAndSofteningGrowWithTheFrame) {
         const char* name;
         int column, outline, shadow, soften;
     } cases[] = {
-        {"vcd", 10, 1, 2, 1}, {"dvd", 10, 1, 2, 1}, {"vcd-ntsc", 8, 1, 2, 1}, {"mp4-720p", 13, 1, 3, 1},
-        {"mp4-1080p", 19, 2, 4, 2}, {"mp4-2160p", 38, 4, 8, 4}, {"mp4-1080x1920", 19, 2, 4, 2},
+        {"vcd", 10, 1, 2, 1},           {"dvd", 10, 1, 2, 1},       {"vcd-ntsc", 8, 1, 2, 1},
+        {"mp4-720p", 13, 1, 3, 1},      {"mp4-1080p", 19, 2, 4, 2}, {"mp4-2160p", 38, 4, 8, 4},
+        {"mp4-1080x1920", 19, 2, 4, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -129,7 +135,8 @@ TEST(VideoFormat, TitlesAndSofteningGrowWithTheFrame) {
         EXPECT_EQ(f.titleOutline, c.outline);
         EXPECT_EQ(f.titleShadow, c.shadow);
         EXPECT_EQ(f.softenRadius, c.soften);
-        EXPECT_LT(f.titleRow + f.titleSize, f.composeHeight + f.titleSize / 3) << "the title ends inside the frame";
+        EXPECT_LT(f.titleRow + f.titleSize, f.composeHeight + f.titleSize / 3)
+            << "the title ends inside the frame";
     }
 }
 
@@ -148,7 +155,8 @@ TEST(VideoFormat, EncodeOptionsResolveToWhatTheFormatAllows) {
     EXPECT_EQ(frameRateOf(mp4, {}), (Rational{30, 1}));
     EXPECT_EQ(frameRateOf(mp4, options({50, 1})), (Rational{50, 1}));
     EXPECT_EQ(frameRateOf(mp4, options({24, 1})), (Rational{30, 1})) << "not offered: the default";
-    EXPECT_EQ(frameRateOf(dvd, options({25, 1})), (Rational{30000, 1001})) << "a disc keeps its television's rate";
+    EXPECT_EQ(frameRateOf(dvd, options({25, 1})), (Rational{30000, 1001}))
+        << "a disc keeps its television's rate";
     EXPECT_EQ(videoCodecOf(mp4, options({}, -1, "", true)), VideoCodec::H265);
     EXPECT_EQ(videoCodecOf(dvd, options({}, -1, "", true)), VideoCodec::Mpeg2);
     EXPECT_EQ(qualityOf(mp4, {}), kDefaultH264Quality);
