@@ -2,11 +2,13 @@
 # Builds the libFuzzer targets with clang (build/fuzz) and runs each in turn for SECONDS
 # (default 30) on a scratch copy of its corpus, so the committed corpus stays as it is.
 # A crash stops the run with the target's report; its input is kept in build/fuzz/artifacts/.
+# The seed is fixed (FUZZ_SEED, default 1), so that a finding in CI can be replayed here.
 #   scripts/fuzz.sh [SECONDS] [TARGET-PATTERN]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
 pattern="${2:-.}"
+seed="${FUZZ_SEED:-1}"
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVISTELLO_BUILD_FUZZ=ON -DVISTELLO_BUILD_TESTS=OFF -DVISTELLO_BUILD_BENCH=OFF >/dev/null
@@ -24,13 +26,13 @@ for line in "${lines[@]}"; do
   read -r target corpus <<<"$line"
   scratch="$(mktemp -d)"
   log="build/fuzz/logs/$target.log"
-  if build/fuzz/bin/"$target" -max_total_time="$seconds" -print_final_stats=1 -timeout=25 \
+  if build/fuzz/bin/"$target" -max_total_time="$seconds" -seed="$seed" -print_final_stats=1 -timeout=25 \
     -rss_limit_mb=2048 -artifact_prefix="build/fuzz/artifacts/$target-" "$scratch" "$corpus" >"$log" 2>&1; then
     runs="$(grep -m1 'stat::number_of_executed_units' "$log" | awk '{print $2}')"
     echo "fuzz: $target ran ${seconds} s, ${runs:-?} inputs ($((${runs:-0} / seconds)) a second), no finding"
     rm -rf "$scratch"
   else
-    echo "fuzz: $target FAILED; the end of its log:"
+    echo "fuzz: $target FAILED (seed $seed); the end of its log:"
     tail -n 60 "$log"
     rm -rf "$scratch"
     exit 1

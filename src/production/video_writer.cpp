@@ -113,6 +113,11 @@ void VideoWriter::openVideo() {
         av_dict_set_int(&encoderOptions, "crf", qualityOf(format_, options_), 0);
         if (videoCodecOf(format_, options_) == VideoCodec::H264) {
             av_dict_set(&encoderOptions, "profile", "high", 0);
+            // At 2160 lines every frame the encoder holds costs 12 MB: a short look-ahead and
+            // slice threads (no frame threads, each with frames of its own) keep a 4K render
+            // under 1 GB for about 3 % more bytes at the same quality.
+            if (format_.codedHeight * format_.codedWidth > 1920 * 1920)
+                av_dict_set(&encoderOptions, "x264-params", "rc-lookahead=10:sliced-threads=1", 0);
         } else {
             av_dict_set(&encoderOptions, "x265-params", "log-level=error", 0);
             c->codec_tag = MKTAG('h', 'v', 'c', '1'); // the tag Apple's players require
