@@ -4,32 +4,16 @@
 #include "media/file_bytes.h"
 #include "media/jpeg_codec.h"
 #include "media/metafile.h"
+#include "media/picture_on_white.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QPainter>
 
 namespace vistello::media {
 
 namespace {
-
-// Draws the picture onto white at the top-left of a bitmap of its own size, so that
-// transparent parts come out white, and gives it in the module's 24-bit layout.
-QImage onWhite(const QImage& picture) {
-    if (!picture.hasAlphaChannel())
-        return picture.convertToFormat(QImage::Format_BGR888);
-    QImage canvas(picture.size(), QImage::Format_RGB32);
-    if (canvas.isNull())
-        return {};
-    canvas.fill(Qt::white);
-    {
-        QPainter painter(&canvas);
-        painter.drawImage(0, 0, picture);
-    }
-    return canvas.convertToFormat(QImage::Format_BGR888);
-}
 
 // An icon file holds one picture at several sizes: the largest that fits `maxPixels` shows it
 // best.
@@ -65,7 +49,7 @@ QImage readWithQt(QByteArrayView bytes, const char* format, qint64 maxPixels) {
     QImage picture = reader.read();
     if (picture.isNull() || qint64{picture.width()} * picture.height() > maxPixels)
         return {};
-    return onWhite(picture);
+    return pictureOnWhite(picture);
 }
 
 QImage loadByExtension(QByteArrayView bytes, const QString& suffix, qint64 maxPixels) {
