@@ -16,7 +16,9 @@ mapfile -t lines < <(grep -E "^fuzz_[^ ]*${pattern}" build/fuzz/fuzz_targets.txt
 ((${#lines[@]})) || { echo "fuzz: no target matches '$pattern'"; exit 2; }
 cmake --build build/fuzz --target $(printf '%s\n' "${lines[@]}" | cut -d' ' -f1)
 
-export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:${ASAN_OPTIONS:-}"
+# A small quarantine: with the default, ASan's freed-memory quarantine alone grew past the RSS
+# limit over a long run of small PNG inputs whose live heap stayed under 30 MB.
+export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:quarantine_size_mb=32:${ASAN_OPTIONS:-}"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:${UBSAN_OPTIONS:-}"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
 export QT_QPA_PLATFORM=offscreen
@@ -34,6 +36,13 @@ for line in "${lines[@]}"; do
   else
     echo "fuzz: $target FAILED (seed $seed); the end of its log:"
     tail -n 60 "$log"
+    # The input itself, so that a finding in a throw-away CI tree can be replayed here.
+    for artifact in build/fuzz/artifacts/"$target"-*; do
+      [ -f "$artifact" ] || continue
+      echo "fuzz: $(basename "$artifact") as base64 (first 64 KiB):"
+      head -c 65536 "$artifact" | base64 -w 0
+      echo
+    done
     rm -rf "$scratch"
     exit 1
   fi
