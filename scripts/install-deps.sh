@@ -25,7 +25,7 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # CJK font, a display for screenshots, and the tools that check our output
-  fonts-noto-cjk xvfb xauth ffmpeg vcdimager dvdauthor genisoimage imagemagick desktop-file-utils
+  fonts-noto-cjk xvfb xauth ffmpeg vcdimager dvdauthor genisoimage imagemagick desktop-file-utils groff-base
 )
 
 missing=()
