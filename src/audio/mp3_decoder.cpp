@@ -162,6 +162,16 @@ struct Mp3Decoder::State {
     // Converts `count` frames of `frame` starting at `first` into `pending`; a null frame
     // drains what the resampler still holds.
     void convert(const AVFrame* input, int first, int count) {
+        // A damaged stream can change its channels, rate or sample format from one frame to the
+        // next; the resampler was set up for the first, so such a frame is dropped rather than
+        // read with planes it does not have.
+        if (input != nullptr &&
+            (input->ch_layout.nb_channels != source.channels || input->sample_rate != source.sampleRate ||
+             input->format != codec->sample_fmt)) {
+            pending.clear();
+            pendingOffset = 0;
+            return;
+        }
         const int capacity = swr_get_out_samples(resampler.get(), count);
         if (capacity <= 0)
             return;
