@@ -12,17 +12,17 @@
 
 namespace vistello::app::testing {
 
-struct AlbumSpec {
+struct AlbumContents {
     std::string name;
     int pictures = 0;
     int songs = 0;
 };
 
 // Creates the albums in `root` with numbered media files P<i>.jpg and M<i>.mp3 on disk.
-inline void makeAlbums(const QString& root, std::initializer_list<AlbumSpec> albums) {
+inline void makeAlbums(const QString& root, std::initializer_list<AlbumContents> albums) {
     store::AlbumStore s(root.toStdString());
     s.LoadInfo("A");
-    for (const AlbumSpec& album : albums) {
+    for (const AlbumContents& album : albums) {
         store::createAlbum(s, album.name);
         s.AlbumIndex = s.AlbumCount() - 1;
         s.openAlbum(s.AlbumIndex);

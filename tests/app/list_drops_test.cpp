@@ -49,8 +49,8 @@ class ListDropsTest : public QObject {
     QStringList importNotes; // the skipped-files note of every import dialog ("" when none)
     int orderQuestions = 0;
 
-    void start(std::initializer_list<AlbumSpec> spec) {
-        makeAlbums(root.path(), spec);
+    void start(std::initializer_list<AlbumContents> contents) {
+        makeAlbums(root.path(), contents);
         albums = std::make_unique<store::AlbumStore>(root.path().toStdString());
         window = std::make_unique<TFrmMain>(*albums, dialogs);
         window->show();
