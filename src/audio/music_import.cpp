@@ -3,6 +3,7 @@
 #include "audio/id3v1.h"
 #include "audio/mp3_decoder.h"
 #include "store/album_store.h"
+#include "store/list_operations.h"
 #include "store/store_error.h"
 
 #include <algorithm>
@@ -37,18 +38,6 @@ void copySong(const std::filesystem::path& source, const std::filesystem::path& 
     throw store::StoreError(error.value(), store::StoreAction::Write, destination);
 }
 
-// Takes a batch back when the list cannot be saved with it (see ImportPictures).
-void saveBatch(store::AlbumStore& store, std::size_t firstNew, const std::vector<std::filesystem::path>& written) {
-    try {
-        store.SaveInfo("M");
-    } catch (const store::StoreError&) {
-        std::error_code ignored;
-        for (const std::filesystem::path& file : written)
-            std::filesystem::remove(file, ignored);
-        store.MusicList.resize(firstNew);
-        throw;
-    }
-}
 
 } // namespace
 
@@ -93,7 +82,7 @@ MusicImportResult ImportMusic(store::AlbumStore& store, const std::vector<std::f
         } catch (const store::StoreError&) {
             // The songs before it stay when the list can be saved with them.
             if (!written.empty())
-                saveBatch(store, firstNew, written);
+                store::saveImportedBatch(store, store::MediaList::Songs, firstNew, written);
             throw;
         }
         written.push_back(folder / storedName);
@@ -109,7 +98,7 @@ MusicImportResult ImportMusic(store::AlbumStore& store, const std::vector<std::f
         store.MusicList.push_back(song);
         ++result.imported;
     }
-    saveBatch(store, firstNew, written);
+    store::saveImportedBatch(store, store::MediaList::Songs, firstNew, written);
     return result;
 }
 

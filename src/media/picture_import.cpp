@@ -4,6 +4,7 @@
 #include "media/jpeg_codec.h"
 #include "media/picture_file.h"
 #include "store/album_store.h"
+#include "store/list_operations.h"
 #include "store/record_file.h"
 #include "store/store_error.h"
 
@@ -51,25 +52,6 @@ bool ConvertPictureToJpeg(const QString& source, const QString& destination, Mes
     return file.commit();
 }
 
-
-namespace {
-
-// Takes a batch back when the list cannot be saved with it: the list names none of its
-// files, so they go, and the list in memory is again the one on disk.
-void saveBatch(store::AlbumStore& store, std::size_t firstNew, const std::vector<std::filesystem::path>& written) {
-    try {
-        store.SaveInfo("P");
-    } catch (const store::StoreError&) {
-        std::error_code ignored;
-        for (const std::filesystem::path& file : written)
-            std::filesystem::remove(file, ignored);
-        store.PicList.resize(firstNew);
-        throw;
-    }
-}
-
-} // namespace
-
 ImportResult ImportPictures(store::AlbumStore& store, const QStringList& files, ImportProgress& progress,
                             MessageSink& messages) {
     ImportResult result;
@@ -98,7 +80,7 @@ ImportResult ImportPictures(store::AlbumStore& store, const QStringList& files, 
         } catch (const store::StoreError& error) {
             // The pictures before it stay when the list can be saved with them.
             if (!written.empty())
-                saveBatch(store, firstNew, written);
+                store::saveImportedBatch(store, store::MediaList::Pictures, firstNew, written);
             throw store::StoreError(error.code().value(), store::StoreAction::Write, folder / storedName);
         }
         written.push_back(folder / storedName);
@@ -110,7 +92,7 @@ ImportResult ImportPictures(store::AlbumStore& store, const QStringList& files, 
         store.PicList.push_back(picture);
         ++result.imported;
     }
-    saveBatch(store, firstNew, written);
+    store::saveImportedBatch(store, store::MediaList::Pictures, firstNew, written);
     return result;
 }
 

@@ -1,5 +1,7 @@
 #include "store/list_operations.h"
 
+#include "store/store_error.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -107,6 +109,22 @@ std::optional<int> deleteEntry(AlbumStore& store, MediaList list, int selectedRo
 
 void deleteAllEntries(AlbumStore& store, MediaList list) {
     changeListAtOnce(store, plannedDeleteAll(store, list));
+}
+
+void saveImportedBatch(AlbumStore& store, MediaList list, std::size_t firstNew,
+                       const std::vector<std::filesystem::path>& written) {
+    try {
+        store.SaveInfo(list == MediaList::Pictures ? "P" : "M");
+    } catch (const StoreError&) {
+        std::error_code ignored;
+        for (const std::filesystem::path& file : written)
+            std::filesystem::remove(file, ignored);
+        if (list == MediaList::Pictures)
+            store.PicList.resize(firstNew);
+        else
+            store.MusicList.resize(firstNew);
+        throw;
+    }
 }
 
 std::string deleteAllQuestion(const AlbumStore& store, MediaList list) {

@@ -9,8 +9,11 @@
 #include "store/album_store.h"
 #include "store/list_change.h"
 
+#include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vistello::store {
 
@@ -44,6 +47,12 @@ void deleteAllEntries(AlbumStore& store, MediaList list);
 // Carries out a planned list at once: like changeList, with what no record names any more
 // deleted for good.
 void changeListAtOnce(AlbumStore& store, const ListSnapshot& to);
+
+// Saves the list after an import appended entries from `firstNew` on, whose media files are
+// `written`. When the list cannot be saved, the batch is taken back: its files go and the list
+// in memory is again the one on disk; the StoreError is then thrown on.
+void saveImportedBatch(AlbumStore& store, MediaList list, std::size_t firstNew,
+                       const std::vector<std::filesystem::path>& written);
 
 // The question asked before deleting all entries of the list.
 std::string deleteAllQuestion(const AlbumStore& store, MediaList list);
