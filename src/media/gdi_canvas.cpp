@@ -569,6 +569,28 @@ void Canvas::selectClipRegion(const std::vector<QRectF>& deviceRects, ClipMode m
     combineClip(shape, mode);
 }
 
+namespace {
+
+// Draws a bitmap record's picture into `target` (logical units) under `transform`. Qt's raster
+// engine can read outside a picture that a mirroring transform shrinks below a pixel, so when
+// the transform only scales and moves, the mirroring is done on the picture and it is drawn
+// unmirrored at its device rectangle.
+void drawPicture(QPainter& painter, const QTransform& transform, const QRectF& target, const QImage& picture) {
+    if (transform.type() > QTransform::TxScale) {
+        painter.drawImage(target, picture);
+        return;
+    }
+    const bool mirrorX = transform.m11() * target.width() < 0;
+    const bool mirrorY = transform.m22() * target.height() < 0;
+    const QRectF device = transform.mapRect(target).normalized();
+    if (device.isEmpty())
+        return;
+    painter.setTransform(QTransform());
+    painter.drawImage(device, mirrorX || mirrorY ? picture.mirrored(mirrorX, mirrorY) : picture);
+}
+
+} // namespace
+
 QImage Canvas::render(const QRectF& area, QSizeF pixelsPerUnit, qint64 maxPixels) const {
     const double width = std::ceil(area.width() * pixelsPerUnit.width() - 1e-6);
     const double height = std::ceil(area.height() * pixelsPerUnit.height() - 1e-6);
@@ -605,7 +627,7 @@ QImage Canvas::render(const QRectF& area, QSizeF pixelsPerUnit, qint64 maxPixels
         painter.setTransform(transform);
         if (!item.picture.isNull()) {
             painter.setRenderHint(QPainter::SmoothPixmapTransform, item.smooth);
-            painter.drawImage(item.path.boundingRect(), item.picture);
+            drawPicture(painter, transform, item.path.boundingRect(), item.picture);
         } else {
             if (item.hatchBackground.isValid())
                 painter.fillPath(item.path, item.hatchBackground);

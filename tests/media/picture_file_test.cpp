@@ -277,6 +277,15 @@ TEST_F(PictureFileTest, MetafilesFromOtherProgramsShowTheirShapes) {
     EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join('|').toStdString();
 }
 
+// A bitmap that a mirroring map mode shrinks below a pixel: Qt's raster engine read outside
+// the picture when handed the mirroring transform (a fuzzing find, kept in the fuzz corpus).
+TEST_F(PictureFileTest, MirroredBitmapBelowAPixelIsDrawnSafely) {
+    const QImage picture =
+        load(QStringLiteral(VISTELLO_TEST_DATA "/../../fuzz/media/corpus/wmf/mirrored_bitmap_below_a_pixel.wmf"));
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.format(), QImage::Format_BGR888);
+}
+
 // An icon with the same picture at 16, 32, 48 and 256 pixels, the smallest first
 // (tests/data/icons/make_icons.sh): the largest is taken, or the largest within the limit.
 TEST_F(PictureFileTest, IconTakesItsLargestImage) {
