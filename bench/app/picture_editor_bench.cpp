@@ -4,8 +4,8 @@
 
 #include "app/picture_editor.h"
 #include "effects/engine/random_source.h"
-#include "window_bench.h"
 #include "store/album_operations.h"
+#include "window_bench.h"
 
 #include <QImage>
 #include <QListWidget>
@@ -47,8 +47,9 @@ void previewTicks(benchmark::State& state) {
             editor.Timer1Timer();
     }
     // Seconds per tick, shown with an SI prefix (m = milliseconds).
-    state.counters["s_per_tick"] = benchmark::Counter(static_cast<double>(state.iterations()) * 25,
-                                                      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["s_per_tick"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * 25,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 } // namespace

@@ -4,9 +4,9 @@
 // The figure to watch is the dialog's time as a ratio of the run alone.
 
 #include "app/production_dialog.h"
-#include "window_bench.h"
 #include "production/production_run.h"
 #include "store/album_operations.h"
+#include "window_bench.h"
 
 #include <QImage>
 #include <QPushButton>

@@ -23,7 +23,8 @@ const std::filesystem::path& song() {
         auto file = std::filesystem::temp_directory_path() / "vistello-bench-song.mp3";
         const std::string command = "ffmpeg -nostdin -v error -y -f lavfi -i "
                                     "\"sine=frequency=440:sample_rate=44100:duration=60\" -ac 2 "
-                                    "-c:a libmp3lame -b:a 192k \"" + file.string() + "\"";
+                                    "-c:a libmp3lame -b:a 192k \"" +
+                                    file.string() + "\"";
         if (std::system(command.c_str()) != 0)
             std::abort();
         return file;
@@ -49,7 +50,8 @@ void BM_DecodeWhole(benchmark::State& state) {
     std::vector<std::int16_t> buffer(8192);
     for (auto _ : state) {
         std::string error;
-        auto decoder = Mp3Decoder::open(song(), resample ? vistello::audio::PcmFormat{48000, 2} : vistello::audio::PcmFormat{}, error);
+        auto decoder = Mp3Decoder::open(
+            song(), resample ? vistello::audio::PcmFormat{48000, 2} : vistello::audio::PcmFormat{}, error);
         while (decoder->read(buffer) > 0) {
         }
         seconds = decoder->lengthSeconds();

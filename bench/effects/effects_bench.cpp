@@ -25,8 +25,9 @@ Bitmap picture(int width, int height, int salt) {
     Bitmap bitmap(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            bitmap.setPixel(x, y, {static_cast<std::uint8_t>(x * salt + y), static_cast<std::uint8_t>(y * 3 + salt),
-                                   static_cast<std::uint8_t>(x ^ y)});
+            bitmap.setPixel(x, y,
+                            {static_cast<std::uint8_t>(x * salt + y), static_cast<std::uint8_t>(y * 3 + salt),
+                             static_cast<std::uint8_t>(x ^ y)});
     return bitmap;
 }
 
@@ -55,7 +56,7 @@ void BM_Effect(benchmark::State& state) {
 
 // Collects every run while the console reporter prints as usual.
 class TableReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     struct Row {
         int number;
         int width;
@@ -83,14 +84,17 @@ public:
     void printTables() const {
         for (const int width : {185, 720}) {
             std::vector<Row> table;
-            std::copy_if(rows.begin(), rows.end(), std::back_inserter(table), [&](const Row& r) { return r.width == width; });
-            std::sort(table.begin(), table.end(), [](const Row& a, const Row& b) { return a.msPerStep < b.msPerStep; });
-            std::printf("\nMean time per step, %s, sorted (worst last):\n", width == 720 ? "720 x 576" : "185 x 153");
+            std::copy_if(rows.begin(), rows.end(), std::back_inserter(table),
+                         [&](const Row& r) { return r.width == width; });
+            std::sort(table.begin(), table.end(),
+                      [](const Row& a, const Row& b) { return a.msPerStep < b.msPerStep; });
+            std::printf("\nMean time per step, %s, sorted (worst last):\n",
+                        width == 720 ? "720 x 576" : "185 x 153");
             for (const Row& r : table)
                 std::printf("  %3d  %-58s %8.4f ms\n", r.number, r.name.c_str(), r.msPerStep);
             if (!table.empty())
-                std::printf("  worst: effect %d (%s) %.4f ms per step\n", table.back().number, table.back().name.c_str(),
-                            table.back().msPerStep);
+                std::printf("  worst: effect %d (%s) %.4f ms per step\n", table.back().number,
+                            table.back().name.c_str(), table.back().msPerStep);
         }
     }
 };

@@ -2,9 +2,9 @@
 // into a frame, converting a frame to the encoder's YUV, and writing a title.
 
 #include "production/compose.h"
-#include "production/video_format.h"
 #include "production/frame_pipeline.h"
 #include "production/mcl_objects.h"
+#include "production/video_format.h"
 
 #include <QGuiApplication>
 

@@ -14,8 +14,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using vistello::audio::Mp3Decoder;
     const std::string path = "/tmp/vistello-mp3-fuzz-" + std::to_string(getpid()) + ".mp3";
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
-                                                                  static_cast<std::streamsize>(size));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     std::string error;
     auto decoder = Mp3Decoder::open(path, {44100, 2}, error);
     if (decoder) {

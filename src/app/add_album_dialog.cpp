@@ -43,7 +43,8 @@ TFrmAddA::TFrmAddA(store::AlbumStore& store, QWidget* parent) : QDialog(parent),
     Edt->setFixedWidth(340);
     Edt->setMaxLength(90);
     // Characters that cannot stand in a folder name never reach the field, typed or pasted.
-    Edt->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^\\\\/:*?|\"<>]*")), Edt));
+    Edt->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^\\\\/:*?|\"<>]*")), Edt));
 
     BtnAdd = new QPushButton(QStringLiteral("创建"));
     BtnAdd->setObjectName(QStringLiteral("BtnAdd"));
@@ -115,7 +116,8 @@ void TFrmAddA::updateCountLabel() {
 void TFrmAddA::EdtChange() {
     const std::string typed = Edt->text().toStdString();
     const store::NewNameCheck check = store::checkNewAlbumName(store_, typed);
-    const std::string shortened = check == store::NewNameCheck::Available ? store::shortenedAlbumName(typed) : "";
+    const std::string shortened =
+        check == store::NewNameCheck::Available ? store::shortenedAlbumName(typed) : "";
     if (shortened.empty()) {
         PnlNotice->setText(QString::fromStdString(store::newNameNotice(check)));
         PnlNotice->setToolTip(QString());
@@ -132,7 +134,8 @@ void TFrmAddA::showShortenedNotice(const QString& shortened) {
     const QFontMetrics metrics = PnlNotice->fontMetrics();
     // The notice spans the dialog; a framed label indents its text by half an 'x'.
     const int frame = PnlNotice->frameWidth() * 2 + metrics.horizontalAdvance(QLatin1Char('x'));
-    const int room = width() - frame - metrics.horizontalAdvance(QString::fromStdString(store::shortenedNameNotice("")));
+    const int room =
+        width() - frame - metrics.horizontalAdvance(QString::fromStdString(store::shortenedNameNotice("")));
     const QString elided = metrics.elidedText(shortened, Qt::ElideMiddle, std::max(room, 0));
     PnlNotice->setText(QString::fromStdString(store::shortenedNameNotice(elided.toStdString())));
     PnlNotice->setToolTip(whole);

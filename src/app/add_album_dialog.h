@@ -15,7 +15,7 @@ namespace vistello::app {
 
 class TFrmAddA final : public QDialog {
     Q_OBJECT
-public:
+  public:
     TFrmAddA(store::AlbumStore& store, QWidget* parent = nullptr);
 
     // True once an album has been created in this visit.
@@ -24,10 +24,10 @@ public:
     void EdtChange();
     void BtnAddClick();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void updateCountLabel();
     // Tells in the notice line that the typed name is too long and to what it is cut.
     void showShortenedNotice(const QString& shortened);

@@ -32,8 +32,8 @@ void TFrmAddP::importFiles() {
     media::ImportPictures(store_, files(), progress, messages);
 }
 
-void ImportPictures(store::AlbumStore& store, const QStringList& files, UserDialogs& dialogs,
-                    QWidget* parent, int skipped) {
+void ImportPictures(store::AlbumStore& store, const QStringList& files, UserDialogs& dialogs, QWidget* parent,
+                    int skipped) {
     TFrmAddP dialog(store, files, dialogs, parent);
     dialog.showSkipped(skipped, QStringLiteral("图片"));
     runImportDialog(dialog, dialogs);

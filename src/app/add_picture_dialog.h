@@ -31,7 +31,7 @@ class TFrmAddP final : public ImportProgressDialog {
 // returned (and a drop of files with the count of those of other kinds, which the dialog
 // shows), then refills its picture list. The list is saved when it returns; a failure to
 // save it is thrown (StoreError) after the dialog has closed.
-void ImportPictures(store::AlbumStore& store, const QStringList& files, UserDialogs& dialogs,
-                    QWidget* parent, int skipped = 0);
+void ImportPictures(store::AlbumStore& store, const QStringList& files, UserDialogs& dialogs, QWidget* parent,
+                    int skipped = 0);
 
 } // namespace vistello::app

@@ -114,7 +114,8 @@ QPixmap splashPicture() {
     subtitle.setPixelSize(16);
     p.setFont(subtitle);
     p.setPen(QColor(220, 232, 255));
-    p.drawText(QRect(222, 140, 190, 60), Qt::AlignLeft | Qt::TextWordWrap, QStringLiteral("电子相册视频制作"));
+    p.drawText(QRect(222, 140, 190, 60), Qt::AlignLeft | Qt::TextWordWrap,
+               QStringLiteral("电子相册视频制作"));
     return pixmap;
 }
 

@@ -8,13 +8,13 @@
 namespace vistello::app {
 
 class DialogMessageSink final : public media::MessageSink {
-public:
+  public:
     DialogMessageSink(UserDialogs& dialogs, QWidget* parent) : dialogs_(dialogs), parent_(parent) {}
     void showMessage(const QString& text) override {
         dialogs_.showMessage(parent_, QStringLiteral("提示"), text, MessageIcon::Information);
     }
 
-private:
+  private:
     UserDialogs& dialogs_;
     QWidget* parent_;
 };

@@ -9,7 +9,7 @@ namespace vistello::app {
 
 class ElidingLabel final : public QLabel {
     Q_OBJECT
-public:
+  public:
     using QLabel::QLabel;
 
     QSize minimumSizeHint() const override;
@@ -18,7 +18,7 @@ public:
     // The text as it is drawn at the panel's present width.
     QString displayedText() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 };
 

@@ -14,14 +14,16 @@ QString text(const std::string& utf8) {
 } // namespace
 
 StoreListModel::StoreListModel(store::AlbumStore& store, QIcon rowIcon, QStringList captions, QObject* parent)
-    : QAbstractTableModel(parent), store_(store), rowIcon_(std::move(rowIcon)), captions_(std::move(captions)) {}
+    : QAbstractTableModel(parent), store_(store), rowIcon_(std::move(rowIcon)),
+      captions_(std::move(captions)) {}
 
 int StoreListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(captions_.size());
 }
 
 QVariant StoreListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < captions_.size())
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < captions_.size())
         return captions_[section];
     return {};
 }
@@ -82,8 +84,8 @@ QString AlbumListModel::cellText(int row, int) const {
 
 PictureListModel::PictureListModel(store::AlbumStore& store, QObject* parent)
     : StoreListModel(store, listIcon(ListIcon::Picture),
-                     {QString(), QStringLiteral("停留时间"), QStringLiteral("过渡效果"), QStringLiteral("图片题目"),
-                      QStringLiteral("备注")},
+                     {QString(), QStringLiteral("停留时间"), QStringLiteral("过渡效果"),
+                      QStringLiteral("图片题目"), QStringLiteral("备注")},
                      parent) {}
 
 int PictureListModel::rowCount(const QModelIndex& parent) const {
@@ -123,8 +125,8 @@ QString PictureListModel::cellText(int row, int column) const {
 
 SongListModel::SongListModel(store::AlbumStore& store, QObject* parent)
     : StoreListModel(store, listIcon(ListIcon::Song),
-                     {QString(), QStringLiteral("播放时间"), QStringLiteral("歌曲名称"), QStringLiteral("歌手信息"),
-                      QStringLiteral("备注信息")},
+                     {QString(), QStringLiteral("播放时间"), QStringLiteral("歌曲名称"),
+                      QStringLiteral("歌手信息"), QStringLiteral("备注信息")},
                      parent) {}
 
 int SongListModel::rowCount(const QModelIndex& parent) const {

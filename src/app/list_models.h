@@ -14,7 +14,7 @@ namespace vistello::app {
 
 class StoreListModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     StoreListModel(store::AlbumStore& store, QIcon rowIcon, QStringList captions, QObject* parent);
 
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -32,12 +32,12 @@ public:
     QMimeData* mimeData(const QModelIndexList& indexes) const override;
     Qt::DropActions supportedDragActions() const override { return Qt::MoveAction; }
 
-protected:
+  protected:
     // Text of column `column` (1-based: column 0 only shows the icon) of row `row`.
     virtual QString cellText(int row, int column) const = 0;
     store::AlbumStore& store_;
 
-private:
+  private:
     QIcon rowIcon_;
     QStringList captions_;
     QString dragName_;
@@ -47,18 +47,18 @@ inline constexpr char kRowDragMimeType[] = "application/x-vistello-list-row";
 
 // LvwA: the icon column and "相册名称".
 class AlbumListModel final : public StoreListModel {
-public:
+  public:
     AlbumListModel(store::AlbumStore& store, QObject* parent);
     int rowCount(const QModelIndex& parent = {}) const override;
 
-private:
+  private:
     QString cellText(int row, int column) const override;
 };
 
 // LvwP: 停留时间, 过渡效果, 图片题目, 备注. A time given to a row as typed (by "到全部") is
 // shown as typed until the row is rewritten from its record or the list is refilled.
 class PictureListModel final : public StoreListModel {
-public:
+  public:
     PictureListModel(store::AlbumStore& store, QObject* parent);
     int rowCount(const QModelIndex& parent = {}) const override;
 
@@ -66,18 +66,18 @@ public:
     void rowChanged(int row) override;
     void showTypedTime(int row, const QString& typed);
 
-private:
+  private:
     QString cellText(int row, int column) const override;
     QHash<int, QString> typedTimes_;
 };
 
 // LvwM: 播放时间, 歌曲名称, 歌手信息, 备注信息.
 class SongListModel final : public StoreListModel {
-public:
+  public:
     SongListModel(store::AlbumStore& store, QObject* parent);
     int rowCount(const QModelIndex& parent = {}) const override;
 
-private:
+  private:
     QString cellText(int row, int column) const override;
 };
 

@@ -23,14 +23,12 @@ namespace vistello::app {
 
 namespace {
 
-template <class Widget>
-Widget* named(Widget* widget, const char* name) {
+template <class Widget> Widget* named(Widget* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
 
-template <class Label = QLabel>
-Label* titlePanel(const char* name, const QString& caption) {
+template <class Label = QLabel> Label* titlePanel(const char* name, const QString& caption) {
     auto* panel = named(new Label(caption), name);
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Raised);
@@ -70,7 +68,8 @@ TFrmMain::TFrmMain(store::AlbumStore& store, UserDialogs& dialogs, QWidget* pare
         // The window still opens, with what could be loaded. Nothing above catches here (no
         // event is being handled yet), so a second failure is shown too instead of ending
         // the program.
-        dialogs_.showMessage(this, QStringLiteral("错误"), QString::fromLocal8Bit(error.what()), MessageIcon::Error);
+        dialogs_.showMessage(this, QStringLiteral("错误"), QString::fromLocal8Bit(error.what()),
+                             MessageIcon::Error);
         try {
             RefreshMain();
         } catch (const std::exception& again) {
@@ -140,8 +139,8 @@ QWidget* TFrmMain::buildMainArea() {
     layout->setSpacing(2);
 
     // A long album name is elided here, never widening the window.
-    PnlCurAblmTile = titlePanel<ElidingLabel>("PnlCurAblmTile",
-                                              QStringLiteral("编辑相册《×××××××××××××××××××××××××》中的图片与音乐"));
+    PnlCurAblmTile = titlePanel<ElidingLabel>(
+        "PnlCurAblmTile", QStringLiteral("编辑相册《×××××××××××××××××××××××××》中的图片与音乐"));
     PnlCurAblmTile->setFont(interfaceFont(14));
     QFont bold = PnlCurAblmTile->font();
     bold.setBold(true);
@@ -215,7 +214,8 @@ QWidget* TFrmMain::buildBottomBar() {
     ticker->setTransparent(true);
     ticker->setFontColor(Qt::black);
     ticker->setFont(interfaceFont());
-    ticker->setZelScrollText(QStringLiteral("欢迎使用电子相册视频制作：建立相册，加入图片与音乐，为每幅图片选好题目、停留时间和过渡效果，即可生成 VCD、SVCD 或 DVD 视频。"));
+    ticker->setZelScrollText(QStringLiteral("欢迎使用电子相册视频制作：建立相册，加入图片与音乐，为每幅图片选"
+                                            "好题目、停留时间和过渡效果，即可生成 VCD、SVCD 或 DVD 视频。"));
     CST1 = ticker;
     layout->addWidget(CST1, 1);
     return bar;

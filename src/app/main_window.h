@@ -32,7 +32,7 @@ class SongListModel;
 
 class TFrmMain final : public QWidget {
     Q_OBJECT
-public:
+  public:
     TFrmMain(store::AlbumStore& store, UserDialogs& dialogs, QWidget* parent = nullptr);
     ~TFrmMain() override;
 
@@ -73,7 +73,7 @@ public:
     void UndoClick();
     void RedoClick();
 
-private:
+  private:
     void buildLayout();
     void connectHandlers();
     QWidget* buildRightColumn();

@@ -5,11 +5,11 @@
 #include "app/add_album_dialog.h"
 #include "app/add_music_dialog.h"
 #include "app/add_picture_dialog.h"
-#include "app/picture_order_dialog.h"
-#include "app/picture_editor.h"
-#include "app/production_dialog.h"
 #include "app/list_models.h"
 #include "app/list_views.h"
+#include "app/picture_editor.h"
+#include "app/picture_order_dialog.h"
+#include "app/production_dialog.h"
 #include "store/album_operations.h"
 
 #include <QItemSelectionModel>
@@ -28,8 +28,8 @@ void TFrmMain::selectRow(QTableView* view, int row) {
     if (row < 0 || row >= view->model()->rowCount()) {
         view->selectionModel()->clearSelection();
     } else {
-        view->selectionModel()->setCurrentIndex(view->model()->index(row, 0),
-                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        view->selectionModel()->setCurrentIndex(
+            view->model()->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
     view->viewport()->update();
 }
@@ -72,8 +72,8 @@ void TFrmMain::SbtDelAClick() {
     if (store_.AlbumIndex < 0)
         return;
     const std::string question = store::deleteAlbumQuestion(store_.PicCount(), store_.MusicCount());
-    if (!question.empty() &&
-        !dialogs_.askYesNo(this, QStringLiteral("提示"), QString::fromStdString(question), MessageIcon::Information))
+    if (!question.empty() && !dialogs_.askYesNo(this, QStringLiteral("提示"),
+                                                QString::fromStdString(question), MessageIcon::Information))
         return;
     const std::optional<store::ListSnapshot> shorter = store::plannedAlbumDeletion(store_);
     if (!shorter)
@@ -117,7 +117,8 @@ void TFrmMain::BtnDPClick() {
 void TFrmMain::BtnDelOPClick() {
     QTableView* view = currentListView();
     currentIndex() = selectedRow(view);
-    const std::optional<store::ListSnapshot> shorter = store::plannedDelete(store_, currentList(), selectedRow(view));
+    const std::optional<store::ListSnapshot> shorter =
+        store::plannedDelete(store_, currentList(), selectedRow(view));
     if (shorter)
         changeStore([&] { history_.perform(store::ChangeKind::Delete, *shorter); });
     const std::optional<int> current = shorter ? std::optional<int>(shorter->index) : std::nullopt;
@@ -132,9 +133,12 @@ void TFrmMain::BtnDelOPClick() {
 
 void TFrmMain::BtnDelAPClick() {
     const std::string question = store::deleteAllQuestion(store_, currentList());
-    if (!dialogs_.askYesNo(this, QStringLiteral("提示"), QString::fromStdString(question), MessageIcon::Question))
+    if (!dialogs_.askYesNo(this, QStringLiteral("提示"), QString::fromStdString(question),
+                           MessageIcon::Question))
         return;
-    changeStore([&] { history_.perform(store::ChangeKind::DeleteAll, store::plannedDeleteAll(store_, currentList())); });
+    changeStore([&] {
+        history_.perform(store::ChangeKind::DeleteAll, store::plannedDeleteAll(store_, currentList()));
+    });
     (listTag_ == 1 ? static_cast<StoreListModel*>(songModel_) : pictureModel_)->reset();
     RefreshMain();
 }

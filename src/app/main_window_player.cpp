@@ -72,12 +72,13 @@ QWidget* TFrmMain::buildPlayerPage() {
     connect(bsSkinTrackBar1, &QSlider::sliderReleased, this,
             [this] { ZelMp3Play1->SeekTo(bsSkinTrackBar1->value()); });
     // While the mouse holds the track bar, progress reports do not move it.
-    connect(ZelMp3Play1, &TZelMp3Play::OnProgress, this, [this](QObject*, int max, int position, const QString&) {
-        if (bsSkinTrackBar1->isSliderDown())
-            return;
-        bsSkinTrackBar1->setMaximum(max);
-        bsSkinTrackBar1->setValue(position);
-    });
+    connect(ZelMp3Play1, &TZelMp3Play::OnProgress, this,
+            [this](QObject*, int max, int position, const QString&) {
+                if (bsSkinTrackBar1->isSliderDown())
+                    return;
+                bsSkinTrackBar1->setMaximum(max);
+                bsSkinTrackBar1->setValue(position);
+            });
     return page;
 }
 

@@ -56,7 +56,8 @@ void TFrmMain::buildUndoCommands() {
     ActUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     ActRedo = new QAction(QStringLiteral("重做"), this);
     ActRedo->setObjectName(QStringLiteral("ActRedo"));
-    ActRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    ActRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     for (QAction* action : {ActUndo, ActRedo}) {
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);

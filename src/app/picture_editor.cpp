@@ -26,8 +26,7 @@ namespace {
 constexpr int kTitleBytes = 36;
 constexpr QSize kPreviewSize(185, 153);
 
-template <class Widget>
-Widget* named(Widget* widget, const char* name, QWidget* parent, QRect geometry) {
+template <class Widget> Widget* named(Widget* widget, const char* name, QWidget* parent, QRect geometry) {
     widget->setObjectName(QString::fromLatin1(name));
     widget->setParent(parent);
     widget->setGeometry(geometry);
@@ -40,14 +39,15 @@ QLabel* label(const QString& caption, const char* name, QWidget* parent, QPoint 
 
 // Accepts a title while its GBK form fits the record's field; counts bytes, not characters.
 class GbkByteLimit final : public QValidator {
-public:
+  public:
     GbkByteLimit(int maxBytes, QObject* parent) : QValidator(parent), maxBytes_(maxBytes) {}
     State validate(QString& input, int&) const override {
-        return store::utf8ToGbk(input.toStdString()).size() <= static_cast<std::size_t>(maxBytes_) ? Acceptable
-                                                                                                    : Invalid;
+        return store::utf8ToGbk(input.toStdString()).size() <= static_cast<std::size_t>(maxBytes_)
+                   ? Acceptable
+                   : Invalid;
     }
 
-private:
+  private:
     int maxBytes_;
 };
 

@@ -33,7 +33,7 @@ class PictureView;
 
 class TFrmEditP final : public QDialog {
     Q_OBJECT
-public:
+  public:
     TFrmEditP(store::AlbumStore& store, UserDialogs& dialogs, QWidget* parent = nullptr);
     ~TFrmEditP() override;
 
@@ -74,7 +74,7 @@ public:
     // Every way of closing ends here: the preview stops before its bitmaps go.
     void done(int result) override;
 
-signals:
+  signals:
     // Row `row` of the picture list holds a rewritten record (saved or given the common time).
     void pictureRowChanged(int row);
     // "到全部" gave every picture the time typed as `text`; the list shows it as typed.
@@ -82,10 +82,10 @@ signals:
     // Browsing made `row` the current picture: select it in the list and scroll to it.
     void currentPictureChanged(int row);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void buildLayout();
     void connectHandlers();
     void FormCreate();

@@ -127,7 +127,8 @@ void TFrmEditP::BtnToAllClick() {
     } catch (const std::exception& error) {
         // The file was not rewritten: the records go back to what the file holds.
         store_.PicList = before;
-        dialogs_.showMessage(this, QStringLiteral("错误"), QString::fromLocal8Bit(error.what()), MessageIcon::Error);
+        dialogs_.showMessage(this, QStringLiteral("错误"), QString::fromLocal8Bit(error.what()),
+                             MessageIcon::Error);
         return;
     }
     for (int row = 0; row < store_.PicCount(); ++row)
@@ -155,7 +156,8 @@ void TFrmEditP::BtnSaveClick() {
     } catch (const std::exception& error) {
         picture = before;
         BtnSave->setEnabled(true);
-        dialogs_.showMessage(this, QStringLiteral("错误"), QString::fromLocal8Bit(error.what()), MessageIcon::Error);
+        dialogs_.showMessage(this, QStringLiteral("错误"), QString::fromLocal8Bit(error.what()),
+                             MessageIcon::Error);
         return;
     }
     emit pictureRowChanged(store_.PicIndex);

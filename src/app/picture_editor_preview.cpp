@@ -82,7 +82,8 @@ void TFrmEditP::startPreviewSteps() {
 
 void TFrmEditP::Timer1Timer() {
     const effects::TEffect* effect = effects::FindEffect(previewEffect_);
-    const bool ready = effect != nullptr && !PreviewNew.isEmpty() && PreviewNew.width() == PreviewDest.width() &&
+    const bool ready = effect != nullptr && !PreviewNew.isEmpty() &&
+                       PreviewNew.width() == PreviewDest.width() &&
                        PreviewNew.height() == PreviewDest.height() && PreviewRect == PreviewNew.bounds();
     if (!ready) {
         // Closed, or nothing to draw with: the preview is over.
@@ -91,7 +92,8 @@ void TFrmEditP::Timer1Timer() {
     }
     previewProgress_ += kStepPercent;
     if (previewProgress_ < 100) {
-        effect->Proc(PreviewDest, PreviewNew, PreviewRect, effects::kDefaultGrain, previewProgress_, *random_);
+        effect->Proc(PreviewDest, PreviewNew, PreviewRect, effects::kDefaultGrain, previewProgress_,
+                     *random_);
         ImgShow->setPicture(toImage(PreviewDest));
         return;
     }

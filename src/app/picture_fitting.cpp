@@ -28,7 +28,8 @@ QRect fittedRect(QSize picture, QSize box) {
         return {};
     int width = 0;
     int height = 0;
-    if (static_cast<double>(iw) / static_cast<double>(ih) >= static_cast<double>(pw) / static_cast<double>(ph)) {
+    if (static_cast<double>(iw) / static_cast<double>(ih) >=
+        static_cast<double>(pw) / static_cast<double>(ph)) {
         width = scaledRound(pw, ih, ph);
         height = static_cast<int>(ih);
     } else {
@@ -64,7 +65,8 @@ void LoadPictureFitted(const QString& fileName, PictureView& image, media::Messa
 }
 
 effects::Bitmap toBitmap(const QImage& image) {
-    const QImage source = image.format() == QImage::Format_BGR888 ? image : image.convertToFormat(QImage::Format_BGR888);
+    const QImage source =
+        image.format() == QImage::Format_BGR888 ? image : image.convertToFormat(QImage::Format_BGR888);
     effects::Bitmap bitmap(source.width(), source.height());
     const auto rowBytes = static_cast<std::size_t>(source.width()) * 3;
     for (int y = 0; y < bitmap.height(); ++y)

@@ -10,17 +10,17 @@ namespace vistello::app {
 
 class PictureView final : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit PictureView(QWidget* parent = nullptr);
 
     // Shows `picture` from the next paint on; a null image shows black.
     void setPicture(QImage picture);
     const QImage& picture() const { return picture_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QImage picture_;
 };
 

@@ -176,7 +176,8 @@ QString TFrmMake::numberedName(const QString& path) const {
     const std::string prefix = format.prefix();
     try {
         return folder + QString::fromStdString(prefix) +
-               QString::fromStdString(store::NextFreeFileNumber(folder.toStdString(), prefix, format.extension)) +
+               QString::fromStdString(
+                   store::NextFreeFileNumber(folder.toStdString(), prefix, format.extension)) +
                QStringLiteral(".") + QString::fromLatin1(format.extension);
     } catch (const std::exception&) {
         return {}; // no name can be formed there: the caller keeps what it has

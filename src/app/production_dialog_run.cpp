@@ -1,8 +1,8 @@
 // The production dialog's run: start, progress, preview, stop, result, and the refusal to
 // close while a run is going on.
 
-#include "app/production_dialog.h"
 #include "app/output_space_check.h"
+#include "app/production_dialog.h"
 #include "app/stretch_view.h"
 
 #include <QApplication>
@@ -109,10 +109,11 @@ void TFrmMake::reportResult(const production::RunResult& result, const QString& 
         const QFileInfo file(output);
         if (!dialogs_.openFolder(file.absolutePath()))
             // No file manager to show it: say where the video is instead.
-            dialogs_.showMessage(this, QStringLiteral("完成"),
-                                 QStringLiteral("无法打开文件夹（没有可用的文件管理器）。视频文件保存在：\n%1")
-                                     .arg(QDir::toNativeSeparators(file.absoluteFilePath())),
-                                 MessageIcon::Information);
+            dialogs_.showMessage(
+                this, QStringLiteral("完成"),
+                QStringLiteral("无法打开文件夹（没有可用的文件管理器）。视频文件保存在：\n%1")
+                    .arg(QDir::toNativeSeparators(file.absoluteFilePath())),
+                MessageIcon::Information);
     } else {
         dialogs_.showMessage(this, QStringLiteral("错误"),
                              QStringLiteral("创建相册视频文件出错，请重新制作！"), MessageIcon::Information);

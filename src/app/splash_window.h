@@ -14,7 +14,7 @@ namespace vistello::app {
 
 class TForm1login final : public QWidget {
     Q_OBJECT
-public:
+  public:
     // A clock in whole seconds; the wait reads it between its steps.
     using SecondsClock = std::function<qint64()>;
 
@@ -25,7 +25,7 @@ public:
     void showAndWait(const SecondsClock& clock = wallClockSeconds);
     static qint64 wallClockSeconds();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
 };
 

@@ -28,14 +28,16 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 }
 } // namespace
 
-bool QtUserDialogs::askYesNo(QWidget* parent, const QString& title, const QString& question, MessageIcon icon) {
+bool QtUserDialogs::askYesNo(QWidget* parent, const QString& title, const QString& question,
+                             MessageIcon icon) {
     QMessageBox box(boxIcon(icon), title, question, QMessageBox::Yes | QMessageBox::No, parent);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
     box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
     return box.exec() == QMessageBox::Yes;
 }
 
-void QtUserDialogs::showMessage(QWidget* parent, const QString& title, const QString& text, MessageIcon icon) {
+void QtUserDialogs::showMessage(QWidget* parent, const QString& title, const QString& text,
+                                MessageIcon icon) {
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, parent);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     box.exec();
@@ -51,9 +53,10 @@ QString QtUserDialogs::getSaveFileName(QWidget* parent, const QString& title, co
                                         QFileDialog::DontConfirmOverwrite);
 }
 
-QString QtUserDialogs::getSaveFileNameProposing(QWidget* parent, const QString& title, const QString& initialPath,
-                                                const QString& filter,
-                                                const std::function<QString(const QString& folder)>& nameInFolder) {
+QString
+QtUserDialogs::getSaveFileNameProposing(QWidget* parent, const QString& title, const QString& initialPath,
+                                        const QString& filter,
+                                        const std::function<QString(const QString& folder)>& nameInFolder) {
     const QFileInfo initial(initialPath);
     QFileDialog dialog(parent, title, initial.absolutePath(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -16,12 +16,14 @@ namespace vistello::app {
 enum class MessageIcon { Information, Warning, Error, Question };
 
 class UserDialogs {
-public:
+  public:
     virtual ~UserDialogs() = default;
 
     // A Yes/No question; true only when the user answers Yes.
-    virtual bool askYesNo(QWidget* parent, const QString& title, const QString& question, MessageIcon icon) = 0;
-    virtual void showMessage(QWidget* parent, const QString& title, const QString& text, MessageIcon icon) = 0;
+    virtual bool askYesNo(QWidget* parent, const QString& title, const QString& question,
+                          MessageIcon icon) = 0;
+    virtual void showMessage(QWidget* parent, const QString& title, const QString& text,
+                             MessageIcon icon) = 0;
     // filter uses Qt's form: "Description (*.a *.b);;Other (*.c)".
     virtual QStringList getOpenFileNames(QWidget* parent, const QString& title, const QString& filter) = 0;
     virtual QString getSaveFileName(QWidget* parent, const QString& title, const QString& initialPath,
@@ -29,9 +31,10 @@ public:
     // A save dialog that proposes a name of its own in every folder the user enters:
     // `nameInFolder` gets the folder and returns the full path to propose there. Dialogs that
     // cannot follow the user's moves show the plain save dialog.
-    virtual QString getSaveFileNameProposing(QWidget* parent, const QString& title, const QString& initialPath,
-                                             const QString& filter,
-                                             const std::function<QString(const QString& folder)>& nameInFolder) {
+    virtual QString
+    getSaveFileNameProposing(QWidget* parent, const QString& title, const QString& initialPath,
+                             const QString& filter,
+                             const std::function<QString(const QString& folder)>& nameInFolder) {
         (void)nameInFolder;
         return getSaveFileName(parent, title, initialPath, filter);
     }
@@ -44,15 +47,16 @@ public:
 };
 
 class QtUserDialogs final : public UserDialogs {
-public:
+  public:
     bool askYesNo(QWidget* parent, const QString& title, const QString& question, MessageIcon icon) override;
     void showMessage(QWidget* parent, const QString& title, const QString& text, MessageIcon icon) override;
     QStringList getOpenFileNames(QWidget* parent, const QString& title, const QString& filter) override;
     QString getSaveFileName(QWidget* parent, const QString& title, const QString& initialPath,
                             const QString& filter) override;
-    QString getSaveFileNameProposing(QWidget* parent, const QString& title, const QString& initialPath,
-                                     const QString& filter,
-                                     const std::function<QString(const QString& folder)>& nameInFolder) override;
+    QString
+    getSaveFileNameProposing(QWidget* parent, const QString& title, const QString& initialPath,
+                             const QString& filter,
+                             const std::function<QString(const QString& folder)>& nameInFolder) override;
     std::optional<QColor> getColor(QWidget* parent, const QColor& initial) override;
     int runModal(QDialog& dialog) override;
     bool openFolder(const QString& folder) override;

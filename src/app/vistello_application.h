@@ -11,11 +11,11 @@
 namespace vistello::app {
 
 class VistelloApplication final : public QApplication {
-public:
+  public:
     VistelloApplication(int& argc, char** argv, UserDialogs& dialogs);
     bool notify(QObject* receiver, QEvent* event) override;
 
-private:
+  private:
     UserDialogs& dialogs_;
 };
 

@@ -15,7 +15,7 @@ namespace vistello::app {
 
 class TZelMp3Play final : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Without an engine the player makes its own (sound device, or silent when none opens).
     explicit TZelMp3Play(QWidget* parent = nullptr, std::unique_ptr<audio::SoundEngine> engine = nullptr);
     ~TZelMp3Play() override;
@@ -41,14 +41,14 @@ public:
     audio::Mp3PlayerModel& model() { return model_; }
     QTimer& timer() { return timer_; }
 
-signals:
+  signals:
     // Sender is the timer on a tick and null from Stop; positions are file bytes.
     void OnProgress(QObject* Sender, int TrackBarMax, int TrackBarPos, const QString& CurTime);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QTimer timer_;
     audio::Mp3PlayerModel model_;
 };

@@ -60,14 +60,26 @@ void TZelScrollText::setTransparent(bool transparent) {
 int TZelScrollText::textFlags() const {
     int flags = model_.wordWrap() ? Qt::TextWordWrap : Qt::TextSingleLine;
     switch (model_.Alignment()) {
-    case audio::TAlignment::taLeftJustify: flags |= Qt::AlignLeft; break;
-    case audio::TAlignment::taRightJustify: flags |= Qt::AlignRight; break;
-    case audio::TAlignment::taCenter: flags |= Qt::AlignHCenter; break;
+    case audio::TAlignment::taLeftJustify:
+        flags |= Qt::AlignLeft;
+        break;
+    case audio::TAlignment::taRightJustify:
+        flags |= Qt::AlignRight;
+        break;
+    case audio::TAlignment::taCenter:
+        flags |= Qt::AlignHCenter;
+        break;
     }
     switch (model_.Layout()) {
-    case audio::TTextLayout::tlTop: flags |= Qt::AlignTop; break;
-    case audio::TTextLayout::tlCenter: flags |= Qt::AlignVCenter; break;
-    case audio::TTextLayout::tlBottom: flags |= Qt::AlignBottom; break;
+    case audio::TTextLayout::tlTop:
+        flags |= Qt::AlignTop;
+        break;
+    case audio::TTextLayout::tlCenter:
+        flags |= Qt::AlignVCenter;
+        break;
+    case audio::TTextLayout::tlBottom:
+        flags |= Qt::AlignBottom;
+        break;
     }
     return flags;
 }

@@ -12,7 +12,7 @@ namespace vistello::app {
 
 class TZelScrollText final : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TZelScrollText(QWidget* parent = nullptr);
 
     void setZelScrollText(const QString& text);
@@ -25,12 +25,12 @@ public:
     audio::ScrollTextModel& model() { return model_; }
     QTimer& timer() { return timer_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     int textFlags() const;
 
     QTimer timer_;

@@ -28,7 +28,7 @@ bool initAudioWithoutSignalHandlers() {
 // Keeps SDL's audio subsystem initialised for as long as it lives (SDL counts the users);
 // a silent engine does not touch SDL at all.
 class SdlAudioSubsystem {
-public:
+  public:
     explicit SdlAudioSubsystem(bool wanted) : ready_(wanted && initAudioWithoutSignalHandlers()) {}
     ~SdlAudioSubsystem() {
         if (ready_)
@@ -38,20 +38,20 @@ public:
     SdlAudioSubsystem& operator=(const SdlAudioSubsystem&) = delete;
     bool ready() const { return ready_; }
 
-private:
+  private:
     bool ready_;
 };
 
 // An open SDL audio device; closing it waits for a running callback to return.
 class AudioDevice {
-public:
+  public:
     explicit AudioDevice(SDL_AudioDeviceID id) : id_(id) {}
     ~AudioDevice() { SDL_CloseAudioDevice(id_); }
     AudioDevice(const AudioDevice&) = delete;
     AudioDevice& operator=(const AudioDevice&) = delete;
     SDL_AudioDeviceID id() const { return id_; }
 
-private:
+  private:
     SDL_AudioDeviceID id_;
 };
 
@@ -140,12 +140,14 @@ struct AudioEngine::State {
             return;
         const auto elapsed = clock() - clockStart;
         const std::int64_t due =
-            clockBaseFrames + static_cast<std::int64_t>(static_cast<double>(elapsed.count()) * format.sampleRate / 1e9);
+            clockBaseFrames +
+            static_cast<std::int64_t>(static_cast<double>(elapsed.count()) * format.sampleRate / 1e9);
         std::lock_guard lock(playback->mutex);
         constexpr std::size_t kChunkFrames = 1024;
         scratch.resize(kChunkFrames * format.channels);
         while (playback->playedFrames < due && !playback->finished) {
-            const auto asked = static_cast<std::size_t>(std::min<std::int64_t>(due - playback->playedFrames, kChunkFrames));
+            const auto asked =
+                static_cast<std::size_t>(std::min<std::int64_t>(due - playback->playedFrames, kChunkFrames));
             const std::size_t frames = playback->decoder->read({scratch.data(), asked * format.channels});
             playback->consume(scratch.data(), frames, asked);
         }
@@ -154,13 +156,18 @@ struct AudioEngine::State {
 
 AudioEngine::AudioEngine(Output output, Clock clock) : state_(std::make_unique<State>(output)) {
     state_->clock = clock ? std::move(clock) : [] {
-        return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch());
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(
+            std::chrono::steady_clock::now().time_since_epoch());
     };
 }
 
-AudioEngine::~AudioEngine() { state_->release(); }
+AudioEngine::~AudioEngine() {
+    state_->release();
+}
 
-bool AudioEngine::playsOnDevice() const { return state_->device != nullptr; }
+bool AudioEngine::playsOnDevice() const {
+    return state_->device != nullptr;
+}
 
 void AudioEngine::open(const std::filesystem::path& path) {
     State& s = *state_;
@@ -196,11 +203,14 @@ std::uint64_t AudioEngine::lengthBytes() const {
 }
 
 double AudioEngine::bytesToSeconds(std::uint64_t bytes) const {
-    const double bytesPerSecond = static_cast<double>(state_->format.sampleRate) * state_->format.channels * kBytesPerSample;
+    const double bytesPerSecond =
+        static_cast<double>(state_->format.sampleRate) * state_->format.channels * kBytesPerSample;
     return bytesPerSecond > 0 ? static_cast<double>(bytes) / bytesPerSecond : 0.0;
 }
 
-std::int64_t AudioEngine::fileLength() const { return state_->fileLength; }
+std::int64_t AudioEngine::fileLength() const {
+    return state_->fileLength;
+}
 
 std::int64_t AudioEngine::filePosition() {
     State& s = *state_;
@@ -213,7 +223,8 @@ std::int64_t AudioEngine::filePosition() {
     // What is heard, as the same share of the file; the end is reached only when the
     // decoder has delivered its last frame.
     const auto played = std::clamp<std::int64_t>(s.playback->playedFrames, 0, s.lengthFrames);
-    const auto position = static_cast<std::int64_t>(static_cast<__int128>(played) * s.fileLength / s.lengthFrames);
+    const auto position =
+        static_cast<std::int64_t>(static_cast<__int128>(played) * s.fileLength / s.lengthFrames);
     return std::min(position, s.fileLength - 1);
 }
 
@@ -239,15 +250,20 @@ void AudioEngine::pause() {
     }
 }
 
-void AudioEngine::resume() { play(); }
+void AudioEngine::resume() {
+    play();
+}
 
-void AudioEngine::stop() { state_->release(); }
+void AudioEngine::stop() {
+    state_->release();
+}
 
 void AudioEngine::setPosition(std::uint64_t decodedBytes) {
     State& s = *state_;
     if (!s.playback)
         return;
-    const auto frame = static_cast<std::int64_t>(decodedBytes / (static_cast<std::uint64_t>(s.format.channels) * kBytesPerSample));
+    const auto frame = static_cast<std::int64_t>(
+        decodedBytes / (static_cast<std::uint64_t>(s.format.channels) * kBytesPerSample));
     {
         std::lock_guard lock(s.playback->mutex);
         s.playback->decoder->seek(frame);

@@ -18,7 +18,7 @@
 namespace vistello::audio {
 
 class AudioEngine final : public SoundEngine {
-public:
+  public:
     enum class Output { Device, Silent };
     using Clock = std::function<std::chrono::nanoseconds()>;
 
@@ -45,7 +45,7 @@ public:
     SpectrumData spectrum() override;
     double measureSeconds(const std::filesystem::path& path) override;
 
-private:
+  private:
     struct State;
     std::unique_ptr<State> state_;
 };

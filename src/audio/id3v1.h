@@ -10,7 +10,7 @@
 namespace vistello::audio {
 
 class TID3v1 {
-public:
+  public:
     static constexpr std::size_t kTagSize = 128;
 
     TID3v1() { clear(); }

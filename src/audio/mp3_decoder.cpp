@@ -51,7 +51,7 @@ struct Mp3Decoder::State {
     int streamIndex = -1;
     bool inputDrained = false; // the demuxer is at its end and the decoder was flushed
     bool ended = false;
-    std::int64_t discardFrames = 0; // source frames still to drop after a seek
+    std::int64_t discardFrames = 0;    // source frames still to drop after a seek
     std::vector<std::int16_t> pending; // converted samples not yet handed out
     std::size_t pendingOffset = 0;
 
@@ -71,7 +71,8 @@ struct Mp3Decoder::State {
         const AVCodec* decoder = nullptr;
         streamIndex = av_find_best_stream(format.get(), AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
         if (streamIndex < 0 || decoder == nullptr) {
-            error = describe(path, "find an audio stream", streamIndex < 0 ? streamIndex : AVERROR_DECODER_NOT_FOUND);
+            error = describe(path, "find an audio stream",
+                             streamIndex < 0 ? streamIndex : AVERROR_DECODER_NOT_FOUND);
             return false;
         }
         const AVStream* stream = format->streams[streamIndex];
@@ -234,10 +235,18 @@ std::unique_ptr<Mp3Decoder> Mp3Decoder::open(const std::filesystem::path& path, 
     return std::unique_ptr<Mp3Decoder>(new Mp3Decoder(std::move(state)));
 }
 
-PcmFormat Mp3Decoder::sourceFormat() const { return state_->source; }
-PcmFormat Mp3Decoder::outputFormat() const { return state_->output; }
-std::int64_t Mp3Decoder::lengthFrames() const { return state_->lengthFrames; }
-std::int64_t Mp3Decoder::fileSize() const { return state_->fileSize; }
+PcmFormat Mp3Decoder::sourceFormat() const {
+    return state_->source;
+}
+PcmFormat Mp3Decoder::outputFormat() const {
+    return state_->output;
+}
+std::int64_t Mp3Decoder::lengthFrames() const {
+    return state_->lengthFrames;
+}
+std::int64_t Mp3Decoder::fileSize() const {
+    return state_->fileSize;
+}
 
 double Mp3Decoder::lengthSeconds() const {
     return static_cast<double>(state_->lengthFrames) / state_->source.sampleRate;
@@ -258,7 +267,8 @@ std::size_t Mp3Decoder::read(std::span<std::int16_t> out) {
         if (s.pendingOffset >= s.pending.size() && !s.refill())
             break;
         const std::size_t take = std::min(wanted - written, s.pending.size() - s.pendingOffset);
-        std::copy_n(s.pending.begin() + static_cast<std::ptrdiff_t>(s.pendingOffset), take, out.begin() + static_cast<std::ptrdiff_t>(written));
+        std::copy_n(s.pending.begin() + static_cast<std::ptrdiff_t>(s.pendingOffset), take,
+                    out.begin() + static_cast<std::ptrdiff_t>(written));
         s.pendingOffset += take;
         written += take;
     }
@@ -295,9 +305,10 @@ bool Mp3Decoder::seek(std::int64_t frame) {
     avcodec_flush_buffers(s.codec.get());
     // The demuxer lands on a packet at or before the target; drop the samples in between.
     while (s.decodeNext()) {
-        const std::int64_t start = s.frame->pts == AV_NOPTS_VALUE
-                                       ? frame
-                                       : av_rescale_q(s.frame->pts, stream->time_base, AVRational{1, s.source.sampleRate});
+        const std::int64_t start =
+            s.frame->pts == AV_NOPTS_VALUE
+                ? frame
+                : av_rescale_q(s.frame->pts, stream->time_base, AVRational{1, s.source.sampleRate});
         const std::int64_t skip = std::clamp<std::int64_t>(frame - start, 0, s.frame->nb_samples);
         if (skip < s.frame->nb_samples) {
             s.convert(s.frame.get(), static_cast<int>(skip), s.frame->nb_samples - static_cast<int>(skip));

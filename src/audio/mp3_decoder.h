@@ -22,7 +22,7 @@ struct PcmFormat {
 };
 
 class Mp3Decoder {
-public:
+  public:
     // Opens `path`. A field of `output` left 0 takes the file's own value. Returns nullptr
     // and a message naming the file and the failing step in `error` when it cannot be opened.
     static std::unique_ptr<Mp3Decoder> open(const std::filesystem::path& path, PcmFormat output,
@@ -47,7 +47,7 @@ public:
     // Moves to source frame `frame` (clamped to the song); the next read() continues there.
     bool seek(std::int64_t frame);
 
-private:
+  private:
     struct State;
     explicit Mp3Decoder(std::unique_ptr<State> state);
     std::unique_ptr<State> state_;

@@ -8,7 +8,9 @@ namespace vistello::audio {
 Mp3PlayerModel::Mp3PlayerModel(std::unique_ptr<SoundEngine> engine)
     : engine_(std::move(engine)), spectrum_(std::make_unique<TSpectrum>(0, 0)) {}
 
-Mp3PlayerModel::~Mp3PlayerModel() { engine_->stop(); }
+Mp3PlayerModel::~Mp3PlayerModel() {
+    engine_->stop();
+}
 
 void Mp3PlayerModel::setSize(int width, int height) {
     width_ = width;
@@ -87,7 +89,8 @@ std::string Mp3PlayerModel::FormatPlayTime(std::int64_t seconds) {
     const std::int64_t minutes = (seconds / 60) % 60;
     const std::int64_t rest = seconds % 60;
     char text[32];
-    std::snprintf(text, sizeof text, "%02lld:%02lld", static_cast<long long>(minutes), static_cast<long long>(rest));
+    std::snprintf(text, sizeof text, "%02lld:%02lld", static_cast<long long>(minutes),
+                  static_cast<long long>(rest));
     return text;
 }
 
@@ -103,7 +106,8 @@ void Mp3PlayerModel::tick() {
     filePosition_ = engine_->filePosition();
     spectrum_->Draw(engine_->spectrum());
     repaint();
-    const auto elapsed = static_cast<std::int64_t>(static_cast<__int128>(filePosition_) * lengthInSeconds_ / fileLength_);
+    const auto elapsed =
+        static_cast<std::int64_t>(static_cast<__int128>(filePosition_) * lengthInSeconds_ / fileLength_);
     const std::string curTime = FormatPlayTime(elapsed);
     if (report_ && OnProgress)
         OnProgress(ProgressSender::Timer, fileLength_, filePosition_, curTime);

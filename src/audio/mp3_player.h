@@ -23,7 +23,7 @@ enum class PlayerState { Closed, Playing, Paused };
 enum class ProgressSender { None, Timer };
 
 class Mp3PlayerModel {
-public:
+  public:
     using TOnProgressEvent = std::function<void(ProgressSender Sender, std::int64_t TrackBarMax,
                                                 std::int64_t TrackBarPos, const std::string& CurTime)>;
 
@@ -71,7 +71,7 @@ public:
     const TSpectrum& spectrum() const { return *spectrum_; }
     SoundEngine& engine() { return *engine_; }
 
-private:
+  private:
     void setTimer(bool enabled);
     void repaint();
 

@@ -31,13 +31,13 @@ bool readable(const std::filesystem::path& source) {
 // leaves no partial file behind and is thrown as StoreError naming the destination.
 void copySong(const std::filesystem::path& source, const std::filesystem::path& destination) {
     std::error_code error;
-    if (std::filesystem::copy_file(source, destination, std::filesystem::copy_options::overwrite_existing, error))
+    if (std::filesystem::copy_file(source, destination, std::filesystem::copy_options::overwrite_existing,
+                                   error))
         return;
     std::error_code ignored;
     std::filesystem::remove(destination, ignored);
     throw store::StoreError(error.value(), store::StoreAction::Write, destination);
 }
-
 
 } // namespace
 

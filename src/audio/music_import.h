@@ -30,7 +30,7 @@ enum class SkipReason {
 };
 
 class MusicImportProgress {
-public:
+  public:
     virtual ~MusicImportProgress() = default;
     // Asked at the top of each file's turn: a cancel given during a file stops the next one.
     virtual bool cancelled() const { return false; }

@@ -78,7 +78,8 @@ void ScrollTextModel::setLayout(TTextLayout value) {
 void ScrollTextModel::setZelScrollText(const std::string& utf8) {
     text_ = utf8;
     const TextExtent measured = measure ? measure(text_, wordWrap_) : TextExtent{};
-    const auto estimate = static_cast<int>(std::abs(fontHeight) * static_cast<long long>(longestLineBytes(text_)) / 2);
+    const auto estimate =
+        static_cast<int>(std::abs(fontHeight) * static_cast<long long>(longestLineBytes(text_)) / 2);
     textWidth_ = std::max(measured.width, estimate);
     textHeight_ = measured.height;
     position_ = 0;

@@ -19,7 +19,7 @@ struct TextExtent {
 };
 
 class ScrollTextModel {
-public:
+  public:
     using TFrameScrolledEvent = std::function<void(TScrollDirect Direct, int CurPos, bool& Abort)>;
     // Measures a text for the client area; the bool says whether words wrap.
     using Measurer = std::function<TextExtent(const std::string& text, bool wordWrap)>;
@@ -61,8 +61,10 @@ public:
     // One timer tick: move, wrap (raising OnFrameScrolled), repaint.
     void tick();
 
-private:
-    bool horizontal() const { return direction_ == TScrollDirect::sdLeft || direction_ == TScrollDirect::sdRight; }
+  private:
+    bool horizontal() const {
+        return direction_ == TScrollDirect::sdLeft || direction_ == TScrollDirect::sdRight;
+    }
     void repaint();
 
     bool active_ = true;

@@ -18,7 +18,7 @@ namespace vistello::audio {
 using SpectrumData = std::array<float, 256>;
 
 class SoundEngine {
-public:
+  public:
     virtual ~SoundEngine() = default;
 
     // Opens `path` as the current stream, releasing the one before; it starts paused at 0.
@@ -28,10 +28,10 @@ public:
     virtual std::int64_t fileLength() const = 0;
     // Position of what is heard now, in file bytes; fileLength() once the song has ended.
     virtual std::int64_t filePosition() = 0;
-    virtual void play() = 0;   // from the stream's position
+    virtual void play() = 0; // from the stream's position
     virtual void pause() = 0;
     virtual void resume() = 0;
-    virtual void stop() = 0;   // stops and releases the stream
+    virtual void stop() = 0; // stops and releases the stream
     virtual void setPosition(std::uint64_t decodedBytes) = 0;
     virtual SpectrumData spectrum() = 0;
     // Length in seconds of `path` through a separate stream that is released at once;

@@ -33,7 +33,7 @@ struct SpectrumLevels {
 };
 
 class TSpectrum {
-public:
+  public:
     // Colours are 0x00BBGGRR.
     TSpectrum(int width, int height);
 
@@ -50,7 +50,7 @@ public:
     const QImage& bitmap() const { return bitmap_; }
     const SpectrumLevels& levels() const { return levels_; }
 
-private:
+  private:
     QImage bitmap_;
     SpectrumLevels levels_;
 };

@@ -12,7 +12,7 @@
 namespace vistello::audio {
 
 class SpectrumAnalyser {
-public:
+  public:
     static constexpr int kSize = 512;
 
     SpectrumAnalyser();
@@ -23,7 +23,7 @@ public:
     // `samples` holds kSize mono samples in -1..1, oldest first; fewer are padded with silence.
     SpectrumData analyse(std::span<const float> samples);
 
-private:
+  private:
     struct State;
     std::unique_ptr<State> state_;
 };

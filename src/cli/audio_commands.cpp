@@ -29,7 +29,7 @@ QString fromGbk(const std::string& gbk) {
 
 // Shows "i/n file" on stderr when it is a terminal, and names every file left out.
 class StderrProgress final : public audio::MusicImportProgress {
-public:
+  public:
     void fileStarting(int index, int count, const std::filesystem::path& path) override {
         if (isatty(STDERR_FILENO))
             std::fprintf(stderr, "\r[%d/%d] %s\x1b[K", index + 1, count, path.filename().string().c_str());
@@ -37,8 +37,9 @@ public:
     void fileSkipped(int, const std::filesystem::path& path, audio::SkipReason reason) override {
         if (isatty(STDERR_FILENO))
             std::fputc('\n', stderr);
-        printMessage(path.string() + (reason == audio::SkipReason::NoAudio ? ": holds no MP3 sound that can be decoded"
-                                                                             : ": cannot be copied into the album") +
+        printMessage(path.string() +
+                     (reason == audio::SkipReason::NoAudio ? ": holds no MP3 sound that can be decoded"
+                                                           : ": cannot be copied into the album") +
                      "; left out");
     }
     ~StderrProgress() override {
@@ -63,9 +64,15 @@ int runProbeSong(Context& context) {
     audio::TID3v1 tag;
     QJsonObject tagJson{{"found", false}};
     if (tag.ReadFromFile(file)) {
-        tagJson = QJsonObject{{"found", tag.found},     {"version", tag.version},       {"title", fromGbk(tag.title)},
-                              {"artist", fromGbk(tag.artist)}, {"album", fromGbk(tag.album)}, {"year", fromGbk(tag.year)},
-                              {"comment", fromGbk(tag.comment)}, {"track", tag.track},     {"genre", tag.genre}};
+        tagJson = QJsonObject{{"found", tag.found},
+                              {"version", tag.version},
+                              {"title", fromGbk(tag.title)},
+                              {"artist", fromGbk(tag.artist)},
+                              {"album", fromGbk(tag.album)},
+                              {"year", fromGbk(tag.year)},
+                              {"comment", fromGbk(tag.comment)},
+                              {"track", tag.track},
+                              {"genre", tag.genre}};
     }
     const double seconds = decoder->lengthSeconds();
     printJson(QJsonObject{{"PlayTime", static_cast<qint64>(seconds)},

@@ -25,7 +25,7 @@ inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
 struct Context {
-    std::filesystem::path root; // the store's folder (--root, or the window program's rule)
+    std::filesystem::path root;    // the store's folder (--root, or the window program's rule)
     std::vector<std::string> args; // the subcommand's own arguments
 };
 

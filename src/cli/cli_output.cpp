@@ -9,7 +9,8 @@
 namespace vistello::cli {
 
 void printJson(const QJsonValue& value) {
-    QJsonDocument document = value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
+    QJsonDocument document =
+        value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
     const QByteArray bytes = document.toJson(QJsonDocument::Compact);
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
     std::fputc('\n', stdout);

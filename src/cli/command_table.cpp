@@ -17,7 +17,10 @@ constexpr std::array kCommands = {
     Command{"effect", "N --size WxH --steps LIST [--old FILE] [--new FILE] [--seed S] --out FILE", runEffect},
     Command{"effect-sheet", "--out FILE.png [--size WxH] [--steps LIST] [--seed S]", runEffectSheet},
     Command{"formats", "", runFormats},
-    Command{"render", "ALBUM --format NAME --out FILE [--fps N] [--quality CRF] [--speed PRESET] [--hevc] [--disc] [--sync] [--soften] [--color RRGGBB] [--backgrounds]", runRender},
+    Command{"render",
+            "ALBUM --format NAME --out FILE [--fps N] [--quality CRF] [--speed PRESET] [--hevc] [--disc] "
+            "[--sync] [--soften] [--color RRGGBB] [--backgrounds]",
+            runRender},
     Command{"decode", "FILE --out OUT.png|OUT.bmp|OUT.ppm", runDecode},
     Command{"import-pictures", "[--order date|name] ALBUM FILE...", runImportPictures},
 };

@@ -21,8 +21,8 @@ namespace vistello::cli {
 namespace {
 
 // Splits "--name value" pairs; false on an unknown option, a missing value or a repeated one.
-bool parseOptions(const std::vector<std::string>& args, std::size_t first, std::initializer_list<const char*> known,
-                  std::map<std::string, std::string>& options) {
+bool parseOptions(const std::vector<std::string>& args, std::size_t first,
+                  std::initializer_list<const char*> known, std::map<std::string, std::string>& options) {
     for (std::size_t i = first; i < args.size(); i += 2) {
         bool isKnown = false;
         for (const char* name : known)
@@ -81,9 +81,10 @@ int runEffects(Context& context) {
     QJsonArray list;
     for (int n = 1; n <= effects::kEffectCount; ++n) {
         const effects::TEffect* effect = effects::FindEffect(n);
-        list.append(QJsonObject{{"number", n},
-                                {"name", QString::fromUtf8(effect->Name.data(), static_cast<int>(effect->Name.size()))},
-                                {"display", QString::fromStdString(std::string(effects::EffectName(n)))}});
+        list.append(QJsonObject{
+            {"number", n},
+            {"name", QString::fromUtf8(effect->Name.data(), static_cast<int>(effect->Name.size()))},
+            {"display", QString::fromStdString(std::string(effects::EffectName(n)))}});
     }
     printJson(list);
     return kExitOk;
@@ -93,7 +94,8 @@ int runEffect(Context& context) {
     const Command& command = commandNamed("effect");
     const auto& args = context.args;
     std::map<std::string, std::string> options;
-    if (args.empty() || !parseOptions(args, 1, {"--size", "--steps", "--old", "--new", "--seed", "--out"}, options))
+    if (args.empty() ||
+        !parseOptions(args, 1, {"--size", "--steps", "--old", "--new", "--seed", "--out"}, options))
         return usageError(command);
     const auto number = parseInt(args[0]);
     const auto size = options.count("--size") ? parseSize(options["--size"]) : std::nullopt;
@@ -134,17 +136,19 @@ int runEffect(Context& context) {
         printMessage(error);
         return kExitFailure;
     }
-    printJson(QJsonObject{{"number", effectNumber},
-                          {"name", QString::fromUtf8(effect.Name.data(), static_cast<int>(effect.Name.size()))},
-                          {"steps", static_cast<int>(steps->size())},
-                          {"out", QString::fromStdString(options["--out"])}});
+    printJson(
+        QJsonObject{{"number", effectNumber},
+                    {"name", QString::fromUtf8(effect.Name.data(), static_cast<int>(effect.Name.size()))},
+                    {"steps", static_cast<int>(steps->size())},
+                    {"out", QString::fromStdString(options["--out"])}});
     return kExitOk;
 }
 
 int runEffectSheet(Context& context) {
     const Command& command = commandNamed("effect-sheet");
     std::map<std::string, std::string> options;
-    if (!parseOptions(context.args, 0, {"--out", "--size", "--steps", "--seed"}, options) || !options.count("--out"))
+    if (!parseOptions(context.args, 0, {"--out", "--size", "--steps", "--seed"}, options) ||
+        !options.count("--out"))
         return usageError(command);
     const auto size = parseSize(options.count("--size") ? options["--size"] : "96x72");
     const auto steps = parseSteps(options.count("--steps") ? options["--steps"] : "20,50,80");
@@ -152,7 +156,8 @@ int runEffectSheet(Context& context) {
         options["--seed"] = "1";
     bool seedOk = true;
     effects::ClockRandom random = makeRandom(options, seedOk);
-    if (!size || !steps || steps->empty() || steps->size() > 10 || !seedOk || size->first > 640 || size->second > 480)
+    if (!size || !steps || steps->empty() || steps->size() > 10 || !seedOk || size->first > 640 ||
+        size->second > 480)
         return usageError(command);
     const auto [width, height] = *size;
 
@@ -178,7 +183,8 @@ int runEffectSheet(Context& context) {
         const int top = kGap + ((n - 1) / kColumns) * cellHeight;
         painter.setPen(Qt::black);
         painter.drawText(QRect(left, top, cellWidth - kGap, kLabel), Qt::AlignLeft | Qt::AlignVCenter,
-                         QString("%1 %2").arg(n).arg(QString::fromUtf8(effect.Name.data(), static_cast<int>(effect.Name.size()))));
+                         QString("%1 %2").arg(n).arg(
+                             QString::fromUtf8(effect.Name.data(), static_cast<int>(effect.Name.size()))));
         for (std::size_t k = 0; k < steps->size(); ++k) {
             // Each thumbnail is the video sequence 2, 4, ... run up to its progress value.
             effects::Bitmap dest = oldPicture;
@@ -192,7 +198,8 @@ int runEffectSheet(Context& context) {
         printMessage("cannot write " + options["--out"]);
         return kExitFailure;
     }
-    printJson(QJsonObject{{"effects", effects::kEffectCount}, {"out", QString::fromStdString(options["--out"])}});
+    printJson(
+        QJsonObject{{"effects", effects::kEffectCount}, {"out", QString::fromStdString(options["--out"])}});
     return kExitOk;
 }
 

@@ -100,7 +100,8 @@ std::optional<std::vector<int>> parseSteps(const std::string& text) {
     std::size_t start = 0;
     while (true) {
         const std::size_t comma = text.find(',', start);
-        const auto value = parseInt(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        const auto value =
+            parseInt(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
         if (!value)
             return std::nullopt;
         steps.push_back(*value);

@@ -75,6 +75,7 @@ int main(int argc, char** argv) {
             return kExitFailure;
         }
     }
-    std::fprintf(stderr, "vistello-cli: unknown command '%.*s'\n", static_cast<int>(name.size()), name.data());
+    std::fprintf(stderr, "vistello-cli: unknown command '%.*s'\n", static_cast<int>(name.size()),
+                 name.data());
     return printUsage();
 }

@@ -22,18 +22,21 @@ namespace {
 
 // "RRGGBB" as the colour value 0x00BBGGRR.
 std::optional<std::uint32_t> parseColour(const std::string& text) {
-    if (text.size() != 6 || !std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
+    if (text.size() != 6 || !std::all_of(text.begin(), text.end(),
+                                         [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
         return std::nullopt;
     const auto rgb = static_cast<std::uint32_t>(std::stoul(text, nullptr, 16));
     return ((rgb & 0xff) << 16) | (rgb & 0xff00) | ((rgb >> 16) & 0xff);
 }
 
 std::string rateText(production::Rational rate) {
-    return rate.den == 1 ? std::to_string(rate.num) : std::to_string(rate.num) + "/" + std::to_string(rate.den);
+    return rate.den == 1 ? std::to_string(rate.num)
+                         : std::to_string(rate.num) + "/" + std::to_string(rate.den);
 }
 
 // "25", "30", "29.97" or "30000/1001" as one of the format's rates.
-std::optional<production::Rational> parseRate(const production::VideoFormat& format, const std::string& text) {
+std::optional<production::Rational> parseRate(const production::VideoFormat& format,
+                                              const std::string& text) {
     for (int i = 0; i < format.rateCount; ++i) {
         const production::Rational rate = format.rates[static_cast<std::size_t>(i)];
         char decimal[16];
@@ -45,7 +48,8 @@ std::optional<production::Rational> parseRate(const production::VideoFormat& for
 }
 
 std::optional<int> parseQuality(const std::string& text) {
-    if (text.empty() || text.size() > 2 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (text.empty() || text.size() > 2 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     const int quality = std::stoi(text);
     return quality <= 51 ? std::optional<int>(quality) : std::nullopt;
@@ -54,7 +58,7 @@ std::optional<int> parseQuality(const std::string& text) {
 // The stage texts of the window as lines, made from the run's numbers; the percentage as a
 // bar that redraws itself when stderr is a terminal.
 class ProgressDisplay {
-public:
+  public:
     void progress(const production::RunProgress& progress) {
         if (progress.stage == 3) {
             if (terminal_) {
@@ -83,7 +87,7 @@ public:
             std::fputc('\n', stderr);
     }
 
-private:
+  private:
     bool terminal_ = isatty(fileno(stderr)) != 0;
     bool barShown_ = false;
 };
@@ -159,7 +163,8 @@ int runRender(Context& context) {
     }
     if (!format.constantQuality &&
         (settings.encode.quality >= 0 || !settings.encode.speed.empty() || settings.encode.hevc)) {
-        printMessage(std::string(format.name) + " has the fixed rates of its disc: --quality, --speed and --hevc are for MP4");
+        printMessage(std::string(format.name) +
+                     " has the fixed rates of its disc: --quality, --speed and --hevc are for MP4");
         return usageError(command);
     }
 
@@ -182,8 +187,8 @@ int runRender(Context& context) {
     const production::RunResult result = run.Start(settings);
     if (result.outcome != production::RunOutcome::NotStarted)
         display.line(production::kFinishedText);
-    if (result.outcome == production::RunOutcome::NotStarted || result.outcome == production::RunOutcome::Failed ||
-        !result.fileWritten) {
+    if (result.outcome == production::RunOutcome::NotStarted ||
+        result.outcome == production::RunOutcome::Failed || !result.fileWritten) {
         printMessage(result.error.empty() ? "创建相册视频文件出错，请重新制作！" : result.error);
         return kExitFailure;
     }
@@ -192,13 +197,15 @@ int runRender(Context& context) {
     QJsonArray discFiles;
     for (const auto& file : result.discFiles)
         discFiles.append(QString::fromStdString(std::filesystem::absolute(file).string()));
-    QJsonObject printed{{"file", QString::fromStdString(std::filesystem::absolute(settings.outputPath).string())},
-                          {"frames", static_cast<qint64>(result.frames)},
-                          {"format", QString::fromLatin1(format.name)},
-                          {"fps", QString::fromStdString(rateText(production::frameRateOf(format, settings.encode)))},
-                          {"seconds", static_cast<double>(result.frames) / production::frameRateOf(format, settings.encode).value()},
-                          {"bytes", error ? qint64{0} : static_cast<qint64>(bytes)},
-                          {"elapsed", result.elapsedSeconds}};
+    QJsonObject printed{
+        {"file", QString::fromStdString(std::filesystem::absolute(settings.outputPath).string())},
+        {"frames", static_cast<qint64>(result.frames)},
+        {"format", QString::fromLatin1(format.name)},
+        {"fps", QString::fromStdString(rateText(production::frameRateOf(format, settings.encode)))},
+        {"seconds",
+         static_cast<double>(result.frames) / production::frameRateOf(format, settings.encode).value()},
+        {"bytes", error ? qint64{0} : static_cast<qint64>(bytes)},
+        {"elapsed", result.elapsedSeconds}};
     if (settings.disc)
         printed.insert("disc", discFiles);
     printJson(printed);
@@ -222,8 +229,10 @@ int runFormats(Context& context) {
             {"caption", QString::fromUtf8(format.caption)},
             {"width", format.codedWidth},
             {"height", format.codedHeight},
-            {"display_aspect", QStringLiteral("%1:%2").arg(format.displayAspect.num).arg(format.displayAspect.den)},
-            {"sample_aspect", QStringLiteral("%1:%2").arg(format.sampleAspect.num).arg(format.sampleAspect.den)},
+            {"display_aspect",
+             QStringLiteral("%1:%2").arg(format.displayAspect.num).arg(format.displayAspect.den)},
+            {"sample_aspect",
+             QStringLiteral("%1:%2").arg(format.sampleAspect.num).arg(format.sampleAspect.den)},
             {"rates", rates},
             {"default_rate", QString::fromStdString(rateText(format.defaultRate))},
             {"extension", QString::fromLatin1(format.extension)},

@@ -575,7 +575,8 @@ namespace {
 // engine can read outside a picture that a mirroring transform shrinks below a pixel, so when
 // the transform only scales and moves, the mirroring is done on the picture and it is drawn
 // unmirrored at its device rectangle.
-void drawPicture(QPainter& painter, const QTransform& transform, const QRectF& target, const QImage& picture) {
+void drawPicture(QPainter& painter, const QTransform& transform, const QRectF& target,
+                 const QImage& picture) {
     if (transform.type() > QTransform::TxScale) {
         painter.drawImage(target, picture);
         return;

@@ -76,7 +76,9 @@ ImportResult ImportPictures(store::AlbumStore& store, const QStringList& files, 
             continue;
         }
         try {
-            store::writeFileAtomically(folder / storedName, std::string_view(jpeg.constData(), static_cast<std::size_t>(jpeg.size())));
+            store::writeFileAtomically(
+                folder / storedName,
+                std::string_view(jpeg.constData(), static_cast<std::size_t>(jpeg.size())));
         } catch (const store::StoreError& error) {
             // The pictures before it stay when the list can be saved with them.
             if (!written.empty())

@@ -9,7 +9,9 @@ namespace vistello::production {
 
 namespace fs = std::filesystem;
 
-fs::path backgroundFolder(const fs::path& root) { return backgroundFolder(root, store::programFolder()); }
+fs::path backgroundFolder(const fs::path& root) {
+    return backgroundFolder(root, store::programFolder());
+}
 
 fs::path backgroundFolder(const fs::path& root, const fs::path& programFolder) {
     std::error_code error;

@@ -14,7 +14,8 @@ namespace vistello::production {
 // beside the program (<program folder>/../share/vistello/BackPic) when that exists, else the
 // store's (missing) folder, which lists no pictures.
 std::filesystem::path backgroundFolder(const std::filesystem::path& root);
-std::filesystem::path backgroundFolder(const std::filesystem::path& root, const std::filesystem::path& programFolder);
+std::filesystem::path backgroundFolder(const std::filesystem::path& root,
+                                       const std::filesystem::path& programFolder);
 
 // The names, without folder, of the regular files in `folder` whose extension is ".jpg" in any
 // case, sorted by name. A missing or unreadable folder gives an empty list.

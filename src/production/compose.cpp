@@ -10,7 +10,8 @@ namespace {
 // Nearest-centre mapping of a stretch: destination pixel k of `destCount` takes source pixel
 // ((2k + 1) × sourceCount) div (2 × destCount), as the effects' stretch copies do.
 int stretchSource(int k, int sourceCount, int destCount) {
-    return static_cast<int>(((2 * static_cast<std::int64_t>(k) + 1) * sourceCount) / (2 * static_cast<std::int64_t>(destCount)));
+    return static_cast<int>(((2 * static_cast<std::int64_t>(k) + 1) * sourceCount) /
+                            (2 * static_cast<std::int64_t>(destCount)));
 }
 
 // For every work pixel along one axis: the picture's pixel or -1 (background there), and the
@@ -44,10 +45,12 @@ PictureFit fitPicture(int frameWidth, int frameHeight, int pictureWidth, int pic
     // Compared as floating-point numbers: is the frame at least as wide as the picture?
     if (static_cast<double>(frameWidth) / frameHeight >= static_cast<double>(pictureWidth) / pictureHeight) {
         fit.drawHeight = fit.workHeight;
-        fit.drawWidth = static_cast<int>(static_cast<std::int64_t>(pictureWidth) * fit.workHeight / pictureHeight);
+        fit.drawWidth =
+            static_cast<int>(static_cast<std::int64_t>(pictureWidth) * fit.workHeight / pictureHeight);
     } else {
         fit.drawWidth = fit.workWidth;
-        fit.drawHeight = static_cast<int>(static_cast<std::int64_t>(pictureHeight) * fit.workWidth / pictureWidth);
+        fit.drawHeight =
+            static_cast<int>(static_cast<std::int64_t>(pictureHeight) * fit.workWidth / pictureWidth);
     }
     fit.left = (fit.workWidth - fit.drawWidth) / 2;
     fit.top = (fit.workHeight - fit.drawHeight) / 2;
@@ -55,19 +58,24 @@ PictureFit fitPicture(int frameWidth, int frameHeight, int pictureWidth, int pic
     return fit;
 }
 
-void ComposePicture(const QImage& picture, const QImage& background, std::uint32_t colour, effects::Bitmap& frame) {
+void ComposePicture(const QImage& picture, const QImage& background, std::uint32_t colour,
+                    effects::Bitmap& frame) {
     const int width = frame.width(), height = frame.height();
     const effects::Bgr fill = effects::Bgr::fromColorRef(colour);
     const bool hasPicture = !picture.isNull() && picture.format() == QImage::Format_BGR888;
     const bool hasBackground = !background.isNull() && background.format() == QImage::Format_BGR888;
     const PictureFit fit = hasPicture ? fitPicture(width, height, picture.width(), picture.height())
                                       : fitPicture(width, height, 0, 0);
-    const AxisLookup columns = axisLookup(fit.workWidth, fit.rect.left, fit.rect.right,
-                                          hasPicture ? picture.width() : 0, hasBackground ? background.width() : 0);
-    const AxisLookup rows = axisLookup(fit.workHeight, fit.rect.top, fit.rect.bottom,
-                                       hasPicture ? picture.height() : 0, hasBackground ? background.height() : 0);
+    const AxisLookup columns =
+        axisLookup(fit.workWidth, fit.rect.left, fit.rect.right, hasPicture ? picture.width() : 0,
+                   hasBackground ? background.width() : 0);
+    const AxisLookup rows =
+        axisLookup(fit.workHeight, fit.rect.top, fit.rect.bottom, hasPicture ? picture.height() : 0,
+                   hasBackground ? background.height() : 0);
 
-    const auto pictureRow = [&](int v) { return picture.constScanLine(rows.picture[static_cast<std::size_t>(v)]); };
+    const auto pictureRow = [&](int v) {
+        return picture.constScanLine(rows.picture[static_cast<std::size_t>(v)]);
+    };
     for (int y = 0; y < height; ++y) {
         std::uint8_t* out = frame.row(y);
         for (int x = 0; x < width; ++x) {
@@ -77,7 +85,8 @@ void ComposePicture(const QImage& picture, const QImage& background, std::uint32
                 const bool rowInPicture = rows.picture[static_cast<std::size_t>(v)] >= 0;
                 const std::uint8_t* pictureLine = rowInPicture ? pictureRow(v) : nullptr;
                 const std::uint8_t* backgroundLine =
-                    hasBackground ? background.constScanLine(rows.background[static_cast<std::size_t>(v)]) : nullptr;
+                    hasBackground ? background.constScanLine(rows.background[static_cast<std::size_t>(v)])
+                                  : nullptr;
                 for (int i = 0; i < 3; ++i) {
                     const auto u = static_cast<std::size_t>(3 * x + i);
                     const std::uint8_t* pixel;

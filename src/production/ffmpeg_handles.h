@@ -18,7 +18,7 @@ namespace vistello::production {
 
 // A failure inside the encoder, with the step and the library's own reason.
 class EncoderError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

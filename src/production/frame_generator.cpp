@@ -15,8 +15,9 @@ namespace vistello::production {
 
 namespace {
 
-effects::Bitmap composeFile(const std::filesystem::path& picturePath, const std::filesystem::path& backgroundPath,
-                            std::uint32_t colour, int width, int height) {
+effects::Bitmap composeFile(const std::filesystem::path& picturePath,
+                            const std::filesystem::path& backgroundPath, std::uint32_t colour, int width,
+                            int height) {
     const QImage picture = readPictureFile(picturePath);
     QImage background;
     if (!backgroundPath.empty())
@@ -37,7 +38,8 @@ void prepareRunState(RunState& state, const store::AlbumStore& album, const Prod
     state.FrameRate = frameRateOf(format, settings.encode);
     state.TransitionSteps = transitionSteps(state.FrameRate);
     state.HoldFrames = computeHoldFrames(album, settings.synchronise, state.FrameRate);
-    state.TotalHoldFrames = std::accumulate(state.HoldFrames.begin(), state.HoldFrames.end(), std::int64_t{0});
+    state.TotalHoldFrames =
+        std::accumulate(state.HoldFrames.begin(), state.HoldFrames.end(), std::int64_t{0});
     state.TotalFrames =
         (state.TransitionSteps + 1) * static_cast<std::int64_t>(album.PicCount()) + state.TotalHoldFrames;
     state.BackPicFiles.clear();
@@ -60,8 +62,8 @@ void prepareRunState(RunState& state, const store::AlbumStore& album, const Prod
     state.TotalSamples = state.AudioList.GetSampleCount();
 }
 
-FrameGenerator::FrameGenerator(RunState& state, const store::AlbumStore& album, const ProductionSettings& settings,
-                               PreviewProc preview)
+FrameGenerator::FrameGenerator(RunState& state, const store::AlbumStore& album,
+                               const ProductionSettings& settings, PreviewProc preview)
     : state_(state), album_(album), settings_(settings), preview_(std::move(preview)) {
     // Size, outline and shadow grow with the frame; at the original heights they are the
     // original 17, 24 or 36 pixels with outline 1 and shadow 2.
@@ -111,7 +113,8 @@ void FrameGenerator::startPicture() {
     } else {
         state_.CurEffect = record.Effect;
     }
-    std::future<effects::Bitmap> composed = nextIndex_ == index && next_.valid() ? std::move(next_) : composeLater(index);
+    std::future<effects::Bitmap> composed =
+        nextIndex_ == index && next_.valid() ? std::move(next_) : composeLater(index);
     nextIndex_ = -1;
     if (index + 1 < album_.PicCount()) {
         next_ = composeLater(index + 1);
@@ -143,7 +146,8 @@ void FrameGenerator::VideoSourceProc(Source& source) {
     if (state_.MakePicIndex < count) {
         std::int64_t phase = state_.FrameCounter;
         if (state_.MakePicIndex >= 0)
-            phase = state_.FrameCounter % (state_.HoldFrames[static_cast<std::size_t>(state_.MakePicIndex)] + steps + 1);
+            phase = state_.FrameCounter %
+                    (state_.HoldFrames[static_cast<std::size_t>(state_.MakePicIndex)] + steps + 1);
         else if (phase > 0)
             phase = 0; // more than one early notification: the first picture starts now
         if (phase == 0) {

@@ -55,7 +55,7 @@ struct RunState {
 void prepareRunState(RunState& state, const store::AlbumStore& album, const ProductionSettings& settings);
 
 class FrameGenerator {
-public:
+  public:
     using PreviewProc = std::function<void(const effects::Bitmap& frame)>;
 
     // Reads the album and settings for the whole run; both must outlive the generator.
@@ -73,7 +73,7 @@ public:
     // Draws the next random effects from `random` instead of the clock-seeded generator.
     void setRandomSource(effects::RandomSource* random) { random_ = random; }
 
-private:
+  private:
     void startPicture();
     // Step `step` of `steps` of the transition onto DisplayFrame.
     void drawTransitionStep(const effects::TEffect& effect, int step, int steps);
@@ -88,9 +88,9 @@ private:
     effects::RandomSource* random_ = &clockRandom_;
     std::future<effects::Bitmap> next_; // TargetFrame of picture nextIndex_
     int nextIndex_ = -1;
-    Text title_; // the title style, set up once for the run
+    Text title_;                              // the title style, set up once for the run
     static constexpr int kOriginalSteps = 50; // of a transition at 25 frames a second
-    int randomEdgeSteps_ = 0; // of the 50-step schedule drawn in this transition
+    int randomEdgeSteps_ = 0;                 // of the 50-step schedule drawn in this transition
 };
 
 } // namespace vistello::production

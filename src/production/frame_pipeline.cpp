@@ -39,7 +39,8 @@ void YuvConverter::convert(const QImage& bgr, AVFrame* frame) {
         // HD video is BT.709 (and tagged so); the scaler's default is BT.601. Full-range RGB
         // into limited-range YUV, brightness, contrast and saturation unchanged.
         const int* rgb = sws_getCoefficients(SWS_CS_DEFAULT);
-        sws_setColorspaceDetails(sws_.get(), rgb, 1, sws_getCoefficients(SWS_CS_ITU709), 0, 0, 1 << 16, 1 << 16);
+        sws_setColorspaceDetails(sws_.get(), rgb, 1, sws_getCoefficients(SWS_CS_ITU709), 0, 0, 1 << 16,
+                                 1 << 16);
     }
     const std::uint8_t* source[1] = {bgr.constBits()};
     const int sourceStride[1] = {static_cast<int>(bgr.bytesPerLine())};

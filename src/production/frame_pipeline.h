@@ -22,17 +22,17 @@ namespace vistello::production {
 // size; the scaler turns them into the stored picture (768 × 576 into 720 × 576 for a 4:3 PAL
 // DVD) and converts the colours with the format's matrix.
 class YuvConverter {
-public:
+  public:
     explicit YuvConverter(const VideoFormat& format) : format_(format) {}
     void convert(const QImage& bgr, AVFrame* frame);
 
-private:
+  private:
     const VideoFormat& format_;
     SwsPtr sws_;
 };
 
 class FrameQueue {
-public:
+  public:
     // capacity frames in flight at most; makeFrame allocates one when the pool is short.
     FrameQueue(std::size_t capacity, std::function<FramePtr()> makeFrame);
 
@@ -50,7 +50,7 @@ public:
     void cancel(std::exception_ptr failure = nullptr);
     std::exception_ptr failure() const;
 
-private:
+  private:
     std::size_t capacity_;
     std::function<FramePtr()> makeFrame_;
     mutable std::mutex mutex_;

@@ -19,19 +19,20 @@ constexpr int kMaxSongs = 100000;
 
 // Runs the encoder on its own thread; joined (after cancelling, unless it finished) on exit.
 class EncoderThread {
-public:
-    EncoderThread(VideoWriter& writer, FrameQueue& queue) : queue_(queue), thread_([&writer, &queue] {
-        try {
-            while (FramePtr frame = queue.pop()) {
-                writer.writeVideo(frame.get());
-                queue.release(std::move(frame));
-            }
-            if (!queue.failure())
-                writer.finish();
-        } catch (...) {
-            queue.cancel(std::current_exception());
-        }
-    }) {}
+  public:
+    EncoderThread(VideoWriter& writer, FrameQueue& queue)
+        : queue_(queue), thread_([&writer, &queue] {
+              try {
+                  while (FramePtr frame = queue.pop()) {
+                      writer.writeVideo(frame.get());
+                      queue.release(std::move(frame));
+                  }
+                  if (!queue.failure())
+                      writer.finish();
+              } catch (...) {
+                  queue.cancel(std::current_exception());
+              }
+          }) {}
     ~EncoderThread() {
         if (thread_.joinable()) {
             queue_.cancel();
@@ -44,7 +45,7 @@ public:
         thread_.join();
     }
 
-private:
+  private:
     FrameQueue& queue_;
     std::thread thread_;
 };
@@ -70,7 +71,8 @@ double Converter::GetElapsedTime() const {
 double Converter::GetRemainingTime(std::int64_t totalFrames, std::int64_t) const {
     if (framesRequested_ <= 0 || totalFrames <= framesRequested_)
         return 0;
-    return GetElapsedTime() * static_cast<double>(totalFrames - framesRequested_) / static_cast<double>(framesRequested_);
+    return GetElapsedTime() * static_cast<double>(totalFrames - framesRequested_) /
+           static_cast<double>(framesRequested_);
 }
 
 bool Converter::reportError(const std::string& message) {
@@ -120,7 +122,8 @@ void Converter::Convert() {
         if (source.finished() || source.file().empty())
             break;
         std::string message;
-        auto song = audio::Mp3Decoder::open(source.file(), {format->sampleRate, SoundTrack::kChannels}, message);
+        auto song =
+            audio::Mp3Decoder::open(source.file(), {format->sampleRate, SoundTrack::kChannels}, message);
         if (song)
             songs.push_back(std::move(song));
         else if (reportError(message))

@@ -26,7 +26,7 @@
 namespace vistello::production {
 
 class Converter {
-public:
+  public:
     using VideoSourceProc = std::function<void(Source& source)>;
     using VideoFuncProc = std::function<void(Converter& converter, Image& frame)>;
     using AudioSourceProc = std::function<void(Source& source, int index)>;
@@ -70,7 +70,7 @@ public:
     // The message of the last failure handed to the error callback; empty if none.
     const std::string& lastError() const { return lastError_; }
 
-private:
+  private:
     bool reportError(const std::string& message); // true when the run must end
     void removeOutput();
 

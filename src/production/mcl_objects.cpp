@@ -24,7 +24,8 @@ void Source::SetDIB(const Dib& frame) {
     if (frame_.isNull())
         return;
     for (int y = 0; y < frame.height; ++y)
-        std::memcpy(frame_.scanLine(y), frame.bits + y * frame.stride, static_cast<std::size_t>(frame.width) * 3);
+        std::memcpy(frame_.scanLine(y), frame.bits + y * frame.stride,
+                    static_cast<std::size_t>(frame.width) * 3);
 }
 
 QColor colorFromValue(std::int64_t value) {
@@ -78,9 +79,17 @@ void Text::Shadow(int distance, int dx, int dy) {
 
 QString Text::cacheKey(const QString& string) const {
     return QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9|%10|")
-               .arg(family_).arg(size_).arg(antialias_).arg(outline_)
-               .arg(fill_).arg(stroke_).arg(shadow_).arg(background_)
-               .arg(shadowDx_).arg(shadowDy_) + string;
+               .arg(family_)
+               .arg(size_)
+               .arg(antialias_)
+               .arg(outline_)
+               .arg(fill_)
+               .arg(stroke_)
+               .arg(shadow_)
+               .arg(background_)
+               .arg(shadowDx_)
+               .arg(shadowDy_) +
+           string;
 }
 
 void Image::DIBToImg(const Dib& dib) {

@@ -27,7 +27,7 @@ struct Dib {
 
 // Handed to a source callback; takes one frame (copied at once), one sound file or the end.
 class Source {
-public:
+  public:
     void SetDIB(const Dib& frame);
     void SetFile(const std::filesystem::path& path) { file_ = path; }
     void Finished() { finished_ = true; }
@@ -37,20 +37,22 @@ public:
     const std::filesystem::path& file() const { return file_; }
     bool finished() const { return finished_; }
 
-private:
+  private:
     QImage frame_; // Format_BGR888, a deep copy
     std::filesystem::path file_;
     bool finished_ = false;
 };
 
 // MclRGB: a colour from its three components.
-inline QColor MclRGB(int r, int g, int b) { return QColor(r, g, b); }
+inline QColor MclRGB(int r, int g, int b) {
+    return QColor(r, g, b);
+}
 // A colour given as the 32-bit value 0x00BBGGRR; -1 means "none" (transparent).
 QColor colorFromValue(std::int64_t value);
 
 // A text style: face, pixel size, colours and shadow (MclTextCreate .. MclTextFree).
 class Text {
-public:
+  public:
     // size is the character cell height in pixels; antialias and outlineWidth (pixels) are
     // the two further arguments. "宋体" and "SimSun" stand for an installed Song-style face.
     void SetFont(const QString& face, int size, int antialias, int outlineWidth);
@@ -64,7 +66,7 @@ public:
     // Identifies the drawing of `string` in this style.
     QString cacheKey(const QString& string) const;
 
-private:
+  private:
     friend class Image;
     QString family_;
     int size_ = 16;
@@ -78,7 +80,7 @@ private:
 // Titles are rendered once per distinct text and style and then blended, so writing the same
 // title on every frame costs a blend of its bounding box only.
 class Image {
-public:
+  public:
     void DIBToImg(const Dib& dib);
     QImage ImgToDIB() const { return image_.copy(); }
     void ImgText(const Text& text, int x, int y, const QString& string);
@@ -86,7 +88,7 @@ public:
     QImage& image() { return image_; }
     void setImage(QImage image) { image_ = std::move(image); }
 
-private:
+  private:
     struct Rendered {
         QImage overlay; // premultiplied ARGB
         QPoint offset;  // from the (x, y) of the call to the overlay's top-left
@@ -99,7 +101,7 @@ private:
 
 // The audio file list (MclListCreate .. MclListFree).
 class AudioList {
-public:
+  public:
     // Adds a song; the further numbers of the library call carry no meaning here.
     void Add(const std::filesystem::path& path, int = 16, int = 0, int = 0);
     // Total length of all readable songs in samples at 44.1 kHz (one sample per channel set).
@@ -108,7 +110,7 @@ public:
     bool GetName(int index, std::filesystem::path& name) const;
     int count() const { return static_cast<int>(paths_.size()); }
 
-private:
+  private:
     std::vector<std::filesystem::path> paths_;
 };
 

@@ -26,7 +26,8 @@ struct OutputSpace {
 // rate and the sound's rate, with an allowance for the headers of every pack. The MP4 formats
 // have no fixed rate: their estimate is a generous 0.1 bit per pixel at the default quality,
 // doubling for every 6 steps of the rate factor below it, and the sound.
-std::uintmax_t expectedVideoBytes(const VideoFormat& format, const EncodeOptions& options, std::int64_t frames);
+std::uintmax_t expectedVideoBytes(const VideoFormat& format, const EncodeOptions& options,
+                                  std::int64_t frames);
 
 // The expected size of the run of `album` with `settings`, and the room for it; nullopt when
 // the output's folder cannot be asked (a missing folder: the run then reports its failure).

@@ -15,8 +15,7 @@ namespace vistello::production {
 
 namespace {
 
-template <typename F, typename... Args>
-void call(const F& callback, Args&&... args) {
+template <typename F, typename... Args> void call(const F& callback, Args&&... args) {
     if (callback)
         callback(std::forward<Args>(args)...);
 }
@@ -56,14 +55,14 @@ std::string unreadableSongMessage(const store::AlbumStore& album, int index) {
     const std::filesystem::path file = album.mediaFile(song.FileName.gbk());
     std::error_code error;
     const bool present = !file.empty() && std::filesystem::is_regular_file(file, error);
-    return "无法读取第" + std::to_string(index + 1) + "首音乐《" + title + "》（文件 " + song.FileName.text() +
-           "）：" + (present ? "其中没有可以解码的 MP3 声音" : "文件不存在");
+    return "无法读取第" + std::to_string(index + 1) + "首音乐《" + title + "》（文件 " +
+           song.FileName.text() + "）：" + (present ? "其中没有可以解码的 MP3 声音" : "文件不存在");
 }
 
 } // namespace
 
-ProgressTexts progressTexts(int stage, std::int64_t position, std::int64_t totalFrames, const std::string& elapsedText,
-                            const std::string& remainingText) {
+ProgressTexts progressTexts(int stage, std::int64_t position, std::int64_t totalFrames,
+                            const std::string& elapsedText, const std::string& remainingText) {
     switch (stage) {
     case 0:
         return {QString(), QStringLiteral("共用时间: ") + QString::fromStdString(elapsedText)};
@@ -167,8 +166,8 @@ void ProductionRun::makeDisc(const ProductionSettings& settings, RunResult& resu
     call(callbacks_.showProgress, kDiscText);
     call(callbacks_.processEvents);
     const Rational rate = frameRateOf(*settings.format, settings.encode);
-    const std::vector<double> chapters = pictureStartSeconds(computeHoldFrames(album_, settings.synchronise, rate),
-                                                             transitionSteps(rate), rate);
+    const std::vector<double> chapters = pictureStartSeconds(
+        computeHoldFrames(album_, settings.synchronise, rate), transitionSteps(rate), rate);
     DiscImage image = makeDiscImage(*settings.format, settings.outputPath, chapters);
     result.discFiles = std::move(image.files);
     result.discError = std::move(image.error);
@@ -238,7 +237,9 @@ RunResult ProductionRun::Start(const ProductionSettings& settings) {
     call(callbacks_.showTime, kIdleTimeText);
     call(callbacks_.setRunning, false);
 
-    result.outcome = !result.error.empty() ? RunOutcome::Failed : stopped_ ? RunOutcome::Stopped : RunOutcome::Finished;
+    result.outcome = !result.error.empty() ? RunOutcome::Failed
+                     : stopped_            ? RunOutcome::Stopped
+                                           : RunOutcome::Finished;
     result.elapsedSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     return result;
 }

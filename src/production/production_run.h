@@ -15,8 +15,8 @@
 
 #include <filesystem>
 #include <functional>
-#include <vector>
 #include <string>
+#include <vector>
 
 namespace vistello::store {
 class AlbumStore;
@@ -37,15 +37,15 @@ struct ProgressTexts {
     QString time;     // LOverTine
 };
 // Stage 0 done, 1 preparing, 2 file structure, 3 encoding (position of totalFrames), other.
-ProgressTexts progressTexts(int stage, std::int64_t position, std::int64_t totalFrames, const std::string& elapsedText,
-                            const std::string& remainingText);
+ProgressTexts progressTexts(int stage, std::int64_t position, std::int64_t totalFrames,
+                            const std::string& elapsedText, const std::string& remainingText);
 
 // A progress notification as numbers, for callers that make their own texts.
 struct RunProgress {
-    int stage = 0;                 // 0 done, 1 preparing, 2 file structure, 3 encoding
-    std::int64_t framesDone = 0;   // frames requested so far
-    std::int64_t totalFrames = 0;  // of the whole timeline
-    double remainingSeconds = 0;   // estimated from the pace so far
+    int stage = 0;                // 0 done, 1 preparing, 2 file structure, 3 encoding
+    std::int64_t framesDone = 0;  // frames requested so far
+    std::int64_t totalFrames = 0; // of the whole timeline
+    double remainingSeconds = 0;  // estimated from the pace so far
     int percent() const { return totalFrames > 0 ? static_cast<int>(framesDone * 100 / totalFrames) : 0; }
 };
 
@@ -86,7 +86,7 @@ struct RunResult {
 };
 
 class ProductionRun {
-public:
+  public:
     ProductionRun(const store::AlbumStore& album, RunCallbacks callbacks);
     ~ProductionRun();
 
@@ -96,7 +96,7 @@ public:
     void Stop();
     bool running() const { return converter_ != nullptr || running_; }
 
-private:
+  private:
     // Sets up and runs the converter; throws what a callback threw.
     void RunConversion(const ProductionSettings& settings, RunResult& result);
     // The disc images of a finished run, with the authoring tools.

@@ -21,10 +21,10 @@ struct ProductionSettings {
     std::filesystem::path outputPath;
     bool synchronise = false; // spread the pictures evenly over the music
     BackgroundMode background = BackgroundMode::Colour;
-    std::uint32_t colour = 0; // 0x00BBGGRR, black by default
+    std::uint32_t colour = 0;                 // 0x00BBGGRR, black by default
     std::vector<std::string> backgroundNames; // ticked files of the BackPic folder, in list order
-    bool soften = false; // the display frame grows softer frame by frame
-    bool disc = false;   // a disc format's images ready to burn beside the video
+    bool soften = false;                      // the display frame grows softer frame by frame
+    bool disc = false;                        // a disc format's images ready to burn beside the video
 };
 
 // The text shown while synchronisation cannot be switched on, and for a run asked to.

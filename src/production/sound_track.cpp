@@ -13,7 +13,8 @@ std::size_t SoundTrack::read(std::span<std::int16_t> out) {
     const std::size_t wanted = out.size() / kChannels;
     std::size_t done = 0;
     while (done < wanted && current_ < songs_.size()) {
-        const std::size_t got = songs_[current_]->read(out.subspan(done * kChannels, (wanted - done) * kChannels));
+        const std::size_t got =
+            songs_[current_]->read(out.subspan(done * kChannels, (wanted - done) * kChannels));
         if (got == 0) {
             songs_[current_].reset(); // release the finished song's decoder at once
             ++current_;

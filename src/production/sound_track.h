@@ -14,7 +14,7 @@ class Mp3Decoder;
 namespace vistello::production {
 
 class SoundTrack {
-public:
+  public:
     SoundTrack() = default;
     explicit SoundTrack(std::vector<std::unique_ptr<audio::Mp3Decoder>> songs);
     SoundTrack(SoundTrack&&) noexcept;
@@ -27,7 +27,7 @@ public:
     // fewer than asked only at the end of the last song.
     std::size_t read(std::span<std::int16_t> out);
 
-private:
+  private:
     std::vector<std::unique_ptr<audio::Mp3Decoder>> songs_;
     std::size_t current_ = 0;
 };

@@ -24,7 +24,7 @@ int checkAv(int code, const char* step) {
 namespace {
 
 struct VideoEncoderChoice {
-    const char* name; // FFmpeg's encoder
+    const char* name;  // FFmpeg's encoder
     const char* label; // for the message when it is missing
 };
 
@@ -44,8 +44,8 @@ VideoEncoderChoice videoEncoderOf(VideoCodec codec) {
 
 } // namespace
 
-VideoWriter::VideoWriter(const std::filesystem::path& path, const VideoFormat& format, const EncodeOptions& options,
-                         SoundTrack soundTrack)
+VideoWriter::VideoWriter(const std::filesystem::path& path, const VideoFormat& format,
+                         const EncodeOptions& options, SoundTrack soundTrack)
     : format_(format), options_(options), rate_(frameRateOf(format, options)), path_(path),
       soundTrack_(std::move(soundTrack)), packet_(av_packet_alloc()), audioFrame_(av_frame_alloc()) {
     if (!packet_ || !audioFrame_)
@@ -69,7 +69,8 @@ VideoWriter::VideoWriter(const std::filesystem::path& path, const VideoFormat& f
     if (format.muxRate > 0)
         av_dict_set_int(&muxOptions, "muxrate", format.muxRate, 0);
     if (format.preloadSeconds > 0)
-        av_dict_set_int(&muxOptions, "preload", static_cast<std::int64_t>(format.preloadSeconds * AV_TIME_BASE), 0);
+        av_dict_set_int(&muxOptions, "preload",
+                        static_cast<std::int64_t>(format.preloadSeconds * AV_TIME_BASE), 0);
     // MP4: the index goes to the front when the file is finished, so it plays while it loads.
     if (!format.isDisc())
         av_dict_set(&muxOptions, "movflags", "+faststart", 0);
@@ -155,7 +156,8 @@ void VideoWriter::openAudio() {
     const bool aac = format_.audioCodec == AudioCodec::Aac;
     const AVCodec* codec = avcodec_find_encoder(aac ? AV_CODEC_ID_AAC : AV_CODEC_ID_MP2);
     if (!codec)
-        throw EncoderError(aac ? "find the AAC audio encoder: not available" : "find the MP2 audio encoder: not available");
+        throw EncoderError(aac ? "find the AAC audio encoder: not available"
+                               : "find the MP2 audio encoder: not available");
     audioStream_ = avformat_new_stream(output_.get(), nullptr);
     audio_.reset(avcodec_alloc_context3(codec));
     if (!audioStream_ || !audio_)
@@ -195,7 +197,8 @@ void VideoWriter::takeAudioFrame(int frameSize) {
                 out[i] = static_cast<float>(samples[i * SoundTrack::kChannels + channel]) / 32768.0f;
         }
     } else {
-        std::copy_n(samples, frameSize * SoundTrack::kChannels, reinterpret_cast<std::int16_t*>(audioFrame_->data[0]));
+        std::copy_n(samples, frameSize * SoundTrack::kChannels,
+                    reinterpret_cast<std::int16_t*>(audioFrame_->data[0]));
     }
     pending_.erase(pending_.begin(), pending_.begin() + frameSize * SoundTrack::kChannels);
 }
@@ -274,7 +277,8 @@ void VideoWriter::finish() {
         std::int16_t probe[SoundTrack::kChannels];
         if (soundTrack_.read(probe) > 0) {
             // The songs go on past the video: fade the last two seconds out instead of cutting.
-            const std::size_t fade = std::min<std::size_t>(rest, 2 * static_cast<std::size_t>(format_.sampleRate));
+            const std::size_t fade =
+                std::min<std::size_t>(rest, 2 * static_cast<std::size_t>(format_.sampleRate));
             fadeOut(std::span(pending_).last(fade * SoundTrack::kChannels), SoundTrack::kChannels);
         }
         trackEnded_ = true;

@@ -8,8 +8,8 @@
 // them, a shorter one is followed by silence. Not thread-safe; the encoder thread owns it.
 
 #include "production/ffmpeg_handles.h"
-#include "production/video_format.h"
 #include "production/sound_track.h"
+#include "production/video_format.h"
 
 #include <filesystem>
 #include <vector>
@@ -17,7 +17,7 @@
 namespace vistello::production {
 
 class VideoWriter {
-public:
+  public:
     // Creates the file, opens both encoders and writes the header. Throws EncoderError.
     VideoWriter(const std::filesystem::path& path, const VideoFormat& format, const EncodeOptions& options,
                 SoundTrack soundTrack);
@@ -34,7 +34,7 @@ public:
 
     std::int64_t videoFrames() const { return videoFrames_; }
 
-private:
+  private:
     void openVideo();
     void openAudio();
     void encode(AVCodecContext* codec, AVStream* stream, const AVFrame* frame);

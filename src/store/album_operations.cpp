@@ -105,7 +105,8 @@ std::string deleteAlbumQuestion(int p, int m) {
     if (p == 0 && m > 0)
         return "当前相册已有" + std::to_string(m) + "首音乐，确定要删除本相册吗？";
     if (p > 0 && m > 0)
-        return "当前相册已有" + std::to_string(p) + "张图片和" + std::to_string(m) + "首音乐，确定要删除本相册吗？";
+        return "当前相册已有" + std::to_string(p) + "张图片和" + std::to_string(m) +
+               "首音乐，确定要删除本相册吗？";
     return {};
 }
 

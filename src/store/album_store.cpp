@@ -25,8 +25,7 @@ void loadList(const std::filesystem::path& file, std::vector<Record>& list, int&
         index = 0;
 }
 
-template <class Record>
-void saveList(const std::filesystem::path& file, const std::vector<Record>& list) {
+template <class Record> void saveList(const std::filesystem::path& file, const std::vector<Record>& list) {
     writeFileAtomically(file, bytesOfRecords<Record>(list));
 }
 

@@ -16,7 +16,7 @@
 namespace vistello::store {
 
 class AlbumStore {
-public:
+  public:
     // rootPath is the folder that holds the "Album" file and the album folders.
     explicit AlbumStore(std::filesystem::path rootPath);
 
@@ -60,7 +60,7 @@ public:
     // a path, or one of the store's own files such as "PicInfo").
     std::filesystem::path mediaFile(std::string_view storedName) const;
 
-private:
+  private:
     void loadKind(char kind);
     void saveKind(char kind);
 

@@ -18,7 +18,8 @@ IconvHandle openConverter(const char* to, const char* from) {
     iconv_t cd = iconv_open(to, from);
     // Only a system without glibc's GB18030 converter gets here; the user sees this text.
     if (cd == reinterpret_cast<iconv_t>(-1))
-        throw std::runtime_error(std::string("系统缺少文字编码转换（") + from + " 到 " + to + "），无法读写相册记录");
+        throw std::runtime_error(std::string("系统缺少文字编码转换（") + from + " 到 " + to +
+                                 "），无法读写相册记录");
     return IconvHandle(cd);
 }
 

@@ -84,8 +84,7 @@ void writeList(const AlbumStore& store, const fs::path& folder, const ListSnapsh
     }
 }
 
-template <class Record>
-void takeRecords(std::vector<Record>& records, int& index, const ListSnapshot& list) {
+template <class Record> void takeRecords(std::vector<Record>& records, int& index, const ListSnapshot& list) {
     records = recordsFromBytes<Record>(*list.records);
     index = std::clamp(list.index, -1, static_cast<int>(records.size()) - 1);
 }
@@ -136,13 +135,16 @@ std::set<std::string> namedItems(ListKind kind, std::string_view records) {
     std::set<std::string> names;
     switch (kind) {
     case ListKind::Albums:
-        collectNames<TAlbumInfo>(kind, records, names, [](const TAlbumInfo& a) { return a.AlbumName.text(); });
+        collectNames<TAlbumInfo>(kind, records, names,
+                                 [](const TAlbumInfo& a) { return a.AlbumName.text(); });
         break;
     case ListKind::Pictures:
-        collectNames<TPicInfo>(kind, records, names, [](const TPicInfo& p) { return gbkToUtf8(p.FileName.gbk()); });
+        collectNames<TPicInfo>(kind, records, names,
+                               [](const TPicInfo& p) { return gbkToUtf8(p.FileName.gbk()); });
         break;
     case ListKind::Songs:
-        collectNames<TMusicInfo>(kind, records, names, [](const TMusicInfo& m) { return gbkToUtf8(m.FileName.gbk()); });
+        collectNames<TMusicInfo>(kind, records, names,
+                                 [](const TMusicInfo& m) { return gbkToUtf8(m.FileName.gbk()); });
         break;
     }
     return names;

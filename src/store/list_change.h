@@ -11,8 +11,8 @@
 
 #include <memory>
 #include <set>
-#include <vector>
 #include <string>
+#include <vector>
 
 namespace vistello::store {
 

@@ -10,8 +10,7 @@ namespace vistello::store {
 namespace {
 
 // Calls f with the list's record array and its snapshot as the store holds it now.
-template <class F>
-decltype(auto) withList(const AlbumStore& store, MediaList list, F&& f) {
+template <class F> decltype(auto) withList(const AlbumStore& store, MediaList list, F&& f) {
     const ListSnapshot now = captureList(store, listKind(list));
     if (list == MediaList::Pictures)
         return f(store.PicList, now);

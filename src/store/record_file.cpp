@@ -12,7 +12,7 @@ namespace vistello::store {
 namespace {
 
 class FileDescriptor {
-public:
+  public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
@@ -28,7 +28,7 @@ public:
         return rc;
     }
 
-private:
+  private:
     int fd_;
 };
 

@@ -19,16 +19,14 @@ std::optional<std::string> readFileIfExists(const std::filesystem::path& file);
 void writeFileAtomically(const std::filesystem::path& file, std::string_view data);
 
 // Records of a list file: every whole record, a trailing partial record ignored.
-template <class Record>
-std::vector<Record> recordsFromBytes(std::string_view bytes) {
+template <class Record> std::vector<Record> recordsFromBytes(std::string_view bytes) {
     std::vector<Record> records(bytes.size() / sizeof(Record));
     if (!records.empty())
         std::memcpy(records.data(), bytes.data(), records.size() * sizeof(Record));
     return records;
 }
 
-template <class Record>
-std::string_view bytesOfRecords(std::span<const Record> records) {
+template <class Record> std::string_view bytesOfRecords(std::span<const Record> records) {
     return {reinterpret_cast<const char*>(records.data()), records.size_bytes()};
 }
 

@@ -21,8 +21,7 @@ static_assert(std::endian::native == std::endian::little, "records are stored li
 
 // A text field: one length byte and Capacity bytes of GBK text. Only the first Length bytes
 // count; a length byte above the capacity (never written by this program) reads as the capacity.
-template <std::size_t Capacity>
-struct ShortText {
+template <std::size_t Capacity> struct ShortText {
     std::uint8_t Length = 0;
     std::array<char, Capacity> Bytes{};
 

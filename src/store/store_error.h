@@ -12,14 +12,14 @@ namespace vistello::store {
 
 // What the store was doing when a file operation failed.
 enum class StoreAction {
-    Open,         // opening a file to read it
+    Open, // opening a file to read it
     Read,
     CreateFile,
     CreateFolder,
-    Write,        // rewriting a list file (its temporary copy included)
-    Replace,      // putting the rewritten copy in the list file's place
+    Write,   // rewriting a list file (its temporary copy included)
+    Replace, // putting the rewritten copy in the list file's place
     Delete,
-    CreateAlbum,  // the name is taken
+    CreateAlbum,   // the name is taken
     NoAlbumFolder, // the open album's name cannot be a folder, so its lists have no place
     Keep,          // moving a deleted item aside, where an undo can bring it back
     Restore,       // bringing a kept item back to its place
@@ -31,13 +31,13 @@ enum class StoreAction {
 std::string systemErrorText(int errorCode);
 
 class StoreError : public std::system_error {
-public:
+  public:
     StoreError(int errorCode, StoreAction action, const std::filesystem::path& file);
 
     const char* what() const noexcept override { return message_.c_str(); }
     const std::filesystem::path& file() const noexcept { return file_; }
 
-private:
+  private:
     std::filesystem::path file_;
     std::string message_;
 };

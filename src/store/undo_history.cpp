@@ -43,7 +43,8 @@ void UndoHistory::recordCreatedAlbums(const ListSnapshot& before) {
     ListSnapshot shorter = before;
     for (int count = before.count() + 1; count <= after.count(); ++count) {
         ListSnapshot longer = after;
-        longer.records = std::make_shared<const std::string>(records.substr(0, static_cast<std::size_t>(count) * sizeof(TAlbumInfo)));
+        longer.records = std::make_shared<const std::string>(
+            records.substr(0, static_cast<std::size_t>(count) * sizeof(TAlbumInfo)));
         longer.index = count - 1; // the new album is the current one
         push(Change{ChangeKind::CreateAlbum, shorter, longer, {}});
         shorter = longer;

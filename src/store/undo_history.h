@@ -33,7 +33,7 @@ struct ChangeSummary {
 };
 
 class UndoHistory {
-public:
+  public:
     static constexpr std::size_t kDefaultDepth = 100;
 
     // Removes the hidden folders that a run which ended abruptly left in the store.
@@ -64,7 +64,7 @@ public:
     void undo();
     void redo();
 
-private:
+  private:
     struct Change {
         ChangeKind kind;
         ListSnapshot before;

@@ -26,7 +26,7 @@ class AlbumDialogTest : public QObject {
     static QString notice(QDialog& d) { return d.findChild<QLabel*>(QStringLiteral("PnlNotice"))->text(); }
     static QPushButton* addButton(QDialog& d) { return d.findChild<QPushButton*>(QStringLiteral("BtnAdd")); }
 
-private slots:
+  private slots:
     void cleanup() {
         QDir(root.path()).removeRecursively();
         QDir().mkpath(root.path());
@@ -39,7 +39,8 @@ private slots:
         albums.LoadInfo("A");
         TFrmAddA dialog(albums);
         QCOMPARE(dialog.size(), QSize(392, 356));
-        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("Lab"))->text(), QStringLiteral("系统已有相册列表(共1个)："));
+        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("Lab"))->text(),
+                 QStringLiteral("系统已有相册列表(共1个)："));
         QVERIFY(!addButton(dialog)->isEnabled());
 
         const struct {
@@ -51,7 +52,8 @@ private slots:
             {QStringLiteral("BackPic"), QStringLiteral(" 提示：现输入的相册名称已存在,创建无效!"), false},
             {QStringLiteral(" old "), QStringLiteral(" 提示：现输入的相册名称已存在,创建无效!"), false},
             {QStringLiteral("Album"), QStringLiteral(" 提示：现输入的相册名称已存在,创建无效!"), false},
-            {QStringLiteral("新相册"), QStringLiteral(" 提示：当前已经输入的相册名称系统还没有,可以创建!"), true},
+            {QStringLiteral("新相册"), QStringLiteral(" 提示：当前已经输入的相册名称系统还没有,可以创建!"),
+             true},
         };
         for (const auto& c : cases) {
             edit(dialog)->setText(c.typed);
@@ -66,7 +68,8 @@ private slots:
     void enterCreatesOnlyWhenTheNameIsUsable() {
         store::AlbumStore albums(root.path().toStdString());
         TFrmAddA dialog(albums);
-        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("Lab"))->text(), QStringLiteral("系统已有相册列表(暂无)："));
+        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("Lab"))->text(),
+                 QStringLiteral("系统已有相册列表(暂无)："));
         QTest::keyClick(edit(dialog), Qt::Key_Return);
         QVERIFY(!dialog.createdAlbum());
         edit(dialog)->setText(QStringLiteral("  海边  "));
@@ -82,14 +85,15 @@ private slots:
     void aNameTooLongIsToldWithTheNameItIsCutTo() {
         store::AlbumStore albums(root.path().toStdString());
         TFrmAddA dialog(albums);
-        const QString kept(45, QChar(0x957F));         // 45 × 长: 90 GBK bytes, the most a record holds
+        const QString kept(45, QChar(0x957F)); // 45 × 长: 90 GBK bytes, the most a record holds
         edit(dialog)->setText(kept + QStringLiteral("长长长长长")); // 100 bytes
         const QString prefix = QStringLiteral(" 提示：名称过长(限90字节),将缩短为“");
         const QString suffix = QStringLiteral("”,可以创建!");
         QLabel* noticeLine = dialog.findChild<QLabel*>(QStringLiteral("PnlNotice"));
         QCOMPARE(noticeLine->toolTip(), prefix + kept + suffix);
         // The line shows the start and the end of the kept name, elided to fit the dialog.
-        QVERIFY2(notice(dialog).startsWith(prefix + QStringLiteral("长")) && notice(dialog).endsWith(QStringLiteral("长") + suffix) &&
+        QVERIFY2(notice(dialog).startsWith(prefix + QStringLiteral("长")) &&
+                     notice(dialog).endsWith(QStringLiteral("长") + suffix) &&
                      notice(dialog).contains(QChar(0x2026)),
                  qPrintable(notice(dialog)));
         QVERIFY(noticeLine->fontMetrics().horizontalAdvance(notice(dialog)) < dialog.width());
@@ -128,8 +132,8 @@ private slots:
         QCOMPARE(title->text(), QStringLiteral("编辑相册《%1》中的图片与音乐").arg(longName));
         QCOMPARE(title->toolTip(), longName);
         const QString shown = title->displayedText();
-        QVERIFY2(shown.startsWith(QStringLiteral("编辑相册《长")) && shown.endsWith(QStringLiteral("长》中的图片与音乐")) &&
-                     shown.contains(QChar(0x2026)),
+        QVERIFY2(shown.startsWith(QStringLiteral("编辑相册《长")) &&
+                     shown.endsWith(QStringLiteral("长》中的图片与音乐")) && shown.contains(QChar(0x2026)),
                  qPrintable(shown));
         QVERIFY(title->fontMetrics().horizontalAdvance(shown) <= title->contentsRect().width());
     }

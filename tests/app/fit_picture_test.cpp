@@ -8,7 +8,7 @@ using vistello::app::FitPicture;
 
 class FitPictureTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void placesPictures_data() {
         QTest::addColumn<QSize>("picture");
         QTest::addColumn<QRect>("expected");

@@ -27,8 +27,7 @@ class MainWindowTest : public QObject {
         albums = std::make_unique<store::AlbumStore>(root.path().toStdString());
         window = std::make_unique<TFrmMain>(*albums, dialogs);
     }
-    template <class T = QWidget>
-    T* control(const char* name) {
+    template <class T = QWidget> T* control(const char* name) {
         T* widget = window->findChild<T*>(QString::fromLatin1(name));
         if (!widget)
             qFatal("no control %s", name);
@@ -61,7 +60,7 @@ class MainWindowTest : public QObject {
         return times;
     }
 
-private slots:
+  private slots:
     void init() {
         QVERIFY(root.isValid());
         dialogs = ScriptedDialogs();
@@ -93,8 +92,8 @@ private slots:
         QCOMPARE(text("PnlAllAblumTile"), QStringLiteral("现有相册列表[暂无]"));
         QCOMPARE(text("PnlListTile"), QStringLiteral("当前相册全部图片列表 [暂无图片]"));
         QVERIFY(text("PnlCurAblmTile").startsWith(QStringLiteral("编辑相册《×")));
-        for (const char* name : {"SbtDelA", "BtnAddP", "BtnDelAP", "BtnDelOP", "BtnEditP", "BtnUP", "BtnDP",
-                                 "BtnBeginMake"})
+        for (const char* name :
+             {"SbtDelA", "BtnAddP", "BtnDelAP", "BtnDelOP", "BtnEditP", "BtnUP", "BtnDP", "BtnBeginMake"})
             QVERIFY2(!enabled(name), name);
         QVERIFY(enabled("SbtNewAblm"));
         QVERIFY(QDir(root.path()).isEmpty()); // nothing is created at start-up
@@ -202,7 +201,8 @@ private slots:
         start();
         // The window's error once (a damaged file may bring the picture reader's own box first).
         QCOMPARE(dialogs.messages.filter(QStringLiteral("无法读取图片文件")).size(), 1);
-        QVERIFY2(dialogs.messages.last().contains(QStringLiteral("P0.jpg")), qPrintable(dialogs.messages.last()));
+        QVERIFY2(dialogs.messages.last().contains(QStringLiteral("P0.jpg")),
+                 qPrintable(dialogs.messages.last()));
         const QStringList shownAtStart = dialogs.messages;
         QCOMPARE(control<QTableView>("LvwA")->model()->rowCount(), 2);
         QCOMPARE(control<QTableView>("LvwP")->model()->rowCount(), 2);

@@ -85,8 +85,7 @@ class PictureEditorTest : public QObject {
         dialog = std::make_unique<TFrmEditP>(*albums, dialogs);
         dialog->setPreviewPause(std::chrono::milliseconds(0));
     }
-    template <class T = QWidget>
-    T* control(const char* name) {
+    template <class T = QWidget> T* control(const char* name) {
         T* widget = dialog->findChild<T*>(QString::fromLatin1(name));
         if (!widget)
             qFatal("no control %s", name);
@@ -108,7 +107,7 @@ class PictureEditorTest : public QObject {
         QTest::keyClicks(field, text);
     }
 
-private slots:
+  private slots:
     void init() {
         QVERIFY(root.isValid());
         dialogs = ScriptedDialogs();
@@ -130,10 +129,10 @@ private slots:
         QCOMPARE(control<QLabel>("Label3")->text(), QStringLiteral("停留时间："));
         QCOMPARE(control<QLabel>("Label2")->text(), QStringLiteral("变幻效果："));
         const std::pair<const char*, QString> buttons[] = {
-            {"Btn_X", QStringLiteral("-")},          {"BtnM", QStringLiteral("+")},
-            {"BtnToAll", QStringLiteral("到全部")},  {"SbtnPP", QStringLiteral("上一张")},
-            {"SbtnNP", QStringLiteral("下一张")},    {"BtnLookXG", QStringLiteral("效果预览")},
-            {"BtnHelp", QStringLiteral("帮助")},     {"BtnSave", QStringLiteral("保存")},
+            {"Btn_X", QStringLiteral("-")},         {"BtnM", QStringLiteral("+")},
+            {"BtnToAll", QStringLiteral("到全部")}, {"SbtnPP", QStringLiteral("上一张")},
+            {"SbtnNP", QStringLiteral("下一张")},   {"BtnLookXG", QStringLiteral("效果预览")},
+            {"BtnHelp", QStringLiteral("帮助")},    {"BtnSave", QStringLiteral("保存")},
             {"BtnExit", QStringLiteral("返回")},
         };
         for (const auto& [name, caption] : buttons)
@@ -233,26 +232,82 @@ private slots:
         QTest::addColumn<QString>("typed");    // the text before the field is left
         QTest::addColumn<QString>("expected"); // after
         QTest::addColumn<bool>("reported");
-        QTest::newRow("0 gives 3 when left") << "7" << "type 0" << "0" << "3" << false;
-        QTest::newRow("typing 12") << "7" << "type 12" << "12" << "12" << false;
-        QTest::newRow("a leading 0 can be typed") << "7" << "type 05" << "05" << "05" << false;
-        QTest::newRow("empty gives the stored time") << "7" << "backspace" << "" << "1" << false;
-        QTest::newRow("an hour is accepted") << "7" << "type 3600" << "3600" << "3600" << false;
-        QTest::newRow("over an hour becomes an hour") << "7" << "type 3601" << "3601" << "3600" << true;
-        QTest::newRow("digits past any number") << "7" << "type 99999999999999999999" << "99999999999999999999"
+        QTest::newRow("0 gives 3 when left") << "7"
+                                             << "type 0"
+                                             << "0"
+                                             << "3" << false;
+        QTest::newRow("typing 12") << "7"
+                                   << "type 12"
+                                   << "12"
+                                   << "12" << false;
+        QTest::newRow("a leading 0 can be typed") << "7"
+                                                  << "type 05"
+                                                  << "05"
+                                                  << "05" << false;
+        QTest::newRow("empty gives the stored time") << "7"
+                                                     << "backspace"
+                                                     << ""
+                                                     << "1" << false;
+        QTest::newRow("an hour is accepted") << "7"
+                                             << "type 3600"
+                                             << "3600"
+                                             << "3600" << false;
+        QTest::newRow("over an hour becomes an hour") << "7"
+                                                      << "type 3601"
+                                                      << "3601"
+                                                      << "3600" << true;
+        QTest::newRow("digits past any number") << "7"
+                                                << "type 99999999999999999999"
+                                                << "99999999999999999999"
                                                 << "3600" << true;
-        QTest::newRow("minus at 1 gives 3") << "1" << "minus" << "3" << "3" << false;
-        QTest::newRow("minus at 5") << "5" << "minus" << "4" << "4" << false;
-        QTest::newRow("minus on an empty field") << "" << "minus" << "3" << "3" << false;
-        QTest::newRow("plus at 5") << "5" << "plus" << "6" << "6" << false;
-        QTest::newRow("plus below the bound") << "3599" << "plus" << "3600" << "3600" << false;
-        QTest::newRow("plus stops at the bound") << "3600" << "plus" << "3600" << "3600" << false;
-        QTest::newRow("plus on an empty field") << "" << "plus" << "2" << "2" << false;
-        QTest::newRow("letters are discarded") << "5" << "type a" << "5" << "5" << false;
-        QTest::newRow("minus sign is discarded") << "5" << "type -" << "5" << "5" << false;
-        QTest::newRow("backspace deletes") << "15" << "backspace" << "1" << "1" << false;
-        QTest::newRow("delete works") << "15" << "delete" << "5" << "5" << false;
-        QTest::newRow("ctrl+a selects all") << "15" << "ctrl+a 8" << "8" << "8" << false;
+        QTest::newRow("minus at 1 gives 3") << "1"
+                                            << "minus"
+                                            << "3"
+                                            << "3" << false;
+        QTest::newRow("minus at 5") << "5"
+                                    << "minus"
+                                    << "4"
+                                    << "4" << false;
+        QTest::newRow("minus on an empty field") << ""
+                                                 << "minus"
+                                                 << "3"
+                                                 << "3" << false;
+        QTest::newRow("plus at 5") << "5"
+                                   << "plus"
+                                   << "6"
+                                   << "6" << false;
+        QTest::newRow("plus below the bound") << "3599"
+                                              << "plus"
+                                              << "3600"
+                                              << "3600" << false;
+        QTest::newRow("plus stops at the bound") << "3600"
+                                                 << "plus"
+                                                 << "3600"
+                                                 << "3600" << false;
+        QTest::newRow("plus on an empty field") << ""
+                                                << "plus"
+                                                << "2"
+                                                << "2" << false;
+        QTest::newRow("letters are discarded") << "5"
+                                               << "type a"
+                                               << "5"
+                                               << "5" << false;
+        QTest::newRow("minus sign is discarded") << "5"
+                                                 << "type -"
+                                                 << "5"
+                                                 << "5" << false;
+        QTest::newRow("backspace deletes") << "15"
+                                           << "backspace"
+                                           << "1"
+                                           << "1" << false;
+        QTest::newRow("delete works") << "15"
+                                      << "delete"
+                                      << "5"
+                                      << "5" << false;
+        QTest::newRow("ctrl+a selects all") << "15"
+                                            << "ctrl+a 8"
+                                            << "8"
+                                            << "8" << false;
     }
     void displayTimeRules() {
         QFETCH(QString, start);
@@ -285,7 +340,7 @@ private slots:
         }
         QCOMPARE(field->text(), typed);
         QVERIFY(dialogs.messages.isEmpty()); // nothing is said while the field is edited
-        edit("EdtTM")->setFocus(); // leave the field
+        edit("EdtTM")->setFocus();           // leave the field
         QVERIFY(!field->hasFocus());
         QCOMPARE(field->text(), expected);
         QCOMPARE(dialogs.messages,
@@ -317,7 +372,8 @@ private slots:
         open(3, 1);
         typeTime(QStringLiteral("2147483647"));
         control<QPushButton>("BtnSave")->click();
-        QCOMPARE(dialogs.messages, QStringList{QStringLiteral("停留时间最长为 3600 秒（1 小时），已改为 3600 秒。")});
+        QCOMPARE(dialogs.messages,
+                 QStringList{QStringLiteral("停留时间最长为 3600 秒（1 小时），已改为 3600 秒。")});
         QCOMPARE(edit("EdtSJ")->text(), QStringLiteral("3600"));
         QCOMPARE(storedRecord(1).StayTime, 2);
         QVERIFY(control("BtnSave")->isEnabled()); // the bound is shown; saving again stores it
@@ -362,13 +418,20 @@ private slots:
         QTest::addColumn<int>("effect");
         QTest::addColumn<bool>("enabled");
         // The record shown is title "图2", time 3, effect 0.
-        QTest::newRow("unchanged") << "图2" << "3" << 0 << false;
-        QTest::newRow("blanks around the title") << "  图2 " << "3" << 0 << false;
-        QTest::newRow("other title") << "图22" << "3" << 0 << true;
-        QTest::newRow("title case differs") << "图2a" << "3" << 0 << true;
-        QTest::newRow("other time") << "图2" << "4" << 0 << true;
-        QTest::newRow("leading zero counts") << "图2" << "03" << 0 << true;
-        QTest::newRow("other effect") << "图2" << "3" << 17 << true;
+        QTest::newRow("unchanged") << "图2"
+                                   << "3" << 0 << false;
+        QTest::newRow("blanks around the title") << "  图2 "
+                                                 << "3" << 0 << false;
+        QTest::newRow("other title") << "图22"
+                                     << "3" << 0 << true;
+        QTest::newRow("title case differs") << "图2a"
+                                            << "3" << 0 << true;
+        QTest::newRow("other time") << "图2"
+                                    << "4" << 0 << true;
+        QTest::newRow("leading zero counts") << "图2"
+                                             << "03" << 0 << true;
+        QTest::newRow("other effect") << "图2"
+                                      << "3" << 17 << true;
     }
     void saveButtonRule() {
         QFETCH(QString, title);
@@ -474,8 +537,8 @@ private slots:
         for (int step = 1; step <= 24; ++step) {
             dialog->Timer1Timer();
             QCOMPARE(dialog->PreviewProgress(), 4 * step);
-            effects::FindEffect(1)->Proc(expected, incoming, expected.bounds(), effects::kDefaultGrain, 4 * step,
-                                         unused);
+            effects::FindEffect(1)->Proc(expected, incoming, expected.bounds(), effects::kDefaultGrain,
+                                         4 * step, unused);
             QVERIFY2(toBitmap(shown()) == expected, qPrintable(QStringLiteral("step %1").arg(step)));
             QVERIFY(timer()->isActive());
         }

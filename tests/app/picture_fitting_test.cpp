@@ -13,7 +13,7 @@ using namespace vistello::app;
 class PictureFittingTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void fittedRect_data() {
         QTest::addColumn<QSize>("picture");
         QTest::addColumn<QSize>("box");
@@ -24,13 +24,14 @@ private slots:
         QTest::newRow("tall into the preview") << QSize(90, 180) << QSize(185, 153) << QRect(54, 0, 76, 153);
         // Width 3.5 rounds to the even 4.
         QTest::newRow("half rounds up to even") << QSize(1, 2) << QSize(7, 7) << QRect(1, 0, 4, 7);
-        QTest::newRow("same proportions fill the box") << QSize(100, 50) << QSize(200, 100) << QRect(0, 0, 200, 100);
+        QTest::newRow("same proportions fill the box")
+            << QSize(100, 50) << QSize(200, 100) << QRect(0, 0, 200, 100);
         QTest::newRow("small picture is enlarged") << QSize(3, 2) << QSize(5, 5) << QRect(0, 1, 5, 3);
         QTest::newRow("empty picture") << QSize(0, 0) << QSize(185, 153) << QRect();
         QTest::newRow("picture without height") << QSize(10, 0) << QSize(185, 153) << QRect();
         QTest::newRow("empty box") << QSize(10, 10) << QSize(0, 0) << QRect();
-        QTest::newRow("huge sides do not overflow") << QSize(60000, 40000) << QSize(60000, 60000)
-                                                    << QRect(0, 10000, 60000, 40000);
+        QTest::newRow("huge sides do not overflow")
+            << QSize(60000, 40000) << QSize(60000, 60000) << QRect(0, 10000, 60000, 40000);
     }
     void fittedRect() {
         QFETCH(QSize, picture);

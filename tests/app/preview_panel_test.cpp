@@ -25,8 +25,16 @@ using namespace vistello::app::testing;
 
 namespace {
 // What thePanelShowsOnlyWhatTheOpenAlbumHolds does to the open album; the song changes last.
-enum Change { CreateAlbum, DeleteAlbum, DeleteLastAlbum, DeleteAllPictures, DeleteOnlyPicture,
-              DeletePlayingSong, DeleteOnlySong, DeleteAllSongs };
+enum Change {
+    CreateAlbum,
+    DeleteAlbum,
+    DeleteLastAlbum,
+    DeleteAllPictures,
+    DeleteOnlyPicture,
+    DeletePlayingSong,
+    DeleteOnlySong,
+    DeleteAllSongs
+};
 } // namespace
 
 class PreviewPanelTest : public QObject {
@@ -448,7 +456,8 @@ class PreviewPanelTest : public QObject {
         QTest::addColumn<QString>("song");     // the player's song afterwards
         QTest::addColumn<bool>("playing");
         QTest::newRow("album created") << int(CreateAlbum) << 3 << 2 << -1 << QString() << false;
-        QTest::newRow("album deleted, empty one opens") << int(DeleteAlbum) << 3 << 2 << -1 << QString() << false;
+        QTest::newRow("album deleted, empty one opens")
+            << int(DeleteAlbum) << 3 << 2 << -1 << QString() << false;
         QTest::newRow("last album deleted") << int(DeleteLastAlbum) << 3 << 2 << -1 << QString() << false;
         QTest::newRow("all pictures deleted") << int(DeleteAllPictures) << 3 << 2 << -1 << "M1.mp3" << true;
         QTest::newRow("only picture deleted") << int(DeleteOnlyPicture) << 1 << 2 << -1 << "M1.mp3" << true;

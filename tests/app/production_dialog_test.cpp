@@ -6,8 +6,8 @@
 
 #include "album_fixture.h"
 #include "app/main_window.h"
-#include "app/production_dialog.h"
 #include "app/output_space_check.h"
+#include "app/production_dialog.h"
 #include "app/production_totals.h"
 #include "app/stretch_view.h"
 #include "production/output_space.h"
@@ -16,7 +16,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QSpinBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -27,6 +26,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
@@ -608,8 +608,11 @@ class ProductionDialogTest : public QObject {
         list->setFocus(); // the list makes its first entry current, and it shows
         QCOMPARE(list->currentRow(), 0);
         QVERIFY(near(shownColour(), Qt::red));
-        for (const auto& [key, row] :
-             {std::pair{Qt::Key_Down, 1}, {Qt::Key_End, 2}, {Qt::Key_Up, 1}, {Qt::Key_Home, 0}, {Qt::Key_Down, 1}}) {
+        for (const auto& [key, row] : {std::pair{Qt::Key_Down, 1},
+                                       {Qt::Key_End, 2},
+                                       {Qt::Key_Up, 1},
+                                       {Qt::Key_Home, 0},
+                                       {Qt::Key_Down, 1}}) {
             QTest::keyClick(list, key);
             QCOMPARE(list->currentRow(), row);
             QVERIFY(box->stretch());
@@ -764,7 +767,8 @@ class ProductionDialogTest : public QObject {
         QCOMPARE(dialogs.questions, QStringList{kDone});
         QCOMPARE(dialogs.openedFolders, QStringList{root.path()});
         QCOMPARE(dialogs.messages,
-                 QStringList{QStringLiteral("无法打开文件夹（没有可用的文件管理器）。视频文件保存在：\n") + output});
+                 QStringList{QStringLiteral("无法打开文件夹（没有可用的文件管理器）。视频文件保存在：\n") +
+                             output});
 
         // Where the folder opens, nothing more is said.
         dialogs.folderOpens = true;
@@ -815,12 +819,9 @@ class ProductionDialogTest : public QObject {
 
     void sizesAreWrittenInUnitsOf1024() {
         const std::pair<std::uintmax_t, QString> cases[] = {
-            {0, QStringLiteral("0 字节")},
-            {1023, QStringLiteral("1023 字节")},
-            {1024, QStringLiteral("1.0 KB")},
-            {1536, QStringLiteral("1.5 KB")},
-            {5ull << 30, QStringLiteral("5.0 GB")},
-            {3ull << 40 | 1ull << 39, QStringLiteral("3.5 TB")},
+            {0, QStringLiteral("0 字节")},          {1023, QStringLiteral("1023 字节")},
+            {1024, QStringLiteral("1.0 KB")},       {1536, QStringLiteral("1.5 KB")},
+            {5ull << 30, QStringLiteral("5.0 GB")}, {3ull << 40 | 1ull << 39, QStringLiteral("3.5 TB")},
         };
         for (const auto& [bytes, textOf] : cases)
             QCOMPARE(byteSizeText(bytes), textOf);
@@ -884,7 +885,8 @@ class ProductionDialogTest : public QObject {
         QCOMPARE(dialogs.questions, QStringList{QStringLiteral("文件已经存在是否要覆盖该文件")});
         QVERIFY(older.open(QIODevice::ReadOnly));
         QCOMPARE(older.readAll(), QByteArray("an older video"));
-        QCOMPARE(QDir(root.path()).entryList({QStringLiteral("*.mpg*"), QStringLiteral(".*")}, QDir::Files | QDir::Hidden),
+        QCOMPARE(QDir(root.path())
+                     .entryList({QStringLiteral("*.mpg*"), QStringLiteral(".*")}, QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("旧片.mpg")});
     }
 
@@ -901,7 +903,8 @@ class ProductionDialogTest : public QObject {
         child<QToolButton>(dialog, "SpeedButton3")->click();
         child<QPushButton>(dialog, "SbtnMake")->click();
         QCOMPARE(dialogs.messages.size(), 1);
-        QVERIFY2(dialogs.messages[0].contains(QStringLiteral("第1首音乐《M0.mp3》")), qPrintable(dialogs.messages[0]));
+        QVERIFY2(dialogs.messages[0].contains(QStringLiteral("第1首音乐《M0.mp3》")),
+                 qPrintable(dialogs.messages[0]));
         QVERIFY(dialogs.questions.isEmpty());
         QVERIFY(!QFileInfo::exists(dialogs.fileToSave));
     }

@@ -22,7 +22,8 @@ bool waitForRead(int inotifyFd, const QByteArray& name, int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     alignas(inotify_event) char buffer[4096];
     while (std::chrono::steady_clock::now() < deadline) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
         pollfd p{inotifyFd, POLLIN, 0};
         if (::poll(&p, 1, static_cast<int>(left.count()) + 1) <= 0)
             continue;
@@ -42,7 +43,7 @@ bool waitForRead(int inotifyFd, const QByteArray& name, int timeoutMs) {
 class ProgramSignalTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void endsAtOnceOnATerminationSignal_data() {
         QTest::addColumn<int>("signal");
         QTest::newRow("SIGTERM (kill, logout)") << int(SIGTERM);

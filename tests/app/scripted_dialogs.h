@@ -12,12 +12,12 @@
 namespace vistello::app::testing {
 
 class ScriptedDialogs final : public UserDialogs {
-public:
-    std::deque<bool> answers;           // Yes/No answers, in order; a missing answer is No
-    QStringList questions;              // every question asked
-    QStringList messages;               // every message shown
-    QStringList filesToOpen;            // what the next open dialog returns
-    QString openFilter;                 // the filter the last open dialog was given
+  public:
+    std::deque<bool> answers; // Yes/No answers, in order; a missing answer is No
+    QStringList questions;    // every question asked
+    QStringList messages;     // every message shown
+    QStringList filesToOpen;  // what the next open dialog returns
+    QString openFilter;       // the filter the last open dialog was given
     QString fileToSave;
     std::optional<QColor> colorToPick;
     std::function<int(QDialog&)> driveDialog; // runs a modal dialog of the program
@@ -32,7 +32,9 @@ public:
         answers.pop_front();
         return answer;
     }
-    void showMessage(QWidget*, const QString&, const QString& text, MessageIcon) override { messages << text; }
+    void showMessage(QWidget*, const QString&, const QString& text, MessageIcon) override {
+        messages << text;
+    }
     QStringList getOpenFileNames(QWidget*, const QString&, const QString& filter) override {
         openFilter = filter;
         return filesToOpen;

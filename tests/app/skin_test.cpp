@@ -25,8 +25,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
-#include <QRadioButton>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
@@ -361,7 +361,8 @@ class SkinTest : public QObject {
         auto* time = dialog.findChild<QLabel*>(QStringLiteral("LOverTine"));
         const std::string longTime = production::MclMakeTimeStr(99 * 3600 + 59 * 60 + 59);
         for (int stage : {0, 1, 2, 3, 4}) {
-            const production::ProgressTexts texts = production::progressTexts(stage, 100, 100, longTime, longTime);
+            const production::ProgressTexts texts =
+                production::progressTexts(stage, 100, 100, longTime, longTime);
             progress->setText(texts.progress);
             time->setText(texts.time);
             faults = layoutFaults(dialog);

@@ -36,8 +36,7 @@ class UndoWindowTest : public QObject {
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
-    template <class T = QWidget>
-    T* control(const char* name) {
+    template <class T = QWidget> T* control(const char* name) {
         T* widget = window->findChild<T*>(QString::fromLatin1(name));
         if (!widget)
             qFatal("no control %s", name);
@@ -88,8 +87,7 @@ class UndoWindowTest : public QObject {
         };
     }
     // Runs a handler that reaches the top-level error handler; returns its message.
-    template <class Handler>
-    QString errorOf(Handler handler) {
+    template <class Handler> QString errorOf(Handler handler) {
         try {
             handler();
         } catch (const std::exception& error) {
@@ -98,7 +96,7 @@ class UndoWindowTest : public QObject {
         return {};
     }
 
-private slots:
+  private slots:
     void init() {
         QVERIFY(root.isValid() && sources.isValid());
         dialogs = ScriptedDialogs();
@@ -152,7 +150,8 @@ private slots:
         list->selectRow(0);
         control<QPushButton>("BtnDelOP")->click();
 
-        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(30, 10), list->viewport()->mapToGlobal(QPoint(30, 10)));
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(30, 10),
+                                list->viewport()->mapToGlobal(QPoint(30, 10)));
         QApplication::sendEvent(list->viewport(), &click);
         QTRY_VERIFY(menu->isVisible());
         QCOMPARE(menu->actions(), (QList<QAction*>{undo, redo}));
@@ -169,7 +168,8 @@ private slots:
 
         // The album list has the same menu.
         auto* albumList = control<QTableView>("LvwA");
-        QContextMenuEvent onAlbums(QContextMenuEvent::Mouse, QPoint(30, 10), albumList->viewport()->mapToGlobal(QPoint(30, 10)));
+        QContextMenuEvent onAlbums(QContextMenuEvent::Mouse, QPoint(30, 10),
+                                   albumList->viewport()->mapToGlobal(QPoint(30, 10)));
         QApplication::sendEvent(albumList->viewport(), &onAlbums);
         QTRY_VERIFY(menu->isVisible());
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(redo).center());
@@ -180,7 +180,8 @@ private slots:
         dialogs.answers = {true};
         control<QPushButton>("BtnDelAP")->click();
         QVERIFY(!list->isEnabled());
-        QContextMenuEvent onEmpty(QContextMenuEvent::Mouse, QPoint(30, 10), list->viewport()->mapToGlobal(QPoint(30, 10)));
+        QContextMenuEvent onEmpty(QContextMenuEvent::Mouse, QPoint(30, 10),
+                                  list->viewport()->mapToGlobal(QPoint(30, 10)));
         QApplication::sendEvent(list->viewport(), &onEmpty);
         QTRY_VERIFY(menu->isVisible());
         QCOMPARE(undo->text(), QStringLiteral("撤销删除全部图片"));
@@ -193,13 +194,20 @@ private slots:
         QTest::addColumn<QString>("change");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QList<int>>("after");
-        QTest::newRow("move") << "move" << "撤销移动图片" << QList<int>{3, 2, 2};
-        QTest::newRow("delete all pictures") << "delete all" << "撤销删除全部图片" << QList<int>{0, 2, 2};
-        QTest::newRow("delete a song") << "delete song" << "撤销删除音乐" << QList<int>{3, 1, 2};
-        QTest::newRow("edit") << "edit" << "撤销编辑图片信息" << QList<int>{3, 2, 2};
-        QTest::newRow("import pictures") << "import" << "撤销加入图片" << QList<int>{5, 2, 2};
-        QTest::newRow("create an album") << "create" << "撤销新建相册《丙》" << QList<int>{0, 0, 3};
-        QTest::newRow("delete an album") << "delete album" << "撤销删除相册《甲》" << QList<int>{1, 0, 1};
+        QTest::newRow("move") << "move"
+                              << "撤销移动图片" << QList<int>{3, 2, 2};
+        QTest::newRow("delete all pictures") << "delete all"
+                                             << "撤销删除全部图片" << QList<int>{0, 2, 2};
+        QTest::newRow("delete a song") << "delete song"
+                                       << "撤销删除音乐" << QList<int>{3, 1, 2};
+        QTest::newRow("edit") << "edit"
+                              << "撤销编辑图片信息" << QList<int>{3, 2, 2};
+        QTest::newRow("import pictures") << "import"
+                                         << "撤销加入图片" << QList<int>{5, 2, 2};
+        QTest::newRow("create an album") << "create"
+                                         << "撤销新建相册《丙》" << QList<int>{0, 0, 3};
+        QTest::newRow("delete an album") << "delete album"
+                                         << "撤销删除相册《甲》" << QList<int>{1, 0, 1};
     }
     void everyKindOfChangeIsUndoneAndRedone() {
         QFETCH(QString, change);

@@ -28,7 +28,8 @@ TEST(SpectrumAnalyser, FullScaleSineReadsOneInItsBin) {
     for (const int bin : {5, 12, 40, 133}) {
         std::array<float, SpectrumAnalyser::kSize> samples{};
         for (int i = 0; i < SpectrumAnalyser::kSize; ++i)
-            samples[i] = static_cast<float>(std::sin(2.0 * std::numbers::pi * bin * i / SpectrumAnalyser::kSize));
+            samples[i] =
+                static_cast<float>(std::sin(2.0 * std::numbers::pi * bin * i / SpectrumAnalyser::kSize));
         const SpectrumData data = analyser.analyse(samples);
         EXPECT_NEAR(data[bin], 1.0f, 0.01f) << bin;
         EXPECT_NEAR(data[bin + 1], 0.5f, 0.01f) << "Hann leaks half into the neighbours";
@@ -60,7 +61,8 @@ TEST_F(SilentEngineFixture, PlaysAgainstTheClockToTheFileEnd) {
 
     engine.play();
     *now += 1s;
-    EXPECT_NEAR(static_cast<double>(engine.filePosition()), engine.fileLength() / 2.0, engine.fileLength() * 0.01);
+    EXPECT_NEAR(static_cast<double>(engine.filePosition()), engine.fileLength() / 2.0,
+                engine.fileLength() * 0.01);
     const SpectrumData data = engine.spectrum();
     EXPECT_EQ(std::max_element(data.begin() + 5, data.end()) - data.begin(), 12);
     EXPECT_GT(data[12], 0.05f);
@@ -76,10 +78,12 @@ TEST_F(SilentEngineFixture, PlaysAgainstTheClockToTheFileEnd) {
 TEST_F(SilentEngineFixture, SetPositionMovesToTheMiddle) {
     engine.open(song);
     engine.setPosition(engine.lengthBytes() / 2);
-    EXPECT_NEAR(static_cast<double>(engine.filePosition()), engine.fileLength() / 2.0, engine.fileLength() * 0.01);
+    EXPECT_NEAR(static_cast<double>(engine.filePosition()), engine.fileLength() / 2.0,
+                engine.fileLength() * 0.01);
     engine.play();
     *now += 500ms;
-    EXPECT_NEAR(static_cast<double>(engine.filePosition()), engine.fileLength() * 0.75, engine.fileLength() * 0.02);
+    EXPECT_NEAR(static_cast<double>(engine.filePosition()), engine.fileLength() * 0.75,
+                engine.fileLength() * 0.02);
 }
 
 TEST_F(SilentEngineFixture, MeasuringAndBrokenFilesLeaveNoStreamBehind) {

@@ -42,7 +42,8 @@ TEST(TID3v1, ClearedStateOnConstruction) {
     const TID3v1 tag;
     EXPECT_FALSE(tag.found);
     EXPECT_EQ(tag.version, 1);
-    EXPECT_TRUE(tag.title.empty() && tag.artist.empty() && tag.album.empty() && tag.year.empty() && tag.comment.empty());
+    EXPECT_TRUE(tag.title.empty() && tag.artist.empty() && tag.album.empty() && tag.year.empty() &&
+                tag.comment.empty());
     EXPECT_EQ(tag.track, 0);
     EXPECT_EQ(tag.genre, 255);
 }
@@ -50,15 +51,15 @@ TEST(TID3v1, ClearedStateOnConstruction) {
 TEST(TID3v1, VersionsTrimmingTrackAndGenre) {
     const std::string longComment(30, 'c');
     const TagCase cases[] = {
-        {"v11_zero_then_track", TagBytes().field(33, "Singer").field(97, "note").at(125, 0).at(126, 7), 2, "Singer",
-         "note", 7},
-        {"v11_blank_padded", TagBytes().fill(3, 124, ' ').field(33, "Band").field(97, "hi").at(126, 3), 2, "Band",
-         "hi", 3},
+        {"v11_zero_then_track", TagBytes().field(33, "Singer").field(97, "note").at(125, 0).at(126, 7), 2,
+         "Singer", "note", 7},
+        {"v11_blank_padded", TagBytes().fill(3, 124, ' ').field(33, "Band").field(97, "hi").at(126, 3), 2,
+         "Band", "hi", 3},
         {"v10_full_comment", TagBytes().field(97, longComment), 1, "", longComment, 0},
         {"v10_zero_without_track", TagBytes().field(97, "x").at(125, 0).at(126, 0), 1, "", "x", 0},
         {"v10_blank_then_blank", TagBytes().fill(97, 30, ' ').field(97, "y"), 1, "", "y", 0},
-        {"artist_blanks_and_zeros", TagBytes().field(33, "Name").fill(37, 10, ' ').fill(47, 3, 0).fill(50, 5, ' '), 1,
-         "Name", "", 0},
+        {"artist_blanks_and_zeros",
+         TagBytes().field(33, "Name").fill(37, 10, ' ').fill(47, 3, 0).fill(50, 5, ' '), 1, "Name", "", 0},
         {"control_bytes_trimmed", TagBytes().field(33, "A b\t\x01\x1f "), 1, "A b", "", 0},
         {"gbk_bytes_kept", TagBytes().field(33, "\xd5\xc5\xc8\xfd  "), 1, "\xd5\xc5\xc8\xfd", "", 0},
     };
@@ -76,7 +77,12 @@ TEST(TID3v1, VersionsTrimmingTrackAndGenre) {
 
 TEST(TID3v1, FieldsAtTheirOffsets) {
     TagBytes bytes;
-    bytes.field(3, "Title").field(33, "Artist").field(63, "Album").field(93, "1999").field(97, "Comment").at(127, 17);
+    bytes.field(3, "Title")
+        .field(33, "Artist")
+        .field(63, "Album")
+        .field(93, "1999")
+        .field(97, "Comment")
+        .at(127, 17);
     TID3v1 tag;
     tag.parse(bytes.bytes);
     EXPECT_EQ(tag.title, "Title");
@@ -95,7 +101,8 @@ TEST(TID3v1, ReadFromFileResults) {
         return root / name;
     };
     TID3v1 tag;
-    EXPECT_TRUE(tag.ReadFromFile(write("tagged.mp3", std::string(500, '\xff') + TagBytes().field(33, "Me").str())));
+    EXPECT_TRUE(
+        tag.ReadFromFile(write("tagged.mp3", std::string(500, '\xff') + TagBytes().field(33, "Me").str())));
     EXPECT_TRUE(tag.found);
     EXPECT_EQ(tag.artist, "Me");
 

@@ -49,7 +49,8 @@ TEST_P(Mp3LengthTest, CountedLengthMatchesDecodedFrames) {
     }
     EXPECT_EQ(readAll(*decoder), decoder->lengthFrames());
     EXPECT_EQ(decoder->filePosition(), decoder->fileSize());
-    EXPECT_NEAR(decoder->lengthSeconds(), static_cast<double>(decoder->lengthFrames()) / c.format.sampleRate, 1e-9);
+    EXPECT_NEAR(decoder->lengthSeconds(), static_cast<double>(decoder->lengthFrames()) / c.format.sampleRate,
+                1e-9);
 }
 
 const LengthCase kLengthCases[] = {
@@ -59,7 +60,10 @@ const LengthCase kLengthCases[] = {
     {"vbr_44k_stereo", {44100, 2, 90000, {"-c:a", "libmp3lame", "-q:a", "4"}}, true},
     {"vbr_without_xing", {44100, 2, 90000, {"-c:a", "libmp3lame", "-q:a", "4", "-write_xing", "0"}}, false},
     {"id3v2_in_front",
-     {44100, 2, 50000, {"-c:a", "libmp3lame", "-b:a", "128k", "-id3v2_version", "3", "-metadata", "title=tone"}},
+     {44100,
+      2,
+      50000,
+      {"-c:a", "libmp3lame", "-b:a", "128k", "-id3v2_version", "3", "-metadata", "title=tone"}},
      true},
     {"shine_encoder", {44100, 2, 60000, {"-c:a", "libshine", "-b:a", "128k"}}, false},
 };

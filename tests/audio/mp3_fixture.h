@@ -24,8 +24,8 @@ inline bool makeMp3(const std::filesystem::path& path, const Mp3Spec& format) {
                                .arg(format.frequency)
                                .arg(format.sampleRate)
                                .arg(format.frames);
-    QStringList args = {"-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i", source,
-                        "-ac", QString::number(format.channels)};
+    QStringList args = {"-nostdin", "-v", "error", "-y",  "-f",
+                        "lavfi",    "-i", source,  "-ac", QString::number(format.channels)};
     args << format.encoder << QString::fromStdString(path.string());
     QProcess ffmpeg;
     ffmpeg.start("ffmpeg", args);

@@ -21,8 +21,8 @@ struct Progress {
 };
 
 std::ostream& operator<<(std::ostream& out, const Progress& p) {
-    return out << "{" << (p.sender == ProgressSender::Timer ? "timer" : "none") << "," << p.max << "," << p.pos
-               << "," << p.time << "}";
+    return out << "{" << (p.sender == ProgressSender::Timer ? "timer" : "none") << "," << p.max << ","
+               << p.pos << "," << p.time << "}";
 }
 
 // A player over a scripted engine that records every progress event and timer switch.
@@ -33,7 +33,8 @@ struct PlayerFixture : testing::Test {
     std::vector<bool> timer;
 
     PlayerFixture() {
-        player.OnProgress = [this](ProgressSender s, std::int64_t max, std::int64_t pos, const std::string& t) {
+        player.OnProgress = [this](ProgressSender s, std::int64_t max, std::int64_t pos,
+                                   const std::string& t) {
             events.push_back({s, max, pos, t});
         };
         player.OnTimerChanged = [this](bool on) { timer.push_back(on); };
@@ -51,7 +52,12 @@ struct PlayerFixture : testing::Test {
 
 TEST(FormatPlayTime, WritesMinutesAndSecondsAndDropsHours) {
     const std::tuple<std::int64_t, const char*> cases[] = {
-        {0, "00:00"}, {9, "00:09"}, {65, "01:05"}, {600, "10:00"}, {3599, "59:59"}, {3725, "02:05"},
+        {0, "00:00"},
+        {9, "00:09"},
+        {65, "01:05"},
+        {600, "10:00"},
+        {3599, "59:59"},
+        {3725, "02:05"},
         {5'000'000'000LL, "53:20"},
     };
     for (const auto& [seconds, text] : cases)
@@ -125,7 +131,8 @@ TEST_F(PlayerFixture, PauseForSeekSilencesReportsUntilSeekTo) {
     player.PauseForSeek();
     clearLogs();
     player.SeekTo(5'000'000); // half the track bar
-    EXPECT_EQ(script->calls, (std::vector<std::string>{"setPosition " + std::to_string(300ull * 176400), "resume"}));
+    EXPECT_EQ(script->calls,
+              (std::vector<std::string>{"setPosition " + std::to_string(300ull * 176400), "resume"}));
     EXPECT_EQ(player.state(), PlayerState::Playing);
     script->filePosition = 5'000'000;
     player.tick();

@@ -1,11 +1,11 @@
 #include "audio/music_import.h"
 
+#include "../write_failure.h"
 #include "audio/id3v1.h"
 #include "mp3_fixture.h"
-#include "../write_failure.h"
-#include "store/store_error.h"
 #include "store/album_operations.h"
 #include "store/album_store.h"
+#include "store/store_error.h"
 
 #include <QTemporaryDir>
 
@@ -30,7 +30,8 @@ struct RecordingProgress : MusicImportProgress {
     std::vector<std::pair<std::string, SkipReason>> skipped;
     bool cancelled() const override { return asked++ == cancelAt; }
     void fileStarting(int index, int count, const std::filesystem::path& path) override {
-        started.push_back(std::to_string(index + 1) + "/" + std::to_string(count) + " " + path.filename().string());
+        started.push_back(std::to_string(index + 1) + "/" + std::to_string(count) + " " +
+                          path.filename().string());
     }
     void fileSkipped(int, const std::filesystem::path& path, SkipReason reason) override {
         skipped.emplace_back(path.filename().string(), reason);
@@ -105,10 +106,12 @@ TEST_F(ImportFixture, CancelKeepsWhatWasImportedAndSaves) {
 
 TEST_F(ImportFixture, UncopyableFilesAreSkippedSilently) {
     RecordingProgress progress;
-    const auto result = ImportMusic(store, {sources / "missing.mp3", sources, sources / "second.mp3"}, progress);
+    const auto result =
+        ImportMusic(store, {sources / "missing.mp3", sources, sources / "second.mp3"}, progress);
     EXPECT_EQ(result.skipped, 2);
-    EXPECT_EQ(progress.skipped, (std::vector<std::pair<std::string, SkipReason>>{
-                                    {"missing.mp3", SkipReason::NotCopied}, {"sources", SkipReason::NotCopied}}));
+    EXPECT_EQ(progress.skipped,
+              (std::vector<std::pair<std::string, SkipReason>>{{"missing.mp3", SkipReason::NotCopied},
+                                                               {"sources", SkipReason::NotCopied}}));
     ASSERT_EQ(store.MusicCount(), 1);
     EXPECT_EQ(store.MusicList[0].FileName.text(), "M0.mp3");
     EXPECT_EQ(store.MusicList[0].SongName.text(), "second.mp3");
@@ -126,7 +129,8 @@ TEST_F(ImportFixture, ASongThatCannotBeWrittenEndsTheBatchNamingIt) {
     {
         vistello::failures::FileSizeLimit limit(shortSize + 1000);
         try {
-            ImportMusic(store, {sources / "short.mp3", sources / "tone.mp3", sources / "second.mp3"}, progress);
+            ImportMusic(store, {sources / "short.mp3", sources / "tone.mp3", sources / "second.mp3"},
+                        progress);
         } catch (const store::StoreError& e) {
             error = e.what();
         }

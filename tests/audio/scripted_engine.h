@@ -20,7 +20,7 @@ struct EngineScript {
 };
 
 class ScriptedEngine final : public SoundEngine {
-public:
+  public:
     explicit ScriptedEngine(std::shared_ptr<EngineScript> script) : script_(std::move(script)) {}
 
     void open(const std::filesystem::path& path) override { log("open " + path.string()); }
@@ -45,7 +45,7 @@ public:
         return script_->measuredSeconds;
     }
 
-private:
+  private:
     void log(std::string call) { script_->calls.push_back(std::move(call)); }
     std::shared_ptr<EngineScript> script_;
 };

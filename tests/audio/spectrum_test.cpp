@@ -46,9 +46,9 @@ TEST(SpectrumLevels, BarsFallByTheirStepAndPeaksByOne) {
 TEST(SpectrumLevels, BarIReadsElementIPlusFive) {
     SpectrumLevels levels;
     SpectrumData data{};
-    data[4] = 1.0f;   // below the first bar: ignored
+    data[4] = 1.0f;    // below the first bar: ignored
     data[133] = 0.05f; // the last bar
-    data[134] = 1.0f; // beyond it: ignored
+    data[134] = 1.0f;  // beyond it: ignored
     levels.update(data);
     EXPECT_EQ(levels.bars[128], 25);
     EXPECT_EQ(std::count(levels.bars.begin(), levels.bars.end(), 0), SpectrumLevels::kBars - 1);

@@ -39,7 +39,10 @@ struct AudioCli : ::testing::Test {
     void SetUp() override {
         // 3.75 s at 48 kHz, mono, VBR, with an ID3v2 tag in front and an ID3v1 tag behind.
         ASSERT_TRUE(audio::test::makeMp3(
-            song, {48000, 1, 180000, {"-c:a", "libmp3lame", "-q:a", "5", "-id3v2_version", "3", "-metadata", "title=x"}}));
+            song, {48000,
+                   1,
+                   180000,
+                   {"-c:a", "libmp3lame", "-q:a", "5", "-id3v2_version", "3", "-metadata", "title=x"}}));
         std::ofstream(song, std::ios::binary | std::ios::app) << id3v1Tag();
     }
 };

@@ -22,7 +22,7 @@ namespace {
 using testing::runCli;
 
 class EffectCli : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     QString path(const QString& name) const { return dir.filePath(name); }
 };
@@ -34,8 +34,9 @@ effects::Bitmap readBack(const QString& file) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const QRgb c = image.pixel(x, y);
-            bitmap.setPixel(x, y, {static_cast<std::uint8_t>(qBlue(c)), static_cast<std::uint8_t>(qGreen(c)),
-                                   static_cast<std::uint8_t>(qRed(c))});
+            bitmap.setPixel(x, y,
+                            {static_cast<std::uint8_t>(qBlue(c)), static_cast<std::uint8_t>(qGreen(c)),
+                             static_cast<std::uint8_t>(qRed(c))});
         }
     return bitmap;
 }
@@ -45,7 +46,8 @@ QImage patternImage(int width, int height, int salt) {
     QImage image(width, height, QImage::Format_RGB888);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            image.setPixelColor(x, y, QColor((x * 5 + salt) % 256, (y * 7 + salt) % 256, (x * y + salt) % 256));
+            image.setPixelColor(x, y,
+                                QColor((x * 5 + salt) % 256, (y * 7 + salt) % 256, (x * y + salt) % 256));
     return image;
 }
 
@@ -64,7 +66,8 @@ TEST_F(EffectCli, ListsTheCatalogueWithEnglishAndDisplayNames) {
 TEST_F(EffectCli, RunsFromBlackTowardWhiteByDefault) {
     // Effect 4 (wipe from the left) on 200 × 100 at P = 30 shows columns 0..59 of the new picture.
     for (const QString name : {"wipe.ppm", "wipe.png", "wipe.bmp"}) {
-        const auto result = runCli({"effect", "4", "--size", "200x100", "--steps", "30", "--out", path(name)});
+        const auto result =
+            runCli({"effect", "4", "--size", "200x100", "--steps", "30", "--out", path(name)});
         ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
         const effects::Bitmap out = readBack(path(name));
         ASSERT_EQ(out.width(), 200);
@@ -86,24 +89,26 @@ TEST_F(EffectCli, AgreesWithTheLibraryProceduresOnGivenPictures) {
         int effect;
         const char* steps;
         std::vector<int> progress;
-    } cases[] = {{11, "20,40,60", {20, 40, 60}},  {40, "editor", {}},         {95, "video", {}},
-                 {63, "30", {30}},                {91, "10,20,30", {10, 20, 30}}, {47, "50", {50}},
-                 {1, "50,96", {50, 96}},          {102, "100", {100}}};
+    } cases[] = {
+        {11, "20,40,60", {20, 40, 60}}, {40, "editor", {}}, {95, "video", {}},      {63, "30", {30}},
+        {91, "10,20,30", {10, 20, 30}}, {47, "50", {50}},   {1, "50,96", {50, 96}}, {102, "100", {100}}};
     for (const auto& c : cases) {
-        const auto result = runCli({"effect", QString::number(c.effect), "--size", "120x90", "--steps", c.steps,
-                                    "--old", path("old.png"), "--new", path("new.png"), "--seed", "42", "--out",
-                                    path("out.bmp")});
+        const auto result =
+            runCli({"effect", QString::number(c.effect), "--size", "120x90", "--steps", c.steps, "--old",
+                    path("old.png"), "--new", path("new.png"), "--seed", "42", "--out", path("out.bmp")});
         ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
         std::vector<int> progress = c.progress;
         if (progress.empty())
-            for (int p = std::string(c.steps) == "editor" ? 4 : 2; p <= (std::string(c.steps) == "editor" ? 96 : 100);
+            for (int p = std::string(c.steps) == "editor" ? 4 : 2;
+                 p <= (std::string(c.steps) == "editor" ? 96 : 100);
                  p += std::string(c.steps) == "editor" ? 4 : 2)
                 progress.push_back(p);
         EXPECT_EQ(result.json().object()["steps"].toInt(), static_cast<int>(progress.size()));
         effects::Bitmap expected = oldStretched;
         effects::ClockRandom random(42);
         for (const int p : progress)
-            effects::FindEffect(c.effect)->Proc(expected, incoming, {0, 0, 120, 90}, effects::kDefaultGrain, p, random);
+            effects::FindEffect(c.effect)->Proc(expected, incoming, {0, 0, 120, 90}, effects::kDefaultGrain,
+                                                p, random);
         EXPECT_EQ(readBack(path("out.bmp")), expected) << "effect " << c.effect;
     }
 }
@@ -117,8 +122,8 @@ TEST_F(EffectCli, StretchesPicturesOfAnotherSize) {
         for (int x = 10; x < 20; ++x)
             halves.setPixelColor(x, y, Qt::blue);
     ASSERT_TRUE(halves.save(path("halves.png")));
-    const auto result = runCli({"effect", "5", "--size", "200x100", "--steps", "10", "--old", path("halves.png"),
-                                "--out", path("stretched.png")});
+    const auto result = runCli({"effect", "5", "--size", "200x100", "--steps", "10", "--old",
+                                path("halves.png"), "--out", path("stretched.png")});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     const effects::Bitmap out = readBack(path("stretched.png"));
     EXPECT_EQ(out.pixel(5, 50), (effects::Bgr{0, 0, 255}));
@@ -127,8 +132,8 @@ TEST_F(EffectCli, StretchesPicturesOfAnotherSize) {
 }
 
 TEST_F(EffectCli, EffectZeroReportsTheRandomChoiceItMade) {
-    const auto result = runCli({"effect", "0", "--size", "64x48", "--steps", "video", "--seed", "7", "--out",
-                                path("random.png")});
+    const auto result = runCli(
+        {"effect", "0", "--size", "64x48", "--steps", "video", "--seed", "7", "--out", path("random.png")});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     effects::ClockRandom random(7);
     const int chosen = effects::RandomEffectNumber(random);
@@ -173,7 +178,8 @@ TEST_F(EffectCli, RejectsBadArgumentsAndReportsUnreadablePictures) {
 }
 
 TEST_F(EffectCli, DrawsTheContactSheet) {
-    const auto result = runCli({"effect-sheet", "--out", path("sheet.png"), "--size", "40x30", "--steps", "50,100"});
+    const auto result =
+        runCli({"effect-sheet", "--out", path("sheet.png"), "--size", "40x30", "--steps", "50,100"});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QImage sheet(path("sheet.png"));
     ASSERT_FALSE(sheet.isNull());

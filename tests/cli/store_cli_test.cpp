@@ -33,7 +33,7 @@ QByteArray int32(qint32 v) {
 const QByteArray kGbkTravel("\xC2\xC3\xD0\xD0"); // 旅行
 
 class StoreCliTest : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir root;
     QString path(const QString& name) const { return root.filePath(name); }
     void write(const QString& name, const QByteArray& bytes) {
@@ -41,7 +41,9 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    QStringList args(QStringList rest) const { return QStringList{QStringLiteral("--root"), root.path()} + rest; }
+    QStringList args(QStringList rest) const {
+        return QStringList{QStringLiteral("--root"), root.path()} + rest;
+    }
 };
 
 TEST_F(StoreCliTest, ListsAndShowsRecordsWrittenByAnotherProgram) {
@@ -52,8 +54,8 @@ TEST_F(StoreCliTest, ListsAndShowsRecordsWrittenByAnotherProgram) {
     const QByteArray badEffect = int32(3) + int32(200) + field("abcdef", 36, 3) + field("", 255) +
                                  field("P1.jpg", 20) + QByteArray(2, '\0');
     write(QString::fromUtf8("旅行/PicInfo"), pic + badEffect + QByteArray(100, 'y'));
-    write(QString::fromUtf8("旅行/MusicInfo"),
-          int32(185) + field("M0.mp3", 20) + field("s.mp3", 255) + field("", 30) + field("", 30) + QByteArray(1, '\0'));
+    write(QString::fromUtf8("旅行/MusicInfo"), int32(185) + field("M0.mp3", 20) + field("s.mp3", 255) +
+                                                   field("", 30) + field("", 30) + QByteArray(1, '\0'));
 
     auto albums = runCli(args({QStringLiteral("albums")}));
     ASSERT_EQ(albums.exitCode, 0) << albums.err.toStdString();
@@ -89,7 +91,8 @@ TEST_F(StoreCliTest, CreatesAndRefusesAlbumsLikeTheDialog) {
     EXPECT_EQ(created.json().object()["album"].toString(), QString::fromUtf8("海边"));
     EXPECT_TRUE(QFile::exists(path(QString::fromUtf8("海边/PicInfo"))));
 
-    for (const QString& name : {QStringLiteral("BackPic"), QStringLiteral("Album"), QString::fromUtf8("海边")}) {
+    for (const QString& name :
+         {QStringLiteral("BackPic"), QStringLiteral("Album"), QString::fromUtf8("海边")}) {
         auto refused = runCli(args({QStringLiteral("new-album"), name}));
         EXPECT_EQ(refused.exitCode, 1) << name.toStdString();
         EXPECT_TRUE(refused.err.contains("现输入的相册名称已存在,创建无效!")) << refused.err.toStdString();
@@ -114,7 +117,8 @@ TEST_F(StoreCliTest, RefusesTheStoresOwnNamesInAnEmptyStoreAndTellsACutName) {
     auto cut = runCli(args({QStringLiteral("new-album"), kept + QStringLiteral("长长")}));
     ASSERT_EQ(cut.exitCode, 0) << cut.err.toStdString();
     EXPECT_EQ(cut.json().object()["album"].toString(), kept);
-    EXPECT_TRUE(QString::fromUtf8(cut.err).contains(QStringLiteral("将缩短为“") + kept + QStringLiteral("”"))) << cut.err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(cut.err).contains(QStringLiteral("将缩短为“") + kept + QStringLiteral("”")))
+        << cut.err.toStdString();
 }
 
 TEST_F(StoreCliTest, DeletingAHostileRecordRemovesOnlyTheRecord) {
@@ -145,7 +149,9 @@ TEST_F(StoreCliTest, ExitStatusesForUnknownAlbumsAndUsageErrors) {
     QDir(root.path()).mkdir(QStringLiteral("Album")); // a folder where the list file belongs
     auto broken = runCli(args({QStringLiteral("albums")}));
     EXPECT_EQ(broken.exitCode, 1);
-    EXPECT_TRUE(QString::fromUtf8(broken.err).contains(QStringLiteral("无法读取“") + path("Album") + QStringLiteral("”：这是一个文件夹")))
+    EXPECT_TRUE(
+        QString::fromUtf8(broken.err)
+            .contains(QStringLiteral("无法读取“") + path("Album") + QStringLiteral("”：这是一个文件夹")))
         << broken.err.toStdString();
 }
 

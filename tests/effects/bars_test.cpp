@@ -49,37 +49,75 @@ INSTANTIATE_TEST_SUITE_P(
     Worked, StripeFigures,
     ::testing::Values(
         StripeCase{"43 at P=30: even bands 120 long from the right", 43, 200, 100, 30,
-                   every(0, 100, 20, [](int i) { return std::vector<Rect>{{80, i, 200, i + 10}}; })},
+                   every(0, 100, 20,
+                         [](int i) {
+                             return std::vector<Rect>{{80, i, 200, i + 10}};
+                         })},
         StripeCase{"43 at P=48: 8 pixels short of the side snaps to full width", 43, 200, 100, 48,
-                   every(0, 100, 20, [](int i) { return std::vector<Rect>{{0, i, 200, i + 10}}; })},
+                   every(0, 100, 20,
+                         [](int i) {
+                             return std::vector<Rect>{{0, i, 200, i + 10}};
+                         })},
         StripeCase{"43 at P=60: even bands whole, odd bands 40 long from the right", 43, 200, 100, 60,
                    every(10, 90, 20,
-                         [](int i) { return std::vector<Rect>{{0, i - 10, 200, i}, {160, i, 200, i + 10}}; })},
+                         [](int i) {
+                             return std::vector<Rect>{{0, i - 10, 200, i}, {160, i, 200, i + 10}};
+                         })},
         StripeCase{"44 at P=30: even bands from the left", 44, 200, 100, 30,
-                   every(0, 100, 20, [](int i) { return std::vector<Rect>{{0, i, 120, i + 10}}; })},
+                   every(0, 100, 20,
+                         [](int i) {
+                             return std::vector<Rect>{{0, i, 120, i + 10}};
+                         })},
         StripeCase{"45 at P=30: even bands from the left", 45, 200, 100, 30,
-                   every(0, 100, 20, [](int i) { return std::vector<Rect>{{0, i, 120, i + 10}}; })},
+                   every(0, 100, 20,
+                         [](int i) {
+                             return std::vector<Rect>{{0, i, 120, i + 10}};
+                         })},
         StripeCase{"45 at P=60: odd bands come back from the right", 45, 200, 100, 60,
                    every(10, 90, 20,
-                         [](int i) { return std::vector<Rect>{{0, i - 10, 200, i}, {160, i, 200, i + 10}}; })},
+                         [](int i) {
+                             return std::vector<Rect>{{0, i - 10, 200, i}, {160, i, 200, i + 10}};
+                         })},
         StripeCase{"46 at P=60: odd bands come back from the left", 46, 200, 100, 60,
                    every(10, 90, 20,
-                         [](int i) { return std::vector<Rect>{{0, i - 10, 200, i}, {0, i, 40, i + 10}}; })},
+                         [](int i) {
+                             return std::vector<Rect>{{0, i - 10, 200, i}, {0, i, 40, i + 10}};
+                         })},
         StripeCase{"53 at P=30: even columns 60 high from the bottom", 53, 200, 100, 30,
-                   every(0, 200, 20, [](int j) { return std::vector<Rect>{{j, 40, j + 10, 100}}; })},
+                   every(0, 200, 20,
+                         [](int j) {
+                             return std::vector<Rect>{{j, 40, j + 10, 100}};
+                         })},
         StripeCase{"53 at P=45: 10 pixels short of the side snaps to full height", 53, 200, 100, 45,
-                   every(0, 200, 20, [](int j) { return std::vector<Rect>{{j, 0, j + 10, 100}}; })},
+                   every(0, 200, 20,
+                         [](int j) {
+                             return std::vector<Rect>{{j, 0, j + 10, 100}};
+                         })},
         StripeCase{"54 at P=70: even columns whole, odd columns 40 high from the top", 54, 200, 100, 70,
                    every(10, 190, 20,
-                         [](int j) { return std::vector<Rect>{{j - 10, 0, j, 100}, {j, 0, j + 10, 40}}; })},
+                         [](int j) {
+                             return std::vector<Rect>{{j - 10, 0, j, 100}, {j, 0, j + 10, 40}};
+                         })},
         StripeCase{"65 at P=30: bands from the right, columns from the bottom", 65, 200, 100, 30,
-                   join(every(0, 80, 40, [](int i) { return std::vector<Rect>{{80, i, 200, i + 20}}; }),
-                        every(0, 200, 40, [](int j) { return std::vector<Rect>{{j, 40, j + 20, 100}}; }))},
+                   join(every(0, 80, 40,
+                              [](int i) {
+                                  return std::vector<Rect>{{80, i, 200, i + 20}};
+                              }),
+                        every(0, 200, 40,
+                              [](int j) {
+                                  return std::vector<Rect>{{j, 40, j + 20, 100}};
+                              }))},
         StripeCase{"66 at P=30: bands from the right, columns from the top", 66, 200, 100, 30,
-                   join(every(0, 80, 40, [](int i) { return std::vector<Rect>{{80, i, 200, i + 20}}; }),
-                        every(0, 200, 40, [](int j) { return std::vector<Rect>{{j, 0, j + 20, 60}}; }))},
-        StripeCase{"67 at P=60: even bands and columns whole, odd ones back from the right and the top", 67, 200,
-                   100, 60,
+                   join(every(0, 80, 40,
+                              [](int i) {
+                                  return std::vector<Rect>{{80, i, 200, i + 20}};
+                              }),
+                        every(0, 200, 40,
+                              [](int j) {
+                                  return std::vector<Rect>{{j, 0, j + 20, 60}};
+                              }))},
+        StripeCase{"67 at P=60: even bands and columns whole, odd ones back from the right and the top", 67,
+                   200, 100, 60,
                    join(every(20, 100, 40,
                               [](int i) {
                                   return std::vector<Rect>{{0, i - 20, 200, i}, {160, i, 200, i + 20}};
@@ -89,7 +127,10 @@ INSTANTIATE_TEST_SUITE_P(
                                   return std::vector<Rect>{{j - 20, 0, j, 100}, {j, 0, j + 20, 20}};
                               }))},
         StripeCase{"69 at P=30: bands from the right, columns from top and bottom", 69, 200, 100, 30,
-                   join(every(0, 80, 40, [](int i) { return std::vector<Rect>{{140, i, 200, i + 20}}; }),
+                   join(every(0, 80, 40,
+                              [](int i) {
+                                  return std::vector<Rect>{{140, i, 200, i + 20}};
+                              }),
                         every(0, 200, 40,
                               [](int j) {
                                   return std::vector<Rect>{{j, 70, j + 20, 100}, {j + 20, 0, j + 40, 30}};
@@ -99,23 +140,38 @@ INSTANTIATE_TEST_SUITE_P(
                               [](int i) {
                                   return std::vector<Rect>{{0, i + 20, 60, i + 40}, {140, i, 200, i + 20}};
                               }),
-                        every(0, 200, 40, [](int j) { return std::vector<Rect>{{j, 0, j + 20, 30}}; }))},
+                        every(0, 200, 40,
+                              [](int j) {
+                                  return std::vector<Rect>{{j, 0, j + 20, 30}};
+                              }))},
         StripeCase{"99 on 185 x 153 at P=30: strips 5 wide every 18 columns", 99, 185, 153, 30,
-                   every(0, 180, 18, [](int x) { return std::vector<Rect>{{x, 0, x + 5, 153}}; })},
-        StripeCase{"100 at P=30: strips 2 high every 9 rows", 100, 200, 100, 30,
-                   every(0, 99, 9, [](int y) { return std::vector<Rect>{{0, y, 200, y + 2}}; })}));
+                   every(0, 180, 18,
+                         [](int x) {
+                             return std::vector<Rect>{{x, 0, x + 5, 153}};
+                         })},
+        StripeCase{"100 at P=30: strips 2 high every 9 rows", 100, 200, 100, 30, every(0, 99, 9, [](int y) {
+                       return std::vector<Rect>{{0, y, 200, y + 2}};
+                   })}));
 
 TEST(CrissCross, Effect73RevealsOnlyWhereBothLatticesHaveArrived) {
     // At P = 30 (2X = 120, 2Y = 60, S = 20) the lattice from the bottom right and the one from the
     // top left, each on its own.
-    const auto fromBottomRight =
-        maskOf(200, 100,
-               join(every(0, 80, 40, [](int i) { return std::vector<Rect>{{80, i, 200, i + 20}}; }),
-                    every(0, 200, 40, [](int j) { return std::vector<Rect>{{j, 40, j + 20, 100}}; })));
-    const auto fromTopLeft =
-        maskOf(200, 100,
-               join(every(0, 80, 40, [](int i) { return std::vector<Rect>{{0, i, 120, i + 20}}; }),
-                    every(0, 200, 40, [](int j) { return std::vector<Rect>{{j, 0, j + 20, 60}}; })));
+    const auto fromBottomRight = maskOf(200, 100,
+                                        join(every(0, 80, 40,
+                                                   [](int i) {
+                                                       return std::vector<Rect>{{80, i, 200, i + 20}};
+                                                   }),
+                                             every(0, 200, 40, [](int j) {
+                                                 return std::vector<Rect>{{j, 40, j + 20, 100}};
+                                             })));
+    const auto fromTopLeft = maskOf(200, 100,
+                                    join(every(0, 80, 40,
+                                               [](int i) {
+                                                   return std::vector<Rect>{{0, i, 120, i + 20}};
+                                               }),
+                                         every(0, 200, 40, [](int j) {
+                                             return std::vector<Rect>{{j, 0, j + 20, 60}};
+                                         })));
     const auto expected = reveal::maskWhere(
         200, 100, [&](int x, int y) { return fromBottomRight.at(x, y) && fromTopLeft.at(x, y); });
     const reveal::Mask actual = runEffect(73, 200, 100, 30);

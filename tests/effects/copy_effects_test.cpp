@@ -69,17 +69,26 @@ TEST(CopyEffects, WorkedFiguresOfSlidesAndWipes) {
         {30, 200, 100, 30, {{{140, 70, 200, 100}, {140, 70, 200, 100}}}},
         {31, 200, 100, 30, {{{140, 0, 200, 30}, {140, 0, 200, 30}}}},
         {37, 200, 100, 30, {{{70, 35, 130, 65}, {70, 35, 130, 65}}}},
-        {38, 200, 100, 20,
+        {38,
+         200,
+         100,
+         20,
          {{{0, 0, 200, 10}, {0, 0, 200, 10}},
           {{0, 90, 200, 100}, {0, 90, 200, 100}},
           {{0, 0, 20, 100}, {0, 0, 20, 100}},
           {{180, 0, 200, 100}, {180, 0, 200, 100}}}},
-        {39, 200, 100, 20,
+        {39,
+         200,
+         100,
+         20,
          {{{0, 0, 21, 11}, {0, 0, 21, 11}},
           {{0, 89, 21, 100}, {0, 89, 21, 100}},
           {{179, 89, 200, 100}, {179, 89, 200, 100}},
           {{179, 0, 200, 11}, {179, 0, 200, 11}}}},
-        {40, 200, 100, 20,
+        {40,
+         200,
+         100,
+         20,
          {{{-80, 0, 21, 51}, {0, 0, 101, 51}},
           {{99, -40, 200, 11}, {99, 0, 200, 51}},
           {{180, 49, 280, 100}, {101, 49, 200, 100}},
@@ -98,10 +107,10 @@ TEST(CopyEffects, PushShiftsWhatIsOnScreenThenFillsTheGap) {
     // (140, 0, 200, 100).
     const struct {
         int effect;
-        Rect moved;     // where the old screen's content lands
-        Point shift;    // by how much it moved
-        Rect filled;    // the gap filled from the new picture
-        Point fromNew;  // offset of the gap's source in the new picture
+        Rect moved;    // where the old screen's content lands
+        Point shift;   // by how much it moved
+        Rect filled;   // the gap filled from the new picture
+        Point fromNew; // offset of the gap's source in the new picture
     } cases[] = {
         {95, {60, 0, 200, 100}, {60, 0}, {0, 0, 60, 100}, {140, 0}},
         {96, {0, 0, 140, 100}, {-60, 0}, {140, 0, 200, 100}, {-140, 0}},
@@ -113,7 +122,8 @@ TEST(CopyEffects, PushShiftsWhatIsOnScreenThenFillsTheGap) {
         Bitmap screen(200, 100);
         for (int y = 0; y < 100; ++y)
             for (int x = 0; x < 200; ++x)
-                screen.setPixel(x, y, {static_cast<std::uint8_t>(199 - x), static_cast<std::uint8_t>(99 - y), 5});
+                screen.setPixel(x, y,
+                                {static_cast<std::uint8_t>(199 - x), static_cast<std::uint8_t>(99 - y), 5});
         const Bitmap before = screen;
         const Bitmap dest = runStep(c.effect, 200, 100, 30, &screen);
         const Bitmap picture = positionPicture(200, 100);
@@ -122,7 +132,8 @@ TEST(CopyEffects, PushShiftsWhatIsOnScreenThenFillsTheGap) {
                 if (c.filled.contains(x, y))
                     ASSERT_EQ(dest.pixel(x, y), picture.pixel(x + c.fromNew.x, y + c.fromNew.y)) << c.effect;
                 else
-                    ASSERT_EQ(dest.pixel(x, y), before.pixel(x - c.shift.x, y - c.shift.y)) << c.effect << " " << x;
+                    ASSERT_EQ(dest.pixel(x, y), before.pixel(x - c.shift.x, y - c.shift.y))
+                        << c.effect << " " << x;
             }
     }
 }
@@ -138,12 +149,14 @@ Bitmap runVideoSequence(int effect, int width, int height) {
 }
 
 TEST(CopyEffects, EveryCopyEffectEndsOnTheNewPicture) {
-    const int members[] = {2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21,
-                           22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 39, 95, 96, 97, 98};
+    const int members[] = {2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22,
+                           23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 39, 95, 96, 97, 98};
     for (const int effect : members) {
         for (const auto& size : {Point{200, 100}, Point{97, 131}}) {
-            EXPECT_EQ(runStep(effect, size.x, size.y, 100), positionPicture(size.x, size.y)) << "effect " << effect;
-            EXPECT_EQ(runVideoSequence(effect, size.x, size.y), positionPicture(size.x, size.y)) << "effect " << effect;
+            EXPECT_EQ(runStep(effect, size.x, size.y, 100), positionPicture(size.x, size.y))
+                << "effect " << effect;
+            EXPECT_EQ(runVideoSequence(effect, size.x, size.y), positionPicture(size.x, size.y))
+                << "effect " << effect;
         }
     }
 }
@@ -172,7 +185,8 @@ TEST(CopyEffects, FrameAndQuartersLeaveTheirDocumentedSeams) {
 // of rounding along a stretched axis.
 void expectFrom(const Bitmap& dest, int x, int y, int sx, int sy, int tolerance, int effect) {
     const auto from = sourceOf(dest, x, y);
-    ASSERT_TRUE(from.has_value()) << "effect " << effect << " pixel " << x << "," << y << " kept the old picture";
+    ASSERT_TRUE(from.has_value()) << "effect " << effect << " pixel " << x << "," << y
+                                  << " kept the old picture";
     EXPECT_LE(std::abs(from->x - sx), tolerance) << "effect " << effect << " pixel " << x << "," << y;
     EXPECT_LE(std::abs(from->y - sy), tolerance) << "effect " << effect << " pixel " << x << "," << y;
 }
@@ -209,9 +223,9 @@ TEST(CopyEffects, RollOutsMirrorTheStripBesideTheUncoveredPart) {
     const struct {
         int effect;
         int progress;
-        int exactFrom, exactTo;   // columns (or rows) copied exactly
-        int rollFirst, rollLast;  // covered by the mirrored roll, outside the exact part
-        int rollFirstSource;      // the source of rollFirst (one pixel of tolerance)
+        int exactFrom, exactTo;  // columns (or rows) copied exactly
+        int rollFirst, rollLast; // covered by the mirrored roll, outside the exact part
+        int rollFirstSource;     // the source of rollFirst (one pixel of tolerance)
         int rollLastSource;
         bool vertical;
     } cases[] = {
@@ -228,7 +242,9 @@ TEST(CopyEffects, RollOutsMirrorTheStripBesideTheUncoveredPart) {
     };
     for (const auto& c : cases) {
         const Bitmap dest = runStep(c.effect, 200, 100, c.progress);
-        auto at = [&](int along, int across) { return c.vertical ? Point{across, along} : Point{along, across}; };
+        auto at = [&](int along, int across) {
+            return c.vertical ? Point{across, along} : Point{along, across};
+        };
         for (int a = c.exactFrom; a < c.exactTo; a += 7) {
             const Point p = at(a, 33);
             expectFrom(dest, p.x, p.y, p.x, p.y, 0, c.effect);
@@ -241,7 +257,8 @@ TEST(CopyEffects, RollOutsMirrorTheStripBesideTheUncoveredPart) {
         expectFrom(dest, last.x, last.y, lastSource.x, lastSource.y, 1, c.effect);
         // Beyond the roll the old picture is untouched.
         const int beyond = c.rollLast > c.rollFirst ? c.rollLast + 1 : c.rollFirst - 1;
-        const int outside = c.exactFrom == 0 ? std::max(c.rollFirst, c.rollLast) + 1 : std::min(c.rollFirst, c.rollLast) - 1;
+        const int outside =
+            c.exactFrom == 0 ? std::max(c.rollFirst, c.rollLast) + 1 : std::min(c.rollFirst, c.rollLast) - 1;
         (void)beyond;
         const Point o = at(outside, 33);
         EXPECT_EQ(sourceOf(dest, o.x, o.y), std::nullopt) << "effect " << c.effect << " P=" << c.progress;

@@ -20,9 +20,18 @@ using testing::positionPicture;
 TEST(Geometry, MulDivRoundsHalvesAwayFromZero) {
     const struct {
         int a, b, c, result;
-    } cases[] = {{5, 1, 2, 3},       {-5, 1, 2, -3},     {5, -1, 2, -3},   {185, 4, 100, 7},   {200, 5, 90, 11},
-                 {9, 5, 90, 1},      {8, 5, 90, 0},      {7, 3, 0, -1},    {720, 5, 90, 40},   {-7, -1, 2, 4},
-                 {2147483647, 2, 2, 2147483647}, {2147483647, 4, 2, -1}};
+    } cases[] = {{5, 1, 2, 3},
+                 {-5, 1, 2, -3},
+                 {5, -1, 2, -3},
+                 {185, 4, 100, 7},
+                 {200, 5, 90, 11},
+                 {9, 5, 90, 1},
+                 {8, 5, 90, 0},
+                 {7, 3, 0, -1},
+                 {720, 5, 90, 40},
+                 {-7, -1, 2, 4},
+                 {2147483647, 2, 2, 2147483647},
+                 {2147483647, 4, 2, -1}};
     for (const auto& c : cases)
         EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.result) << c.a << "*" << c.b << "/" << c.c;
 }
@@ -42,8 +51,8 @@ TEST(Geometry, ProgressExtentsFollowTheLongerSide) {
     } cases[] = {
         {200, 100, 100, {200, 100, 200, 100, 11}}, {100, 200, 100, {100, 200, 100, 200, 11}},
         {185, 153, 4, {185, 153, 7, 6, 10}},       {200, 100, 20, {200, 100, 40, 20, 11}},
-        {100, 100, 33, {100, 100, 33, 33, 6}},      {720, 576, 2, {720, 576, 14, 11, 40}},
-        {173, 97, 30, {173, 97, 52, 29, 10}},       {100, 200, 20, {100, 200, 20, 40, 11}},
+        {100, 100, 33, {100, 100, 33, 33, 6}},     {720, 576, 2, {720, 576, 14, 11, 40}},
+        {173, 97, 30, {173, 97, 52, 29, 10}},      {100, 200, 20, {100, 200, 20, 40, 11}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ProgressExtents({0, 0, c.width, c.height}, 5, c.progress), c.expected)
@@ -130,7 +139,8 @@ TEST(Catalogue, DegenerateCallsDrawTheNewPictureWhole) {
             Bitmap dest = plainPicture(c.width, c.height, kOld);
             ScriptedRandom random;
             FindEffect(n)->Proc(dest, picture, {0, 0, c.width, c.height}, kDefaultGrain, c.progress, random);
-            EXPECT_EQ(dest, picture) << "effect " << n << " on " << c.width << "x" << c.height << " P=" << c.progress;
+            EXPECT_EQ(dest, picture) << "effect " << n << " on " << c.width << "x" << c.height
+                                     << " P=" << c.progress;
         }
     }
 }
@@ -140,14 +150,16 @@ TEST(Catalogue, EveryEffectSurvivesHostileCalls) {
     // nothing may be written or read outside the bitmaps (the sanitizer build checks).
     const struct {
         int destWidth, destHeight, newWidth, newHeight, rectWidth, rectHeight, grain, progress;
-    } cases[] = {{50, 30, 30, 50, 60, 60, 5, 37}, {0, 0, 10, 10, 10, 10, 5, 50}, {40, 40, 40, 40, 40, 40, 5, 250},
-                 {40, 40, 40, 40, 40, 40, 0, 50}, {40, 40, 0, 0, 40, 40, 5, 100}, {9, 200, 9, 200, 9, 200, 5, 3}};
+    } cases[] = {{50, 30, 30, 50, 60, 60, 5, 37},  {0, 0, 10, 10, 10, 10, 5, 50},
+                 {40, 40, 40, 40, 40, 40, 5, 250}, {40, 40, 40, 40, 40, 40, 0, 50},
+                 {40, 40, 0, 0, 40, 40, 5, 100},   {9, 200, 9, 200, 9, 200, 5, 3}};
     for (const auto& c : cases) {
         const Bitmap picture = positionPicture(c.newWidth, c.newHeight);
         for (int n = 1; n <= 105; ++n) {
             Bitmap dest = plainPicture(c.destWidth, c.destHeight, kOld);
             ClockRandom random(n);
-            FindEffect(n)->Proc(dest, picture, {0, 0, c.rectWidth, c.rectHeight}, c.grain, c.progress, random);
+            FindEffect(n)->Proc(dest, picture, {0, 0, c.rectWidth, c.rectHeight}, c.grain, c.progress,
+                                random);
         }
     }
 }

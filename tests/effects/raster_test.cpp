@@ -106,7 +106,9 @@ TEST(Region, OperationsMatchThePixelModel) {
         for (std::size_t i = 0; i < got.cells.size() && mismatch == got.cells.size(); ++i) {
             const bool inA = modelA.cells[i];
             const bool inB = modelB.cells[i];
-            const bool want = op == RegionOp::Union ? (inA || inB) : op == RegionOp::Intersect ? (inA && inB) : (inA != inB);
+            const bool want = op == RegionOp::Union       ? (inA || inB)
+                              : op == RegionOp::Intersect ? (inA && inB)
+                                                          : (inA != inB);
             if (got.cells[i] != want)
                 mismatch = i;
         }
@@ -320,7 +322,8 @@ TEST(StretchCopy, EveryPixelTakesTheSourcePixelNearestItsCentre) {
     }
     for (int round = 0; round < 400; ++round) {
         const int dx = position(engine), dy = position(engine), dw = extent(engine), dh = extent(engine);
-        const int sx = position(engine) / 2, sy = position(engine) / 3, sw = extent(engine), sh = extent(engine) / 2;
+        const int sx = position(engine) / 2, sy = position(engine) / 3, sw = extent(engine),
+                  sh = extent(engine) / 2;
         Bitmap dest = plainPicture(37, 29, kOld);
         StretchCopy(dest, dx, dy, dw, dh, source, sx, sy, sw, sh);
         for (int y = 0; y < 29; ++y)
@@ -339,12 +342,12 @@ TEST(StretchCopy, OverlappingCopyWithinOneBitmapReadsTheSourceWhole) {
         Rect dest;
         Rect source;
     } cases[] = {
-        {{60, 0, 200, 100}, {0, 0, 140, 100}},   // push right
-        {{0, 0, 140, 100}, {60, 0, 200, 100}},   // push left
-        {{0, 30, 200, 100}, {0, 0, 200, 70}},    // push down
-        {{0, 0, 200, 70}, {0, 30, 200, 100}},    // push up
-        {{10, 10, 110, 60}, {0, 0, 50, 25}},     // stretched, overlapping
-        {{50, 0, 0, 100}, {0, 0, 50, 100}},      // mirrored onto itself
+        {{60, 0, 200, 100}, {0, 0, 140, 100}}, // push right
+        {{0, 0, 140, 100}, {60, 0, 200, 100}}, // push left
+        {{0, 30, 200, 100}, {0, 0, 200, 70}},  // push down
+        {{0, 0, 200, 70}, {0, 30, 200, 100}},  // push up
+        {{10, 10, 110, 60}, {0, 0, 50, 25}},   // stretched, overlapping
+        {{50, 0, 0, 100}, {0, 0, 50, 100}},    // mirrored onto itself
     };
     for (const auto& c : cases) {
         Bitmap picture = positionPicture(200, 100);
@@ -394,7 +397,8 @@ TEST(BlendBitmaps, MixesEveryByteByProgress) {
         std::uint8_t incoming;
         int progress;
         std::uint8_t result;
-    } cases[] = {{200, 100, 50, 150}, {200, 0, 96, 8}, {0, 255, 100, 255}, {255, 0, 1, 252}, {77, 200, 0, 77}};
+    } cases[] = {
+        {200, 100, 50, 150}, {200, 0, 96, 8}, {0, 255, 100, 255}, {255, 0, 1, 252}, {77, 200, 0, 77}};
     for (const auto& c : cases) {
         Bitmap dest = plainPicture(7, 3, {c.dest, c.dest, c.dest});
         BlendBitmaps(dest, plainPicture(7, 3, {c.incoming, c.incoming, c.incoming}), c.progress);

@@ -24,8 +24,9 @@ inline Bitmap distinctPicture(int width, int height) {
     Bitmap picture(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            picture.setPixel(x, y, {static_cast<std::uint8_t>(x & 255), static_cast<std::uint8_t>(y & 255),
-                                    static_cast<std::uint8_t>(100 + (x >> 8) + 16 * (y >> 8))});
+            picture.setPixel(x, y,
+                             {static_cast<std::uint8_t>(x & 255), static_cast<std::uint8_t>(y & 255),
+                              static_cast<std::uint8_t>(100 + (x >> 8) + 16 * (y >> 8))});
     return picture;
 }
 
@@ -99,7 +100,8 @@ inline std::string describeDifference(const Mask& actual, const Mask& expected) 
     for (int y = 0; y < expected.height; ++y)
         for (int x = 0; x < expected.width; ++x)
             if (actual.at(x, y) != expected.at(x, y) && ++differing <= 5)
-                out << " (" << x << ", " << y << ") " << (actual.at(x, y) ? "revealed" : "not revealed") << ";";
+                out << " (" << x << ", " << y << ") " << (actual.at(x, y) ? "revealed" : "not revealed")
+                    << ";";
     if (differing == 0)
         return {};
     return std::to_string(differing) + " pixels differ:" + out.str();

@@ -111,8 +111,8 @@ inline void expectOnlyOwnPixelsOnOddSizes(std::initializer_list<int> effects) {
             for (int y = 0; y < height; ++y)
                 for (int x = 0; x < width; ++x)
                     ASSERT_TRUE(scene.isNew(x, y) || scene.isOld(x, y))
-                        << "effect " << effect << " on " << width << " x " << height << " at (" << x << ", " << y
-                        << ")";
+                        << "effect " << effect << " on " << width << " x " << height << " at (" << x << ", "
+                        << y << ")";
         }
     }
 }

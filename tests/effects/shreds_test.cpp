@@ -45,35 +45,54 @@ TEST_P(RaggedFigures, RevealsTheWorkedRegion) {
 INSTANTIATE_TEST_SUITE_P(
     Shreds, RaggedFigures,
     ::testing::Values(
-        RaggedCase{"47 zero draws: every strip from x = 140", 47, 30, {}, [](int x, int) { return x >= 140; }},
-        RaggedCase{"47 draws 10 and 3: the first strip starts at 147", 47, 30, concat({10, 3}, repeated(0, 38)),
-                   [](int x, int y) { return x >= (y < 5 ? 147 : 140); }},
+        RaggedCase{
+            "47 zero draws: every strip from x = 140", 47, 30, {}, [](int x, int) { return x >= 140; }},
+        RaggedCase{"47 draws 10 and 3: the first strip starts at 147", 47, 30,
+                   concat({10, 3}, repeated(0, 38)), [](int x, int y) { return x >= (y < 5 ? 147 : 140); }},
         RaggedCase{"48 draws 10 and 3: the first strip ends at 67", 48, 30, concat({10, 3}, repeated(0, 38)),
                    [](int x, int y) { return x < (y < 5 ? 67 : 60); }},
-        RaggedCase{"49 zero draws: 70..100 and 100..130", 49, 30, {}, [](int x, int) { return x >= 70 && x < 130; }},
-        RaggedCase{"49 draws 5, 1, 9, 2: the first strip 72..133", 49, 30, concat({5, 1, 9, 2}, repeated(0, 76)),
+        RaggedCase{
+            "49 zero draws: 70..100 and 100..130", 49, 30, {}, [](int x, int) { return x >= 70 && x < 130; }},
+        RaggedCase{"49 draws 5, 1, 9, 2: the first strip 72..133", 49, 30,
+                   concat({5, 1, 9, 2}, repeated(0, 76)),
                    [](int x, int y) { return y < 5 ? x >= 72 && x < 133 : x >= 70 && x < 130; }},
-        RaggedCase{"50 zero draws: 170..200 and 0..30", 50, 30, {}, [](int x, int) { return x >= 170 || x < 30; }},
+        RaggedCase{
+            "50 zero draws: 170..200 and 0..30", 50, 30, {}, [](int x, int) { return x >= 170 || x < 30; }},
         RaggedCase{"50 draws 5, 1, 9, 2: the first strip 168..200 and 0..33", 50, 30,
                    concat({5, 1, 9, 2}, repeated(0, 76)),
                    [](int x, int y) { return y < 5 ? x >= 168 || x < 33 : x >= 170 || x < 30; }},
         RaggedCase{"55 zero draws: columns from y = 70", 55, 30, {}, [](int, int y) { return y >= 70; }},
         RaggedCase{"56 zero draws: columns down to y = 30", 56, 30, {}, [](int, int y) { return y < 30; }},
-        RaggedCase{"57 zero draws: 35..50 and 50..65", 57, 30, {}, [](int, int y) { return y >= 35 && y < 65; }},
-        RaggedCase{"58 zero draws: 85..100 and 0..15", 58, 30, {}, [](int, int y) { return y >= 85 || y < 15; }},
-        RaggedCase{"74 zero draws: from the right and from the bottom", 74, 30, {},
+        RaggedCase{
+            "57 zero draws: 35..50 and 50..65", 57, 30, {}, [](int, int y) { return y >= 35 && y < 65; }},
+        RaggedCase{
+            "58 zero draws: 85..100 and 0..15", 58, 30, {}, [](int, int y) { return y >= 85 || y < 15; }},
+        RaggedCase{"74 zero draws: from the right and from the bottom",
+                   74,
+                   30,
+                   {},
                    [](int x, int y) { return x >= 140 || y >= 70; }},
-        RaggedCase{"82 zero draws: in from all four edges", 82, 30, {},
-                   [](int x, int y) { return x >= 170 || x < 30 || y >= 85 || y < 15; }}));
+        RaggedCase{"82 zero draws: in from all four edges", 82, 30, {}, [](int x, int y) {
+                       return x >= 170 || x < 30 || y >= 85 || y < 15;
+                   }}));
 
 INSTANTIATE_TEST_SUITE_P(
     Speckles, RaggedFigures,
     ::testing::Values(
-        RaggedCase{"91 zero draws: all ten cells set ahead of x = 140", 91, 30, {},
+        RaggedCase{"91 zero draws: all ten cells set ahead of x = 140",
+                   91,
+                   30,
+                   {},
                    [](int x, int) { return x >= 120; }},
-        RaggedCase{"91 highest draws: only cells 1 and 2 are certain", 91, 30, {kHuge},
+        RaggedCase{"91 highest draws: only cells 1 and 2 are certain",
+                   91,
+                   30,
+                   {kHuge},
                    [](int x, int) { return x >= 136; }},
-        RaggedCase{"91 draws of 1: cells up to the threshold 7 set", 91, 30, {1},
+        RaggedCase{"91 draws of 1: cells up to the threshold 7 set",
+                   91,
+                   30,
+                   {1},
                    [](int x, int) { return x >= 126; }},
         RaggedCase{"91 one band drawn zero: rows 50 and 51 carry its cells", 91, 30,
                    concat(concat(repeated(kHuge, 500), repeated(0, 10)), repeated(kHuge, 490)),
@@ -81,7 +100,8 @@ INSTANTIATE_TEST_SUITE_P(
         RaggedCase{"92 zero draws: cells to x = 80", 92, 30, {}, [](int x, int) { return x < 80; }},
         RaggedCase{"92 draws of 1: cells to the threshold", 92, 30, {1}, [](int x, int) { return x < 74; }},
         RaggedCase{"93 zero draws: five cells above y = 70", 93, 30, {}, [](int, int y) { return y >= 60; }},
-        RaggedCase{"93 draws of 1: cells up to the threshold 3", 93, 30, {1}, [](int, int y) { return y >= 64; }},
+        RaggedCase{
+            "93 draws of 1: cells up to the threshold 3", 93, 30, {1}, [](int, int y) { return y >= 64; }},
         RaggedCase{"94 zero draws: cells to y = 40", 94, 30, {}, [](int, int y) { return y < 40; }}));
 
 TEST(ShredDraws, TwoDrawsOfASeventhOfTheSidePerStripHorizontalFirst) {
@@ -109,8 +129,8 @@ TEST(ShredStrips, OnAPicture97HighTheStripsAre7HighAndTheLastRunsPastTheEdge) {
     ScriptedRandom random(draws);
     const reveal::Mask actual = runEffect(47, 200, 97, {30}, random);
     EXPECT_EQ(random.requests().size(), 40u);
-    const std::pair<int, int> firstRevealed[] = {{0, 140}, {4, 140}, {6, 140}, {7, 141}, {11, 141},
-                                                 {12, 142}, {94, 158}, {96, 158}};
+    const std::pair<int, int> firstRevealed[] = {{0, 140},  {4, 140},  {6, 140},  {7, 141},
+                                                 {11, 141}, {12, 142}, {94, 158}, {96, 158}};
     for (const auto& [row, left] : firstRevealed) {
         EXPECT_FALSE(actual.at(left - 1, row)) << "row " << row;
         EXPECT_TRUE(actual.at(left, row)) << "row " << row;
@@ -141,14 +161,16 @@ TEST(SpeckleFrame, FullFrameUses3PixelCellsBandsEveryRow) {
     // pixels ahead of the front at x = 504; 576 bands of 24 draws.
     ScriptedRandom random;
     const reveal::Mask actual = runEffect(91, 720, 576, {30}, random);
-    EXPECT_EQ(reveal::describeDifference(actual, maskWhere(720, 576, [](int x, int) { return x >= 432; })), "");
+    EXPECT_EQ(reveal::describeDifference(actual, maskWhere(720, 576, [](int x, int) { return x >= 432; })),
+              "");
     EXPECT_EQ(random.requests().size(), 576u * 24u);
 }
 
 TEST(RaggedFamily, TheLastVideoStepLeavesTheWholePictureOnAnySize) {
     // At P = 100 the jitter and the fringe vanish; odd sides included (the strips coming in from
     // both edges meet in the middle pixel line instead of leaving it out).
-    const int members[] = {47, 48, 49, 50, 55, 56, 57, 58, 74, 75, 76, 77, 78, 79, 80, 81, 82, 91, 92, 93, 94};
+    const int members[] = {47, 48, 49, 50, 55, 56, 57, 58, 74, 75, 76,
+                           77, 78, 79, 80, 81, 82, 91, 92, 93, 94};
     std::vector<int> video;
     for (int p = 2; p <= 100; p += 2)
         video.push_back(p);
@@ -181,7 +203,8 @@ TEST(RaggedFamily, SmallAndLopsidedPicturesDrawOnlyTheirOwnPixels) {
     // The smallest pictures the engine draws (longer side 9), strips and bands thicker than the
     // picture, and sides far apart: every step stays inside the picture, never moves a pixel
     // (revealedPixels flags any that is neither old nor new), and the last step is whole.
-    const int members[] = {47, 48, 49, 50, 55, 56, 57, 58, 74, 75, 76, 77, 78, 79, 80, 81, 82, 91, 92, 93, 94};
+    const int members[] = {47, 48, 49, 50, 55, 56, 57, 58, 74, 75, 76,
+                           77, 78, 79, 80, 81, 82, 91, 92, 93, 94};
     for (const auto& [w, h] : {std::pair{9, 9}, std::pair{9, 2}, std::pair{3, 9}, std::pair{13, 4},
                                std::pair{400, 11}, std::pair{11, 400}}) {
         for (int effect : members) {

@@ -71,10 +71,12 @@ TEST(RotatePoints, TurnsTheWorkedRectangleAndStar) {
     RotatePoints(rectangle, 3, 100, 50, angle);
     EXPECT_EQ(rectangle, (std::array<Point, 4>{{{124, 26}, {105, 83}, {76, 74}, {95, 17}}}));
 
-    std::array<Point, 8> star = {{{-20, 50}, {70, 35}, {100, -10}, {130, 35}, {220, 50}, {130, 65}, {100, 110}, {70, 65}}};
+    std::array<Point, 8> star = {
+        {{-20, 50}, {70, 35}, {100, -10}, {130, 35}, {220, 50}, {130, 65}, {100, 110}, {70, 65}}};
     RotatePoints(star, 7, 100, 50, angle);
-    EXPECT_EQ(star, (std::array<Point, 8>{
-                        {{137, -64}, {124, 26}, {157, 69}, {105, 83}, {63, 164}, {76, 74}, {43, 31}, {95, 17}}}));
+    EXPECT_EQ(star,
+              (std::array<Point, 8>{
+                  {{137, -64}, {124, 26}, {157, 69}, {105, 83}, {63, 164}, {76, 74}, {43, 31}, {95, 17}}}));
 
     std::array<Point, 2> partly = {{{110, 50}, {110, 50}}};
     RotatePoints(partly, 0, 100, 50, std::numbers::pi / 2); // only index 0 turns
@@ -120,8 +122,10 @@ INSTANTIATE_TEST_SUITE_P(
         SweepCase{"103_anticlockwise_200x100_p100", 103, 200, 100, 100, clockwiseWedge(100, 50, 3.6, 360)},
         SweepCase{"104_rectangle_200x100_p30", 104, 200, 100, 30,
                   polygonShape({{124, 26}, {105, 83}, {76, 74}, {95, 17}})},
-        SweepCase{"105_star_200x100_p30", 105, 200, 100, 30,
-                  polygonShape({{137, -64}, {124, 26}, {157, 69}, {105, 83}, {63, 164}, {76, 74}, {43, 31}, {95, 17}})},
+        SweepCase{
+            "105_star_200x100_p30", 105, 200, 100, 30,
+            polygonShape(
+                {{137, -64}, {124, 26}, {157, 69}, {105, 83}, {63, 164}, {76, 74}, {43, 31}, {95, 17}})},
         // Half a turn: the rectangle (50, 25)-(150, 75) upside down is the same rectangle.
         SweepCase{"104_rectangle_200x100_p50", 104, 200, 100, 50, rectShape(50, 25, 150, 75), 0.0},
         // At P = 100 the rectangle is upright again and stops one pixel short of an odd edge.
@@ -129,8 +133,8 @@ INSTANTIATE_TEST_SUITE_P(
         SweepCase{"104_rectangle_200x100_p100", 104, 200, 100, 100, everywhere(), 0.0},
         // On an odd size the inner corners stand on (0, 0) and (172, 96): the star's notch there
         // leaves the last pixel old (the callers then show the whole new picture).
-        SweepCase{"105_star_173x97_p100", 105, 173, 97, 100, exclusiveOr(everywhere(), rectShape(172, 96, 173, 97)),
-                  0.0},
+        SweepCase{"105_star_173x97_p100", 105, 173, 97, 100,
+                  exclusiveOr(everywhere(), rectShape(172, 96, 173, 97)), 0.0},
         SweepCase{"105_star_200x100_p100", 105, 200, 100, 100, everywhere(), 0.0},
         SweepCase{"105_star_720x576_p100", 105, 720, 576, 100, everywhere(), 0.0}),
     [](const ::testing::TestParamInfo<SweepCase>& info) { return std::string(info.param.figure); });

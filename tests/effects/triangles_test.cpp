@@ -74,7 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
         TriangleCase{"85_bottom_left_200x100_p30", 85, 200, 100, 30, triangle(0, 100, 120, 100, 0, 40)},
         TriangleCase{"86_bottom_right_200x100_p30", 86, 200, 100, 30, triangle(200, 100, 80, 100, 200, 40)},
         TriangleCase{"83_top_left_100x200_p30", 83, 100, 200, 30, triangle(0, 0, 60, 0, 0, 120)},
-        TriangleCase{"83_top_left_200x100_p50_through_centre", 83, 200, 100, 50, triangle(0, 0, 200, 0, 0, 100)},
+        TriangleCase{"83_top_left_200x100_p50_through_centre", 83, 200, 100, 50,
+                     triangle(0, 0, 200, 0, 0, 100)},
         TriangleCase{"87_anticlockwise_200x100_p30", 87, 200, 100, 30,
                      unite({triangle(0, 100, 0, 0, 60, 100), triangle(200, 100, 200, 0, 140, 0)})},
         TriangleCase{"88_clockwise_200x100_p30", 88, 200, 100, 30,
@@ -87,9 +88,12 @@ INSTANTIATE_TEST_SUITE_P(
         // B = 10 on the editor's preview: n = 5, cw = 37, ch = 30, x = 93 div 5, y = 77 div 5.
         TriangleCase{"90_triangle_grid_185x153_p50", 90, 185, 153, 50, triangleGrid(5, 37, 30, 18, 15)},
         // x = 60 div 11 and y = 30 div 11: divided by B, not by n.
-        TriangleCase{"101_rectangle_grid_200x100_p30", 101, 200, 100, 30, rectangleGrid(5, 40, 20, 5, 2), 0.0},
-        TriangleCase{"101_rectangle_grid_200x100_p100", 101, 200, 100, 100, rectangleGrid(5, 40, 20, 18, 9), 0.0},
-        TriangleCase{"101_rectangle_grid_185x153_p96", 101, 185, 153, 96, rectangleGrid(5, 37, 30, 17, 14), 0.0}),
+        TriangleCase{"101_rectangle_grid_200x100_p30", 101, 200, 100, 30, rectangleGrid(5, 40, 20, 5, 2),
+                     0.0},
+        TriangleCase{"101_rectangle_grid_200x100_p100", 101, 200, 100, 100, rectangleGrid(5, 40, 20, 18, 9),
+                     0.0},
+        TriangleCase{"101_rectangle_grid_185x153_p96", 101, 185, 153, 96, rectangleGrid(5, 37, 30, 17, 14),
+                     0.0}),
     [](const ::testing::TestParamInfo<TriangleCase>& info) { return std::string(info.param.figure); });
 
 // At P = 100 the rectangles of 101 are 36 pixels wide on points 40 apart: a 4-pixel lattice of
@@ -130,7 +134,8 @@ TEST(Diagonals, LastStepCoversThePicture) {
         for (int effect : {83, 84, 85, 86, 87, 88, 89}) {
             Scene scene(width, height);
             scene.run(effect, {100});
-            EXPECT_EQ(scene.newCount(), width * height) << "effect " << effect << " on " << width << " x " << height;
+            EXPECT_EQ(scene.newCount(), width * height)
+                << "effect " << effect << " on " << width << " x " << height;
         }
     }
 }

@@ -280,8 +280,8 @@ TEST_F(PictureFileTest, MetafilesFromOtherProgramsShowTheirShapes) {
 // A bitmap that a mirroring map mode shrinks below a pixel: Qt's raster engine read outside
 // the picture when handed the mirroring transform (a fuzzing find, kept in the fuzz corpus).
 TEST_F(PictureFileTest, MirroredBitmapBelowAPixelIsDrawnSafely) {
-    const QImage picture =
-        load(QStringLiteral(VISTELLO_TEST_DATA "/../../fuzz/media/corpus/wmf/mirrored_bitmap_below_a_pixel.wmf"));
+    const QImage picture = load(
+        QStringLiteral(VISTELLO_TEST_DATA "/../../fuzz/media/corpus/wmf/mirrored_bitmap_below_a_pixel.wmf"));
     ASSERT_FALSE(picture.isNull());
     EXPECT_EQ(picture.format(), QImage::Format_BGR888);
 }

@@ -210,10 +210,11 @@ TEST_F(PictureImportTest, APictureThatCannotBeWrittenEndsTheBatchNamingIt) {
     }
     EXPECT_NE(error.find("P1.jpg"), std::string::npos) << error;
     EXPECT_EQ(progress.started, (std::vector<int>{0, 1})); // no third try into a full disk
-    ASSERT_EQ(albums.PicCount(), 1); // the picture before it stays, saved
+    ASSERT_EQ(albums.PicCount(), 1);                       // the picture before it stays, saved
     ASSERT_EQ(savedPictures().size(), 1u);
     EXPECT_EQ(savedPictures()[0].FileName.text(), "P0.jpg");
-    EXPECT_EQ(folderEntries(albums.AlbumPath()), (std::vector<std::string>{"MusicInfo", "P0.jpg", "PicInfo"}));
+    EXPECT_EQ(folderEntries(albums.AlbumPath()),
+              (std::vector<std::string>{"MusicInfo", "P0.jpg", "PicInfo"}));
 }
 
 TEST_F(PictureImportTest, ABatchTheListCannotBeSavedWithLeavesNoFile) {

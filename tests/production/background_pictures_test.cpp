@@ -13,7 +13,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void touch(const fs::path& file) { std::ofstream(file) << "x"; }
+void touch(const fs::path& file) {
+    std::ofstream(file) << "x";
+}
 
 TEST(BackgroundPictures, ListsJpegFilesOnlySortedByName) {
     QTemporaryDir dir;

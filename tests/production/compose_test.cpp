@@ -180,12 +180,14 @@ Bitmap boxByTheBook(const Bitmap& frame, int r) {
 
 TEST(SoftenBitmap, WiderRadiusIsABoxMeanThatKeepsTheBorder) {
     std::mt19937 random(5);
-    for (auto [width, height, radius] : {std::tuple{19, 13, 2}, std::tuple{9, 9, 4}, std::tuple{40, 23, 3}, std::tuple{8, 30, 4}}) {
+    for (auto [width, height, radius] :
+         {std::tuple{19, 13, 2}, std::tuple{9, 9, 4}, std::tuple{40, 23, 3}, std::tuple{8, 30, 4}}) {
         Bitmap frame(width, height);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width * 3; ++x)
                 frame.row(y)[x] = static_cast<std::uint8_t>(random());
-        const Bitmap expected = 2 * radius + 1 <= std::min(width, height) ? boxByTheBook(frame, radius) : frame;
+        const Bitmap expected =
+            2 * radius + 1 <= std::min(width, height) ? boxByTheBook(frame, radius) : frame;
         SoftenBitmap(frame, radius);
         EXPECT_EQ(frame, expected) << width << "x" << height << " radius " << radius;
     }

@@ -1,5 +1,6 @@
 // The encoder binding: callback order, the files of every format as ffprobe, vcdimager and
-// dvdauthor see them, the MP4 encoder's options, the sound track's length, the stop, and failures leaving no file.
+// dvdauthor see them, the MP4 encoder's options, the sound track's length, the stop, and failures leaving no
+// file.
 
 #include "production/mcl_converter.h"
 #include "production_fixture.h"
@@ -14,8 +15,8 @@ namespace {
 
 using vistello::testing::makeSong;
 using vistello::testing::probe;
-using vistello::testing::shellQuoted;
 using vistello::testing::runCommand;
+using vistello::testing::shellQuoted;
 using vistello::testing::streamOf;
 
 // What ffprobe must report for a format, beside what its row says.
@@ -56,8 +57,9 @@ double ratio(const QString& text) {
 
 // Hands `frames` frames of one colour (a different shade each frame), then the end.
 class FrameFeeder {
-public:
-    FrameFeeder(int width, int height, int frames) : frame_(width, height, QImage::Format_BGR888), frames_(frames) {}
+  public:
+    FrameFeeder(int width, int height, int frames)
+        : frame_(width, height, QImage::Format_BGR888), frames_(frames) {}
     void operator()(Source& source) {
         frame_.fill(QColor(40 + sent_ % 100, 90, 160));
         source.SetDIB(Dib{frame_.constBits(), frame_.width(), frame_.height(), frame_.bytesPerLine()});
@@ -70,9 +72,11 @@ public:
 };
 
 class ConverterTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
-    std::filesystem::path file(const char* name) const { return std::filesystem::path(dir_.path().toStdString()) / name; }
+    std::filesystem::path file(const char* name) const {
+        return std::filesystem::path(dir_.path().toStdString()) / name;
+    }
 
     // Sets up a converter for `format` writing `out` with the songs given.
     void prepare(Converter& converter, const VideoFormat& format, const std::filesystem::path& out,
@@ -105,19 +109,22 @@ protected:
 
 // Runs vcdimager or dvdauthor on a disc format's file; returns their log, empty when the
 // tool failed.
-std::string authorDisc(const VideoFormat& format, const std::filesystem::path& file, const std::filesystem::path& dir) {
+std::string authorDisc(const VideoFormat& format, const std::filesystem::path& file,
+                       const std::filesystem::path& dir) {
     std::string log;
     const std::string stem = (dir / ("disc-" + std::string(format.name))).string();
     int status = -1;
     if (format.disc == DiscKind::Dvd) {
         const std::string standard = format.defaultRate == Rational{25, 1} ? "PAL" : "NTSC";
-        status = runCommand("export VIDEO_FORMAT=" + standard + "; dvdauthor -o " + shellQuoted(stem) + " -t " +
-                                shellQuoted(file) + " 2>&1 && dvdauthor -o " + shellQuoted(stem) + " -T 2>&1",
-                            &log);
+        status =
+            runCommand("export VIDEO_FORMAT=" + standard + "; dvdauthor -o " + shellQuoted(stem) + " -t " +
+                           shellQuoted(file) + " 2>&1 && dvdauthor -o " + shellQuoted(stem) + " -T 2>&1",
+                       &log);
     } else {
         const std::string type = format.disc == DiscKind::Vcd ? "vcd2" : "svcd";
-        status = runCommand("cd " + shellQuoted(dir) + " && vcdimager -t " + type + " -c " + shellQuoted(stem + ".cue") +
-                                " -b " + shellQuoted(stem + ".bin") + " " + shellQuoted(file) + " 2>&1",
+        status = runCommand("cd " + shellQuoted(dir) + " && vcdimager -t " + type + " -c " +
+                                shellQuoted(stem + ".cue") + " -b " + shellQuoted(stem + ".bin") + " " +
+                                shellQuoted(file) + " 2>&1",
                             &log);
     }
     return status == 0 ? log + "\n" : std::string();
@@ -154,7 +161,8 @@ TEST_F(ConverterTest, WritesEachFormatAsPlayersAndAuthoringToolsExpect) {
         EXPECT_EQ(audio["channels"].toInt(), 2);
         // The sound lasts as long as the video, give or take one encoder frame.
         const double videoSeconds = c.frames / frameRateOf(format, {}).value();
-        const double audioSeconds = audio["nb_read_frames"].toString().toDouble() * c.audioFrameSize / format.sampleRate;
+        const double audioSeconds =
+            audio["nb_read_frames"].toString().toDouble() * c.audioFrameSize / format.sampleRate;
         EXPECT_NEAR(audioSeconds, videoSeconds, 1.5 * c.audioFrameSize / format.sampleRate);
         if (!format.isDisc()) {
             EXPECT_EQ(video["profile"].toString(), "High");
@@ -163,7 +171,8 @@ TEST_F(ConverterTest, WritesEachFormatAsPlayersAndAuthoringToolsExpect) {
             // +faststart: the index (moov) comes before the pictures (mdat).
             std::string head;
             runCommand("head -c 4096 " + shellQuoted(out), &head);
-            EXPECT_LT(head.find("moov"), head.find("mdat") == std::string::npos ? head.size() : head.find("mdat"));
+            EXPECT_LT(head.find("moov"),
+                      head.find("mdat") == std::string::npos ? head.size() : head.find("mdat"));
             continue;
         }
         const std::string log = authorDisc(format, out, dir_.path().toStdString());
@@ -189,7 +198,8 @@ TEST_F(ConverterTest, Mp4TakesTheRateQualityAndCodecAskedFor) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rate);
-        const auto out = file((std::string("options-") + c.codec + "-" + std::to_string(c.options.rate.num) + ".mp4").c_str());
+        const auto out = file(
+            (std::string("options-") + c.codec + "-" + std::to_string(c.options.rate.num) + ".mp4").c_str());
         Converter converter;
         prepare(converter, format, out, {}, c.options);
         FrameFeeder feeder(format.composeWidth, format.composeHeight, 10);
@@ -323,7 +333,7 @@ TEST_F(ConverterTest, LongerSoundTrackIsCutWithAFadeAndAShorterOneEndsInSilence)
         std::filesystem::path song;
         double loudFrom, loudTo, quietFrom, quietTo;
     } cases[] = {
-        {longSong, 0.5, 1.5, 3.9, 4.0}, // full level before the last two seconds, nearly silent at the end
+        {longSong, 0.5, 1.5, 3.9, 4.0},  // full level before the last two seconds, nearly silent at the end
         {shortSong, 0.2, 0.8, 1.5, 4.0}, // silence after the song
     };
     for (const auto& c : cases) {

@@ -18,10 +18,10 @@ TEST(OutputSpaceTest, ExpectedSizeFollowsTheFormatsRates) {
         std::int64_t frames;
         std::uintmax_t bytes;
     } cases[] = {
-        {"vcd", 25, 176400},                    // VCD: the constant 1411.2 kbit/s of the multiplex
-        {"vcd", 250, 1764000},                  // ten seconds
+        {"vcd", 25, 176400},                     // VCD: the constant 1411.2 kbit/s of the multiplex
+        {"vcd", 250, 1764000},                   // ten seconds
         {"svcd", 25, 2264000 / 8 * 2324 / 2260}, // SVCD: 2040 + 224 kbit/s and the pack headers
-        {"dvd", 25, 6224000 / 8 * 2048 / 1984}, // DVD: 6000 + 224 kbit/s
+        {"dvd", 25, 6224000 / 8 * 2048 / 1984},  // DVD: 6000 + 224 kbit/s
         {"dvd", 0, 0},
         {"dvd", -5, 0},
         {"dvd-ntsc", 30, 6224000 / 8 * 2048 / 1984 * 1001 / 1000}, // one second at 29.97
@@ -42,7 +42,7 @@ TEST(OutputSpaceTest, ExpectedSizeFollowsTheFormatsRates) {
 }
 
 class OutputSpaceAlbumTest : public ::testing::Test {
-protected:
+  protected:
     std::filesystem::path root() const { return dir_.path().toStdString(); }
     QTemporaryDir dir_;
     store::AlbumStore album_{dir_.path().toStdString()};

@@ -17,10 +17,10 @@
 #include <QImage>
 
 #include <array>
-#include <fstream>
-#include <iterator>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -47,16 +47,17 @@ inline std::string shellQuoted(const std::filesystem::path& path) {
 
 // A stereo MP3 of `seconds` seconds of a 440 Hz tone.
 inline void makeSong(const std::filesystem::path& path, double seconds, int rate = 44100) {
-    const std::string command = "ffmpeg -v error -y -f lavfi -i sine=frequency=440:sample_rate=" +
-                                std::to_string(rate) + ":duration=" + std::to_string(seconds) +
-                                " -ac 2 -c:a libmp3lame -b:a 128k " + shellQuoted(path);
+    const std::string command =
+        "ffmpeg -v error -y -f lavfi -i sine=frequency=440:sample_rate=" + std::to_string(rate) +
+        ":duration=" + std::to_string(seconds) + " -ac 2 -c:a libmp3lame -b:a 128k " + shellQuoted(path);
     ASSERT_EQ(runCommand(command), 0) << command;
 }
 
 // ffprobe's streams and format of a file, with counted frames.
 inline QJsonObject probe(const std::filesystem::path& path) {
     std::string text;
-    runCommand("ffprobe -v error -count_frames -show_streams -show_format -of json " + shellQuoted(path), &text);
+    runCommand("ffprobe -v error -count_frames -show_streams -show_format -of json " + shellQuoted(path),
+               &text);
     return QJsonDocument::fromJson(QByteArray::fromStdString(text)).object();
 }
 
@@ -110,9 +111,9 @@ inline void makeAlbum(store::AlbumStore& album, const std::vector<PictureSpec>& 
 } // namespace vistello::testing
 
 // Text drawing needs a GUI application; the offscreen platform is set by the test runner.
-#define VISTELLO_GUI_TEST_MAIN                                                                   \
-    int main(int argc, char** argv) {                                                            \
-        QGuiApplication app(argc, argv);                                                         \
-        ::testing::InitGoogleTest(&argc, argv);                                                  \
-        return RUN_ALL_TESTS();                                                                  \
+#define VISTELLO_GUI_TEST_MAIN                                                                               \
+    int main(int argc, char** argv) {                                                                        \
+        QGuiApplication app(argc, argv);                                                                     \
+        ::testing::InitGoogleTest(&argc, argv);                                                              \
+        return RUN_ALL_TESTS();                                                                              \
     }

@@ -75,7 +75,7 @@ struct Window {
 };
 
 class ProductionRunTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         makeAlbum(album_, {{64, 48, Qt::red, 0, 1, "红"}, {48, 64, Qt::blue, 0, 2, "蓝"}}, {1.0});
     }
@@ -116,7 +116,8 @@ TEST_F(ProductionRunTest, RendersEveryFormatWithTheTimelinesFrames) {
         const QJsonObject video = streamOf(probed, "video"), audio = streamOf(probed, "audio");
         EXPECT_EQ(video["nb_read_frames"].toString().toInt(), 103);
         EXPECT_EQ(video["width"].toInt(), std::string(name) == "vcd" ? 352 : format.codedWidth);
-        EXPECT_EQ(video["height"].toInt(), std::string(name) == "dvd" || std::string(name) == "svcd" ? 576 : 288);
+        EXPECT_EQ(video["height"].toInt(),
+                  std::string(name) == "dvd" || std::string(name) == "svcd" ? 576 : 288);
         // The one-second song is followed by silence up to the video's 4.12 seconds.
         const double audioSeconds =
             audio["nb_read_frames"].toString().toDouble() * 1152 / audio["sample_rate"].toString().toDouble();
@@ -182,11 +183,14 @@ TEST_F(ProductionRunTest, FailuresEndTheRunWithTheirReasonAndNoFile) {
          },
          RunOutcome::Failed, "P1.jpg"},
         {"missing song",
-         [](store::AlbumStore& album, ProductionSettings&) { std::filesystem::remove(album.AlbumPath() / "M0.mp3"); },
+         [](store::AlbumStore& album, ProductionSettings&) {
+             std::filesystem::remove(album.AlbumPath() / "M0.mp3");
+         },
          RunOutcome::Failed, "第1首音乐《M0.mp3》（文件 M0.mp3）：文件不存在"},
         {"song without sound",
          [](store::AlbumStore& album, ProductionSettings&) {
-             std::ofstream(album.AlbumPath() / "M0.mp3", std::ios::binary | std::ios::trunc) << std::string(100, 'x');
+             std::ofstream(album.AlbumPath() / "M0.mp3", std::ios::binary | std::ios::trunc)
+                 << std::string(100, 'x');
              album.MusicList[0].SongName.setText("春之歌.mp3");
          },
          RunOutcome::Failed, "第1首音乐《春之歌.mp3》（文件 M0.mp3）：其中没有可以解码的 MP3 声音"},
@@ -318,7 +322,8 @@ TEST_F(ProductionRunTest, AWrittenFileReplacesTheOlderOne) {
         std::filesystem::create_directory(folder);
         const std::filesystem::path target = folder / "target.mpg";
         std::ofstream(target, std::ios::binary) << "the video of an earlier run";
-        std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        std::filesystem::permissions(target, std::filesystem::perms::owner_read |
+                                                 std::filesystem::perms::owner_write);
         std::filesystem::create_symlink("target.mpg", folder / "link.mpg");
         Window window;
         ProductionRun run(album_, window.callbacks());

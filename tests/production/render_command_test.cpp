@@ -11,7 +11,7 @@ using vistello::testing::runCommand;
 using vistello::testing::shellQuoted;
 
 class RenderCommandTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         makeAlbum(album_, {{64, 48, Qt::red, 0, 1, "一"}, {48, 64, Qt::blue, 0, 0, "二"}}, {1.0});
     }
@@ -23,9 +23,10 @@ protected:
     int tool(const std::string& arguments, std::string* out = nullptr, std::string* err = nullptr) {
         const auto errFile = root() / "stderr.txt";
         std::string stdoutText;
-        const int status = runCommand(std::string("QT_QPA_PLATFORM=offscreen ") + VISTELLO_CLI + " --root " +
-                                          shellQuoted(root()) + " " + arguments + " 2>" + shellQuoted(errFile),
-                                      &stdoutText);
+        const int status =
+            runCommand(std::string("QT_QPA_PLATFORM=offscreen ") + VISTELLO_CLI + " --root " +
+                           shellQuoted(root()) + " " + arguments + " 2>" + shellQuoted(errFile),
+                       &stdoutText);
         if (out)
             *out = stdoutText;
         if (err) {
@@ -42,7 +43,9 @@ protected:
 TEST_F(RenderCommandTest, RendersAndPrintsTheResult) {
     const auto out = root() / "album.mpg";
     std::string json, messages;
-    ASSERT_EQ(render("Test --format svcd --out " + shellQuoted(out) + " --soften --color 102030 --disc", &json, &messages), 0)
+    ASSERT_EQ(render("Test --format svcd --out " + shellQuoted(out) + " --soften --color 102030 --disc",
+                     &json, &messages),
+              0)
         << messages;
     const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
     EXPECT_EQ(result["file"].toString().toStdString(), out.string());
@@ -51,8 +54,9 @@ TEST_F(RenderCommandTest, RendersAndPrintsTheResult) {
     EXPECT_EQ(result["bytes"].toInteger(), static_cast<qint64>(std::filesystem::file_size(out)));
     EXPECT_GT(result["elapsed"].toDouble(), 0);
     // --disc: the BIN/CUE image beside the video.
-    EXPECT_EQ(result["disc"].toArray(), (QJsonArray{QString::fromStdString((root() / "album.bin").string()),
-                                                    QString::fromStdString((root() / "album.cue").string())}));
+    EXPECT_EQ(result["disc"].toArray(),
+              (QJsonArray{QString::fromStdString((root() / "album.bin").string()),
+                          QString::fromStdString((root() / "album.cue").string())}));
     EXPECT_TRUE(std::filesystem::exists(root() / "album.cue"));
     EXPECT_NE(messages.find("准备生成..."), std::string::npos) << messages;
     EXPECT_NE(messages.find("相册生成完毕!"), std::string::npos) << messages;
@@ -121,9 +125,10 @@ TEST_F(RenderCommandTest, FormatsListsEveryRowOfTheTable) {
 TEST_F(RenderCommandTest, RendersAnMp4AtTheRateAsked) {
     const auto out = root() / "album.mp4";
     std::string json, messages;
-    ASSERT_EQ(render("Test --format MP4-720p --fps 30 --quality 30 --speed veryfast --out " + shellQuoted(out), &json,
-                     &messages),
-              0)
+    ASSERT_EQ(
+        render("Test --format MP4-720p --fps 30 --quality 30 --speed veryfast --out " + shellQuoted(out),
+               &json, &messages),
+        0)
         << messages;
     // Two pictures without hold at 30 frames a second: 2 × (60 + 1) frames and the last once more.
     const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();

@@ -28,7 +28,7 @@ int differingPixels(const effects::Bitmap& a, const effects::Bitmap& b) {
 }
 
 class TimelineTest : public ::testing::Test {
-protected:
+  protected:
     std::filesystem::path root() const { return dir_.path().toStdString(); }
 
     struct Frames {
@@ -43,7 +43,7 @@ protected:
     // Requests frames the way the converter does (one notification between two requests)
     // until the end is reported.
     Frames drive(store::AlbumStore& album, const ProductionSettings& settings, bool early,
-                                       std::vector<QString>* titles = nullptr, int extraRequests = 0) {
+                 std::vector<QString>* titles = nullptr, int extraRequests = 0) {
         RunState state;
         prepareRunState(state, album, settings);
         FrameGenerator generator(state, album, settings);
@@ -56,7 +56,8 @@ protected:
             QImage frame = source.takeFrame();
             effects::Bitmap bitmap(frame.width(), frame.height());
             for (int y = 0; y < frame.height(); ++y)
-                std::memcpy(bitmap.row(y), frame.constScanLine(y), static_cast<std::size_t>(frame.width()) * 3);
+                std::memcpy(bitmap.row(y), frame.constScanLine(y),
+                            static_cast<std::size_t>(frame.width()) * 3);
             ++frames.count;
             if (frames.first.size() < 200)
                 frames.first.push_back(bitmap);
@@ -85,7 +86,11 @@ protected:
 TEST_F(TimelineTest, HoldFramesFollowStayTimeOrTheMusic) {
     store::AlbumStore album(root());
     for (int stay : {3, 0, 10, 1})
-        album.PicList.push_back([&] { store::TPicInfo p; p.StayTime = stay; return p; }());
+        album.PicList.push_back([&] {
+            store::TPicInfo p;
+            p.StayTime = stay;
+            return p;
+        }());
     album.MusicList.resize(2);
     album.MusicList[0].PlayTime = 60;
     album.MusicList[1].PlayTime = 40;
@@ -131,7 +136,11 @@ TEST(TimelineTime, TransitionsLastTwoSecondsWithProgressSpreadOver2To100) {
 TEST_F(TimelineTest, HoldFramesAndSynchronisationUseTheFormatsRate) {
     store::AlbumStore album(root());
     for (int stay : {3, 0, 10, 1})
-        album.PicList.push_back([&] { store::TPicInfo p; p.StayTime = stay; return p; }());
+        album.PicList.push_back([&] {
+            store::TPicInfo p;
+            p.StayTime = stay;
+            return p;
+        }());
     album.MusicList.resize(1);
     album.MusicList[0].PlayTime = 100;
     EXPECT_EQ(computeHoldFrames(album, false, {30, 1}), (std::vector<int>{90, 0, 300, 30}));
@@ -146,11 +155,10 @@ TEST_F(TimelineTest, HoldFramesAndSynchronisationUseTheFormatsRate) {
         Rational rate;
         std::int64_t totalFrames;
     } cases[] = {
-        {"vcd", {25, 1}, 51 * 4 + 575 * 4},           // the original timeline: 2504
-        {"mp4-720p", {25, 1}, 51 * 4 + 575 * 4},      // the same at 25 in MP4
-        {"mp4-720p", {30, 1}, 61 * 4 + 690 * 4},      // 60 steps and the picture whole
-        {"mp4-720p", {50, 1}, 101 * 4 + 1150 * 4},
-        {"dvd-ntsc", {0, 1}, 61 * 4 + 689 * 4},
+        {"vcd", {25, 1}, 51 * 4 + 575 * 4},      // the original timeline: 2504
+        {"mp4-720p", {25, 1}, 51 * 4 + 575 * 4}, // the same at 25 in MP4
+        {"mp4-720p", {30, 1}, 61 * 4 + 690 * 4}, // 60 steps and the picture whole
+        {"mp4-720p", {50, 1}, 101 * 4 + 1150 * 4}, {"dvd-ntsc", {0, 1}, 61 * 4 + 689 * 4},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.format);
@@ -174,11 +182,8 @@ TEST_F(TimelineTest, TransitionEndsInTheNewPictureAtEveryRate) {
         Rational rate;
         int steps, hold;
     } cases[] = {
-        {"vcd", {25, 1}, 50, 25},
-        {"vcd-ntsc", {0, 1}, 60, 30},
-        {"mp4-720p", {30, 1}, 60, 30},
-        {"mp4-720p", {50, 1}, 100, 50},
-        {"mp4-720p", {60, 1}, 120, 60},
+        {"vcd", {25, 1}, 50, 25},       {"vcd-ntsc", {0, 1}, 60, 30},   {"mp4-720p", {30, 1}, 60, 30},
+        {"mp4-720p", {50, 1}, 100, 50}, {"mp4-720p", {60, 1}, 120, 60},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.format) + " at " + std::to_string(c.rate.num));
@@ -193,7 +198,8 @@ TEST_F(TimelineTest, TransitionEndsInTheNewPictureAtEveryRate) {
         ComposePicture(readPictureFile(album.AlbumPath() / "P0.jpg"), QImage(), 0, expected);
         const auto same = [&](const QImage& frame) {
             for (int y = 0; y < frame.height(); ++y)
-                if (std::memcmp(frame.constScanLine(y), expected.row(y), static_cast<std::size_t>(frame.width()) * 3) != 0)
+                if (std::memcmp(frame.constScanLine(y), expected.row(y),
+                                static_cast<std::size_t>(frame.width()) * 3) != 0)
                     return false;
             return true;
         };
@@ -248,7 +254,8 @@ TEST_F(TimelineTest, RandomEdgesLookTheSameAtEveryRate) {
             generator.VideoSourceProc(source);
             const QImage frame = source.takeFrame();
             sums.push_back(std::hash<std::string_view>{}(
-                std::string_view(reinterpret_cast<const char*>(frame.constBits()), static_cast<std::size_t>(frame.sizeInBytes()))));
+                std::string_view(reinterpret_cast<const char*>(frame.constBits()),
+                                 static_cast<std::size_t>(frame.sizeInBytes()))));
             if (source.finished())
                 break;
             ++state.FrameCounter;
@@ -270,7 +277,8 @@ TEST_F(TimelineTest, RandomEdgesLookTheSameAtEveryRate) {
 
 TEST_F(TimelineTest, SynchronisedAlbumYieldsItsTotalFramesAndTheFinalFrameOnceMore) {
     store::AlbumStore album(root());
-    makeAlbum(album, {{64, 48, Qt::red}, {48, 64, Qt::green}, {64, 64, Qt::blue}, {80, 40, Qt::yellow}}, {1.0});
+    makeAlbum(album, {{64, 48, Qt::red}, {48, 64, Qt::green}, {64, 64, Qt::blue}, {80, 40, Qt::yellow}},
+              {1.0});
     album.MusicList[0].PlayTime = 100;
     ProductionSettings settings;
     settings.synchronise = true;
@@ -329,7 +337,8 @@ TEST_F(TimelineTest, LastTransitionStepShowsExactlyTheNewPictureForEveryEffectAn
             const auto frames = drive(album, settings, true);
             ASSERT_EQ(frames.size(), 52u);
             effects::Bitmap expected(format.composeWidth, format.composeHeight);
-            ComposePicture(readPictureFile(album.AlbumPath() / "P0.jpg"), QImage(), settings.colour, expected);
+            ComposePicture(readPictureFile(album.AlbumPath() / "P0.jpg"), QImage(), settings.colour,
+                           expected);
             EXPECT_EQ(differingPixels(frames[50], expected), 0) << "the step with progress 100";
             EXPECT_EQ(differingPixels(frames.back(), expected), 0);
         }

@@ -14,7 +14,7 @@ using namespace vistello::store::testing;
 namespace {
 
 class AlbumOperationsTest : public ::testing::Test {
-protected:
+  protected:
     TempRoot root;
     AlbumStore store{root.path()};
 };

@@ -12,11 +12,12 @@ using namespace vistello::store::testing;
 namespace {
 
 class AlbumStoreTest : public ::testing::Test {
-protected:
+  protected:
     TempRoot root;
     AlbumStore store{root.path()};
 
-    void makeAlbum(const std::string& name, const std::vector<TPicInfo>& pics, const std::vector<TMusicInfo>& songs) {
+    void makeAlbum(const std::string& name, const std::vector<TPicInfo>& pics,
+                   const std::vector<TMusicInfo>& songs) {
         std::filesystem::create_directories(root.path() / name);
         writeRecords(root.path() / name / "PicInfo", pics);
         writeRecords(root.path() / name / "MusicInfo", songs);
@@ -81,7 +82,8 @@ TEST_F(AlbumStoreTest, SavingAnEmptyListLeavesAnEmptyFile) {
 
 TEST_F(AlbumStoreTest, HostileAlbumNamesNeverBecomePaths) {
     writeBytes(root.path() / "outside-PicInfo-bait", "");
-    for (const std::string& name : std::vector<std::string>{"", "  ", ".", "..", "../etc", "a/b", std::string("a\0b", 3)}) {
+    for (const std::string& name :
+         std::vector<std::string>{"", "  ", ".", "..", "../etc", "a/b", std::string("a\0b", 3)}) {
         TAlbumInfo record;
         record.AlbumName.setGbk(name);
         writeRecords(root.path() / "Album", std::vector{record});

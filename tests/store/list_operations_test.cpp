@@ -13,7 +13,7 @@ using namespace vistello::store::testing;
 namespace {
 
 class ListOperationsTest : public ::testing::Test {
-protected:
+  protected:
     TempRoot root;
     AlbumStore store{root.path()};
     std::filesystem::path folder = root.path() / "album";
@@ -45,7 +45,8 @@ TEST_F(ListOperationsTest, MovesSwapRecordsAndSave) {
     EXPECT_EQ(moveEntry(store, MediaList::Pictures, 0, MoveDirection::Down), 1);
     EXPECT_EQ(store.PicIndex, 1);
     EXPECT_EQ(storedStayTimes(), (std::vector{1, 0, 2}));
-    EXPECT_EQ(moveEntry(store, MediaList::Pictures, -1, MoveDirection::Down), 1); // no selection: first goes down
+    EXPECT_EQ(moveEntry(store, MediaList::Pictures, -1, MoveDirection::Down),
+              1); // no selection: first goes down
     EXPECT_EQ(storedStayTimes(), (std::vector{0, 1, 2}));
     EXPECT_TRUE(std::filesystem::exists(folder / "P0.jpg")); // files keep their names
 }

@@ -11,8 +11,7 @@ using namespace vistello::store;
 
 namespace {
 
-template <class Record>
-std::string bytesOf(const Record& r) {
+template <class Record> std::string bytesOf(const Record& r) {
     return std::string(reinterpret_cast<const char*>(&r), sizeof r);
 }
 
@@ -74,7 +73,7 @@ TEST(RecordLayout, LongTextIsCutOnACharacterBoundary) {
     const Case cases[] = {
         {std::string(40, 'x'), 36},
         {std::string(17, 'x') + "一二三四五六七八九十", 35},
-        {"€€€€€€€€€€", 20},           // two bytes each: all ten fit
+        {"€€€€€€€€€€", 20}, // two bytes each: all ten fit
         {"😀😀😀😀😀😀😀😀😀😀", 36}, // four-byte GB18030 sequences: 9 fit
     };
     for (const auto& c : cases) {

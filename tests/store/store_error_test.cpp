@@ -13,13 +13,12 @@ using namespace vistello::store::testing;
 namespace {
 
 class StoreErrorTest : public ::testing::Test {
-protected:
+  protected:
     TempRoot root;
     AlbumStore store{root.path()};
 
     // The text of the StoreError that `action` throws, with its code.
-    template <class Action>
-    std::pair<std::string, int> errorOf(Action action) {
+    template <class Action> std::pair<std::string, int> errorOf(Action action) {
         try {
             action();
         } catch (const StoreError& e) {
@@ -52,8 +51,9 @@ TEST_F(StoreErrorTest, FailuresNameTheFileInChinese) {
 
     AlbumStore missing(root.path() / "gone");
     missing.AlbumList.push_back(album("a"));
-    EXPECT_EQ(errorOf([&] { missing.SaveInfo("A"); }),
-              std::pair("无法写入" + quoted(root.path() / "gone" / "Album") + "：没有那个文件或文件夹", ENOENT));
+    EXPECT_EQ(
+        errorOf([&] { missing.SaveInfo("A"); }),
+        std::pair("无法写入" + quoted(root.path() / "gone" / "Album") + "：没有那个文件或文件夹", ENOENT));
 
     std::filesystem::create_directories(root.path() / "BackPic");
     EXPECT_EQ(errorOf([&] { createAlbum(store, "BackPic"); }),
@@ -71,8 +71,9 @@ TEST_F(StoreErrorTest, FailuresNameTheFileInChinese) {
     createAlbum(store, "旅行");
     store.openAlbum(0);
     std::filesystem::remove_all(root.path() / "旅行");
-    EXPECT_EQ(errorOf([&] { store.SaveInfo("P"); }),
-              std::pair("无法写入" + quoted(root.path() / "旅行" / "PicInfo") + "：没有那个文件或文件夹", ENOENT));
+    EXPECT_EQ(
+        errorOf([&] { store.SaveInfo("P"); }),
+        std::pair("无法写入" + quoted(root.path() / "旅行" / "PicInfo") + "：没有那个文件或文件夹", ENOENT));
 }
 
 } // namespace

@@ -16,7 +16,7 @@
 namespace vistello::store::testing {
 
 class TempRoot {
-public:
+  public:
     TempRoot() {
         std::random_device rd;
         path_ = std::filesystem::temp_directory_path() / ("vistello-store-" + std::to_string(rd()));
@@ -25,7 +25,7 @@ public:
     ~TempRoot() { std::filesystem::remove_all(path_); }
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

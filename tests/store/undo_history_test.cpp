@@ -21,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class UndoHistoryTest : public ::testing::Test {
-protected:
+  protected:
     TempRoot root;
     AlbumStore store{root.path()};
     std::optional<UndoHistory> history;
@@ -35,12 +35,15 @@ protected:
         history.emplace(store);
     }
     fs::path folder(const std::string& album = "a") const { return root.path() / album; }
-    fs::path kept(const std::string& album = "a") const { return folder(album) / std::string(kKeptFolderName); }
+    fs::path kept(const std::string& album = "a") const {
+        return folder(album) / std::string(kKeptFolderName);
+    }
 
     // An album folder with pictures P<i>.jpg holding "pic<i>" and songs M<i>.mp3 holding "song<i>".
     void makeAlbum(const std::string& name, int pictures, int songs) {
         fs::create_directories(root.path() / name);
-        std::vector<TAlbumInfo> albums = recordsFromBytes<TAlbumInfo>(readFileIfExists(root.path() / "Album").value_or(""));
+        std::vector<TAlbumInfo> albums =
+            recordsFromBytes<TAlbumInfo>(readFileIfExists(root.path() / "Album").value_or(""));
         albums.push_back(album(name));
         writeRecords(root.path() / "Album", albums);
         std::vector<TPicInfo> pics;
@@ -329,7 +332,8 @@ TEST_F(UndoHistoryTest, LeftoversOfARunThatEndedAbruptlyGoAtTheStart) {
 }
 
 TEST_F(UndoHistoryTest, TheStoresOwnFilesAreNeverKeptForARecord) {
-    std::vector<TPicInfo> pics{picture("PicInfo"), picture("MusicInfo"), picture(std::string(kKeptFolderName))};
+    std::vector<TPicInfo> pics{picture("PicInfo"), picture("MusicInfo"),
+                               picture(std::string(kKeptFolderName))};
     writeRecords(folder() / "PicInfo", pics);
     store.openAlbum(0);
     history->perform(ChangeKind::DeleteAll, plannedDeleteAll(store, MediaList::Pictures));
@@ -347,8 +351,13 @@ TEST_F(UndoHistoryTest, AWriteThatFailsChangesNothing) {
         std::function<void()> change;
     };
     const Case cases[] = {
-        {"delete", [&] { history->perform(ChangeKind::Delete, *plannedDelete(store, MediaList::Pictures, 1)); }},
-        {"move", [&] { history->perform(ChangeKind::Move, *plannedMove(store, MediaList::Pictures, 0, MoveDirection::Down)); }},
+        {"delete",
+         [&] { history->perform(ChangeKind::Delete, *plannedDelete(store, MediaList::Pictures, 1)); }},
+        {"move",
+         [&] {
+             history->perform(ChangeKind::Move,
+                              *plannedMove(store, MediaList::Pictures, 0, MoveDirection::Down));
+         }},
         {"delete album", [&] { history->perform(ChangeKind::DeleteAlbum, *plannedAlbumDeletion(store)); }},
     };
     const std::string albums = readBytes(root.path() / "Album");
@@ -394,8 +403,10 @@ TEST_F(UndoHistoryTest, AnItemThatCannotBeKeptPutsTheListBack) {
         std::function<void()> change;
     };
     const Case cases[] = {
-        {"delete", kept(), [&] { history->perform(ChangeKind::Delete, *plannedDelete(store, MediaList::Pictures, 1)); }},
-        {"delete all", kept(), [&] { history->perform(ChangeKind::DeleteAll, plannedDeleteAll(store, MediaList::Songs)); }},
+        {"delete", kept(),
+         [&] { history->perform(ChangeKind::Delete, *plannedDelete(store, MediaList::Pictures, 1)); }},
+        {"delete all", kept(),
+         [&] { history->perform(ChangeKind::DeleteAll, plannedDeleteAll(store, MediaList::Songs)); }},
         {"delete album", root.path() / std::string(kKeptFolderName),
          [&] { history->perform(ChangeKind::DeleteAlbum, *plannedAlbumDeletion(store)); }},
     };

@@ -16,7 +16,8 @@ namespace {
 // whose longer side is under 9 pixels) would divide by zero in several families, so such a call
 // draws the new picture whole; P above 100 is drawn as 100.
 template <EffectFunction* Family>
-void guarded(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void guarded(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+             RandomSource& random) {
     const Extents e = ProgressExtents(rect, Grain, std::min(Progress, 100));
     if (Progress <= 0 || e.W <= 0 || e.H <= 0 || e.B < 1) {
         DrawNewWhole(Dest, New);

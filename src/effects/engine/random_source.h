@@ -12,7 +12,7 @@
 namespace vistello::effects {
 
 class RandomSource {
-public:
+  public:
     virtual ~RandomSource() = default;
     // A uniform integer in 0..n − 1; 0 when n <= 0.
     virtual int Random(int n) = 0;
@@ -20,26 +20,26 @@ public:
 
 // The program's generator: uniform draws from a Mersenne twister, seeded from the clock.
 class ClockRandom final : public RandomSource {
-public:
+  public:
     ClockRandom(); // seeded from the clock
     explicit ClockRandom(std::uint32_t seed);
     void reseed(std::uint32_t seed);
     void reseedFromClock();
     int Random(int n) override;
 
-private:
+  private:
     std::mt19937 engine_;
 };
 
 // Test double: returns the scripted values in order (repeating the list when it runs out; 0 when
 // empty), each limited to n − 1, and records every n it was asked for.
 class ScriptedRandom final : public RandomSource {
-public:
+  public:
     explicit ScriptedRandom(std::vector<int> draws = {});
     int Random(int n) override;
     const std::vector<int>& requests() const { return requests_; }
 
-private:
+  private:
     std::vector<int> draws_;
     std::size_t next_ = 0;
     std::vector<int> requests_;

@@ -100,7 +100,8 @@ void drawBlinds(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, in
 
 } // namespace
 
-void StripeRegion(Region& result, int S, int HExt, int VExt, int W, int H, int B, int HorzMode, int VertMode) {
+void StripeRegion(Region& result, int S, int HExt, int VExt, int W, int H, int B, int HorzMode,
+                  int VertMode) {
     result.clear();
     if (S < 1)
         return;
@@ -133,19 +134,23 @@ void Effect54(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int 
 }
 
 void Effect65(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource&) {
-    drawStripes(Dest, New, rect, Grain, Progress, kCrissCrossThickness, 2, StripeFarThenFar, StripeFarThenFar);
+    drawStripes(Dest, New, rect, Grain, Progress, kCrissCrossThickness, 2, StripeFarThenFar,
+                StripeFarThenFar);
 }
 
 void Effect66(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource&) {
-    drawStripes(Dest, New, rect, Grain, Progress, kCrissCrossThickness, 2, StripeFarThenFar, StripeNearThenNear);
+    drawStripes(Dest, New, rect, Grain, Progress, kCrissCrossThickness, 2, StripeFarThenFar,
+                StripeNearThenNear);
 }
 
 void Effect67(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource&) {
-    drawStripes(Dest, New, rect, Grain, Progress, kCrissCrossThickness, 2, StripeNearThenFar, StripeFarThenNear);
+    drawStripes(Dest, New, rect, Grain, Progress, kCrissCrossThickness, 2, StripeNearThenFar,
+                StripeFarThenNear);
 }
 
 void Effect68(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource&) {
-    drawStripes(Dest, New, rect, Grain, Progress, kCrissCrossThickness, 2, StripeFarThenNear, StripeFarThenNear);
+    drawStripes(Dest, New, rect, Grain, Progress, kCrissCrossThickness, 2, StripeFarThenNear,
+                StripeFarThenNear);
 }
 
 void Effect69(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource&) {
@@ -153,7 +158,8 @@ void Effect69(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int 
 }
 
 void Effect70(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource&) {
-    drawStripes(Dest, New, rect, Grain, Progress, kCrissCrossThickness, 1, StripeNearThenNear, StripeBothWays);
+    drawStripes(Dest, New, rect, Grain, Progress, kCrissCrossThickness, 1, StripeNearThenNear,
+                StripeBothWays);
 }
 
 void Effect71(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource&) {
@@ -161,7 +167,8 @@ void Effect71(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int 
 }
 
 void Effect72(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource&) {
-    drawStripes(Dest, New, rect, Grain, Progress, kCrissCrossThickness, 1, StripeBothWays, StripeNearThenNear);
+    drawStripes(Dest, New, rect, Grain, Progress, kCrissCrossThickness, 1, StripeBothWays,
+                StripeNearThenNear);
 }
 
 // Only where both lattices have arrived: from the bottom right and from the top left at once.
@@ -169,7 +176,8 @@ void Effect73(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int 
     const Extents e = ProgressExtents(rect, Grain, Progress);
     Region region;
     Region other;
-    StripeRegion(region, kCrissCrossThickness, 2 * e.X, 2 * e.Y, e.W, e.H, e.B, StripeFarThenFar, StripeFarThenFar);
+    StripeRegion(region, kCrissCrossThickness, 2 * e.X, 2 * e.Y, e.W, e.H, e.B, StripeFarThenFar,
+                 StripeFarThenFar);
     StripeRegion(other, kCrissCrossThickness, 2 * e.X, 2 * e.Y, e.W, e.H, e.B, StripeNearThenNear,
                  StripeNearThenNear);
     region.intersect(other);

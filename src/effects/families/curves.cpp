@@ -17,8 +17,8 @@ namespace vistello::effects {
 
 namespace {
 
-void drawRoundRect(Bitmap& Dest, const Bitmap& New, int left, int top, int right, int bottom, int ellipseWidth,
-                   int ellipseHeight) {
+void drawRoundRect(Bitmap& Dest, const Bitmap& New, int left, int top, int right, int bottom,
+                   int ellipseWidth, int ellipseHeight) {
     Region region;
     region.setRoundRect(left, top, right, bottom, ellipseWidth, ellipseHeight);
     ClipDraw(Dest, New, region);

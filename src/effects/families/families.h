@@ -25,9 +25,9 @@ namespace vistello::effects {
 EffectFunction Effect1;
 
 // slides.cpp
-EffectFunction Effect2, Effect3, Effect4, Effect5, Effect9, Effect10, Effect15, Effect16, Effect17,
-    Effect18, Effect22, Effect23, Effect28, Effect29, Effect30, Effect31, Effect37, Effect38, Effect39,
-    Effect40, Effect95, Effect96, Effect97, Effect98;
+EffectFunction Effect2, Effect3, Effect4, Effect5, Effect9, Effect10, Effect15, Effect16, Effect17, Effect18,
+    Effect22, Effect23, Effect28, Effect29, Effect30, Effect31, Effect37, Effect38, Effect39, Effect40,
+    Effect95, Effect96, Effect97, Effect98;
 
 // stretches.cpp
 EffectFunction Effect6, Effect7, Effect8, Effect11, Effect12, Effect13, Effect14, Effect19, Effect20,

@@ -51,7 +51,8 @@ void LineUnion::finishLine() {
     Line& line = lines_.back();
     const auto begin = intervals_.begin() + line.first;
     if (!lineSorted_)
-        std::sort(begin, intervals_.end(), [](const Interval& a, const Interval& b) { return a.start < b.start; });
+        std::sort(begin, intervals_.end(),
+                  [](const Interval& a, const Interval& b) { return a.start < b.start; });
     int kept = line.first;
     for (int i = line.first; i < line.end; ++i) {
         const Interval next = intervals_[static_cast<std::size_t>(i)];
@@ -122,13 +123,15 @@ void LineUnion::buildRows(Region& region) {
             int best = -1;
             int bestStart = INT_MAX;
             for (std::size_t k = 0; k < cursors_.size(); ++k)
-                if (cursors_[k] < lines_[lo + k].end && intervals_[static_cast<std::size_t>(cursors_[k])].start < bestStart) {
+                if (cursors_[k] < lines_[lo + k].end &&
+                    intervals_[static_cast<std::size_t>(cursors_[k])].start < bestStart) {
                     best = static_cast<int>(k);
                     bestStart = intervals_[static_cast<std::size_t>(cursors_[k])].start;
                 }
             if (best < 0)
                 break;
-            const Interval next = intervals_[static_cast<std::size_t>(cursors_[static_cast<std::size_t>(best)]++)];
+            const Interval next =
+                intervals_[static_cast<std::size_t>(cursors_[static_cast<std::size_t>(best)]++)];
             if (!edges_.empty() && next.start <= edges_.back())
                 edges_.back() = std::max(edges_.back(), next.end);
             else

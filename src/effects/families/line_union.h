@@ -14,7 +14,7 @@
 namespace vistello::effects {
 
 class LineUnion {
-public:
+  public:
     enum class Lines { Rows, Columns };
 
     // Starts an empty set of rows (intervals along x) or columns (along y) on a width × height
@@ -29,7 +29,7 @@ public:
     // Makes region (its old content dropped) the union of all strips.
     void build(Region& region);
 
-private:
+  private:
     struct Line {
         int across0;
         int across1;

@@ -22,7 +22,8 @@ int SectorPoints(std::span<Point> points, int cx, int cy, int r, int count, long
                  long double startAngle);
 
 // The polygon region (winding rule) of SectorPoints, built into region; empty when count < 2.
-void SectorRegion(Region& region, int cx, int cy, int r, int count, long double endAngle, long double startAngle);
+void SectorRegion(Region& region, int cx, int cy, int r, int count, long double endAngle,
+                  long double startAngle);
 
 // The smallest integer not below √(x² + y²): a radius that reaches the point (x, y).
 int CeilHypot(int x, int y);

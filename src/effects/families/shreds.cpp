@@ -124,8 +124,8 @@ bool isSpeckleMode(int mode) {
     return mode == ShredFromFar || mode == ShredFromNear;
 }
 
-void drawShreds(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random,
-                int HorzMode, int VertMode) {
+void drawShreds(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+                RandomSource& random, int HorzMode, int VertMode) {
     const Extents e = ProgressExtents(rect, Grain, Progress);
     Region region;
     RaggedScratch scratch;
@@ -134,8 +134,8 @@ void drawShreds(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, in
     ClipDraw(Dest, New, region);
 }
 
-void drawSpeckles(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random,
-                  int HorzMode, int VertMode) {
+void drawSpeckles(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+                  RandomSource& random, int HorzMode, int VertMode) {
     const Extents e = ProgressExtents(rect, Grain, Progress);
     Region region;
     RaggedScratch scratch;
@@ -153,90 +153,112 @@ void ShredRegion(Region& result, RaggedScratch& scratch, int HExt, int VExt, int
 
 void SpeckleRegion(Region& result, RaggedScratch& scratch, int HExt, int VExt, int W, int H, int HorzMode,
                    int VertMode, RandomSource& random) {
-    buildRagged(addSpeckleBands, isSpeckleMode, result, scratch, HExt, VExt, W, H, HorzMode, VertMode, random);
+    buildRagged(addSpeckleBands, isSpeckleMode, result, scratch, HExt, VExt, W, H, HorzMode, VertMode,
+                random);
 }
 
-void Effect47(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect47(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawShreds(Dest, New, rect, Grain, Progress, random, ShredFromFar, ShredNone);
 }
 
-void Effect48(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect48(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawShreds(Dest, New, rect, Grain, Progress, random, ShredFromNear, ShredNone);
 }
 
-void Effect49(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect49(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawShreds(Dest, New, rect, Grain, Progress, random, ShredOutFromMid, ShredNone);
 }
 
-void Effect50(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect50(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawShreds(Dest, New, rect, Grain, Progress, random, ShredInToMid, ShredNone);
 }
 
-void Effect55(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect55(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawShreds(Dest, New, rect, Grain, Progress, random, ShredNone, ShredFromFar);
 }
 
-void Effect56(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect56(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawShreds(Dest, New, rect, Grain, Progress, random, ShredNone, ShredFromNear);
 }
 
-void Effect57(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect57(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawShreds(Dest, New, rect, Grain, Progress, random, ShredNone, ShredOutFromMid);
 }
 
-void Effect58(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect58(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawShreds(Dest, New, rect, Grain, Progress, random, ShredNone, ShredInToMid);
 }
 
-void Effect74(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect74(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawShreds(Dest, New, rect, Grain, Progress, random, ShredFromFar, ShredFromFar);
 }
 
-void Effect75(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect75(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawShreds(Dest, New, rect, Grain, Progress, random, ShredFromFar, ShredFromNear);
 }
 
-void Effect76(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect76(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawShreds(Dest, New, rect, Grain, Progress, random, ShredFromNear, ShredFromFar);
 }
 
-void Effect77(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect77(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawShreds(Dest, New, rect, Grain, Progress, random, ShredFromFar, ShredOutFromMid);
 }
 
-void Effect78(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect78(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawShreds(Dest, New, rect, Grain, Progress, random, ShredFromNear, ShredOutFromMid);
 }
 
-void Effect79(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect79(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawShreds(Dest, New, rect, Grain, Progress, random, ShredOutFromMid, ShredFromFar);
 }
 
-void Effect80(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect80(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawShreds(Dest, New, rect, Grain, Progress, random, ShredOutFromMid, ShredFromNear);
 }
 
-void Effect81(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect81(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawShreds(Dest, New, rect, Grain, Progress, random, ShredOutFromMid, ShredOutFromMid);
 }
 
-void Effect82(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect82(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawShreds(Dest, New, rect, Grain, Progress, random, ShredInToMid, ShredInToMid);
 }
 
-void Effect91(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect91(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawSpeckles(Dest, New, rect, Grain, Progress, random, ShredFromFar, ShredNone);
 }
 
-void Effect92(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect92(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawSpeckles(Dest, New, rect, Grain, Progress, random, ShredFromNear, ShredNone);
 }
 
-void Effect93(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect93(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawSpeckles(Dest, New, rect, Grain, Progress, random, ShredNone, ShredFromFar);
 }
 
-void Effect94(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress, RandomSource& random) {
+void Effect94(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int Progress,
+              RandomSource& random) {
     drawSpeckles(Dest, New, rect, Grain, Progress, random, ShredNone, ShredFromNear);
 }
 

@@ -82,7 +82,8 @@ int SectorPoints(std::span<Point> points, int cx, int cy, int r, int count, long
     return written;
 }
 
-void SectorRegion(Region& region, int cx, int cy, int r, int count, long double endAngle, long double startAngle) {
+void SectorRegion(Region& region, int cx, int cy, int r, int count, long double endAngle,
+                  long double startAngle) {
     // The sweeps ask for at most 101 points; a larger count is served from the heap.
     constexpr int kStackPoints = 101;
     std::array<Point, kStackPoints> stackPoints;
@@ -111,7 +112,8 @@ void Effect104(Bitmap& Dest, const Bitmap& New, const Rect& rect, int Grain, int
     const int cy = e.H / 2;
     const int hx = e.X / 2;
     const int hy = e.Y / 2;
-    std::array<Point, 4> points = {{{cx - hx, cy - hy}, {cx + hx, cy - hy}, {cx + hx, cy + hy}, {cx - hx, cy + hy}}};
+    std::array<Point, 4> points = {
+        {{cx - hx, cy - hy}, {cx + hx, cy - hy}, {cx + hx, cy + hy}, {cx - hx, cy + hy}}};
     drawTurned(Dest, New, points, cx, cy, Progress);
 }
 

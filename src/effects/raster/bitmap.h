@@ -45,7 +45,7 @@ struct Bgr {
 
 // A 24-bit picture owned by value; copying copies the pixels. A new bitmap is black.
 class Bitmap {
-public:
+  public:
     Bitmap() = default;
     Bitmap(int width, int height); // negative sizes are taken as 0
 
@@ -69,7 +69,7 @@ public:
 
     friend bool operator==(const Bitmap&, const Bitmap&) = default;
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     int stride_ = 0;

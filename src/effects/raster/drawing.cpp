@@ -24,18 +24,20 @@ struct AxisMap {
     int sourceAt(int d) const {
         const std::int64_t i = d - destOrigin;
         const std::int64_t k = mirrored ? destCount - 1 - i : i;
-        return sourceOrigin + static_cast<int>(((2 * k + 1) * sourceCount) / (2 * static_cast<std::int64_t>(destCount)));
+        return sourceOrigin +
+               static_cast<int>(((2 * k + 1) * sourceCount) / (2 * static_cast<std::int64_t>(destCount)));
     }
 };
 
 // The source columns of consecutive destination pixels, stepped without a division per pixel
 // (and without a heap table, so a copy allocates nothing).
 class ColumnWalk {
-public:
+  public:
     ColumnWalk(const AxisMap& map, int d)
         : origin_(map.sourceOrigin), denominator_(2 * static_cast<std::int64_t>(map.destCount)),
           stepQuotient_((2 * static_cast<std::int64_t>(map.sourceCount)) / denominator_),
-          stepRemainder_((2 * static_cast<std::int64_t>(map.sourceCount)) % denominator_), backward_(map.mirrored) {
+          stepRemainder_((2 * static_cast<std::int64_t>(map.sourceCount)) % denominator_),
+          backward_(map.mirrored) {
         const std::int64_t i = d - map.destOrigin;
         const std::int64_t k = backward_ ? map.destCount - 1 - i : i;
         const std::int64_t numerator = (2 * k + 1) * map.sourceCount;
@@ -61,7 +63,7 @@ public:
         }
     }
 
-private:
+  private:
     int origin_;
     std::int64_t denominator_;
     std::int64_t stepQuotient_;
@@ -159,7 +161,8 @@ void StretchCopy(Bitmap& dest, int destX, int destY, int destWidth, int destHeig
     if (&dest == &source) {
         // A stretched or mirrored copy within one bitmap reads the source as a whole first.
         const Bitmap copy = source;
-        StretchCopy(dest, destX, destY, destWidth, destHeight, copy, sourceX, sourceY, sourceWidth, sourceHeight);
+        StretchCopy(dest, destX, destY, destWidth, destHeight, copy, sourceX, sourceY, sourceWidth,
+                    sourceHeight);
         return;
     }
     // Every row uses the same column mapping: it is worked out once per chunk of columns into
@@ -191,8 +194,8 @@ void StretchCopy(Bitmap& dest, int destX, int destY, int destWidth, int destHeig
 }
 
 void CopyRect(Bitmap& dest, const Rect& destRect, const Bitmap& source, const Rect& sourceRect) {
-    StretchCopy(dest, destRect.left, destRect.top, destRect.width(), destRect.height(), source, sourceRect.left,
-                sourceRect.top, sourceRect.width(), sourceRect.height());
+    StretchCopy(dest, destRect.left, destRect.top, destRect.width(), destRect.height(), source,
+                sourceRect.left, sourceRect.top, sourceRect.width(), sourceRect.height());
 }
 
 void DrawMirrored(Bitmap& target, const Rect& destRect, const Bitmap& source, const Rect& sourceRect,
@@ -203,8 +206,8 @@ void DrawMirrored(Bitmap& target, const Rect& destRect, const Bitmap& source, co
         d = {destRect.right + 1, d.top, destRect.left - 1, d.bottom};
     if (mirrorVertically)
         d = {d.left, destRect.bottom + 1, d.right, destRect.top - 1};
-    StretchCopy(target, d.left, d.top, d.right - d.left, d.bottom - d.top, source, cut.left, cut.top, cut.width(),
-                cut.height());
+    StretchCopy(target, d.left, d.top, d.right - d.left, d.bottom - d.top, source, cut.left, cut.top,
+                cut.width(), cut.height());
 }
 
 void ClipDraw(Bitmap& dest, const Bitmap& newPicture, const Region& region) {

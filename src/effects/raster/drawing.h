@@ -16,8 +16,8 @@ namespace vistello::effects {
 // extents likewise. A positive extent covers [origin, origin + extent); a negative extent covers
 // [origin + extent, origin) and mirrors along that axis. A zero extent draws nothing. When dest
 // and source are the same bitmap the source area is read as a whole before anything is written.
-void StretchCopy(Bitmap& dest, int destX, int destY, int destWidth, int destHeight,
-                 const Bitmap& source, int sourceX, int sourceY, int sourceWidth, int sourceHeight);
+void StretchCopy(Bitmap& dest, int destX, int destY, int destWidth, int destHeight, const Bitmap& source,
+                 int sourceX, int sourceY, int sourceWidth, int sourceHeight);
 
 // destRect ← sourceRect, stretched when the sizes differ (the families' "copy").
 void CopyRect(Bitmap& dest, const Rect& destRect, const Bitmap& source, const Rect& sourceRect);

@@ -75,8 +75,8 @@ void Region::finishBand(std::vector<Band>& bands, std::vector<int>& xs, int star
     bands.push_back({top, bottom, start, end});
 }
 
-void Region::sweep(std::span<const Band> a, const int* aXs, std::span<const Band> b, const int* bXs, RegionOp op,
-                   std::vector<Band>& outBands, std::vector<int>& outXs) {
+void Region::sweep(std::span<const Band> a, const int* aXs, std::span<const Band> b, const int* bXs,
+                   RegionOp op, std::vector<Band>& outBands, std::vector<int>& outXs) {
     std::size_t ia = 0;
     std::size_t ib = 0;
     int y = std::min(a.empty() ? INT_MAX : a[0].top, b.empty() ? INT_MAX : b[0].top);
@@ -167,7 +167,8 @@ void Region::combineWith(std::span<const Band> other, const int* otherXs, Region
     const bool keepOutside = op != RegionOp::Intersect;
 
     std::size_t keptBands = keepOutside ? i0 : 0;
-    std::size_t keptXs = keptBands < bands_.size() ? static_cast<std::size_t>(bands_[keptBands].first) : xs_.size();
+    std::size_t keptXs =
+        keptBands < bands_.size() ? static_cast<std::size_t>(bands_[keptBands].first) : xs_.size();
     if (keepOutside) {
         // Move the unchanged tail behind the sweep's result in the scratch storage.
         for (std::size_t k = i1; k < bands_.size(); ++k) {
@@ -238,7 +239,8 @@ Rect Region::bounds() const {
 }
 
 bool Region::contains(int x, int y) const {
-    const auto band = std::partition_point(bands_.begin(), bands_.end(), [&](const Band& b) { return b.bottom <= y; });
+    const auto band =
+        std::partition_point(bands_.begin(), bands_.end(), [&](const Band& b) { return b.bottom <= y; });
     if (band == bands_.end() || band->top > y)
         return false;
     for (int i = band->first; i < band->end; i += 2)
@@ -249,11 +251,15 @@ bool Region::contains(int x, int y) const {
 
 std::vector<Rect> Region::rectangles() const {
     std::vector<Rect> result;
-    forEachSpan([&](int top, int bottom, int left, int right) { result.push_back({left, top, right, bottom}); });
+    forEachSpan([&](int top, int bottom, int left, int right) {
+        result.push_back({left, top, right, bottom});
+    });
     return result;
 }
 
-bool Region::isValid() const { return bandsValidFrom(0); }
+bool Region::isValid() const {
+    return bandsValidFrom(0);
+}
 
 bool Region::bandsValidFrom(std::size_t firstBand) const {
     std::size_t k = firstBand > 0 ? firstBand - 1 : 0; // the band above takes part in the merge rule

@@ -21,7 +21,7 @@ namespace vistello::effects {
 enum class RegionOp { Union, Intersect, Xor };
 
 class Region {
-public:
+  public:
     Region() = default; // empty
     // Copies take the pixels, not the scratch storage.
     Region(const Region& other) : bands_(other.bands_), xs_(other.xs_) {}
@@ -72,8 +72,7 @@ public:
 
     // Calls visit(top, bottom, left, right) for every span of every band, top to bottom, left
     // to right.
-    template <typename Visit>
-    void forEachSpan(Visit&& visit) const {
+    template <typename Visit> void forEachSpan(Visit&& visit) const {
         for (const Band& band : bands_)
             for (int i = band.first; i < band.end; i += 2)
                 visit(band.top, band.bottom, xs_[i], xs_[i + 1]);
@@ -87,7 +86,7 @@ public:
 
     friend bool operator==(const Region& a, const Region& b) { return a.rectangles() == b.rectangles(); }
 
-private:
+  private:
     struct Band {
         int top;
         int bottom;
@@ -96,8 +95,8 @@ private:
     };
     static int spanCount(const Band& band) { return (band.end - band.first) / 2; }
     static void finishBand(std::vector<Band>& bands, std::vector<int>& xs, int start, int top, int bottom);
-    static void sweep(std::span<const Band> a, const int* aXs, std::span<const Band> b, const int* bXs, RegionOp op,
-                      std::vector<Band>& outBands, std::vector<int>& outXs);
+    static void sweep(std::span<const Band> a, const int* aXs, std::span<const Band> b, const int* bXs,
+                      RegionOp op, std::vector<Band>& outBands, std::vector<int>& outXs);
     void combineWith(std::span<const Band> other, const int* otherXs, RegionOp op);
     // The invariants for the bands from firstBand on (and the one above it).
     bool bandsValidFrom(std::size_t firstBand) const;

@@ -130,7 +130,8 @@ void Region::setPolygon(std::span<const Point> points) {
             const double x = p.x + (yc - p.y) * static_cast<double>(q.x - p.x) / (q.y - p.y);
             crossings.push_back({x, q.y > p.y ? 1 : -1});
         }
-        std::sort(crossings.begin(), crossings.end(), [](const Crossing& l, const Crossing& r) { return l.x < r.x; });
+        std::sort(crossings.begin(), crossings.end(),
+                  [](const Crossing& l, const Crossing& r) { return l.x < r.x; });
         const int start = static_cast<int>(xs_.size());
         int winding = 0;
         double spanStart = 0;
