@@ -2,7 +2,7 @@
 // driven tick by tick as the 50 ms timer does. The figure to watch is the time per tick, which
 // must stay far below the timer's 50 ms for the preview to keep its pace.
 
-#include "app/picture_editor.h"
+#include "app/picture_editor/picture_editor.h"
 #include "effects/engine/random_source.h"
 #include "store/album_operations.h"
 #include "window_bench.h"

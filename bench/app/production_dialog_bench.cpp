@@ -3,7 +3,7 @@
 // events processed once per frame) and once through the production run alone with no window.
 // The figure to watch is the dialog's time as a ratio of the run alone.
 
-#include "app/production_dialog.h"
+#include "app/production_dialog/production_dialog.h"
 #include "production/production_run.h"
 #include "store/album_operations.h"
 #include "window_bench.h"

@@ -2,7 +2,7 @@
 // Shared by the window benchmarks: silent answers to every dialog, and a main() that runs the
 // benchmarks under an offscreen QApplication.
 
-#include "app/user_dialogs.h"
+#include "app/application/user_dialogs.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -1,11 +1,11 @@
 // The window program: splash, main window, message loop.
 
-#include "app/main_window.h"
-#include "app/qt_translations.h"
-#include "app/skin.h"
-#include "app/splash_window.h"
-#include "app/user_dialogs.h"
-#include "app/vistello_application.h"
+#include "app/application/qt_translations.h"
+#include "app/application/skin.h"
+#include "app/application/splash_window.h"
+#include "app/application/user_dialogs.h"
+#include "app/application/vistello_application.h"
+#include "app/main_window/main_window.h"
 #include "store/album_store.h"
 #include "store/root_path.h"
 

@@ -1,7 +1,7 @@
 // Window tests of the picture import dialog: its layout, a whole run, cancel, the title-bar
 // close that only marks, and the TIFF reader's messages shown as boxes.
 
-#include "app/add_picture_dialog.h"
+#include "app/import/add_picture_dialog.h"
 #include "scripted_dialogs.h"
 #include "store/album_operations.h"
 

@@ -1,9 +1,9 @@
 // The album creation dialog and its hand-over to the main window.
 
 #include "album_fixture.h"
-#include "app/add_album_dialog.h"
-#include "app/eliding_label.h"
-#include "app/main_window.h"
+#include "app/album_dialog/add_album_dialog.h"
+#include "app/main_window/main_window.h"
+#include "app/widgets/eliding_label.h"
 #include "scripted_dialogs.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 // Window tests of the player control, the ticker and the music import dialog.
 
 #include "../audio/mp3_fixture.h"
-#include "app/add_music_dialog.h"
-#include "app/zel_mp3_play.h"
-#include "app/zel_scroll_text.h"
+#include "app/import/add_music_dialog.h"
+#include "app/widgets/zel_mp3_play.h"
+#include "app/widgets/zel_scroll_text.h"
 #include "audio/audio_engine.h"
 #include "scripted_dialogs.h"
 #include "store/album_operations.h"

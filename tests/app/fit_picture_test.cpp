@@ -1,6 +1,6 @@
 // FitPicture: where the preview panel puts a picture inside its 173 x 138 box.
 
-#include "app/fit_picture.h"
+#include "app/widgets/fit_picture.h"
 
 #include <QTest>
 

@@ -5,9 +5,9 @@
 
 #include "../audio/mp3_fixture.h"
 #include "album_fixture.h"
-#include "app/list_drops.h"
-#include "app/list_models.h"
-#include "app/main_window.h"
+#include "app/main_window/list_drops.h"
+#include "app/main_window/list_models.h"
+#include "app/main_window/main_window.h"
 #include "scripted_dialogs.h"
 
 #include <QAbstractButton>

@@ -1,7 +1,7 @@
 // The main window: start-up, captions, enabled states, tab switch, list edits, album deletion.
 
 #include "album_fixture.h"
-#include "app/main_window.h"
+#include "app/main_window/main_window.h"
 #include "scripted_dialogs.h"
 
 #include <QLabel>

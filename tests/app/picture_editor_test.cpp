@@ -2,9 +2,9 @@
 // button's rule, saving, the common time and the transition preview driven tick by tick.
 
 #include "album_fixture.h"
-#include "app/picture_editor.h"
-#include "app/picture_fitting.h"
-#include "app/picture_view.h"
+#include "app/picture_editor/picture_editor.h"
+#include "app/widgets/picture_fitting.h"
+#include "app/widgets/picture_view.h"
 #include "effects/engine/catalogue.h"
 #include "effects/engine/random_source.h"
 #include "media/picture_file.h"

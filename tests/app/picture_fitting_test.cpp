@@ -1,7 +1,7 @@
 // Fitting a picture into an image control, and the row copies between QImage and Bitmap.
 
-#include "app/picture_fitting.h"
-#include "app/picture_view.h"
+#include "app/widgets/picture_fitting.h"
+#include "app/widgets/picture_view.h"
 #include "media/message_sink.h"
 
 #include <QTemporaryDir>

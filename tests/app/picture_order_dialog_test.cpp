@@ -3,8 +3,8 @@
 // imports nothing; a single picture is imported without the question.
 
 #include "album_fixture.h"
-#include "app/main_window.h"
-#include "app/picture_order_dialog.h"
+#include "app/import/picture_order_dialog.h"
+#include "app/main_window/main_window.h"
 #include "scripted_dialogs.h"
 
 #include <QPushButton>

@@ -4,8 +4,8 @@
 
 #include "../audio/mp3_fixture.h"
 #include "album_fixture.h"
-#include "app/main_window.h"
-#include "app/zel_mp3_play.h"
+#include "app/main_window/main_window.h"
+#include "app/widgets/zel_mp3_play.h"
 #include "scripted_dialogs.h"
 
 #include <QLabel>

@@ -5,11 +5,11 @@
 // too, so the default output folder is never the user's.
 
 #include "album_fixture.h"
-#include "app/main_window.h"
-#include "app/output_space_check.h"
-#include "app/production_dialog.h"
-#include "app/production_totals.h"
-#include "app/stretch_view.h"
+#include "app/main_window/main_window.h"
+#include "app/production_dialog/output_space_check.h"
+#include "app/production_dialog/production_dialog.h"
+#include "app/production_dialog/production_totals.h"
+#include "app/widgets/stretch_view.h"
 #include "production/output_space.h"
 #include "scripted_dialogs.h"
 #include "store/album_operations.h"

@@ -3,8 +3,8 @@
 // main window list each file type once, with its patterns once.
 
 #include "album_fixture.h"
-#include "app/main_window.h"
-#include "app/qt_translations.h"
+#include "app/application/qt_translations.h"
+#include "app/main_window/main_window.h"
 #include "scripted_dialogs.h"
 
 #include <QColorDialog>

@@ -2,7 +2,7 @@
 // A UserDialogs for window tests: answers questions from a queue, records what was asked,
 // and runs the program's own dialogs through a test-supplied function instead of exec().
 
-#include "app/user_dialogs.h"
+#include "app/application/user_dialogs.h"
 
 #include <QDialog>
 #include <QStringList>

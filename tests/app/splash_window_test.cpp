@@ -2,8 +2,8 @@
 // and naming the product as the windows' captions do.
 
 #include "album_fixture.h"
-#include "app/main_window.h"
-#include "app/splash_window.h"
+#include "app/application/splash_window.h"
+#include "app/main_window/main_window.h"
 #include "scripted_dialogs.h"
 
 #include <QLabel>

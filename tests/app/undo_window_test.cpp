@@ -3,8 +3,8 @@
 
 #include "../write_failure.h"
 #include "album_fixture.h"
-#include "app/import_progress_dialog.h"
-#include "app/main_window.h"
+#include "app/import/import_progress_dialog.h"
+#include "app/main_window/main_window.h"
 #include "scripted_dialogs.h"
 
 #include <QAction>
