@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build
-  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config git ca-certificates
+  cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config git ca-certificates
   # windows, image loading, the SVG pictures of the skin (metafiles are played by the program)
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev
   # Qt's own dialogs and buttons in Chinese (qtbase_zh_CN)
