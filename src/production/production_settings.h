@@ -25,6 +25,7 @@ struct ProductionSettings {
     std::vector<std::string> backgroundNames; // ticked files of the BackPic folder, in list order
     bool soften = false;                      // the display frame grows softer frame by frame
     bool disc = false;                        // a disc format's images ready to burn beside the video
+    bool motion = false; // pictures without a motion of their own move with the automatic one
 };
 
 // The text shown while synchronisation cannot be switched on, and for a run asked to.
