@@ -1,6 +1,7 @@
 #include "app/picture_editor/picture_editor.h"
 
 #include "app/application/vistello_application.h"
+#include "app/widgets/picture_fitting.h"
 #include "app/widgets/picture_view.h"
 #include "effects/effect_names.h"
 #include "store/gbk_text.h"
@@ -65,6 +66,8 @@ TFrmEditP::TFrmEditP(store::AlbumStore& store, UserDialogs& dialogs, QWidget* pa
 }
 
 TFrmEditP::~TFrmEditP() {
+    preview_.OnPhaseChanged = nullptr;
+    preview_.OnFrame = nullptr;
     FormClose();
 }
 
@@ -99,7 +102,8 @@ void TFrmEditP::buildLayout() {
     BtnToAll->setAutoDefault(false);
 
     label(QStringLiteral("变幻效果："), "Label2", GroupBox3, {12, 80});
-    LbXG = named(new QListWidget, "LbXG", GroupBox3, {12, 100, 214, 158});
+    // The list leaves a row below it for the motion's easing and frame shape.
+    LbXG = named(new QListWidget, "LbXG", GroupBox3, {12, 100, 214, 130});
     for (int n = 0; n <= effects::kEffectCount; ++n)
         LbXG->addItem(QString::fromStdString(effects::EffectListText(n)));
 
@@ -115,6 +119,7 @@ void TFrmEditP::buildLayout() {
     black.fill(Qt::black);
     Img1->setPicture(black);
     ImgShow = named(new PictureView, "ImgShow", PnlXG, QRect(QPoint(0, 0), kPreviewSize));
+    buildMotionControls();
 
     GroupBox2 = named(new QGroupBox(QStringLiteral("查看控制：")), "GroupBox2", this, {254, 192, 200, 82});
     SbtnPP = named(new QToolButton, "SbtnPP", GroupBox2, {10, 20, 88, 24});
@@ -164,6 +169,8 @@ void TFrmEditP::connectHandlers() {
     connect(BtnLookXG, &QPushButton::clicked, this, &TFrmEditP::BtnLookXGClick);
     connect(Timer1, &QTimer::timeout, this, &TFrmEditP::Timer1Timer);
     connect(pauseTimer_, &QTimer::timeout, this, &TFrmEditP::startPreviewSteps);
+    preview_.OnFrame = [this] { ImgShow->setPicture(toImage(preview_.frame())); };
+    preview_.OnPhaseChanged = [this](PicturePreviewModel::Phase phase) { previewPhaseChanged(phase); };
     connect(SbtnPP, &QToolButton::clicked, this, &TFrmEditP::SbtnPPClick);
     connect(SbtnNP, &QToolButton::clicked, this, &TFrmEditP::SbtnNPClick);
     connect(BtnHelp, &QPushButton::clicked, this, &TFrmEditP::BtnHelpClick);
@@ -172,13 +179,13 @@ void TFrmEditP::connectHandlers() {
 }
 
 void TFrmEditP::FormCreate() {
-    PreviewNew = {};
-    PreviewDest = {};
+    preview_.reset();
     if (!canEdit(store_)) {
         // Nothing to edit: the dialog shows black and offers only its way out.
         for (QWidget* w : std::initializer_list<QWidget*>{GroupBox3, GroupBox2, BtnSave, BtnHelp})
             w->setEnabled(false);
         ImgShow->setPicture(Img1->picture());
+        showMotionControls();
         return;
     }
     SbtnPP->setEnabled(store_.PicIndex != 0);
@@ -196,8 +203,7 @@ void TFrmEditP::FormClose() {
     // The timers stop first, so no tick can reach the released bitmaps.
     Timer1->stop();
     pauseTimer_->stop();
-    PreviewNew = {};
-    PreviewDest = {};
+    preview_.reset();
     setPreviewTag(0);
     BtnLookXG->setText(QStringLiteral("效果预览"));
 }

@@ -1,22 +1,27 @@
 #pragma once
-// TFrmEditP: the picture editor. It edits the title, display time and transition of the
+// TFrmEditP: the picture editor. It edits the title, display time, transition and motion of the
 // current picture of the open album, previews the transition from the previous picture (or
-// black) into this one on a 50 ms timer, steps through the album's pictures, applies the time
-// to every picture and saves into the picture list. The store and the dialog interface are
+// black) into this one and then the picture's motion on a 50 ms timer, steps through the
+// album's pictures, applies the time to every picture and saves into the picture list and the
+// album's motion file. The preview's frames come from a PicturePreviewModel; the dialog runs its
+// timers and shows them. The store and the dialog interface are
 // passed in and outlive the dialog; the main window follows the dialog's changes through the
 // two signals. The dialog needs a current picture (canEdit); without one it opens inert.
 
 #include "app/application/dialog_message_sink.h"
 #include "app/application/user_dialogs.h"
+#include "app/picture_editor/preview_model.h"
 #include "effects/engine/random_source.h"
 #include "effects/raster/bitmap.h"
 #include "store/album_store.h"
+#include "store/picture_motion.h"
 
 #include <QDialog>
 #include <chrono>
 #include <memory>
 #include <optional>
 
+class QComboBox;
 class QGroupBox;
 class QEvent;
 class QKeyEvent;
@@ -29,6 +34,7 @@ class QToolButton;
 
 namespace vistello::app {
 
+class MotionRectOverlay;
 class PictureView;
 
 class TFrmEditP final : public QDialog {
@@ -50,8 +56,14 @@ class TFrmEditP final : public QDialog {
     // dialog's own generator, re-seeded from the clock for every random choice.
     void setRandomSource(effects::RandomSource& random) { random_ = &random; }
 
-    int PreviewProgress() const { return previewProgress_; }
-    int PreviewEffect() const { return previewEffect_; }
+    int PreviewProgress() const { return preview_.progress(); }
+    int PreviewEffect() const { return preview_.effect(); }
+    // The preview's frames and steps.
+    const PicturePreviewModel& previewModel() const { return preview_; }
+    // The motion as the controls hold it now (saved by BtnSaveClick).
+    const store::PictureMotion& editedMotion() const { return motion_; }
+    // The frame's display aspect the motion is shown in (width / height), from CbAspect.
+    double frameAspect() const;
     // The tag of BtnLookXG: 1 while a preview runs (its pause included), else 0.
     int previewTag() const;
 
@@ -71,6 +83,12 @@ class TFrmEditP final : public QDialog {
     void BtnSaveClick();
     void BtnExitClick();
     void BtnHelpClick() {}
+    // The motion's controls: its kind, its easing, the frame's aspect, and the rectangles
+    // dragged on the picture.
+    void CbMotionChange();
+    void CbEasingChange();
+    void CbAspectChange();
+    void ImgMotionChange();
     // Every way of closing ends here: the preview stops before its bitmaps go.
     void done(int result) override;
 
@@ -101,6 +119,15 @@ class TFrmEditP final : public QDialog {
     void browseTo(int index);
     void startPreviewSteps();
     void finishPreview();
+    void previewPhaseChanged(PicturePreviewModel::Phase phase);
+    // Motion (picture_editor_motion.cpp): the controls, showing the stored motion, the preview's
+    // plan and saving.
+    void buildMotionControls();
+    void showMotion();
+    void showMotionControls();
+    std::optional<PicturePreviewModel::Motion> previewMotion();
+    int previewSeconds() const;
+    void savePictureMotion(const store::PictureMotion& motion);
     void setPreviewTag(int tag);
     QString pictureFile(int index) const;
 
@@ -118,12 +145,23 @@ class TFrmEditP final : public QDialog {
         int pressedRow = -1;
     } effectMouse_;
 
-    // Preview state: the two bitmaps live from the preview's start until the dialog closes.
-    effects::Bitmap PreviewNew;
-    effects::Bitmap PreviewDest;
-    int previewProgress_ = 0;
-    int previewEffect_ = 0;
-    effects::Rect PreviewRect;
+    // Preview state: the model's bitmaps live from the preview's start until the dialog closes.
+    PicturePreviewModel preview_;
+
+    // The shown picture as decoded (null when unreadable), its motion as stored and as edited,
+    // the last custom rectangles of this picture (kept while another kind is chosen), and its
+    // automatic motion, chosen once per picture, aspect and time.
+    QImage picture_;
+    store::PictureMotion storedMotion_;
+    store::PictureMotion motion_;
+    std::optional<store::PictureMotion> customDraft_;
+    struct AutomaticChoice {
+        double aspect = 0;
+        int seconds = 0;
+        motion::MotionPath path;
+    };
+    std::optional<AutomaticChoice> automatic_;
+    std::unique_ptr<motion::FaceFinder> faces_; // made at the first automatic choice
 
     // Controls, named as their objectNames.
     QGroupBox* GroupBox3 = nullptr;
@@ -133,10 +171,17 @@ class TFrmEditP final : public QDialog {
     QToolButton* BtnM = nullptr;
     QPushButton* BtnToAll = nullptr;
     QListWidget* LbXG = nullptr;
+    QLabel* LMotion = nullptr;
+    QComboBox* CbMotion = nullptr;
+    QLabel* LEasing = nullptr;
+    QComboBox* CbEasing = nullptr;
+    QLabel* LAspect = nullptr;
+    QComboBox* CbAspect = nullptr;
     QGroupBox* GroupBox1 = nullptr;
     QWidget* PnlXG = nullptr;
     PictureView* Img1 = nullptr;
     PictureView* ImgShow = nullptr;
+    MotionRectOverlay* ImgMotion = nullptr; // the custom rectangles over ImgShow
     QGroupBox* GroupBox2 = nullptr;
     QToolButton* SbtnPP = nullptr;
     QToolButton* SbtnNP = nullptr;

@@ -1,10 +1,11 @@
 // The picture editor's record handling: showing the current record, the display-time rules,
-// the save button's rule, saving, the common time and browsing.
+// the save button's rule, saving (the record and its motion), the common time and browsing.
 
 #include "app/picture_editor/picture_editor.h"
 
 #include "app/widgets/picture_fitting.h"
 #include "app/widgets/picture_view.h"
+#include "media/picture_file.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -43,7 +44,11 @@ void TFrmEditP::ShowPicInfo() {
         if (!listed)
             LbXG->clearSelection();
     }
-    LoadPictureFitted(pictureFile(store_.PicIndex), *ImgShow, messages_);
+    // Decoded once for the picture: fitted into the box here, and the source of its motion.
+    picture_ = media::LoadPictureFile(pictureFile(store_.PicIndex), messages_);
+    ImgShow->setGeometry(PnlXG->contentsRect());
+    ImgShow->setPicture(fitPicture(picture_, ImgShow->size()));
+    showMotion();
     setWindowTitle(QStringLiteral("图片编辑[第[%1]张]").arg(store_.PicIndex + 1));
 }
 
@@ -56,7 +61,8 @@ void TFrmEditP::UpdateSaveButton() {
     // No item selected means no effect chosen: the stored one, even outside the list, stays.
     const int row = LbXG->currentRow();
     const bool sameEffect = row < 0 || row == picture.Effect;
-    BtnSave->setEnabled(!(sameTitle && sameTime && sameEffect));
+    const bool sameMotion = motion_ == storedMotion_;
+    BtnSave->setEnabled(!(sameTitle && sameTime && sameEffect && sameMotion));
 }
 
 std::optional<int> TFrmEditP::convertedTime() {
@@ -151,8 +157,18 @@ void TFrmEditP::BtnSaveClick() {
     picture.StayTime = *seconds;
     if (LbXG->currentRow() >= 0)
         picture.Effect = LbXG->currentRow();
+    // The motion first: when either write fails, nothing of the edit stays saved.
+    const bool motionChanged = motion_ != storedMotion_;
     try {
-        store_.SaveInfo("P");
+        if (motionChanged)
+            savePictureMotion(motion_);
+        try {
+            store_.SaveInfo("P");
+        } catch (...) {
+            if (motionChanged)
+                savePictureMotion(storedMotion_);
+            throw;
+        }
     } catch (const std::exception& error) {
         picture = before;
         BtnSave->setEnabled(true);
@@ -160,6 +176,7 @@ void TFrmEditP::BtnSaveClick() {
                              MessageIcon::Error);
         return;
     }
+    storedMotion_ = motion_;
     emit pictureRowChanged(store_.PicIndex);
 }
 

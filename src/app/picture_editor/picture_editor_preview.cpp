@@ -1,6 +1,7 @@
-// The picture editor's transition preview: the previous picture (or black) stands for a
-// moment, then the chosen effect draws steps 4, 8, ..., 96 every 50 ms and the preview ends
-// on the picture itself.
+// The picture editor's preview, as the dialog drives it: the previous picture (or black) stands
+// for a moment, then the chosen effect draws steps 4, 8, ..., 96 every 50 ms, a picture with a
+// motion moves for its display time, and the preview ends on the picture itself. The frames
+// come from the PicturePreviewModel; the dialog runs its two timers and shows what it draws.
 
 #include "app/picture_editor/picture_editor.h"
 
@@ -13,10 +14,6 @@
 #include <QTimer>
 
 namespace vistello::app {
-
-namespace {
-constexpr int kStepPercent = 4;
-}
 
 int TFrmEditP::previewTag() const {
     return BtnLookXG->property("tag").toInt();
@@ -36,12 +33,13 @@ void TFrmEditP::LbXGClick() {
 
 void TFrmEditP::BtnLookXGClick() {
     if (previewTag() == 1) {
-        // A stop request: the running timer ends the preview at its next tick.
-        previewProgress_ = 100;
+        // A stop request: the running timer ends the preview at its next tick (at once during
+        // the pause).
         setPreviewTag(0);
         BtnLookXG->setText(QStringLiteral("效果预览"));
-        if (pauseTimer_->isActive())
-            finishPreview();
+        preview_.requestStop();
+        if (!preview_.running())
+            pauseTimer_->stop();
         return;
     }
     if (!canEdit(store_))
@@ -49,15 +47,18 @@ void TFrmEditP::BtnLookXGClick() {
     setPreviewTag(1);
     BtnLookXG->setText(QStringLiteral("停止预览"));
 
-    PreviewNew = toBitmap(ImgShow->picture());
+    // The picture as shown, and the motion's plan, before the box shows the previous picture.
+    effects::Bitmap picture = toBitmap(ImgShow->picture());
+    std::optional<PicturePreviewModel::Motion> motion = previewMotion();
+    effects::Bitmap from;
     const int index = store_.PicIndex;
     if (store_.PicCount() > 1 && index != 0) {
         LoadPictureFitted(pictureFile(index - 1), *ImgShow, messages_);
-        PreviewDest = toBitmap(ImgShow->picture());
+        from = toBitmap(ImgShow->picture());
     } else {
-        PreviewDest = toBitmap(Img1->picture());
-        ImgShow->setPicture(Img1->picture());
+        from = toBitmap(Img1->picture());
     }
+    preview_.begin(std::move(from), std::move(picture), std::move(motion));
     ImgShow->repaint();
 
     // The start picture stands for the pause; the window keeps painting meanwhile.
@@ -68,45 +69,45 @@ void TFrmEditP::BtnLookXGClick() {
 }
 
 void TFrmEditP::startPreviewSteps() {
-    previewEffect_ = LbXG->currentRow();
-    if (effects::FindEffect(previewEffect_) == nullptr) {
+    int effect = LbXG->currentRow();
+    if (effects::FindEffect(effect) == nullptr) {
         // 0, or a stored number outside the catalogue: a random choice for this preview.
         if (random_ == &clockRandom_)
             clockRandom_.reseedFromClock();
-        previewEffect_ = effects::RandomEffectNumber(*random_);
+        effect = effects::RandomEffectNumber(*random_);
     }
-    previewProgress_ = 0;
-    PreviewRect = {0, 0, ImgShow->width(), ImgShow->height()};
-    Timer1->start();
+    preview_.startSteps(effect);
 }
 
 void TFrmEditP::Timer1Timer() {
-    const effects::TEffect* effect = effects::FindEffect(previewEffect_);
-    const bool ready = effect != nullptr && !PreviewNew.isEmpty() &&
-                       PreviewNew.width() == PreviewDest.width() &&
-                       PreviewNew.height() == PreviewDest.height() && PreviewRect == PreviewNew.bounds();
-    if (!ready) {
-        // Closed, or nothing to draw with: the preview is over.
+    if (!preview_.running()) {
+        // Closed, or over: a tick already queued draws nothing.
         Timer1->stop();
         return;
     }
-    previewProgress_ += kStepPercent;
-    if (previewProgress_ < 100) {
-        effect->Proc(PreviewDest, PreviewNew, PreviewRect, effects::kDefaultGrain, previewProgress_,
-                     *random_);
-        ImgShow->setPicture(toImage(PreviewDest));
-        return;
-    }
-    finishPreview();
+    preview_.tick(*random_);
 }
 
 void TFrmEditP::finishPreview() {
-    Timer1->stop();
     pauseTimer_->stop();
-    if (!PreviewNew.isEmpty())
-        ImgShow->setPicture(toImage(PreviewNew));
+    preview_.finish();
     setPreviewTag(0);
     BtnLookXG->setText(QStringLiteral("效果预览"));
+}
+
+void TFrmEditP::previewPhaseChanged(PicturePreviewModel::Phase phase) {
+    const bool ticking =
+        phase == PicturePreviewModel::Phase::Transition || phase == PicturePreviewModel::Phase::Motion;
+    if (ticking && !Timer1->isActive())
+        Timer1->start();
+    else if (!ticking)
+        Timer1->stop();
+    if (phase == PicturePreviewModel::Phase::Idle) {
+        setPreviewTag(0);
+        BtnLookXG->setText(QStringLiteral("效果预览"));
+    }
+    // The rectangles stand over the picture only while it shows still.
+    showMotionControls();
 }
 
 } // namespace vistello::app
