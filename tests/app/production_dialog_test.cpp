@@ -276,6 +276,7 @@ class ProductionDialogTest : public QObject {
             {"RGOutTypeDVD", "DVD", false},
             {"CboxTB", "自动影音同步", false},
             {"CboxMH", "视频背景逐渐淡化效果", false},
+            {"CboxMotion", "让图片动起来", false},
             {"RbtnYS", "填充背景色", true},
             {"RbtnTP", "填充背景图（随机选取下列图片）", false},
             {"Button1", "颜色设置...", false},
@@ -303,9 +304,37 @@ class ProductionDialogTest : public QObject {
         QCOMPARE(QString::fromLatin1(settings.format->name), QStringLiteral("vcd"));
         QCOMPARE(QString::fromStdString(settings.outputPath.string()),
                  videos() + QStringLiteral("/VCD-0.mpg"));
-        QVERIFY(!settings.synchronise && !settings.soften);
+        QVERIFY(!settings.synchronise && !settings.soften && !settings.motion);
         QVERIFY(settings.background == production::BackgroundMode::Colour);
         QCOMPARE(settings.colour, 0u);
+    }
+
+    // "让图片动起来" is the run's motion setting, ticked and unticked by the mouse and the keys.
+    void motionSwitchReachesTheRunSettings() {
+        makeAlbums(root.path(), {{"动起来", 2, 1}});
+        store::AlbumStore albums(root.path().toStdString());
+        albums.LoadInfo("A");
+        albums.AlbumIndex = 0;
+        albums.openAlbum(0);
+        ScriptedDialogs dialogs;
+        TFrmMake dialog(albums, dialogs);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* motion = child<QCheckBox>(dialog, "CboxMotion");
+        QVERIFY(motion->isEnabled());
+        QVERIFY(!dialog.currentSettings().motion);
+        QTest::mouseClick(motion, Qt::LeftButton);
+        QVERIFY(dialog.currentSettings().motion);
+        // The other settings beside it stay as they were.
+        QVERIFY(!dialog.currentSettings().soften);
+        motion->setFocus();
+        QTest::keyClick(motion, Qt::Key_Space);
+        QVERIFY(!dialog.currentSettings().motion);
+        // A setting of the run: disabled with the others while one goes on.
+        dialog.SetSettingsEnabled(false);
+        QVERIFY(!motion->isEnabled());
+        dialog.SetSettingsEnabled(true);
+        QVERIFY(motion->isEnabled());
     }
 
     void synchronisationNeedsMoreMusicThanTwiceThePictures() {
@@ -713,7 +742,7 @@ class ProductionDialogTest : public QObject {
         OnFirstPreviewFrame duringTransition(box, [&] {
             QVERIFY(dialog.running());
             QVERIFY(!make->isEnabled() && stop->isEnabled());
-            for (const char* name : {"RGOutType", "SpeedButton3", "CboxTB", "GroupBox3"})
+            for (const char* name : {"RGOutType", "SpeedButton3", "CboxTB", "GroupBox3", "CboxMotion"})
                 QVERIFY2(!child(dialog, name)->isEnabled(), name);
             QVERIFY(box->stretch());
             QVERIFY(!dialog.close()); // the window's close button

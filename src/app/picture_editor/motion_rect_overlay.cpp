@@ -90,14 +90,14 @@ MotionRectOverlay::Hit MotionRectOverlay::hitAt(QPointF at) const {
 store::MotionRect MotionRectOverlay::dragged(QPointF at) const {
     const double pw = picture_.width(), ph = picture_.height();
     const store::MotionRect& r = drag_.initial;
-    // Picture pixels from here on; the result goes back to fractions.
-    double x = r.x * pw, y = r.y * ph, w = r.width * pw, h = r.height * ph;
     const QPointF to = toPicture(at);
     if (drag_.hit.grip == Grip::Move) {
-        x = std::clamp(x + to.x() - drag_.from.x(), 0.0, pw - w);
-        y = std::clamp(y + to.y() - drag_.from.y(), 0.0, ph - h);
-        return {x / pw, y / ph, w / pw, h / ph};
+        // The size stays exactly as it was; only the place follows the pointer.
+        return {std::clamp(r.x + (to.x() - drag_.from.x()) / pw, 0.0, 1 - r.width),
+                std::clamp(r.y + (to.y() - drag_.from.y()) / ph, 0.0, 1 - r.height), r.width, r.height};
     }
+    // Picture pixels from here on; the result goes back to fractions.
+    double x = r.x * pw, y = r.y * ph, w = r.width * pw, h = r.height * ph;
     // A corner: the opposite corner stays, and the size follows the pointer's larger reach.
     const bool left = drag_.hit.grip == Grip::TopLeft || drag_.hit.grip == Grip::BottomLeft;
     const bool top = drag_.hit.grip == Grip::TopLeft || drag_.hit.grip == Grip::TopRight;

@@ -28,7 +28,8 @@ struct AspectChoice {
     double aspect; // display width / height
 };
 // 4:3 first: the editor does not know the video's format, and the disc formats are 4:3.
-constexpr std::array<AspectChoice, 4> kAspects{{{"4:3", 4.0 / 3}, {"16:9", 16.0 / 9}, {"9:16", 9.0 / 16}, {"1:1", 1.0}}};
+constexpr std::array<AspectChoice, 4> kAspects{
+    {{"4:3", 4.0 / 3}, {"16:9", 16.0 / 9}, {"9:16", 9.0 / 16}, {"1:1", 1.0}}};
 
 // Captions in the order of store::MotionKind and store::Easing.
 const QString kKindCaptions[] = {QStringLiteral("无"), QStringLiteral("自动"), QStringLiteral("自定义")};
@@ -67,7 +68,8 @@ void TFrmEditP::buildMotionControls() {
     CbMotion = comboBox("CbMotion", GroupBox3, {156, 78, 70, 21});
     for (const QString& caption : kKindCaptions)
         CbMotion->addItem(caption);
-    CbMotion->setToolTip(QStringLiteral("图片的移动和缩放：无、自动（按画面内容和人脸选取）或自定义起点和终点"));
+    CbMotion->setToolTip(
+        QStringLiteral("图片的移动和缩放：无、自动（按画面内容和人脸选取）或自定义起点和终点"));
     // Below the effect list: how the custom way is spread over the time, and the frame's shape.
     LEasing = smallLabel(QStringLiteral("缓动："), "LEasing", GroupBox3, {12, 238, 38, 20});
     CbEasing = comboBox("CbEasing", GroupBox3, {50, 236, 82, 21});
@@ -105,9 +107,10 @@ void TFrmEditP::showMotion() {
         // The offered shape nearest to the stored rectangle's; the rectangles stay as stored
         // until they are moved.
         const double stored = motion::aspectOn(motion_.start, picture_.width(), picture_.height());
-        const auto nearest = std::min_element(kAspects.begin(), kAspects.end(), [&](const auto& a, const auto& b) {
-            return std::abs(std::log(a.aspect / stored)) < std::abs(std::log(b.aspect / stored));
-        });
+        const auto nearest =
+            std::min_element(kAspects.begin(), kAspects.end(), [&](const auto& a, const auto& b) {
+                return std::abs(std::log(a.aspect / stored)) < std::abs(std::log(b.aspect / stored));
+            });
         CbAspect->setCurrentIndex(static_cast<int>(nearest - kAspects.begin()));
     }
     showMotionControls();
@@ -212,8 +215,8 @@ std::optional<PicturePreviewModel::Motion> TFrmEditP::previewMotion() {
         if (!automatic_ || automatic_->aspect != aspect || automatic_->seconds != seconds) {
             if (!faces_)
                 faces_ = std::make_unique<motion::CascadeFaceFinder>();
-            automatic_ = AutomaticChoice{aspect, seconds,
-                                         motion::chooseAutomaticMotion(picture_, aspect, seconds, faces_.get())};
+            automatic_ = AutomaticChoice{
+                aspect, seconds, motion::chooseAutomaticMotion(picture_, aspect, seconds, faces_.get())};
         }
         path = automatic_->path;
     } else {
@@ -222,11 +225,13 @@ std::optional<PicturePreviewModel::Motion> TFrmEditP::previewMotion() {
                 motion::withAspect(motion_.end, picture_.width(), picture_.height(), aspect), motion_.easing};
     }
     PicturePreviewModel::Motion plan;
-    const QRect frame = fittedRect(QSize(static_cast<int>(std::lround(aspect * 10000)), 10000), ImgShow->size());
+    const QRect frame =
+        fittedRect(QSize(static_cast<int>(std::lround(aspect * 10000)), 10000), ImgShow->size());
     plan.frame = {frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
     const store::MotionRect& smaller = path.start.width < path.end.width ? path.start : path.end;
     plan.source = std::make_shared<const motion::MotionSource>(
-        picture_, motion::suitedSourceSize(picture_.width(), picture_.height(), frame.width(), frame.height(), smaller));
+        picture_, motion::suitedSourceSize(picture_.width(), picture_.height(), frame.width(), frame.height(),
+                                           smaller));
     plan.path = path;
     plan.ticks = seconds * 1000 / PicturePreviewModel::kTickMs;
     return plan;

@@ -19,8 +19,9 @@ bool sameSize(const effects::Bitmap& a, const effects::Bitmap& b) {
 void PicturePreviewModel::begin(effects::Bitmap from, effects::Bitmap picture, std::optional<Motion> motion) {
     picture_ = std::move(picture);
     motion_ = std::move(motion);
-    if (motion_ && (!motion_->source || motion_->source->isNull() || motion_->ticks < 1 ||
-                    motion_->frame.isEmpty() || motion_->frame.intersected(picture_.bounds()) != motion_->frame))
+    if (motion_ &&
+        (!motion_->source || motion_->source->isNull() || motion_->ticks < 1 || motion_->frame.isEmpty() ||
+         motion_->frame.intersected(picture_.bounds()) != motion_->frame))
         motion_.reset(); // nothing to move, or no room for it: the plain transition
     incoming_ = motion_ ? motionFrame(0) : picture_;
     dest_ = std::move(from);

@@ -76,7 +76,7 @@ class PicturePreviewModel {
     void show(const effects::Bitmap& bitmap);
 
     Phase phase_ = Phase::Idle;
-    effects::Bitmap picture_; // where the preview ends
+    effects::Bitmap picture_;  // where the preview ends
     effects::Bitmap incoming_; // what the transition brings in
     effects::Bitmap dest_;     // the transition's canvas
     effects::Bitmap frame_;

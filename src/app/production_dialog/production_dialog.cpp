@@ -97,7 +97,12 @@ void TFrmMake::buildLayout() {
 
     GroupBox3 = named(new QGroupBox(QStringLiteral("视频高级设置：")), "GroupBox3", this, {8, 182, 277, 197});
     CboxMH =
-        named(new QCheckBox(QStringLiteral("视频背景逐渐淡化效果")), "CboxMH", GroupBox3, {12, 22, 250, 20});
+        named(new QCheckBox(QStringLiteral("视频背景逐渐淡化效果")), "CboxMH", GroupBox3, {12, 22, 150, 20});
+    // Beside it, a setting of the video too: pictures without a motion of their own move.
+    CboxMotion =
+        named(new QCheckBox(QStringLiteral("让图片动起来")), "CboxMotion", GroupBox3, {170, 22, 100, 20});
+    CboxMotion->setToolTip(
+        QStringLiteral("没有自己动态的图片使用自动动态：缓慢地移动和缩放，保持人脸在画面中"));
     RbtnYS = named(new QRadioButton(QStringLiteral("填充背景色")), "RbtnYS", GroupBox3, {12, 46, 150, 20});
     RbtnYS->setToolTip(QStringLiteral("当图片的高宽与视频的高宽的比\n值不同时将填充图片的背景色。"));
     RbtnYS->setChecked(true);
@@ -277,6 +282,7 @@ production::ProductionSettings TFrmMake::currentSettings() const {
         if (Clb1->item(i)->checkState() == Qt::Checked)
             settings.backgroundNames.push_back(Clb1->item(i)->text().toStdString());
     settings.soften = CboxMH->isChecked();
+    settings.motion = CboxMotion->isChecked();
     settings.disc = settings.format->isDisc() && CboxDisc->isChecked();
     return settings;
 }

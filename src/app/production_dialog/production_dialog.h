@@ -1,7 +1,7 @@
 #pragma once
 // TFrmMake: the production dialog, in which the open album becomes a video. It holds the
 // settings of a run (format, output file, sound/picture synchronisation, background colour or
-// background pictures, softening), shows the album's picture and music totals, and runs the
+// background pictures, softening, motion), shows the album's picture and music totals, and runs the
 // production with its progress texts, preview, stop button and result. Settings live only in
 // the controls; nothing is kept between openings. The store and the dialog interface are
 // passed in and outlive the dialog. A run happens inside SbtnMakeClick; pending events are
@@ -121,6 +121,7 @@ class TFrmMake final : public QDialog {
     QCheckBox* CboxTB = nullptr;
     QGroupBox* GroupBox3 = nullptr;
     QCheckBox* CboxMH = nullptr;
+    QCheckBox* CboxMotion = nullptr; // "让图片动起来": the automatic motion for the run
     QRadioButton* RbtnYS = nullptr;
     QPushButton* Button1 = nullptr;
     QRadioButton* RbtnTP = nullptr;
