@@ -69,7 +69,8 @@ class PictureEditorMotionTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     }
     QString fileOf(int i) const {
-        return QString::fromStdString(albums->mediaFile(albums->PicList[static_cast<std::size_t>(i)].FileName.gbk()).string());
+        return QString::fromStdString(
+            albums->mediaFile(albums->PicList[static_cast<std::size_t>(i)].FileName.gbk()).string());
     }
     template <class T = QWidget> T* control(const char* name) {
         T* widget = dialog->findChild<T*>(QString::fromLatin1(name));
@@ -94,7 +95,8 @@ class PictureEditorMotionTest : public QObject {
     void checkShape(const store::MotionRect& rect, double aspect, const char* what) {
         QVERIFY2(store::isOnPicture(rect), what);
         const double shape = motion::aspectOn(rect, pictureSize().width(), pictureSize().height());
-        QVERIFY2(near(shape, aspect, 1e-9 * aspect + 1e-9), qPrintable(QStringLiteral("%1: aspect %2").arg(what).arg(shape)));
+        QVERIFY2(near(shape, aspect, 1e-9 * aspect + 1e-9),
+                 qPrintable(QStringLiteral("%1: aspect %2").arg(what).arg(shape)));
     }
     void drag(QPointF from, QPointF to) {
         QWidget* target = overlay();
@@ -150,7 +152,9 @@ class PictureEditorMotionTest : public QObject {
             int easing; // -1: not chosen
             int aspect;
         };
-        const Case cases[] = {{"automatic", 1, -1, 0}, {"custom", 2, -1, 0}, {"custom eased 16:9", 2, 3, 1},
+        const Case cases[] = {{"automatic", 1, -1, 0},
+                              {"custom", 2, -1, 0},
+                              {"custom eased 16:9", 2, 3, 1},
                               {"custom square", 2, 1, 3}};
         for (const Case& c : cases) {
             open(3, 1);
@@ -165,7 +169,8 @@ class PictureEditorMotionTest : public QObject {
             const store::PictureMotion edited = dialog->editedMotion();
             QCOMPARE(static_cast<int>(edited.kind), c.kind);
             if (c.kind == 2) {
-                const double aspect = std::array{4.0 / 3, 16.0 / 9, 9.0 / 16, 1.0}[static_cast<std::size_t>(c.aspect)];
+                const double aspect =
+                    std::array{4.0 / 3, 16.0 / 9, 9.0 / 16, 1.0}[static_cast<std::size_t>(c.aspect)];
                 checkShape(edited.start, aspect, c.name);
                 checkShape(edited.end, aspect, c.name);
                 QVERIFY2(edited.end.width < edited.start.width, "a new custom motion zooms in");
@@ -221,10 +226,14 @@ class PictureEditorMotionTest : public QObject {
             QPointF by;
         };
         const Case cases[] = {
-            {"move right out", 0, Which::End, 0, {500, 0}},      {"move up out", 0, Which::End, 0, {0, -300}},
-            {"move start", 0, Which::Start, 0, {-15, 10}},       {"grow past the edge", 0, Which::End, 2, {400, 400}},
-            {"shrink past the corner", 0, Which::End, 1, {400, 400}}, {"grow up-left", 1, Which::End, 1, {-300, -50}},
-            {"tall frame", 2, Which::Start, 1, {20, 30}},      {"square moved", 3, Which::End, 0, {-500, 500}},
+            {"move right out", 0, Which::End, 0, {500, 0}},
+            {"move up out", 0, Which::End, 0, {0, -300}},
+            {"move start", 0, Which::Start, 0, {-15, 10}},
+            {"grow past the edge", 0, Which::End, 2, {400, 400}},
+            {"shrink past the corner", 0, Which::End, 1, {400, 400}},
+            {"grow up-left", 1, Which::End, 1, {-300, -50}},
+            {"tall frame", 2, Which::Start, 1, {20, 30}},
+            {"square moved", 3, Which::End, 0, {-500, 500}},
         };
         for (const Case& c : cases) {
             open(2, 0);
@@ -236,12 +245,13 @@ class PictureEditorMotionTest : public QObject {
             const Which other = c.which == Which::Start ? Which::End : Which::Start;
             const store::MotionRect otherBefore = overlay()->rect(other);
             const QRectF r = overlay()->shownRect(c.which);
-            const QPointF from = c.grip == 0 ? r.center() + QPointF(0, r.height() / 4)
+            const QPointF from = c.grip == 0   ? r.center() + QPointF(0, r.height() / 4)
                                  : c.grip == 1 ? r.topLeft() + QPointF(1, 1)
                                                : r.bottomRight() - QPointF(1, 1);
             // The end rectangle lies inside the start one: its inside is found first, and the
             // start one is reached at a point of its own.
-            const QPointF at = c.which == Which::Start && c.grip == 0 ? r.topLeft() + QPointF(r.width() / 2, 4) : from;
+            const QPointF at =
+                c.which == Which::Start && c.grip == 0 ? r.topLeft() + QPointF(r.width() / 2, 4) : from;
             drag(at, at + c.by);
             const store::MotionRect after = overlay()->rect(c.which);
             QVERIFY2(after != before, c.name);
@@ -265,7 +275,8 @@ class PictureEditorMotionTest : public QObject {
                              near(after.y + after.height, 1),
                          "pushed against an edge");
             if (QByteArray(c.name).contains("shrink")) {
-                const store::MotionRect largest = motion::largestRect(pictureSize().width(), pictureSize().height(), aspect);
+                const store::MotionRect largest =
+                    motion::largestRect(pictureSize().width(), pictureSize().height(), aspect);
                 QVERIFY(near(after.width, MotionRectOverlay::kMinScale * largest.width));
             }
             cleanup();
@@ -331,6 +342,24 @@ class PictureEditorMotionTest : public QObject {
         QVERIFY(!control<QTimer>("Timer1")->isActive());
         QCOMPARE(shown(), still);
         QVERIFY(overlay()->isVisible());
+    }
+
+    // A preview started again after a stop request, before the tick that ends the first one,
+    // still brings in the picture, not the frame the first one had drawn.
+    void previewStartedAgainBeforeItsStopBringsInThePicture() {
+        open(2, 1);
+        const QImage still = shown();
+        dialog->BtnLookXGClick();
+        for (int i = 0; i < 10; ++i)
+            dialog->Timer1Timer();
+        QVERIFY(shown() != still);
+        dialog->BtnLookXGClick(); // stop request
+        dialog->BtnLookXGClick(); // and again at once
+        QCOMPARE(dialog->previewTag(), 1);
+        for (int i = 0; i < 25; ++i)
+            dialog->Timer1Timer();
+        QVERIFY(!dialog->previewModel().running());
+        QCOMPARE(shown(), still);
     }
 
     // The automatic motion of the preview is the program's choice for the decoded picture.

@@ -76,8 +76,8 @@ class PicturePreviewModelTest : public QObject {
         for (int step = 1; step <= 24; ++step) {
             model.tick(random);
             QCOMPARE(model.progress(), 4 * step);
-            effects::FindEffect(1)->Proc(expected, picture, expected.bounds(), effects::kDefaultGrain, 4 * step,
-                                         random);
+            effects::FindEffect(1)->Proc(expected, picture, expected.bounds(), effects::kDefaultGrain,
+                                         4 * step, random);
             QVERIFY2(model.frame() == expected, qPrintable(QStringLiteral("step %1").arg(step)));
         }
         model.tick(random);
@@ -123,7 +123,8 @@ class PicturePreviewModelTest : public QObject {
         model.begin(filled({0, 0, 0}), filled({1, 1, 1}), motion);
         const effects::Bitmap half = model.motionFrame(0.5);
         effects::Bitmap rendered(30, 24);
-        motion.source->render(motion::rectAt(motion.path.start, motion.path.end, motion.path.easing, 0.5), rendered);
+        motion.source->render(motion::rectAt(motion.path.start, motion.path.end, motion.path.easing, 0.5),
+                              rendered);
         for (int y = 0; y < kBoxHeight; ++y)
             for (int x = 0; x < kBoxWidth; ++x) {
                 const bool inside = motion.frame.contains(x, y);

@@ -47,8 +47,9 @@ void TFrmEditP::BtnLookXGClick() {
     setPreviewTag(1);
     BtnLookXG->setText(QStringLiteral("停止预览"));
 
-    // The picture as shown, and the motion's plan, before the box shows the previous picture.
-    effects::Bitmap picture = toBitmap(ImgShow->picture());
+    // The picture as the editor shows it (the box may still hold a frame of a preview whose
+    // stop was asked for), and the motion's plan.
+    effects::Bitmap picture = toBitmap(fitPicture(picture_, ImgShow->size()));
     std::optional<PicturePreviewModel::Motion> motion = previewMotion();
     effects::Bitmap from;
     const int index = store_.PicIndex;
