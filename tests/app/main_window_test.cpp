@@ -1,6 +1,7 @@
 // The main window: start-up, captions, enabled states, tab switch, list edits, album deletion.
 
 #include "album_fixture.h"
+#include "app/main_window/list_views.h"
 #include "app/main_window/main_window.h"
 #include "scripted_dialogs.h"
 
@@ -235,7 +236,7 @@ class MainWindowTest : public QObject {
         QVERIFY(dialogs.messages.isEmpty());
         QVERIFY(!control("ImgPicShow")->isHidden());
         QVERIFY(enabled("BtnBeginMake"));
-        TFrmMain::selectRow(control<QTableView>("LvwA"), 1); // the user picks the second album
+        selectRow(control<QTableView>("LvwA"), 1); // the user picks the second album
         QString error;
         try {
             window->LvwAChange();

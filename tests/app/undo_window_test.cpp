@@ -4,6 +4,7 @@
 #include "../write_failure.h"
 #include "album_fixture.h"
 #include "app/import/import_progress_dialog.h"
+#include "app/main_window/list_views.h"
 #include "app/main_window/main_window.h"
 #include "scripted_dialogs.h"
 
@@ -123,7 +124,7 @@ class UndoWindowTest : public QObject {
         undoKey();
         QCOMPARE(rows("LvwP"), 5);
         QCOMPARE(cell("LvwP", 1, 3), QStringLiteral("图1"));
-        QCOMPARE(TFrmMain::selectedRow(control<QTableView>("LvwP")), 1);
+        QCOMPARE(selectedRow(control<QTableView>("LvwP")), 1);
         QCOMPARE(text("PnlListTile"), QStringLiteral("当前相册全部图片列表 [共5张图片]"));
         QVERIFY(QFile::exists(file("a/P1.jpg")));
         QVERIFY(!QDir(file("a/.vistello-undo")).exists());

@@ -4,6 +4,9 @@
 #include "app/application/vistello_application.h"
 #include "app/main_window/list_models.h"
 #include "app/main_window/list_views.h"
+#include "app/main_window/player_controller.h"
+#include "app/main_window/preview_controller.h"
+#include "app/main_window/undo_commands.h"
 #include "app/widgets/eliding_label.h"
 #include "app/widgets/zel_scroll_text.h"
 
@@ -54,13 +57,17 @@ QPushButton* pushButton(const char* name, const QString& caption) {
 } // namespace
 
 TFrmMain::TFrmMain(store::AlbumStore& store, UserDialogs& dialogs, QWidget* parent)
-    : QWidget(parent), store_(store), dialogs_(dialogs), history_(store) {
+    : QWidget(parent), store_(store), dialogs_(dialogs) {
     setObjectName(QStringLiteral("FrmMain"));
     albumModel_ = new AlbumListModel(store_, this);
     pictureModel_ = new PictureListModel(store_, this);
     songModel_ = new SongListModel(store_, this);
-    buildLayout();
-    buildUndoCommands();
+    PreviewControls preview;
+    PlayerControls player;
+    buildLayout(preview, player);
+    undo_ = std::make_unique<UndoCommands>(store_, this, QList<QWidget*>{LvwA, LvwP, LvwM, NotebookList});
+    player_ = std::make_unique<PlayerController>(store_, player);
+    preview_ = std::make_unique<PreviewController>(store_, dialogs_, *player_, preview, LvwP, LvwM, this);
     connectHandlers();
     try {
         FormCreate();
@@ -81,7 +88,7 @@ TFrmMain::TFrmMain(store::AlbumStore& store, UserDialogs& dialogs, QWidget* pare
 
 TFrmMain::~TFrmMain() = default;
 
-void TFrmMain::buildLayout() {
+void TFrmMain::buildLayout(PreviewControls& preview, PlayerControls& player) {
     auto* PnlMian = named(new QWidget(this), "PnlMian");
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -91,7 +98,7 @@ void TFrmMain::buildLayout() {
     columns->setContentsMargins(0, 0, 0, 0);
     columns->setSpacing(2);
     columns->addWidget(buildMainArea(), 1);
-    columns->addWidget(buildRightColumn());
+    columns->addWidget(buildRightColumn(preview, player));
 
     auto* whole = new QVBoxLayout(PnlMian);
     whole->setContentsMargins(2, 2, 2, 2);
@@ -100,7 +107,7 @@ void TFrmMain::buildLayout() {
     whole->addWidget(buildBottomBar());
 }
 
-QWidget* TFrmMain::buildRightColumn() {
+QWidget* TFrmMain::buildRightColumn(PreviewControls& preview, PlayerControls& player) {
     auto* PnlLeft = named(new QWidget, "PnlLeft");
     PnlLeft->setFixedWidth(189);
     auto* column = new QVBoxLayout(PnlLeft);
@@ -123,7 +130,7 @@ QWidget* TFrmMain::buildRightColumn() {
     albumButtons->addWidget(SbtDelA);
     column->addLayout(albumButtons);
 
-    column->addWidget(buildPreviewPanel());
+    column->addWidget(buildPreviewPanel(preview, player));
     column->addStretch(1);
 
     BtnBeginMake = pushButton("BtnBeginMake", QStringLiteral("生成制作"));
@@ -225,8 +232,7 @@ void TFrmMain::connectHandlers() {
     connect(LvwA->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TFrmMain::LvwAChange);
     connect(LvwP->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TFrmMain::LvwPChange);
     connect(LvwM->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TFrmMain::LvwMChange);
-    connect(BtnPP, &QToolButton::clicked, this, &TFrmMain::BtnPPClick);
-    connect(BtnNP, &QToolButton::clicked, this, &TFrmMain::BtnNPClick);
+    connect(preview_.get(), &PreviewController::refreshNeeded, this, &TFrmMain::RefreshMain);
     connect(SbtEditpic, &QToolButton::clicked, this, [this] { SbtEditpicClick(0); });
     connect(SbtEditMusic, &QToolButton::clicked, this, [this] { SbtEditpicClick(1); });
     connect(SbtNewAblm, &QToolButton::clicked, this, &TFrmMain::SbtNewAblmClick);
@@ -238,6 +244,8 @@ void TFrmMain::connectHandlers() {
     connect(BtnEditP, &QPushButton::clicked, this, &TFrmMain::BtnEditPClick);
     connect(LvwP, &QTableView::doubleClicked, this, &TFrmMain::BtnEditPClick);
     setUpDrops();
+    connect(undo_.get(), &UndoCommands::storeNeedsShowing, this, &TFrmMain::showStoreState);
+    connect(undo_.get(), &UndoCommands::changeReplayed, this, &TFrmMain::showReplayedChange);
     connect(BtnAddP, &QPushButton::clicked, this, &TFrmMain::BtnAddPClick);
     connect(BtnBeginMake, &QPushButton::clicked, this, &TFrmMain::BtnBeginMakeClick);
 }
@@ -284,13 +292,13 @@ void TFrmMain::OpenAlbum(int index) {
         selectRow(LvwM, store_.MusicIndex);
     // A first picture that cannot be read leaves the preview empty; the album opens all the
     // same (lists, captions, buttons), and the error ends the handler after that.
-    unreadablePicture_.reset();
+    preview_->forgetUnreadablePicture();
     std::exception_ptr unreadable;
     if (const int picture = selectedRow(LvwP); picture >= 0) {
         try {
-            showPicture(picture);
+            preview_->showPicture(picture);
         } catch (const std::exception&) {
-            clearPicture();
+            preview_->clearPicture();
             unreadable = std::current_exception();
         }
     }
@@ -304,7 +312,7 @@ void TFrmMain::LvwAChange() {
     if (albumModel_->rowCount() == 0 || selected < 0)
         return;
     store_.AlbumIndex = selected;
-    clearPreview();
+    preview_->clear();
     OpenAlbum(selected);
 }
 
@@ -341,12 +349,46 @@ void TFrmMain::RefreshMain() {
         PnlCurAblmTile->setToolTip(albumName); // the whole name, however the title is elided
     }
     BtnBeginMake->setEnabled(pictureModel_->rowCount() > 0 && songModel_->rowCount() > 0);
-    refreshPreview(picturePage, n, s);
+    preview_->refresh(picturePage, n, s);
+}
+
+void TFrmMain::showStoreState() {
+    FillAlbumList();
+    selectRow(LvwA, store_.AlbumIndex);
+    FillPicList();
+    FillMusicList();
+    selectRow(LvwP, store_.PicIndex);
+    selectRow(LvwM, store_.MusicIndex);
+    if (store_.PicIndex >= 0)
+        ScrollToSelected(LvwP);
+    if (store_.MusicIndex >= 0)
+        ScrollToSelected(LvwM);
+    preview_->clear();
+    RefreshMain();
+}
+
+void TFrmMain::showReplayedChange(store::ListKind list) {
+    showStoreState();
+    // The page of the list that changed comes to the front.
+    if (list != store::ListKind::Albums)
+        SbtEditpicClick(list == store::ListKind::Songs ? 1 : 0);
+}
+
+void TFrmMain::LvwPChange() {
+    const int selected = selectedRow(LvwP);
+    if (LvwP->model()->rowCount() > 0 && selected >= 0)
+        preview_->showChosenPicture(selected);
+}
+
+void TFrmMain::LvwMChange() {
+    const int selected = selectedRow(LvwM);
+    if (LvwM->model()->rowCount() > 0 && selected >= 0)
+        preview_->loadChosenSong(selected);
 }
 
 void TFrmMain::SbtEditpicClick(int page) {
     NotebookList->setCurrentIndex(page);
-    NotebookLook->setCurrentIndex(page);
+    preview_->showPage(page);
     listTag_ = page;
     (page == 0 ? SbtEditpic : SbtEditMusic)->setChecked(true);
     BtnEditP->setVisible(page == 0);

@@ -6,6 +6,7 @@
 #include "app/main_window/list_drops.h"
 #include "app/main_window/list_models.h"
 #include "app/main_window/list_views.h"
+#include "app/main_window/undo_commands.h"
 #include "media/added_picture_kinds.h"
 #include "store/list_operations.h"
 
@@ -70,7 +71,7 @@ void TFrmMain::moveRowTo(store::MediaList list, int from, int to) {
     // One change, undone as the move buttons' are.
     const std::optional<store::ListSnapshot> moved = store::plannedMoveTo(store_, list, from, to);
     if (moved) {
-        changeStore([&] { history_.perform(store::ChangeKind::Move, *moved); });
+        undo_->changeStore([&] { undo_->history().perform(store::ChangeKind::Move, *moved); });
         (pictures ? static_cast<StoreListModel*>(pictureModel_) : songModel_)->reset();
         selectRow(view, moved->index);
         ScrollToSelected(view);

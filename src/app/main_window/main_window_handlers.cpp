@@ -8,6 +8,7 @@
 #include "app/import/picture_order_dialog.h"
 #include "app/main_window/list_models.h"
 #include "app/main_window/list_views.h"
+#include "app/main_window/undo_commands.h"
 #include "app/picture_editor/picture_editor.h"
 #include "app/production_dialog/production_dialog.h"
 #include "store/album_operations.h"
@@ -17,22 +18,6 @@
 #include <QTableView>
 
 namespace vistello::app {
-
-int TFrmMain::selectedRow(const QTableView* view) {
-    const QModelIndexList rows = view->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
-}
-
-void TFrmMain::selectRow(QTableView* view, int row) {
-    const QSignalBlocker blocker(view->selectionModel());
-    if (row < 0 || row >= view->model()->rowCount()) {
-        view->selectionModel()->clearSelection();
-    } else {
-        view->selectionModel()->setCurrentIndex(
-            view->model()->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    }
-    view->viewport()->update();
-}
 
 store::MediaList TFrmMain::currentList() const {
     return listTag_ == 1 ? store::MediaList::Songs : store::MediaList::Pictures;
@@ -52,9 +37,9 @@ void TFrmMain::SbtNewAblmClick() {
     dialogs_.runModal(dialog);
     if (!dialog.createdAlbum())
         return;
-    changeStore([&] {
+    undo_->changeStore([&] {
         store_.LoadInfo("A");
-        history_.recordCreatedAlbums(albumsBefore);
+        undo_->history().recordCreatedAlbums(albumsBefore);
     });
     FillAlbumList();
     if (albumModel_->rowCount() > 0) {
@@ -78,7 +63,7 @@ void TFrmMain::SbtDelAClick() {
     const std::optional<store::ListSnapshot> shorter = store::plannedAlbumDeletion(store_);
     if (!shorter)
         return;
-    changeStore([&] { history_.perform(store::ChangeKind::DeleteAlbum, *shorter); });
+    undo_->changeStore([&] { undo_->history().perform(store::ChangeKind::DeleteAlbum, *shorter); });
     FillAlbumList();
     selectRow(LvwA, store_.AlbumIndex);
     if (selectedRow(LvwA) >= 0) {
@@ -96,7 +81,7 @@ void TFrmMain::moveCurrent(store::MoveDirection direction) {
     const std::optional<store::ListSnapshot> moved =
         store::plannedMove(store_, currentList(), selectedRow(view), direction);
     if (moved)
-        changeStore([&] { history_.perform(store::ChangeKind::Move, *moved); });
+        undo_->changeStore([&] { undo_->history().perform(store::ChangeKind::Move, *moved); });
     const std::optional<int> target = moved ? std::optional<int>(moved->index) : std::nullopt;
     if (target) {
         (listTag_ == 1 ? static_cast<StoreListModel*>(songModel_) : pictureModel_)->reset();
@@ -120,7 +105,7 @@ void TFrmMain::BtnDelOPClick() {
     const std::optional<store::ListSnapshot> shorter =
         store::plannedDelete(store_, currentList(), selectedRow(view));
     if (shorter)
-        changeStore([&] { history_.perform(store::ChangeKind::Delete, *shorter); });
+        undo_->changeStore([&] { undo_->history().perform(store::ChangeKind::Delete, *shorter); });
     const std::optional<int> current = shorter ? std::optional<int>(shorter->index) : std::nullopt;
     if (current) {
         (listTag_ == 1 ? static_cast<StoreListModel*>(songModel_) : pictureModel_)->reset();
@@ -136,8 +121,9 @@ void TFrmMain::BtnDelAPClick() {
     if (!dialogs_.askYesNo(this, QStringLiteral("提示"), QString::fromStdString(question),
                            MessageIcon::Question))
         return;
-    changeStore([&] {
-        history_.perform(store::ChangeKind::DeleteAll, store::plannedDeleteAll(store_, currentList()));
+    undo_->changeStore([&] {
+        undo_->history().perform(store::ChangeKind::DeleteAll,
+                                 store::plannedDeleteAll(store_, currentList()));
     });
     (listTag_ == 1 ? static_cast<StoreListModel*>(songModel_) : pictureModel_)->reset();
     RefreshMain();
@@ -159,9 +145,9 @@ void TFrmMain::BtnEditPClick() {
     // Each save of the editor is one change; "到全部" reports every row of its one save.
     store::ListSnapshot beforeSave = store::captureList(store_, store::ListKind::Pictures);
     connect(&dialog, &TFrmEditP::pictureRowChanged, this, [&] {
-        history_.recordDone(store::ChangeKind::Edit, beforeSave);
+        undo_->history().recordDone(store::ChangeKind::Edit, beforeSave);
         beforeSave = store::captureList(store_, store::ListKind::Pictures);
-        refreshUndoCommands();
+        undo_->refresh();
     });
     connect(&dialog, &TFrmEditP::currentPictureChanged, this, [this](int row) {
         selectRow(LvwP, row);
@@ -174,14 +160,14 @@ void TFrmMain::BtnEditPClick() {
 void TFrmMain::importInto(store::ListKind list, const std::function<void()>& import) {
     const store::ListSnapshot before = store::captureList(store_, list);
     // What a failing batch saved before its error is a change too.
-    changeStore([&] {
+    undo_->changeStore([&] {
         try {
             import();
         } catch (...) {
-            history_.recordDone(store::ChangeKind::Import, before);
+            undo_->history().recordDone(store::ChangeKind::Import, before);
             throw;
         }
-        history_.recordDone(store::ChangeKind::Import, before);
+        undo_->history().recordDone(store::ChangeKind::Import, before);
     });
 }
 
