@@ -3,6 +3,7 @@
 #include "album_fixture.h"
 #include "app/main_window/list_views.h"
 #include "app/main_window/main_window.h"
+#include "app/main_window/media_lists_controller.h"
 #include "scripted_dialogs.h"
 
 #include <QLabel>
@@ -275,7 +276,7 @@ class MainWindowTest : public QObject {
         blocker.close();
         bool threw = false;
         try {
-            window->BtnDPClick();
+            window->mediaLists().BtnDPClick();
         } catch (const std::exception&) {
             threw = true;
         }

@@ -12,7 +12,6 @@
 
 class QSlider;
 class QToolButton;
-class QWidget;
 
 namespace vistello::app {
 
@@ -26,10 +25,6 @@ struct PlayerControls {
     QToolButton* SbtPause = nullptr;
     QToolButton* SbtStop = nullptr;
 };
-
-// Builds the player page (Image3 with the spectrum over it, then the track bar and the three
-// buttons) and returns it; `controls` receives its controls.
-QWidget* buildPlayerPage(PlayerControls& controls);
 
 class PlayerController final : public QObject {
     Q_OBJECT

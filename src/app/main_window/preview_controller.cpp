@@ -6,68 +6,13 @@
 #include "app/widgets/fit_picture.h"
 #include "media/picture_file.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <stdexcept>
 
 namespace vistello::app {
-
-namespace {
-constexpr QSize kPictureBox(173, 138);
-
-QToolButton* arrowButton(const char* name, const QString& glyph, const QString& hint) {
-    auto* button = new QToolButton;
-    button->setObjectName(QString::fromLatin1(name));
-    button->setText(glyph);
-    button->setToolTip(hint);
-    button->setAutoRaise(true);
-    button->setFixedSize(25, 18);
-    button->setCursor(Qt::PointingHandCursor);
-    button->setEnabled(false);
-    return button;
-}
-} // namespace
-
-QWidget* buildPreviewPanel(PreviewControls& controls, PlayerControls& player) {
-    auto* panel = new QWidget;
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    auto* title = new QHBoxLayout;
-    title->setSpacing(0);
-    controls.BtnPP = arrowButton("BtnPP", QStringLiteral("◀"), QStringLiteral("浏览上幅图片"));
-    controls.BtnNP = arrowButton("BtnNP", QStringLiteral("▶"), QStringLiteral("浏览下幅图片"));
-    controls.PnlCurLook = new QLabel(QStringLiteral("图片预览[暂无]"));
-    controls.PnlCurLook->setObjectName(QStringLiteral("PnlCurLook"));
-    controls.PnlCurLook->setAlignment(Qt::AlignCenter);
-    controls.PnlCurLook->setFixedHeight(22);
-    title->addWidget(controls.BtnPP);
-    title->addWidget(controls.PnlCurLook, 1);
-    title->addWidget(controls.BtnNP);
-    layout->addLayout(title);
-
-    controls.NotebookLook = new QStackedWidget;
-    controls.NotebookLook->setObjectName(QStringLiteral("NotebookLook"));
-    controls.NotebookLook->setFixedSize(kPictureBox);
-    controls.Image1 = new QWidget;
-    controls.Image1->setObjectName(QStringLiteral("Image1"));
-    controls.Image1->setFixedSize(kPictureBox);
-    controls.Image1->setAttribute(Qt::WA_StyledBackground);
-    controls.Image1->setStyleSheet(QStringLiteral("#Image1 { background: #1e2a3a; }"));
-    controls.ImgPicShow = new QLabel(controls.Image1);
-    controls.ImgPicShow->setObjectName(QStringLiteral("ImgPicShow"));
-    controls.ImgPicShow->setScaledContents(true);
-    controls.ImgPicShow->hide();
-    controls.NotebookLook->addWidget(controls.Image1);
-    controls.NotebookLook->addWidget(buildPlayerPage(player));
-    layout->addWidget(controls.NotebookLook, 0, Qt::AlignHCenter);
-    return panel;
-}
 
 PreviewController::PreviewController(store::AlbumStore& store, UserDialogs& dialogs, PlayerController& player,
                                      const PreviewControls& controls, QTableView* pictures, QTableView* songs,

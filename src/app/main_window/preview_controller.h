@@ -22,7 +22,6 @@ class QWidget;
 namespace vistello::app {
 
 class PlayerController;
-struct PlayerControls;
 
 // The preview panel's controls, named as their objectNames.
 struct PreviewControls {
@@ -33,10 +32,6 @@ struct PreviewControls {
     QWidget* Image1 = nullptr;
     QLabel* ImgPicShow = nullptr;
 };
-
-// Builds the panel (title line over NotebookLook: the picture page, then the player page) and
-// returns it; `controls` and `player` receive their controls.
-QWidget* buildPreviewPanel(PreviewControls& controls, PlayerControls& player);
 
 class PreviewController final : public QObject {
     Q_OBJECT
