@@ -208,7 +208,8 @@ QWidget* buildMainArea(MainWindowForm& form) {
         header->addWidget(tab);
     }
     form.lists.SbtEditpic->setChecked(true);
-    form.lists.PnlListTile = named(new QLabel(QStringLiteral("当前相册全部图片列表 [暂无图片]")), "PnlListTile");
+    form.lists.PnlListTile =
+        named(new QLabel(QStringLiteral("当前相册全部图片列表 [暂无图片]")), "PnlListTile");
     form.lists.PnlListTile->setAlignment(Qt::AlignCenter);
     header->addWidget(form.lists.PnlListTile, 1);
     form.lists.BtnUP = speedButton("BtnUP", QStringLiteral("▲"));

@@ -60,12 +60,12 @@ class MediaListsController final : public QObject {
                          const MediaListControls& controls, QWidget* window);
     ~MediaListsController() override;
 
-    // Rebuilds the picture or song rows from the store (after an import or an edit).
+    // Rebuild the rows from the store.
     void FillPicList();
     void FillMusicList();
-    // Fills both lists for the album just opened and selects the store's current rows.
+    // Both lists of the album just opened, with the store's current rows selected.
     void showOpenedAlbum();
-    // Fills both lists and selects and shows the store's current rows, whatever was shown.
+    // Both lists as the store holds them, its current rows selected and scrolled to.
     void showStoreState();
     int pictureRows() const;
     int songRows() const;
@@ -84,9 +84,7 @@ class MediaListsController final : public QObject {
     void BtnEditPClick();
     // Asks for files and imports them into the list shown.
     void BtnAddPClick();
-
-    // Imports files into the picture or song list as the add button does; `skipped` files of
-    // other kinds were left out before (a drop).
+    // Import as the add button does; `skipped` files of other kinds were left out of a drop.
     void addPictures(const QStringList& files, int skipped);
     void addSongs(const QStringList& files, int skipped);
     // Moves row `from` of a list to `to`, as one change.
@@ -104,10 +102,11 @@ class MediaListsController final : public QObject {
   private:
     void LvwPChange();
     void LvwMChange();
+    // The list of the tab shown, and the store's current index of it, which a change takes
+    // back to when undone.
     store::MediaList currentList() const;
     QTableView* currentListView() const;
     StoreListModel* currentModel() const;
-    // The store's current index of that list, which a change takes back to when undone.
     int& currentIndex();
     void moveCurrent(store::MoveDirection direction);
     // Runs an import batch into the open album's list as one change.
