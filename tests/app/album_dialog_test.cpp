@@ -2,6 +2,7 @@
 
 #include "album_fixture.h"
 #include "app/album_dialog/add_album_dialog.h"
+#include "app/main_window/album_list_controller.h"
 #include "app/main_window/main_window.h"
 #include "app/widgets/eliding_label.h"
 #include "scripted_dialogs.h"
@@ -121,7 +122,7 @@ class AlbumDialogTest : public QObject {
             addButton(d)->click();
             return int(QDialog::Rejected);
         };
-        window.SbtNewAblmClick();
+        window.albumList().SbtNewAblmClick();
         QApplication::sendPostedEvents(); // the layout's requests, which would widen the window
         QTest::qWait(1);
         QCOMPARE(window.width(), 800);
@@ -150,14 +151,14 @@ class AlbumDialogTest : public QObject {
             }
             return int(QDialog::Rejected);
         };
-        window.SbtNewAblmClick();
+        window.albumList().SbtNewAblmClick();
         QCOMPARE(albums.AlbumCount(), 3);
         QCOMPARE(albums.AlbumIndex, 2);
         QCOMPARE(window.findChild<QLabel*>(QStringLiteral("PnlCurAblmTile"))->text(),
                  QStringLiteral("编辑相册《乙》中的图片与音乐"));
 
         dialogs.driveDialog = [](QDialog&) { return int(QDialog::Rejected); };
-        window.SbtNewAblmClick(); // closed without creating: nothing changes
+        window.albumList().SbtNewAblmClick(); // closed without creating: nothing changes
         QCOMPARE(albums.AlbumIndex, 2);
     }
 };

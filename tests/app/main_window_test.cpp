@@ -1,7 +1,9 @@
 // The main window: start-up, captions, enabled states, tab switch, list edits, album deletion.
 
 #include "album_fixture.h"
+#include "app/main_window/list_views.h"
 #include "app/main_window/main_window.h"
+#include "app/main_window/media_lists_controller.h"
 #include "scripted_dialogs.h"
 
 #include <QLabel>
@@ -235,7 +237,7 @@ class MainWindowTest : public QObject {
         QVERIFY(dialogs.messages.isEmpty());
         QVERIFY(!control("ImgPicShow")->isHidden());
         QVERIFY(enabled("BtnBeginMake"));
-        TFrmMain::selectRow(control<QTableView>("LvwA"), 1); // the user picks the second album
+        selectRow(control<QTableView>("LvwA"), 1); // the user picks the second album
         QString error;
         try {
             window->LvwAChange();
@@ -274,7 +276,7 @@ class MainWindowTest : public QObject {
         blocker.close();
         bool threw = false;
         try {
-            window->BtnDPClick();
+            window->mediaLists().BtnDPClick();
         } catch (const std::exception&) {
             threw = true;
         }

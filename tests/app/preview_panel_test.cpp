@@ -5,6 +5,7 @@
 #include "../audio/mp3_fixture.h"
 #include "album_fixture.h"
 #include "app/main_window/main_window.h"
+#include "app/main_window/preview_controller.h"
 #include "app/widgets/zel_mp3_play.h"
 #include "scripted_dialogs.h"
 
@@ -198,7 +199,7 @@ class PreviewPanelTest : public QObject {
         QCOMPARE(selected("LvwP"), 2);
         QCOMPARE(shownPictureWidth(), 60);
         QVERIFY(!next->isEnabled());
-        window->BtnNPClick(); // at the end: nothing moves
+        window->preview().BtnNPClick(); // at the end: nothing moves
         QCOMPARE(selected("LvwP"), 2);
         QCOMPARE(shownPictureWidth(), 60);
         previous->click();
@@ -211,7 +212,7 @@ class PreviewPanelTest : public QObject {
 
         // With no row selected, "previous" finds nothing and "next" takes the second row.
         control<QTableView>("LvwP")->clearSelection();
-        window->BtnPPClick();
+        window->preview().BtnPPClick();
         QCOMPARE(selected("LvwP"), -1);
         QCOMPARE(title(), QStringLiteral("图片预览[第0张]"));
         QVERIFY(!previous->isEnabled());
@@ -232,7 +233,7 @@ class PreviewPanelTest : public QObject {
         QCOMPARE(shownPictureWidth(), 40);
         bool failed = false;
         try {
-            window->BtnNPClick();
+            window->preview().BtnNPClick();
         } catch (const std::exception&) {
             failed = true; // the application's top-level handler shows it in a box
         }

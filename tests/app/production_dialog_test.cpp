@@ -5,6 +5,7 @@
 // too, so the default output folder is never the user's.
 
 #include "album_fixture.h"
+#include "app/main_window/list_views.h"
 #include "app/main_window/main_window.h"
 #include "app/production_dialog/output_space_check.h"
 #include "app/production_dialog/production_dialog.h"
@@ -982,7 +983,7 @@ class ProductionDialogTest : public QObject {
         auto* begin = child<QPushButton>(window, "BtnBeginMake");
         QVERIFY(begin->isEnabled());
         begin->click();
-        TFrmMain::selectRow(child<QTableView>(window, "LvwA"), 1); // the user picks the second album
+        selectRow(child<QTableView>(window, "LvwA"), 1); // the user picks the second album
         window.LvwAChange();
         begin->click();
         QCOMPARE(

@@ -4,7 +4,10 @@
 #include "../write_failure.h"
 #include "album_fixture.h"
 #include "app/import/import_progress_dialog.h"
+#include "app/main_window/album_list_controller.h"
+#include "app/main_window/list_views.h"
 #include "app/main_window/main_window.h"
+#include "app/main_window/media_lists_controller.h"
 #include "scripted_dialogs.h"
 
 #include <QAction>
@@ -123,7 +126,7 @@ class UndoWindowTest : public QObject {
         undoKey();
         QCOMPARE(rows("LvwP"), 5);
         QCOMPARE(cell("LvwP", 1, 3), QStringLiteral("图1"));
-        QCOMPARE(TFrmMain::selectedRow(control<QTableView>("LvwP")), 1);
+        QCOMPARE(selectedRow(control<QTableView>("LvwP")), 1);
         QCOMPARE(text("PnlListTile"), QStringLiteral("当前相册全部图片列表 [共5张图片]"));
         QVERIFY(QFile::exists(file("a/P1.jpg")));
         QVERIFY(!QDir(file("a/.vistello-undo")).exists());
@@ -287,7 +290,7 @@ class UndoWindowTest : public QObject {
         QString error;
         {
             failures::FileSizeLimit noWrites(0);
-            error = errorOf([&] { window->SbtDelAClick(); });
+            error = errorOf([&] { window->albumList().SbtDelAClick(); });
         }
         QVERIFY2(error.contains(file("Album")), qPrintable(error));
         QCOMPARE(rows("LvwA"), 2);
@@ -306,7 +309,7 @@ class UndoWindowTest : public QObject {
         QString error;
         {
             failures::FileSizeLimit noWrites(0);
-            error = errorOf([&] { window->BtnDelOPClick(); });
+            error = errorOf([&] { window->mediaLists().BtnDelOPClick(); });
         }
         QVERIFY2(error.contains(file("a/PicInfo")), qPrintable(error));
         QCOMPARE(rows("LvwP"), 3);
@@ -330,7 +333,7 @@ class UndoWindowTest : public QObject {
         QString error;
         {
             failures::FileSizeLimit noWrites(0);
-            error = errorOf([&] { window->BtnAddPClick(); });
+            error = errorOf([&] { window->mediaLists().BtnAddPClick(); });
         }
         QVERIFY2(error.contains(file("a/P1.jpg")), qPrintable(error));
         QCOMPARE(rows("LvwP"), 1);

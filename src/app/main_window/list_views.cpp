@@ -1,9 +1,9 @@
 #include "app/main_window/list_views.h"
 
-#include "app/main_window/main_window.h"
-
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTableView>
 
 namespace vistello::app {
@@ -39,8 +39,24 @@ void configureListView(QTableView* view, std::initializer_list<int> columnWidths
     view->setPalette(palette);
 }
 
+int selectedRow(const QTableView* view) {
+    const QModelIndexList rows = view->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void selectRow(QTableView* view, int row) {
+    const QSignalBlocker blocker(view->selectionModel());
+    if (row < 0 || row >= view->model()->rowCount()) {
+        view->selectionModel()->clearSelection();
+    } else {
+        view->selectionModel()->setCurrentIndex(
+            view->model()->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    view->viewport()->update();
+}
+
 void ScrollToSelected(QTableView* view) {
-    const int selected = TFrmMain::selectedRow(view);
+    const int selected = selectedRow(view);
     if (selected < 0) {
         view->scrollToTop();
         return;

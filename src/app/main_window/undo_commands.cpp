@@ -1,14 +1,7 @@
-// The main window's undo and redo of list changes: the two commands with their keys, the
-// context menu of the album, picture and song lists, and showing the store after a change.
-
-#include "app/main_window/main_window.h"
-
-#include "app/main_window/list_models.h"
-#include "app/main_window/list_views.h"
+#include "app/main_window/undo_commands.h"
 
 #include <QAction>
 #include <QMenu>
-#include <QStackedWidget>
 #include <QTableView>
 
 namespace vistello::app {
@@ -50,35 +43,36 @@ QString commandCaption(const QString& verb, const std::optional<store::ChangeSum
 
 } // namespace
 
-void TFrmMain::buildUndoCommands() {
-    ActUndo = new QAction(QStringLiteral("撤销"), this);
+UndoCommands::UndoCommands(store::AlbumStore& store, QWidget* window, const QList<QWidget*>& lists)
+    : store_(store), history_(store) {
+    ActUndo = new QAction(QStringLiteral("撤销"), window);
     ActUndo->setObjectName(QStringLiteral("ActUndo"));
     ActUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    ActRedo = new QAction(QStringLiteral("重做"), this);
+    ActRedo = new QAction(QStringLiteral("重做"), window);
     ActRedo->setObjectName(QStringLiteral("ActRedo"));
     ActRedo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     for (QAction* action : {ActUndo, ActRedo}) {
         action->setShortcutContext(Qt::WindowShortcut);
-        addAction(action);
+        window->addAction(action);
     }
-    connect(ActUndo, &QAction::triggered, this, &TFrmMain::UndoClick);
-    connect(ActRedo, &QAction::triggered, this, &TFrmMain::RedoClick);
+    connect(ActUndo, &QAction::triggered, this, &UndoCommands::UndoClick);
+    connect(ActRedo, &QAction::triggered, this, &UndoCommands::RedoClick);
 
-    PmnList = new QMenu(this);
+    PmnList = new QMenu(window);
     PmnList->setObjectName(QStringLiteral("PmnList"));
     PmnList->addAction(ActUndo);
     PmnList->addAction(ActRedo);
     // An empty list is disabled and passes the menu request on to the notebook that holds it.
-    for (QWidget* list : std::initializer_list<QWidget*>{LvwA, LvwP, LvwM, NotebookList}) {
+    for (QWidget* list : lists) {
         list->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(list, &QWidget::customContextMenuRequested, this,
                 [this, list](const QPoint& position) { showListMenu(list, position); });
     }
-    refreshUndoCommands();
+    refresh();
 }
 
-void TFrmMain::refreshUndoCommands() {
+void UndoCommands::refresh() {
     const std::optional<store::ChangeSummary> undo = history_.nextUndo();
     const std::optional<store::ChangeSummary> redo = history_.nextRedo();
     ActUndo->setText(commandCaption(QStringLiteral("撤销"), undo, store_));
@@ -87,59 +81,39 @@ void TFrmMain::refreshUndoCommands() {
     ActRedo->setEnabled(redo.has_value());
 }
 
-void TFrmMain::showListMenu(QWidget* list, const QPoint& position) {
-    refreshUndoCommands();
+void UndoCommands::showListMenu(QWidget* list, const QPoint& position) {
+    refresh();
     // A list view reports the position in its viewport. popup, not exec: the menu runs in the
     // window's own event loop.
     const auto* view = qobject_cast<QTableView*>(list);
     PmnList->popup((view ? view->viewport() : list)->mapToGlobal(position));
 }
 
-void TFrmMain::changeStore(const std::function<void()>& change) {
+void UndoCommands::changeStore(const std::function<void()>& change) {
     try {
         change();
     } catch (...) {
-        showStoreState();
-        refreshUndoCommands();
+        emit storeNeedsShowing();
+        refresh();
         throw;
     }
-    refreshUndoCommands();
+    refresh();
 }
 
-void TFrmMain::showStoreState() {
-    FillAlbumList();
-    selectRow(LvwA, store_.AlbumIndex);
-    FillPicList();
-    FillMusicList();
-    selectRow(LvwP, store_.PicIndex);
-    selectRow(LvwM, store_.MusicIndex);
-    if (store_.PicIndex >= 0)
-        ScrollToSelected(LvwP);
-    if (store_.MusicIndex >= 0)
-        ScrollToSelected(LvwM);
-    clearPreview();
-    RefreshMain();
-}
-
-void TFrmMain::UndoClick() {
+void UndoCommands::UndoClick() {
     const std::optional<store::ChangeSummary> change = history_.nextUndo();
     if (!change)
         return;
     changeStore([this] { history_.undo(); });
-    showStoreState();
-    // The page of the list that changed comes to the front.
-    if (change->list != store::ListKind::Albums)
-        SbtEditpicClick(change->list == store::ListKind::Songs ? 1 : 0);
+    emit changeReplayed(change->list);
 }
 
-void TFrmMain::RedoClick() {
+void UndoCommands::RedoClick() {
     const std::optional<store::ChangeSummary> change = history_.nextRedo();
     if (!change)
         return;
     changeStore([this] { history_.redo(); });
-    showStoreState();
-    if (change->list != store::ListKind::Albums)
-        SbtEditpicClick(change->list == store::ListKind::Songs ? 1 : 0);
+    emit changeReplayed(change->list);
 }
 
 } // namespace vistello::app
