@@ -3,6 +3,7 @@
 #include "app/main_window/main_window.h"
 
 #include "app/album_dialog/add_album_dialog.h"
+#include "app/application/ui_texts.h"
 #include "app/import/add_music_dialog.h"
 #include "app/import/add_picture_dialog.h"
 #include "app/import/picture_order_dialog.h"
@@ -71,9 +72,9 @@ void TFrmMain::SbtNewAblmClick() {
 void TFrmMain::SbtDelAClick() {
     if (store_.AlbumIndex < 0)
         return;
-    const std::string question = store::deleteAlbumQuestion(store_.PicCount(), store_.MusicCount());
-    if (!question.empty() && !dialogs_.askYesNo(this, QStringLiteral("提示"),
-                                                QString::fromStdString(question), MessageIcon::Information))
+    const QString question = deleteAlbumQuestion(store_.PicCount(), store_.MusicCount());
+    if (!question.isEmpty() &&
+        !dialogs_.askYesNo(this, QStringLiteral("提示"), question, MessageIcon::Information))
         return;
     const std::optional<store::ListSnapshot> shorter = store::plannedAlbumDeletion(store_);
     if (!shorter)
@@ -132,8 +133,8 @@ void TFrmMain::BtnDelOPClick() {
 }
 
 void TFrmMain::BtnDelAPClick() {
-    const std::string question = store::deleteAllQuestion(store_, currentList());
-    if (!dialogs_.askYesNo(this, QStringLiteral("提示"), QString::fromStdString(question),
+    const int count = currentList() == store::MediaList::Pictures ? store_.PicCount() : store_.MusicCount();
+    if (!dialogs_.askYesNo(this, QStringLiteral("提示"), deleteAllQuestion(currentList(), count),
                            MessageIcon::Question))
         return;
     changeStore([&] {
