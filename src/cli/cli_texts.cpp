@@ -73,8 +73,10 @@ std::string runErrorMessage(const production::RunError& error) {
                (error.code ? "文件不存在" : "其中没有可以解码的 MP3 声音");
     case RunFailure::OutputNotCreated:
         return "无法在文件夹 " +
-               (error.file.has_parent_path() ? error.file.parent_path() : std::filesystem::path(".")).string() +
-               " 中创建视频文件 " + error.file.filename().string() + "：" + production::fileErrorText(error.code);
+               (error.file.has_parent_path() ? error.file.parent_path() : std::filesystem::path("."))
+                   .string() +
+               " 中创建视频文件 " + error.file.filename().string() + "：" +
+               production::fileErrorText(error.code);
     case RunFailure::OutputNotSaved:
         return "无法把生成的视频保存为 " + error.file.string() + "：" + production::fileErrorText(error.code);
     case RunFailure::Encoder:

@@ -18,14 +18,14 @@ enum class RunFailure {
     OutputIsAlbumFile, // file: the output path, one of the album's own files
     MusicTooShort,     // synchronisation asked for with too little music
     // Failures during the run:
-    Picture,           // file, row: an album picture that cannot be read; reasons: the decoder's
-    Background,        // file: a background picture that cannot be read; reasons: the decoder's
-    Song,              // file, row, title: a song that cannot be used; code: ENOENT when absent
-    OutputNotCreated,  // file: the output; code: why its temporary file cannot be made beside it
-    OutputNotSaved,    // file: the output; code: why the finished video cannot take its name
-    Encoder,           // detail: the encoder's own report (the file could not be written, say)
+    Picture,          // file, row: an album picture that cannot be read; reasons: the decoder's
+    Background,       // file: a background picture that cannot be read; reasons: the decoder's
+    Song,             // file, row, title: a song that cannot be used; code: ENOENT when absent
+    OutputNotCreated, // file: the output; code: why its temporary file cannot be made beside it
+    OutputNotSaved,   // file: the output; code: why the finished video cannot take its name
+    Encoder,          // detail: the encoder's own report (the file could not be written, say)
     OutOfMemory,
-    Unknown,           // detail: what was thrown, when it said anything
+    Unknown, // detail: what was thrown, when it said anything
 };
 
 struct RunError {
@@ -35,8 +35,8 @@ struct RunError {
 
     RunFailure what = RunFailure::None;
     std::filesystem::path file;
-    int row = -1;       // a picture's or a song's place in the album's list, from 0
-    std::string title;  // a song's title as the list shows it
+    int row = -1;      // a picture's or a song's place in the album's list, from 0
+    std::string title; // a song's title as the list shows it
     std::error_code code;
     std::vector<std::string> reasons; // a picture decoder's messages, in order
     std::string detail;

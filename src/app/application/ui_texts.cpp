@@ -130,7 +130,8 @@ QString runErrorText(const production::RunError& error) {
     case RunFailure::Unknown:
         break;
     }
-    return error.detail.empty() ? QStringLiteral("生成视频时出现未知的错误") : QString::fromStdString(error.detail);
+    return error.detail.empty() ? QStringLiteral("生成视频时出现未知的错误")
+                                : QString::fromStdString(error.detail);
 }
 
 QString newNameNotice(store::NewNameCheck check) {
@@ -148,7 +149,8 @@ QString newNameNotice(store::NewNameCheck check) {
 }
 
 QString shortenedNameNotice(const QString& shortenedName) {
-    return QStringLiteral(" 提示：名称过长(限90字节),将缩短为“") + shortenedName + QStringLiteral("”,可以创建!");
+    return QStringLiteral(" 提示：名称过长(限90字节),将缩短为“") + shortenedName +
+           QStringLiteral("”,可以创建!");
 }
 
 QString deleteAlbumQuestion(int p, int m) {
@@ -162,8 +164,9 @@ QString deleteAlbumQuestion(int p, int m) {
 }
 
 QString deleteAllQuestion(store::MediaList list, int count) {
-    return list == store::MediaList::Pictures ? QStringLiteral("本相册共有%1张图片，确定全部都删除吗？").arg(count)
-                                              : QStringLiteral("本相册共有%1首音乐，确定全部都删除吗？").arg(count);
+    return list == store::MediaList::Pictures
+               ? QStringLiteral("本相册共有%1张图片，确定全部都删除吗？").arg(count)
+               : QStringLiteral("本相册共有%1首音乐，确定全部都删除吗？").arg(count);
 }
 
 } // namespace vistello::app

@@ -18,10 +18,10 @@ struct RunStatusTexts {
     QString progress;
     QString time;
 };
-QString idleProgressText();  // "完成进度：0%", also at the start of a run
-QString idleTimeText();      // "剩余时间：00:00", also after a run
-QString runFinishedText();   // "相册生成完毕!", after every run that started
-QString makingDiscText();    // while the disc images are being made
+QString idleProgressText(); // "完成进度：0%", also at the start of a run
+QString idleTimeText();     // "剩余时间：00:00", also after a run
+QString runFinishedText();  // "相册生成完毕!", after every run that started
+QString makingDiscText();   // while the disc images are being made
 // By the notification's stage: done, preparing, file structure, encoding (percent and
 // remaining time), any other.
 RunStatusTexts progressTexts(const production::RunProgress& progress);
