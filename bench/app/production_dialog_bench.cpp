@@ -90,7 +90,8 @@ void dvdRunAlone(benchmark::State& state) {
     production::ProductionSettings settings;
     settings.format = &production::videoFormat("dvd");
     settings.outputPath = album.output().toStdString();
-    production::ProductionRun run(album.albums, {});
+    production::RunObserver quiet; // nothing shown, never stopped
+    production::ProductionRun run(album.albums, quiet);
     for (auto _ : state)
         benchmark::DoNotOptimize(run.Start(settings));
 }

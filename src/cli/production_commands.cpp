@@ -2,6 +2,7 @@
 // any format through the production run the window program uses.
 
 #include "cli/cli.h"
+#include "cli/cli_texts.h"
 #include "production/background_pictures.h"
 #include "production/mcl_objects.h"
 #include "production/production_run.h"
@@ -55,12 +56,12 @@ std::optional<int> parseQuality(const std::string& text) {
     return quality <= 51 ? std::optional<int>(quality) : std::nullopt;
 }
 
-// The stage texts of the window as lines, made from the run's numbers; the percentage as a
-// bar that redraws itself when stderr is a terminal.
-class ProgressDisplay {
+// The run's stages as lines, and the encoding's percentage as a bar that redraws itself when
+// stderr is a terminal.
+class ProgressDisplay final : public production::RunObserver {
   public:
-    void progress(const production::RunProgress& progress) {
-        if (progress.stage == 3) {
+    bool progressed(const production::RunProgress& progress) override {
+        if (progress.stage == production::RunStage::Encoding) {
             if (terminal_) {
                 const int percent = std::clamp(progress.percent(), 0, 100);
                 const std::string bar(static_cast<std::size_t>(percent / 4), '#');
@@ -68,21 +69,20 @@ class ProgressDisplay {
                              production::MclMakeTimeStr(progress.remainingSeconds).c_str());
                 barShown_ = true;
             }
-            return;
+            return true;
         }
-        const production::ProgressTexts texts =
-            production::progressTexts(progress.stage, progress.framesDone, progress.totalFrames, {}, {});
-        line(texts.progress);
+        line(stageLine(progress.stage));
+        return true;
     }
-    void line(const QString& text) {
-        if (text.isEmpty())
+    void line(const std::string& text) {
+        if (text.empty())
             return;
         if (barShown_)
             std::fputc('\n', stderr);
         barShown_ = false;
-        std::fprintf(stderr, "%s\n", text.toStdString().c_str());
+        std::fprintf(stderr, "%s\n", text.c_str());
     }
-    ~ProgressDisplay() {
+    ~ProgressDisplay() override {
         if (barShown_)
             std::fputc('\n', stderr);
     }
@@ -181,15 +181,13 @@ int runRender(Context& context) {
             production::backgroundPictureNames(production::backgroundFolder(album.RootPath()));
 
     ProgressDisplay display;
-    production::RunCallbacks callbacks;
-    callbacks.progress = [&](const production::RunProgress& progress) { display.progress(progress); };
-    production::ProductionRun run(album, callbacks);
+    production::ProductionRun run(album, display);
     const production::RunResult result = run.Start(settings);
     if (result.outcome != production::RunOutcome::NotStarted)
-        display.line(production::kFinishedText);
+        display.line(runFinishedLine());
     if (result.outcome == production::RunOutcome::NotStarted ||
         result.outcome == production::RunOutcome::Failed || !result.fileWritten) {
-        printMessage(result.error.empty() ? "创建相册视频文件出错，请重新制作！" : result.error);
+        printMessage(result.error ? runErrorMessage(result.error) : runFailedMessage());
         return kExitFailure;
     }
     std::error_code error;
@@ -210,7 +208,7 @@ int runRender(Context& context) {
         printed.insert("disc", discFiles);
     printJson(printed);
     if (!result.discError.empty()) {
-        printMessage("光盘映像生成失败: " + result.discError); // the video itself is there
+        printMessage(discFailedMessage(result.discError)); // the video itself is there
         return kExitFailure;
     }
     return kExitOk;

@@ -1,6 +1,7 @@
 // Subcommands over the album store: albums, show, new-album, delete-album.
 
 #include "cli/cli.h"
+#include "cli/cli_texts.h"
 #include "effects/effect_names.h"
 #include "store/album_names.h"
 #include "store/album_operations.h"
@@ -100,12 +101,12 @@ int runNewAlbum(Context& context) {
     albums.LoadInfo("A");
     const store::NewNameCheck check = store::checkNewAlbumName(albums, context.args[0]);
     if (check != store::NewNameCheck::Available) {
-        printMessage(store::newNameNotice(check));
+        printMessage(newNameNotice(check));
         return kExitFailure;
     }
     // A name too long for its record is cut; say so, as the album dialog does.
     if (const std::string shortened = store::shortenedAlbumName(context.args[0]); !shortened.empty())
-        printMessage(store::shortenedNameNotice(shortened));
+        printMessage(shortenedNameNotice(shortened));
     const std::string name = store::createAlbum(albums, context.args[0]);
     printJson(QJsonObject{{"album", qs(name)}});
     return kExitOk;

@@ -40,7 +40,8 @@ std::string runTool(const QString& program, const QStringList& arguments,
     if (!process.waitForStarted(10000))
         return program.toStdString() + ": cannot be started (" + process.errorString().toStdString() + ")";
     process.waitForFinished(-1);
-    const QString output = QString::fromLocal8Bit(process.readAll());
+    const QString output =
+        QString::fromUtf8(process.readAll()); // the tools write UTF-8, as the paths they name are
     QStringList problems;
     for (const QString& line : output.split(QLatin1Char('\n')))
         if (line.contains(QLatin1String("ERR")))

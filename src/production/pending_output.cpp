@@ -53,11 +53,15 @@ std::string fileErrorText(const std::error_code& error) {
     return error.message();
 }
 
-std::optional<PendingOutput> PendingOutput::create(const fs::path& target, std::string& error) {
+fs::path PendingOutput::finalTarget(const fs::path& target) {
     std::error_code ec;
-    // A link keeps naming the video: the file it points at is the one replaced.
     const fs::path resolved = fs::is_symlink(target, ec) ? fs::weakly_canonical(target, ec) : target;
-    const fs::path final = ec ? target : resolved;
+    return ec ? target : resolved;
+}
+
+std::optional<PendingOutput> PendingOutput::create(const fs::path& target, std::error_code& error) {
+    // A link keeps naming the video: the file it points at is the one replaced.
+    const fs::path final = finalTarget(target);
     const fs::path folder = final.has_parent_path() ? final.parent_path() : fs::path(".");
     std::mt19937_64 random(std::random_device{}());
     int lastError = 0;
@@ -76,8 +80,7 @@ std::optional<PendingOutput> PendingOutput::create(const fs::path& target, std::
         if (lastError != EEXIST)
             break;
     }
-    error = "无法在文件夹 " + folder.string() + " 中创建视频文件 " + final.filename().string() + "：" +
-            fileErrorText(std::error_code(lastError, std::generic_category()));
+    error = std::error_code(lastError, std::generic_category());
     return std::nullopt;
 }
 
@@ -91,16 +94,13 @@ PendingOutput::~PendingOutput() {
     fs::remove(temporary_, ignored);
 }
 
-bool PendingOutput::commit(std::string& error) {
-    std::error_code ec;
+bool PendingOutput::commit(std::error_code& ec) {
     // An overwritten file keeps the permissions its owner gave it.
     if (const fs::file_status old = fs::status(target_, ec); !ec && fs::is_regular_file(old))
         fs::permissions(temporary_, old.permissions() & fs::perms::mask, ec);
     fs::rename(temporary_, target_, ec);
-    if (ec) {
-        error = "无法把生成的视频保存为 " + target_.string() + "：" + fileErrorText(ec);
+    if (ec)
         return false;
-    }
     temporary_.clear();
     return true;
 }

@@ -14,10 +14,12 @@ namespace vistello::production {
 
 class PendingOutput {
   public:
-    // Creates an empty file of a new name beside `target` (beside the file a symbolic link
-    // names, so that the link keeps pointing at the video). Returns nothing, and a message in
-    // `error`, when the folder cannot be written.
-    static std::optional<PendingOutput> create(const std::filesystem::path& target, std::string& error);
+    // Creates an empty file of a new name beside finalTarget(target). Returns nothing, and the
+    // system's reason in `error`, when the folder cannot be written.
+    static std::optional<PendingOutput> create(const std::filesystem::path& target, std::error_code& error);
+    // The file a finished video replaces: `target`, or the file it names when it is a symbolic
+    // link, so that the link keeps pointing at the video.
+    static std::filesystem::path finalTarget(const std::filesystem::path& target);
 
     PendingOutput(PendingOutput&& other) noexcept;
     PendingOutput& operator=(PendingOutput&&) = delete;
@@ -25,8 +27,10 @@ class PendingOutput {
     ~PendingOutput(); // removes the temporary file unless it was committed
 
     const std::filesystem::path& path() const { return temporary_; }
-    // Renames the temporary file over the target; false, with a message in `error`, if that fails.
-    bool commit(std::string& error);
+    const std::filesystem::path& target() const { return target_; }
+    // Renames the temporary file over the target; false, with the system's reason in `error`,
+    // if that fails.
+    bool commit(std::error_code& error);
 
   private:
     PendingOutput(std::filesystem::path target, std::filesystem::path temporary)

@@ -7,9 +7,11 @@
 
 #include <QFile>
 
-#include <stdexcept>
-
 namespace vistello::production {
+
+PictureReadError::PictureReadError(std::filesystem::path path, std::vector<std::string> reasons)
+    : std::runtime_error("cannot read the picture file " + path.string()), path_(std::move(path)),
+      reasons_(std::move(reasons)) {}
 
 QImage readPictureFile(const std::filesystem::path& path, PictureKind kind) {
     const QString name = QString::fromStdString(path.string());
@@ -23,10 +25,10 @@ QImage readPictureFile(const std::filesystem::path& path, PictureKind kind) {
         image = media::LoadPictureFile(name, messages);
     }
     if (image.isNull() || image.width() <= 0 || image.height() <= 0) {
-        std::string message = "无法读取图片文件 " + path.string();
-        if (!messages.messages.isEmpty())
-            message += "：" + messages.messages.join(QStringLiteral("；")).toStdString();
-        throw std::runtime_error(message);
+        std::vector<std::string> reasons;
+        for (const QString& message : messages.messages)
+            reasons.push_back(message.toStdString());
+        throw PictureReadError(path, std::move(reasons));
     }
     return image.format() == QImage::Format_BGR888 ? image : image.convertToFormat(QImage::Format_BGR888);
 }

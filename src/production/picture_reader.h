@@ -5,6 +5,9 @@
 #include <QImage>
 
 #include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace vistello::production {
 
@@ -13,8 +16,20 @@ enum class PictureKind {
     Jpeg,        // as JPEG whatever the name (the background pictures)
 };
 
-// The picture as Format_BGR888. Throws std::runtime_error naming the file when it cannot be
-// read; never returns a null image.
+// A picture file that cannot be read: which file, and the decoder's messages about it.
+class PictureReadError : public std::runtime_error {
+  public:
+    PictureReadError(std::filesystem::path path, std::vector<std::string> reasons);
+    const std::filesystem::path& path() const { return path_; }
+    const std::vector<std::string>& reasons() const { return reasons_; }
+
+  private:
+    std::filesystem::path path_;
+    std::vector<std::string> reasons_;
+};
+
+// The picture as Format_BGR888. Throws PictureReadError when it cannot be read; never returns
+// a null image.
 QImage readPictureFile(const std::filesystem::path& path, PictureKind kind = PictureKind::ByExtension);
 
 } // namespace vistello::production

@@ -5,6 +5,7 @@
 #include "production/frame_generator.h"
 #include "production/mcl_converter.h"
 #include "production/pending_output.h"
+#include "production/picture_reader.h"
 #include "store/album_store.h"
 
 #include <chrono>
@@ -14,11 +15,6 @@
 namespace vistello::production {
 
 namespace {
-
-template <typename F, typename... Args> void call(const F& callback, Args&&... args) {
-    if (callback)
-        callback(std::forward<Args>(args)...);
-}
 
 // Clears a flag when the scope ends, however it ends.
 struct FlagGuard {
@@ -47,37 +43,53 @@ bool overwritesAlbumFile(const store::AlbumStore& album, const ProductionSetting
     return false;
 }
 
-// Names song `index` of the album as its list shows it (row from 1, title) and says why the
-// run cannot use it.
-std::string unreadableSongMessage(const store::AlbumStore& album, int index) {
-    const store::TMusicInfo& song = album.MusicList[static_cast<std::size_t>(index)];
-    const std::string title = song.SongName.text().empty() ? song.FileName.text() : song.SongName.text();
-    const std::filesystem::path file = album.mediaFile(song.FileName.gbk());
-    std::error_code error;
-    const bool present = !file.empty() && std::filesystem::is_regular_file(file, error);
-    return "无法读取第" + std::to_string(index + 1) + "首音乐《" + title + "》（文件 " +
-           song.FileName.text() + "）：" + (present ? "其中没有可以解码的 MP3 声音" : "文件不存在");
-}
-
 } // namespace
 
-ProgressTexts progressTexts(int stage, std::int64_t position, std::int64_t totalFrames,
-                            const std::string& elapsedText, const std::string& remainingText) {
+RunStage runStageOf(int stage) {
     switch (stage) {
     case 0:
-        return {QString(), QStringLiteral("共用时间: ") + QString::fromStdString(elapsedText)};
+        return RunStage::Done;
     case 1:
-        return {QStringLiteral("准备生成..."), QString()};
+        return RunStage::Preparing;
     case 2:
-        return {QStringLiteral("视频文件结构处理..."), QString()};
-    case 3: {
-        const std::int64_t percent = totalFrames > 0 ? position * 100 / totalFrames : 0;
-        return {QStringLiteral("完成进度：") + QString::number(percent) + QStringLiteral("%"),
-                QStringLiteral("剩余时间: ") + QString::fromStdString(remainingText)};
-    }
+        return RunStage::FileStructure;
+    case 3:
+        return RunStage::Encoding;
     default:
-        return {QStringLiteral("其它视频处理！"), QString()};
+        return RunStage::Other;
     }
+}
+
+RunError ProductionRun::songError(int index) const {
+    const store::TMusicInfo& song = album_.MusicList[static_cast<std::size_t>(index)];
+    RunError error{RunFailure::Song};
+    error.row = index;
+    error.title = song.SongName.text().empty() ? song.FileName.text() : song.SongName.text();
+    error.file = album_.AlbumPath() / song.FileName.text();
+    const std::filesystem::path file = album_.mediaFile(song.FileName.gbk());
+    std::error_code ignored;
+    if (file.empty() || !std::filesystem::is_regular_file(file, ignored))
+        error.code = std::make_error_code(std::errc::no_such_file_or_directory);
+    return error;
+}
+
+RunError ProductionRun::pictureError(const std::filesystem::path& file,
+                                     std::vector<std::string> reasons) const {
+    RunError error{RunFailure::Picture};
+    error.file = file;
+    error.reasons = std::move(reasons);
+    for (int i = 0; i < album_.PicCount(); ++i) {
+        const store::TPicInfo& picture = album_.PicList[static_cast<std::size_t>(i)];
+        // The render names a picture whose name cannot be a file by that name in the album folder.
+        if (file == album_.mediaFile(picture.FileName.gbk()) ||
+            file == album_.AlbumPath() / picture.FileName.text()) {
+            error.row = i;
+            return error;
+        }
+    }
+    if (file.parent_path() == backgroundFolder(album_.RootPath()))
+        error.what = RunFailure::Background;
+    return error;
 }
 
 void ProductionRun::RunConversion(const ProductionSettings& settings, RunResult& result) {
@@ -85,13 +97,13 @@ void ProductionRun::RunConversion(const ProductionSettings& settings, RunResult&
     // list and the converter on every path, the error path included.
     RunState state;
     prepareRunState(state, album_, settings);
-    call(callbacks_.showProgress, kIdleProgressText);
 
     // The video goes into a file of its own until it is finished; only then does it take the
     // output's name, so an older file there never stands for a run that made nothing.
-    std::optional<PendingOutput> output = PendingOutput::create(settings.outputPath, result.error);
+    std::optional<PendingOutput> output = PendingOutput::create(settings.outputPath, result.error.code);
     if (!output) {
-        result.encoderError = true; // reported as a file that could not be written
+        result.error.what = RunFailure::OutputNotCreated;
+        result.error.file = PendingOutput::finalTarget(settings.outputPath);
         return;
     }
     bool fileFinished = false;
@@ -101,7 +113,8 @@ void ProductionRun::RunConversion(const ProductionSettings& settings, RunResult&
     int unreadableSong = -1;
 
     Converter converter;
-    FrameGenerator generator(state, album_, settings, callbacks_.preview);
+    FrameGenerator generator(state, album_, settings,
+                             [this](const effects::Bitmap& frame) { observer_.preview(frame); });
     converter.AssignVideoSource([&](Source& source) { generator.VideoSourceProc(source); });
     converter.AssignVideoFunc([&](Converter& c, Image& frame) { generator.VideoFuncProc(c, frame); });
     converter.AssignAudioSource([&](Source& source, int index) {
@@ -114,21 +127,17 @@ void ProductionRun::RunConversion(const ProductionSettings& settings, RunResult&
         songAsked = -1;
         if (stage == 0)
             fileFinished = true; // the file is complete (also after a stop)
-        const ProgressTexts texts =
-            progressTexts(stage, position, state.TotalFrames, MclMakeTimeStr(c.GetElapsedTime()),
-                          MclMakeTimeStr(c.GetRemainingTime(state.TotalFrames, state.TotalSamples)));
-        call(callbacks_.showProgress, texts.progress);
-        call(callbacks_.showTime, texts.time);
-        call(callbacks_.progress, RunProgress{stage, position, state.TotalFrames,
-                                              c.GetRemainingTime(state.TotalFrames, state.TotalSamples)});
-        call(callbacks_.processEvents);
+        const RunProgress progress{runStageOf(stage), position, state.TotalFrames, c.GetElapsedTime(),
+                                   c.GetRemainingTime(state.TotalFrames, state.TotalSamples)};
+        if (!observer_.progressed(progress))
+            Stop();
     });
     converter.AssignError([&](Converter&, const std::string&, int& answer) {
         answer = 2;
         if (songAsked >= 0 && songAsked < album_.MusicCount() && unreadableSong < 0)
             unreadableSong = songAsked;
     });
-    call(callbacks_.setBusyCursor, true);
+    observer_.phaseChanged(RunPhase::SettingUp);
     const VideoFormat& format = *settings.format;
     converter.VideoSetFileName(output->path());
     converter.AudioSetFileName(output->path());
@@ -136,7 +145,7 @@ void ProductionRun::RunConversion(const ProductionSettings& settings, RunResult&
         converter.EnableMPEG2();
     converter.SetFormat(format, settings.encode);
     converter.VideoSetKeepDuration(-1);
-    call(callbacks_.setBusyCursor, false);
+    observer_.phaseChanged(RunPhase::Encoding);
 
     converter_ = &converter;
     struct Forget {
@@ -149,22 +158,27 @@ void ProductionRun::RunConversion(const ProductionSettings& settings, RunResult&
         }
     } forget{converter_, result.frames, converter};
     converter.Convert(); // a callback's error leaves through here
-    result.error = converter.lastError();
-    result.encoderError = !result.error.empty();
     if (unreadableSong >= 0) {
-        // Said in the window with the song's place in the list, not as the encoder's report.
-        result.error = unreadableSongMessage(album_, unreadableSong);
-        result.encoderError = false;
+        // Said with the song's place in the list, not as the encoder's report.
+        result.error = songError(unreadableSong);
         return;
     }
-    if (result.error.empty() && fileFinished) {
-        result.fileWritten = output->commit(result.error);
+    if (!converter.lastError().empty()) {
+        result.error.what = RunFailure::Encoder;
+        result.error.detail = converter.lastError();
+        return;
+    }
+    if (fileFinished) {
+        result.fileWritten = output->commit(result.error.code);
+        if (!result.fileWritten) {
+            result.error.what = RunFailure::OutputNotSaved;
+            result.error.file = output->target();
+        }
     }
 }
 
 void ProductionRun::makeDisc(const ProductionSettings& settings, RunResult& result) {
-    call(callbacks_.showProgress, kDiscText);
-    call(callbacks_.processEvents);
+    observer_.phaseChanged(RunPhase::MakingDisc);
     const Rational rate = frameRateOf(*settings.format, settings.encode);
     const std::vector<double> chapters = pictureStartSeconds(
         computeHoldFrames(album_, settings.synchronise, rate), transitionSteps(rate), rate);
@@ -173,8 +187,8 @@ void ProductionRun::makeDisc(const ProductionSettings& settings, RunResult& resu
     result.discError = std::move(image.error);
 }
 
-ProductionRun::ProductionRun(const store::AlbumStore& album, RunCallbacks callbacks)
-    : album_(album), callbacks_(std::move(callbacks)) {}
+ProductionRun::ProductionRun(const store::AlbumStore& album, RunObserver& observer)
+    : album_(album), observer_(observer) {}
 
 ProductionRun::~ProductionRun() = default;
 
@@ -183,63 +197,56 @@ void ProductionRun::Stop() {
         return;
     stopped_ = true;
     converter_->Abort();
-    call(callbacks_.setRunning, false);
+    observer_.phaseChanged(RunPhase::Stopping);
+}
+
+RunError ProductionRun::refusal(const ProductionSettings& settings) const {
+    if (!settings.format)
+        return RunError(RunFailure::NoFormat);
+    if (settings.outputPath.empty())
+        return RunError(RunFailure::NoOutput);
+    if (std::error_code ignored; std::filesystem::is_directory(settings.outputPath, ignored))
+        return RunError(RunFailure::OutputIsFolder, settings.outputPath);
+    if (overwritesAlbumFile(album_, settings)) // it would replace a picture, a song or a list
+        return RunError(RunFailure::OutputIsAlbumFile, settings.outputPath);
+    if (settings.synchronise && !(2 * static_cast<std::int64_t>(album_.PicCount()) < musicSeconds(album_)))
+        return RunError(RunFailure::MusicTooShort);
+    return {};
 }
 
 RunResult ProductionRun::Start(const ProductionSettings& settings) {
     RunResult result;
     if (running())
         return result; // a second start from inside the first run's event processing
-    if (!settings.format) {
-        result.error = "未选择视频格式";
+    result.error = refusal(settings);
+    if (result.error)
         return result;
-    }
-    if (settings.outputPath.empty()) {
-        result.error = "没有指定输出的视频文件";
-        return result;
-    }
-    if (std::error_code ignored; std::filesystem::is_directory(settings.outputPath, ignored)) {
-        result.error = "输出路径 " + settings.outputPath.string() + " 是一个文件夹，不能写成视频文件";
-        return result;
-    }
-    if (overwritesAlbumFile(album_, settings)) {
-        // The video would replace a picture, a song or a list the album needs.
-        result.error = "输出文件 " + settings.outputPath.string() + " 是相册自己的文件，不能被视频覆盖";
-        return result;
-    }
-    if (settings.synchronise && !(2 * static_cast<std::int64_t>(album_.PicCount()) < musicSeconds(album_))) {
-        result.error = kMusicTooShort.toStdString();
-        return result;
-    }
     FlagGuard runningGuard(running_);
     stopped_ = false;
     const auto started = std::chrono::steady_clock::now();
-    call(callbacks_.setRunning, true);
-    call(callbacks_.setSettingsEnabled, false);
+    observer_.phaseChanged(RunPhase::Started);
     try {
         RunConversion(settings, result);
+    } catch (const PictureReadError& error) {
+        result.error = pictureError(error.path(), error.reasons());
     } catch (const std::bad_alloc&) {
-        result.error = "内存不足，无法生成视频";
+        result.error = RunError(RunFailure::OutOfMemory);
     } catch (const std::exception& error) {
-        // A picture that cannot be read, or a failure setting up the run.
-        result.error = error.what();
+        // A failure setting up the run.
+        result.error = RunError(RunFailure::Unknown);
+        result.error.detail = error.what();
     } catch (...) {
-        result.error = "生成视频时出现未知的错误";
+        result.error = RunError(RunFailure::Unknown);
     }
     converter_ = nullptr;
-    call(callbacks_.setBusyCursor, false);
 
-    if (settings.disc && settings.format->isDisc() && result.error.empty() && !stopped_ && result.fileWritten)
+    if (settings.disc && settings.format->isDisc() && !result.error && !stopped_ && result.fileWritten)
         makeDisc(settings, result);
 
-    call(callbacks_.setSettingsEnabled, true);
-    call(callbacks_.showProgress, kFinishedText);
-    call(callbacks_.showTime, kIdleTimeText);
-    call(callbacks_.setRunning, false);
-
-    result.outcome = !result.error.empty() ? RunOutcome::Failed
-                     : stopped_            ? RunOutcome::Stopped
-                                           : RunOutcome::Finished;
+    observer_.phaseChanged(RunPhase::Ended);
+    result.outcome = result.error ? RunOutcome::Failed
+                     : stopped_   ? RunOutcome::Stopped
+                                  : RunOutcome::Finished;
     result.elapsedSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     return result;
 }

@@ -4,8 +4,6 @@
 
 #include "production/video_format.h"
 
-#include <QString>
-
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -27,8 +25,5 @@ struct ProductionSettings {
     bool disc = false;                        // a disc format's images ready to burn beside the video
     bool motion = false; // pictures without a motion of their own move with the automatic one
 };
-
-// The text shown while synchronisation cannot be switched on, and for a run asked to.
-inline const QString kMusicTooShort = QStringLiteral("音乐太短,无法同步!请删除部分图片或者添加音乐。");
 
 } // namespace vistello::production

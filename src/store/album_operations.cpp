@@ -31,24 +31,6 @@ NewNameCheck checkNewAlbumName(const AlbumStore& store, std::string_view typed) 
     return NewNameCheck::Available;
 }
 
-std::string newNameNotice(NewNameCheck check) {
-    switch (check) {
-    case NewNameCheck::Empty:
-        return " 提示：请输入新的相册名称!";
-    case NewNameCheck::Exists:
-        return " 提示：现输入的相册名称已存在,创建无效!";
-    case NewNameCheck::Forbidden:
-        return " 提示：相册名称不能含有 \\ / : * ? | \" < > 等字符!";
-    case NewNameCheck::Available:
-        break;
-    }
-    return " 提示：当前已经输入的相册名称系统还没有,可以创建!";
-}
-
-std::string shortenedNameNotice(std::string_view shortenedName) {
-    return std::string(" 提示：名称过长(限90字节),将缩短为“").append(shortenedName).append("”,可以创建!");
-}
-
 namespace {
 
 void createEmptyFile(const fs::path& file) {
@@ -97,17 +79,6 @@ std::string createAlbum(AlbumStore& store, std::string_view typed) {
         throw;
     }
     return name;
-}
-
-std::string deleteAlbumQuestion(int p, int m) {
-    if (p > 0 && m == 0)
-        return "当前相册已有" + std::to_string(p) + "张图片，确定要删除本相册吗？";
-    if (p == 0 && m > 0)
-        return "当前相册已有" + std::to_string(m) + "首音乐，确定要删除本相册吗？";
-    if (p > 0 && m > 0)
-        return "当前相册已有" + std::to_string(p) + "张图片和" + std::to_string(m) +
-               "首音乐，确定要删除本相册吗？";
-    return {};
 }
 
 std::optional<ListSnapshot> plannedAlbumDeletion(const AlbumStore& store) {

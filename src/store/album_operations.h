@@ -23,22 +23,11 @@ enum class NewNameCheck {
 // Checks a typed name against the root folder (not against the album list).
 NewNameCheck checkNewAlbumName(const AlbumStore& store, std::string_view typed);
 
-// Notice line text of the album dialog for a check result (UTF-8).
-std::string newNameNotice(NewNameCheck check);
-
-// Notice line text for an available name that is too long for its record: it says that the
-// album will be created under `shortenedName` (see shortenedAlbumName).
-std::string shortenedNameNotice(std::string_view shortenedName);
-
 // Creates the album named by `typed` (which must check Available): appends its record,
 // rewrites the album list, creates the folder with empty "PicInfo" and "MusicInfo". If the
 // folder or its files cannot be made, the record is taken back and StoreError is thrown.
 // Returns the album's name.
 std::string createAlbum(AlbumStore& store, std::string_view typed);
-
-// The question asked before deleting an album with p pictures and m songs; empty when the
-// album is empty and nothing is asked.
-std::string deleteAlbumQuestion(int pictureCount, int songCount);
 
 // The album list without the open album (AlbumIndex), its index the album that followed it
 // (or the new last one, -1 when none is left); nothing when no album is open.

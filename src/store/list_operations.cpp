@@ -126,10 +126,4 @@ void saveImportedBatch(AlbumStore& store, MediaList list, std::size_t firstNew,
     }
 }
 
-std::string deleteAllQuestion(const AlbumStore& store, MediaList list) {
-    if (list == MediaList::Pictures)
-        return "本相册共有" + std::to_string(store.PicCount()) + "张图片，确定全部都删除吗？";
-    return "本相册共有" + std::to_string(store.MusicCount()) + "首音乐，确定全部都删除吗？";
-}
-
 } // namespace vistello::store

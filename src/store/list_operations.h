@@ -54,7 +54,4 @@ void changeListAtOnce(AlbumStore& store, const ListSnapshot& to);
 void saveImportedBatch(AlbumStore& store, MediaList list, std::size_t firstNew,
                        const std::vector<std::filesystem::path>& written);
 
-// The question asked before deleting all entries of the list.
-std::string deleteAllQuestion(const AlbumStore& store, MediaList list);
-
 } // namespace vistello::store

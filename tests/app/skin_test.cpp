@@ -359,10 +359,10 @@ class SkinTest : public QObject {
         dialog.findChild<QRadioButton*>(QStringLiteral("RGOutTypeVCD"))->click();
         auto* progress = dialog.findChild<QLabel*>(QStringLiteral("Lguage"));
         auto* time = dialog.findChild<QLabel*>(QStringLiteral("LOverTine"));
-        const std::string longTime = production::MclMakeTimeStr(99 * 3600 + 59 * 60 + 59);
+        const double longTime = 99 * 3600 + 59 * 60 + 59;
         for (int stage : {0, 1, 2, 3, 4}) {
-            const production::ProgressTexts texts =
-                production::progressTexts(stage, 100, 100, longTime, longTime);
+            const RunStatusTexts texts = progressTexts(
+                production::RunProgress{production::runStageOf(stage), 100, 100, longTime, longTime});
             progress->setText(texts.progress);
             time->setText(texts.time);
             faults = layoutFaults(dialog);

@@ -1,6 +1,9 @@
-// The production run: progress texts by stage, one render per format checked with ffprobe,
-// the stop, the guard against a second run, and the failure paths.
+// The production run: one render per format checked with ffprobe, the stop, the guard against
+// a second run, and the failure paths; what the run tells is seen as the production dialog
+// shows it.
 
+#include "app/application/ui_texts.h"
+#include "app/production_dialog/run_status.h"
 #include "production/output_space.h"
 #include "production/production_run.h"
 #include "production_fixture.h"
@@ -18,61 +21,54 @@ using vistello::testing::makeAlbum;
 using vistello::testing::probe;
 using vistello::testing::streamOf;
 
-TEST(ProgressTexts, FollowTheStage) {
-    struct Case {
-        int stage;
-        std::int64_t position;
-        const char* progress;
-        const char* time;
-    } cases[] = {
-        {3, 1252, "完成进度：50%", "剩余时间: 01:02"},
-        {3, 2503, "完成进度：99%", "剩余时间: 01:02"},
-        {3, 0, "完成进度：0%", "剩余时间: 01:02"},
-        {0, 2504, "", "共用时间: 00:07"},
-        {1, 0, "准备生成...", ""},
-        {2, 2504, "视频文件结构处理...", ""},
-        {4, 0, "其它视频处理！", ""},
-        {-1, 0, "其它视频处理！", ""},
-    };
-    for (const auto& c : cases) {
-        const ProgressTexts texts = progressTexts(c.stage, c.position, 2504, "00:07", "01:02");
-        EXPECT_EQ(texts.progress, QString::fromUtf8(c.progress)) << c.stage << " " << c.position;
-        EXPECT_EQ(texts.time, QString::fromUtf8(c.time)) << c.stage << " " << c.position;
-    }
-    EXPECT_EQ(progressTexts(3, 10, 0, "", "").progress, QStringLiteral("完成进度：0%")) << "no frames at all";
-}
-
-// Records everything the run shows.
-struct Window {
+// Records everything the run shows, as the production dialog shows it: each change of a
+// status text, of the settings' enabled state and of the running buttons.
+struct Window final : RunObserver {
     std::vector<QString> progress, time;
     std::vector<bool> settingsEnabled, running;
     int previews = 0;
     int events = 0;
     std::function<void()> onEvents;
+    app::RunStatus status;
 
-    RunCallbacks callbacks() {
-        RunCallbacks c;
-        c.setSettingsEnabled = [this](bool on) { settingsEnabled.push_back(on); };
-        c.setRunning = [this](bool on) { running.push_back(on); };
-        c.showProgress = [this](const QString& text) { progress.push_back(text); };
-        c.showTime = [this](const QString& text) { time.push_back(text); };
-        c.preview = [this](const effects::Bitmap&) { ++previews; };
-        c.processEvents = [this] {
-            ++events;
-            if (onEvents)
-                onEvents();
+    void phaseChanged(RunPhase state) override {
+        status.apply(state);
+        record();
+    }
+    bool progressed(const RunProgress& notification) override {
+        status.apply(notification);
+        record();
+        ++events;
+        if (onEvents)
+            onEvents();
+        return true;
+    }
+    void preview(const effects::Bitmap&) override { ++previews; }
+
+    void record() {
+        const auto changed = [](auto& seen, const auto& now) {
+            if (seen.empty() || seen.back() != now)
+                seen.push_back(now);
         };
-        return c;
+        changed(progress, status.progress);
+        changed(time, status.time);
+        changed(settingsEnabled, status.settingsEnabled);
+        changed(running, status.running);
     }
     void expectIdleAgain() const {
         ASSERT_FALSE(progress.empty());
-        EXPECT_EQ(progress.back(), kFinishedText);
-        EXPECT_EQ(time.back(), kIdleTimeText);
+        EXPECT_EQ(progress.back(), app::runFinishedText());
+        EXPECT_EQ(time.back(), app::idleTimeText());
         EXPECT_EQ(settingsEnabled, (std::vector<bool>{false, true}));
         ASSERT_FALSE(running.empty());
         EXPECT_FALSE(running.back());
     }
 };
+
+// The run's error in the window's words.
+std::string said(const RunResult& result) {
+    return app::runErrorText(result.error).toStdString();
+}
 
 class ProductionRunTest : public ::testing::Test {
   protected:
@@ -92,17 +88,17 @@ TEST_F(ProductionRunTest, RendersEveryFormatWithTheTimelinesFrames) {
         SCOPED_TRACE(name);
         const VideoFormat& format = videoFormat(name);
         Window window;
-        ProductionRun run(album_, window.callbacks());
+        ProductionRun run(album_, window);
         ProductionSettings settings;
         settings.format = &format;
         settings.outputPath = output(format.prefix() + "0.mpg");
         const RunResult result = run.Start(settings);
-        EXPECT_EQ(result.outcome, RunOutcome::Finished) << result.error;
+        EXPECT_EQ(result.outcome, RunOutcome::Finished) << said(result);
         ASSERT_TRUE(result.fileWritten);
         // Two pictures without hold: 2 × 51 frames and the last one once more.
         EXPECT_EQ(result.frames, 103);
         EXPECT_EQ(window.previews, 100) << "phases 1 to 50 of each picture (phase 51 never comes)";
-        EXPECT_EQ(window.progress.front(), kIdleProgressText);
+        EXPECT_EQ(window.progress.front(), app::idleProgressText());
         EXPECT_EQ(window.progress[1], QStringLiteral("准备生成..."));
         EXPECT_NE(std::find(window.progress.begin(), window.progress.end(), QStringLiteral("完成进度：50%")),
                   window.progress.end());
@@ -127,7 +123,7 @@ TEST_F(ProductionRunTest, RendersEveryFormatWithTheTimelinesFrames) {
 
 TEST_F(ProductionRunTest, StopDuringTheFirstTransitionFinishesAPlayableFile) {
     Window window;
-    ProductionRun run(album_, window.callbacks());
+    ProductionRun run(album_, window);
     window.onEvents = [&] {
         if (window.events == 10) {
             run.Stop();
@@ -147,7 +143,7 @@ TEST_F(ProductionRunTest, StopDuringTheFirstTransitionFinishesAPlayableFile) {
 
 TEST_F(ProductionRunTest, SecondStartInsideARunIsRefused) {
     Window window;
-    ProductionRun run(album_, window.callbacks());
+    ProductionRun run(album_, window);
     ProductionSettings settings;
     settings.outputPath = output("first.mpg");
     ProductionSettings second = settings;
@@ -225,10 +221,10 @@ TEST_F(ProductionRunTest, FailuresEndTheRunWithTheirReasonAndNoFile) {
         settings.outputPath = std::filesystem::path(dir.path().toStdString()) / "out.mpg";
         c.spoil(album, settings);
         Window window;
-        ProductionRun run(album, window.callbacks());
+        ProductionRun run(album, window);
         const RunResult result = run.Start(settings);
         EXPECT_EQ(result.outcome, c.outcome);
-        EXPECT_NE(result.error.find(c.message), std::string::npos) << result.error;
+        EXPECT_NE(said(result).find(c.message), std::string::npos) << said(result);
         EXPECT_FALSE(result.fileWritten);
         if (std::string(c.name).starts_with("output over")) {
             EXPECT_GT(std::filesystem::file_size(settings.outputPath), 1000u) << "the song is kept";
@@ -287,13 +283,13 @@ TEST_F(ProductionRunTest, AnOlderFileAtTheOutputNeverStandsForARunThatWroteNothi
         settings.outputPath = folder / "VCD-0.mpg";
         std::ofstream(settings.outputPath, std::ios::binary) << "the video of an earlier run";
         Window window;
-        ProductionRun run(album, window.callbacks());
+        ProductionRun run(album, window);
         window.onEvents = [&] {
             if (window.events == c.stopAtEvent)
                 run.Stop();
         };
         const RunResult result = run.Start(settings);
-        EXPECT_EQ(result.outcome, c.outcome) << result.error;
+        EXPECT_EQ(result.outcome, c.outcome) << said(result);
         EXPECT_FALSE(result.fileWritten);
         EXPECT_EQ(readAll(settings.outputPath), "the video of an earlier run");
         EXPECT_EQ(namesIn(folder), std::vector<std::string>{"VCD-0.mpg"});
@@ -310,7 +306,8 @@ TEST_F(ProductionRunTest, AWrittenFileReplacesTheOlderOne) {
     const mode_t mask = ::umask(022);
     ::umask(mask);
     {
-        ProductionRun run(album_, {});
+        RunObserver quiet;
+        ProductionRun run(album_, quiet);
         ProductionSettings settings;
         settings.outputPath = output("fresh.mpg");
         EXPECT_TRUE(run.Start(settings).fileWritten);
@@ -326,7 +323,7 @@ TEST_F(ProductionRunTest, AWrittenFileReplacesTheOlderOne) {
                                                  std::filesystem::perms::owner_write);
         std::filesystem::create_symlink("target.mpg", folder / "link.mpg");
         Window window;
-        ProductionRun run(album_, window.callbacks());
+        ProductionRun run(album_, window);
         window.onEvents = [&] {
             if (window.events == stopAtEvent)
                 run.Stop();
@@ -334,7 +331,7 @@ TEST_F(ProductionRunTest, AWrittenFileReplacesTheOlderOne) {
         ProductionSettings settings;
         settings.outputPath = folder / "link.mpg";
         const RunResult result = run.Start(settings);
-        EXPECT_EQ(result.outcome, stopAtEvent ? RunOutcome::Stopped : RunOutcome::Finished) << result.error;
+        EXPECT_EQ(result.outcome, stopAtEvent ? RunOutcome::Stopped : RunOutcome::Finished) << said(result);
         EXPECT_TRUE(result.fileWritten);
         EXPECT_TRUE(std::filesystem::is_symlink(settings.outputPath));
         EXPECT_EQ(namesIn(folder), (std::vector<std::string>{"link.mpg", "target.mpg"}));

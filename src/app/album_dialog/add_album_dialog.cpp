@@ -1,5 +1,7 @@
 #include "app/album_dialog/add_album_dialog.h"
 
+#include "app/application/ui_texts.h"
+
 #include "store/album_names.h"
 #include "store/album_operations.h"
 
@@ -119,7 +121,7 @@ void TFrmAddA::EdtChange() {
     const std::string shortened =
         check == store::NewNameCheck::Available ? store::shortenedAlbumName(typed) : "";
     if (shortened.empty()) {
-        PnlNotice->setText(QString::fromStdString(store::newNameNotice(check)));
+        PnlNotice->setText(newNameNotice(check));
         PnlNotice->setToolTip(QString());
     } else {
         showShortenedNotice(QString::fromStdString(shortened));
@@ -130,14 +132,13 @@ void TFrmAddA::EdtChange() {
 void TFrmAddA::showShortenedNotice(const QString& shortened) {
     // The notice line holds one line: the name is elided in its middle so that both its
     // start and the place where it is cut stay visible; the tooltip gives the whole notice.
-    const QString whole = QString::fromStdString(store::shortenedNameNotice(shortened.toStdString()));
+    const QString whole = shortenedNameNotice(shortened);
     const QFontMetrics metrics = PnlNotice->fontMetrics();
     // The notice spans the dialog; a framed label indents its text by half an 'x'.
     const int frame = PnlNotice->frameWidth() * 2 + metrics.horizontalAdvance(QLatin1Char('x'));
-    const int room =
-        width() - frame - metrics.horizontalAdvance(QString::fromStdString(store::shortenedNameNotice("")));
+    const int room = width() - frame - metrics.horizontalAdvance(shortenedNameNotice(QString()));
     const QString elided = metrics.elidedText(shortened, Qt::ElideMiddle, std::max(room, 0));
-    PnlNotice->setText(QString::fromStdString(store::shortenedNameNotice(elided.toStdString())));
+    PnlNotice->setText(shortenedNameNotice(elided));
     PnlNotice->setToolTip(whole);
 }
 

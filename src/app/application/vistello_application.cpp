@@ -11,7 +11,7 @@ bool VistelloApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        dialogs_.showMessage(activeWindow(), QStringLiteral("错误"), QString::fromLocal8Bit(error.what()),
+        dialogs_.showMessage(activeWindow(), QStringLiteral("错误"), QString::fromUtf8(error.what()),
                              MessageIcon::Error);
     }
     return false;

@@ -1,6 +1,7 @@
 #include "app/main_window/album_list_controller.h"
 
 #include "app/album_dialog/add_album_dialog.h"
+#include "app/application/ui_texts.h"
 #include "app/main_window/list_models.h"
 #include "app/main_window/list_views.h"
 #include "app/main_window/undo_commands.h"
@@ -75,9 +76,9 @@ void AlbumListController::SbtNewAblmClick() {
 void AlbumListController::SbtDelAClick() {
     if (store_.AlbumIndex < 0)
         return;
-    const std::string question = store::deleteAlbumQuestion(store_.PicCount(), store_.MusicCount());
-    if (!question.empty() && !dialogs_.askYesNo(window_, QStringLiteral("提示"),
-                                                QString::fromStdString(question), MessageIcon::Information))
+    const QString question = deleteAlbumQuestion(store_.PicCount(), store_.MusicCount());
+    if (!question.isEmpty() &&
+        !dialogs_.askYesNo(window_, QStringLiteral("提示"), question, MessageIcon::Information))
         return;
     const std::optional<store::ListSnapshot> shorter = store::plannedAlbumDeletion(store_);
     if (!shorter)

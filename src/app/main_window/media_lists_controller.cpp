@@ -1,5 +1,6 @@
 #include "app/main_window/media_lists_controller.h"
 
+#include "app/application/ui_texts.h"
 #include "app/import/add_music_dialog.h"
 #include "app/import/add_picture_dialog.h"
 #include "app/import/picture_order_dialog.h"
@@ -197,8 +198,8 @@ void MediaListsController::BtnDelOPClick() {
 }
 
 void MediaListsController::BtnDelAPClick() {
-    const std::string question = store::deleteAllQuestion(store_, currentList());
-    if (!dialogs_.askYesNo(window_, QStringLiteral("提示"), QString::fromStdString(question),
+    const int count = currentList() == store::MediaList::Pictures ? store_.PicCount() : store_.MusicCount();
+    if (!dialogs_.askYesNo(window_, QStringLiteral("提示"), deleteAllQuestion(currentList(), count),
                            MessageIcon::Question))
         return;
     undo_.changeStore([&] {

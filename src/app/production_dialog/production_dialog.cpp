@@ -51,8 +51,7 @@ QString withExtension(const QString& path, const char* extension) {
 } // namespace
 
 TFrmMake::TFrmMake(const store::AlbumStore& store, UserDialogs& dialogs, QWidget* parent)
-    : QDialog(parent), store_(store), dialogs_(dialogs), messages_(dialogs, this),
-      run_(store, runCallbacks()) {
+    : QDialog(parent), store_(store), dialogs_(dialogs), messages_(dialogs, this), run_(store, *this) {
     setObjectName(QStringLiteral("FrmMake"));
     setWindowTitle(QStringLiteral("视频文件制作"));
     setFont(interfaceFont(12));
@@ -121,8 +120,8 @@ void TFrmMake::buildLayout() {
     ImgMpg = named(new StretchView, "ImgMpg", PnlBack, QRect(QPoint(0, 0), kPanelSize));
 
     GroupBox4 = named(new QGroupBox(QStringLiteral("当前状态：")), "GroupBox4", this, {293, 230, 249, 72});
-    Lguage = named(new QLabel(production::kIdleProgressText), "Lguage", GroupBox4, {12, 24, 225, 18});
-    LOverTine = named(new QLabel(production::kIdleTimeText), "LOverTine", GroupBox4, {12, 46, 225, 18});
+    Lguage = named(new QLabel(idleProgressText()), "Lguage", GroupBox4, {12, 24, 225, 18});
+    LOverTine = named(new QLabel(idleTimeText()), "LOverTine", GroupBox4, {12, 46, 225, 18});
 
     SbtnMake = named(new QPushButton(QStringLiteral("生成相册")), "SbtnMake", this, {303, 318, 110, 34});
     SbtnStop = named(new QPushButton(QStringLiteral("终止生成")), "SbtnStop", this, {423, 318, 110, 34});
@@ -241,8 +240,7 @@ void TFrmMake::SpeedButton3Click() {
 
 void TFrmMake::CboxTBClick() {
     if (CboxTB->isChecked() && !(2 * static_cast<std::int64_t>(store_.PicCount()) < musicSeconds_)) {
-        dialogs_.showMessage(this, QStringLiteral("错误提示"), production::kMusicTooShort,
-                             MessageIcon::Information);
+        dialogs_.showMessage(this, QStringLiteral("错误提示"), musicTooShortText(), MessageIcon::Information);
         CboxTB->setChecked(false);
     }
     showTimes();

@@ -10,8 +10,10 @@
 
 #include "app/application/dialog_message_sink.h"
 #include "app/application/user_dialogs.h"
+#include "app/production_dialog/run_status.h"
 #include "production/production_run.h"
 #include "production/production_settings.h"
+#include "production/run_observer.h"
 #include "store/album_store.h"
 
 #include <QColor>
@@ -38,7 +40,7 @@ namespace vistello::app {
 class PictureView;
 class StretchView;
 
-class TFrmMake final : public QDialog {
+class TFrmMake final : public QDialog, private production::RunObserver {
     Q_OBJECT
   public:
     TFrmMake(const store::AlbumStore& store, UserDialogs& dialogs, QWidget* parent = nullptr);
@@ -82,8 +84,11 @@ class TFrmMake final : public QDialog {
     // folder + prefix + first free number + the format's extension for the folder of `path`;
     // empty when no name can be formed.
     QString numberedName(const QString& path) const;
-    production::RunCallbacks runCallbacks();
-    void showFrame(const effects::Bitmap& frame);
+    // What the run tells (production_dialog_run.cpp): shown through status_.
+    void phaseChanged(production::RunPhase state) override;
+    bool progressed(const production::RunProgress& progress) override;
+    void preview(const effects::Bitmap& frame) override;
+    void showStatus();
     void processPendingEvents();
     void setBusyCursor(bool busy);
     void reportResult(const production::RunResult& result, const QString& output);
@@ -97,7 +102,9 @@ class TFrmMake final : public QDialog {
     QColor colour_ = Qt::black; // ColorDialog1's colour
     QString saveFileName_;      // Sdlg's file name: where the save dialog starts
     bool busyCursor_ = false;
-    bool running_ = false; // from a run's start until its result has been reported
+    bool running_ = false;   // from a run's start until its result has been reported
+    bool stopAsked_ = false; // the stop button was clicked during the current run
+    RunStatus status_;       // what the labels and buttons show of the current run
     production::ProductionRun run_;
 
     // Controls, named as their objectNames.

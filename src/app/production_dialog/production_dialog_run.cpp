@@ -19,19 +19,28 @@
 
 namespace vistello::app {
 
-production::RunCallbacks TFrmMake::runCallbacks() {
-    production::RunCallbacks callbacks;
-    callbacks.setSettingsEnabled = [this](bool enabled) { SetSettingsEnabled(enabled); };
-    callbacks.setRunning = [this](bool running) {
-        SbtnMake->setEnabled(!running);
-        SbtnStop->setEnabled(running);
-    };
-    callbacks.setBusyCursor = [this](bool busy) { setBusyCursor(busy); };
-    callbacks.showProgress = [this](const QString& text) { Lguage->setText(text); };
-    callbacks.showTime = [this](const QString& text) { LOverTine->setText(text); };
-    callbacks.preview = [this](const effects::Bitmap& frame) { showFrame(frame); };
-    callbacks.processEvents = [this] { processPendingEvents(); };
-    return callbacks;
+void TFrmMake::phaseChanged(production::RunPhase state) {
+    status_.apply(state);
+    showStatus();
+    if (state == production::RunPhase::MakingDisc)
+        processPendingEvents(); // the text shows before the authoring tools take their time
+}
+
+bool TFrmMake::progressed(const production::RunProgress& progress) {
+    status_.apply(progress);
+    showStatus();
+    // Clicks on the dialog, the stop button's among them, are handled here.
+    processPendingEvents();
+    return !stopAsked_;
+}
+
+void TFrmMake::showStatus() {
+    SetSettingsEnabled(status_.settingsEnabled);
+    SbtnMake->setEnabled(!status_.running);
+    SbtnStop->setEnabled(status_.running);
+    setBusyCursor(status_.busy);
+    Lguage->setText(status_.progress);
+    LOverTine->setText(status_.time);
 }
 
 void TFrmMake::SetSettingsEnabled(bool enabled) {
@@ -49,7 +58,7 @@ void TFrmMake::setBusyCursor(bool busy) {
         QApplication::restoreOverrideCursor();
 }
 
-void TFrmMake::showFrame(const effects::Bitmap& frame) {
+void TFrmMake::preview(const effects::Bitmap& frame) {
     // The frame is the run's own bitmap and changes after this call: the box keeps a copy.
     const QImage view(frame.data(), frame.width(), frame.height(), frame.stride(), QImage::Format_BGR888);
     ImgMpg->setPicture(view.copy());
@@ -71,6 +80,7 @@ void TFrmMake::SbtnMakeClick() {
     if (!outputFitsOrSay(store_, currentSettings(), dialogs_, this))
         return; // the video would fill the disk before it is done
     running_ = true;
+    stopAsked_ = false;
     SbtnMake->setEnabled(false);
     SbtnStop->setEnabled(true);
     ImgMpg->setStretch(true);
@@ -87,41 +97,41 @@ void TFrmMake::SbtnMakeClick() {
 }
 
 void TFrmMake::reportResult(const production::RunResult& result, const QString& output) {
-    if (!result.error.empty() && !result.encoderError) {
+    using production::RunFailure;
+    // The encoder's own reports (the file could not be written, say) get no text of their own:
+    // the run is judged by its file, as after a stop.
+    const bool judgedByFile =
+        result.error.what == RunFailure::Encoder || result.error.what == RunFailure::OutputNotCreated;
+    if (result.error && !judgedByFile) {
         // A picture, a song or a background that could not be read, or settings a run refuses.
-        dialogs_.showMessage(this, QStringLiteral("错误"), QString::fromStdString(result.error),
-                             MessageIcon::Error);
+        dialogs_.showMessage(this, runErrorTitle(), runErrorText(result.error), MessageIcon::Error);
         return;
     }
     if (result.outcome == production::RunOutcome::NotStarted)
         return;
     if (result.fileWritten && !result.discError.empty()) {
         // The video is there; the images ready to burn are not.
-        dialogs_.showMessage(this, QStringLiteral("错误"),
-                             QStringLiteral("视频文件已生成，但光盘映像生成失败：") +
-                                 QString::fromStdString(result.discError),
+        dialogs_.showMessage(this, runErrorTitle(), discFailedText(QString::fromStdString(result.discError)),
                              MessageIcon::Error);
     }
     if (result.fileWritten) {
-        if (!dialogs_.askYesNo(this, QStringLiteral("完成"), QStringLiteral("文件生成完毕！请确定查看。"),
-                               MessageIcon::Information))
+        if (!dialogs_.askYesNo(this, runDoneTitle(), runDoneQuestion(), MessageIcon::Information))
             return;
         const QFileInfo file(output);
         if (!dialogs_.openFolder(file.absolutePath()))
             // No file manager to show it: say where the video is instead.
-            dialogs_.showMessage(
-                this, QStringLiteral("完成"),
-                QStringLiteral("无法打开文件夹（没有可用的文件管理器）。视频文件保存在：\n%1")
-                    .arg(QDir::toNativeSeparators(file.absoluteFilePath())),
-                MessageIcon::Information);
+            dialogs_.showMessage(this, runDoneTitle(),
+                                 folderNotOpenedText(QDir::toNativeSeparators(file.absoluteFilePath())),
+                                 MessageIcon::Information);
     } else {
-        dialogs_.showMessage(this, QStringLiteral("错误"),
-                             QStringLiteral("创建相册视频文件出错，请重新制作！"), MessageIcon::Information);
+        dialogs_.showMessage(this, runErrorTitle(), runFailedText(), MessageIcon::Information);
     }
 }
 
 void TFrmMake::SbtnStopClick() {
-    run_.Stop();
+    // The run hears it as the answer to the progress notification this click comes in.
+    if (run_.running())
+        stopAsked_ = true;
 }
 
 void TFrmMake::reject() {
