@@ -86,7 +86,8 @@ int runMotion(Context& context) {
     if (args->easing) {
         easing = store::easingFromName(*args->easing);
         if (!easing) {
-            printMessage("unknown easing \"" + *args->easing + "\": linear, ease-in, ease-out or ease-in-out");
+            printMessage("unknown easing \"" + *args->easing +
+                         "\": linear, ease-in, ease-out or ease-in-out");
             return kExitUsage;
         }
     }
@@ -112,15 +113,16 @@ int runMotion(Context& context) {
     }
     const int index = static_cast<int>(*row);
     const store::TPicInfo picture = albums.PicList[static_cast<std::size_t>(index)];
-    const std::optional<store::ListSnapshot> edited = store::plannedPictureEdit(albums, index, picture, *motion);
+    const std::optional<store::ListSnapshot> edited =
+        store::plannedPictureEdit(albums, index, picture, *motion);
     if (!edited) {
         printMessage("the picture at row " + args->row + " has no file name to keep a motion under");
         return kExitFailure;
     }
     store::changeListAtOnce(albums, *edited);
-    printJson(pictureJson(albums.PicList[static_cast<std::size_t>(index)],
-                          store::motionsOf(store::captureList(albums, store::ListKind::Pictures))
-                              .get(picture.FileName.gbk())));
+    printJson(pictureJson(
+        albums.PicList[static_cast<std::size_t>(index)],
+        store::motionsOf(store::captureList(albums, store::ListKind::Pictures)).get(picture.FileName.gbk())));
     return kExitOk;
 }
 

@@ -77,7 +77,8 @@ TEST_F(MotionCliTest, SetsEachKindOfMotionAndShowPrintsThem) {
     EXPECT_EQ(custom.json().object()["motion"].toString(), "0,0,1,1:0.25,0.125,0.5,0.5");
     EXPECT_EQ(custom.json().object()["easing"].toString(), "ease-in-out");
     // The easing may come first too; without it a motion is linear.
-    ASSERT_EQ(cli({"motion", "--easing", "ease-out", kAlbum, "1", "0.5,0.5,0.5,0.5:0,0,0.5,0.5"}).exitCode, 0);
+    ASSERT_EQ(cli({"motion", "--easing", "ease-out", kAlbum, "1", "0.5,0.5,0.5,0.5:0,0,0.5,0.5"}).exitCode,
+              0);
 
     QJsonArray pictures = shownPictures();
     ASSERT_EQ(pictures.size(), 3);

@@ -89,7 +89,10 @@ class ListMotionsTest : public ::testing::Test {
 
 TEST_F(ListMotionsTest, AnOldAlbumChangesAsBeforeAndGainsNoMotionFile) {
     const std::vector<std::function<void()>> changes = {
-        [&] { history->perform(ChangeKind::Move, *plannedMove(store, MediaList::Pictures, 0, MoveDirection::Down)); },
+        [&] {
+            history->perform(ChangeKind::Move,
+                             *plannedMove(store, MediaList::Pictures, 0, MoveDirection::Down));
+        },
         [&] { history->perform(ChangeKind::Delete, *plannedDelete(store, MediaList::Pictures, 1)); },
         [&] { importPicture("P0.jpg"); },
         [&] { history->perform(ChangeKind::DeleteAll, plannedDeleteAll(store, MediaList::Pictures)); },
@@ -162,8 +165,8 @@ TEST_F(ListMotionsTest, MotionsRefusedOrOutsideTheListPlanNothing) {
     EXPECT_FALSE(withMotion(pictures, "P9.jpg", kPan)) << "no picture of the list";
     EXPECT_FALSE(withMotion(pictures, "", kPan));
     EXPECT_FALSE(withMotion(captureList(store, ListKind::Songs), "M0.mp3", kPan));
-    EXPECT_FALSE(
-        withMotion(pictures, "P0.jpg", PictureMotion::custom({0.6, 0, 0.5, 0.5}, {0, 0, 1, 1}, Easing::Linear)));
+    EXPECT_FALSE(withMotion(pictures, "P0.jpg",
+                            PictureMotion::custom({0.6, 0, 0.5, 0.5}, {0, 0, 1, 1}, Easing::Linear)));
     EXPECT_FALSE(plannedPictureEdit(store, 3, store.PicList[0], kPan));
     EXPECT_FALSE(plannedPictureEdit(store, -1, store.PicList[0], kPan));
     ASSERT_TRUE(withMotion(pictures, " P0.jpg ", kPan)) << "names are trimmed as when the file is opened";
@@ -263,12 +266,14 @@ TEST_F(ListMotionsTest, AFailedWriteLeavesBothFilesAndMemoryAsTheyWere) {
         std::function<void()> change;
     };
     const Case cases[] = {
-        {"delete", 0, [&] { history->perform(ChangeKind::Delete, *plannedDelete(store, MediaList::Pictures, 1)); }},
+        {"delete", 0,
+         [&] { history->perform(ChangeKind::Delete, *plannedDelete(store, MediaList::Pictures, 1)); }},
         {"delete, list fails", 200,
          [&] { history->perform(ChangeKind::Delete, *plannedDelete(store, MediaList::Pictures, 1)); }},
         {"move, list fails", 200,
          [&] {
-             history->perform(ChangeKind::Move, *plannedMove(store, MediaList::Pictures, 0, MoveDirection::Down));
+             history->perform(ChangeKind::Move,
+                              *plannedMove(store, MediaList::Pictures, 0, MoveDirection::Down));
          }},
         {"motion edit", 0, [&] { setMotion("P2.jpg", kPan); }},
         {"record and motion edit, list fails", 200,
@@ -309,7 +314,8 @@ TEST_F(ListMotionsTest, AnItemThatCannotBeKeptPutsTheMotionsBackWithTheList) {
     const std::string pictures = readBytes(folder / "PicInfo");
     const std::string motions = readBytes(motionFile);
     writeBytes(folder / std::string(kKeptFolderName), "a file where the hidden folder belongs");
-    EXPECT_THROW(history->perform(ChangeKind::Delete, *plannedDelete(store, MediaList::Pictures, 1)), StoreError);
+    EXPECT_THROW(history->perform(ChangeKind::Delete, *plannedDelete(store, MediaList::Pictures, 1)),
+                 StoreError);
     EXPECT_EQ(readBytes(folder / "PicInfo"), pictures);
     EXPECT_EQ(readBytes(motionFile), motions);
     EXPECT_EQ(store.PicCount(), 3);
