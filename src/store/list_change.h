@@ -32,7 +32,8 @@ struct ListSnapshot {
     // The records exactly as the list file holds them; shared between the changes of a history.
     std::shared_ptr<const std::string> records = std::make_shared<const std::string>();
     // Pictures only: the motions of the list's pictures as the Motion file's text
-    // (list_motions.h); shared like the records. Empty for the other lists.
+    // (list_motions.h); shared like the records. Empty for the other lists, and in a picture
+    // list made by hand, which then keeps the album's motions as they are.
     std::shared_ptr<const std::string> motions = std::make_shared<const std::string>();
     int index = -1; // the current entry
 

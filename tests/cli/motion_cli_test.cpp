@@ -154,6 +154,7 @@ TEST_F(MotionCliTest, AnImportThatReusesAFileNameStartsWithoutItsOldMotion) {
     const CliResult imported = cli({"import-pictures", kAlbum, root.filePath("new.png")});
     ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
     ASSERT_EQ(imported.json().array().at(0).toObject()["FileName"].toString(), "P3.jpg");
+    EXPECT_EQ(imported.json().array().at(0).toObject()["motion"].toString(), "none");
 
     const QJsonArray pictures = shownPictures();
     ASSERT_EQ(pictures.size(), 4);

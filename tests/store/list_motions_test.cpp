@@ -173,6 +173,19 @@ TEST_F(ListMotionsTest, MotionsRefusedOrOutsideTheListPlanNothing) {
     EXPECT_EQ(motionsOf(*withMotion(pictures, " P0.jpg ", kPan)).get("P0.jpg"), kPan);
 }
 
+TEST_F(ListMotionsTest, APictureListMadeWithoutMotionsKeepsTheAlbumsMotions) {
+    setTwoMotions();
+    ListSnapshot byHand;
+    byHand.kind = ListKind::Pictures;
+    byHand.album = "a";
+    std::vector<TPicInfo> reversed(store.PicList.rbegin(), store.PicList.rend());
+    byHand = withRecords(byHand, reversed, 0);
+    changeListAtOnce(store, byHand);
+    EXPECT_EQ(pictureNames(), (Names{"P2.jpg", "P1.jpg", "P0.jpg"}));
+    EXPECT_EQ(stored("P0.jpg"), PictureMotion::automatic());
+    EXPECT_EQ(stored("P1.jpg"), kPan);
+}
+
 TEST_F(ListMotionsTest, DeletionsAndMovesKeepEachMotionWithItsPicture) {
     setTwoMotions();
     const std::string withBoth = readBytes(motionFile);
