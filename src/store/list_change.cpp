@@ -182,8 +182,8 @@ void changeList(AlbumStore& store, const ListSnapshot& to, KeptItems& kept) {
     const std::set<std::string> namedBefore = namedItems(from.kind, *from.records);
     const std::set<std::string> namedAfter = namedItems(to.kind, *to.records);
     // The motions go with the records: the Motion file is written before the list file and
-    // put back whenever the list file ends up as it was.
-    // A picture list that says nothing of its motions keeps the album's as they are.
+    // put back whenever the list file ends up as it was. A picture list that says nothing of
+    // its motions keeps the album's as they are.
     std::optional<MotionFileRewrite> motions;
     if (to.kind == ListKind::Pictures)
         motions.emplace(folder, to.motions->empty() ? *from.motions : *to.motions, *to.records);
