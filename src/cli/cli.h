@@ -15,7 +15,8 @@ class QJsonValue;
 
 namespace vistello::store {
 class AlbumStore;
-}
+struct PictureMotion;
+} // namespace vistello::store
 
 namespace vistello::cli {
 
@@ -59,6 +60,7 @@ int runFormats(Context&);
 int runRender(Context&);
 int runDecode(Context&);
 int runImportPictures(Context&);
+int runMotion(Context&);
 
 // Loads the store's album list and opens the album named `name` with its lists. Prints
 // "no album named ..." and gives -1 when there is none.
@@ -69,5 +71,9 @@ int openAlbumForImport(store::AlbumStore& albums, const std::string& name);
 // JSON of the records, as `show` prints them; import subcommands print new records this way.
 QJsonObject pictureJson(const store::TPicInfo& picture);
 QJsonObject songJson(const store::TMusicInfo& song);
+// A picture's record with its motion: "motion" is "none", "auto" or the two rectangles
+// "X0,Y0,W0,H0:X1,Y1,W1,H1" in fractions of the picture, and a motion of one's own adds its
+// "easing".
+QJsonObject pictureJson(const store::TPicInfo& picture, const store::PictureMotion& motion);
 
 } // namespace vistello::cli

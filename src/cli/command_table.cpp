@@ -9,6 +9,9 @@ namespace {
 constexpr std::array kCommands = {
     Command{"albums", "", runAlbums},
     Command{"show", "ALBUM", runShow},
+    Command{"motion",
+            "ALBUM ROW none|auto|X0,Y0,W0,H0:X1,Y1,W1,H1 [--easing linear|ease-in|ease-out|ease-in-out]",
+            runMotion},
     Command{"new-album", "NAME", runNewAlbum},
     Command{"delete-album", "NAME", runDeleteAlbum},
     Command{"probe-song", "FILE", runProbeSong},

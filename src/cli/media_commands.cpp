@@ -6,6 +6,7 @@
 #include "media/picture_import.h"
 #include "media/picture_order.h"
 #include "store/album_store.h"
+#include "store/picture_motion.h"
 
 #include <QFileInfo>
 #include <QImageWriter>
@@ -103,9 +104,11 @@ int runImportPictures(Context& context) {
         StderrImportProgress progress;
         result = media::ImportPictures(albums, files, progress, messages);
     }
+    // As show prints them: each new picture with its motion, which an import never gives.
+    const store::MotionTable motions = store::MotionTable::load(albums.AlbumPath());
     QJsonArray pictures;
     for (std::size_t i = before; i < albums.PicList.size(); ++i)
-        pictures.append(pictureJson(albums.PicList[i]));
+        pictures.append(pictureJson(albums.PicList[i], motions.get(albums.PicList[i].FileName.gbk())));
     printJson(pictures);
     if (result.skipped > 0)
         printMessage(std::to_string(result.skipped) + " file(s) could not be imported");

@@ -6,6 +6,7 @@
 #include "store/album_names.h"
 #include "store/album_operations.h"
 #include "store/album_store.h"
+#include "store/picture_motion.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -85,9 +86,11 @@ int runShow(Context& context) {
     const int index = openNamedAlbum(albums, context.args[0]);
     if (index < 0)
         return kExitFailure;
+    // A missing or damaged Motion file shows every picture without motion.
+    const store::MotionTable motions = store::MotionTable::load(albums.AlbumPath());
     QJsonArray pictures, songs;
     for (const auto& p : albums.PicList)
-        pictures.append(pictureJson(p));
+        pictures.append(pictureJson(p, motions.get(p.FileName.gbk())));
     for (const auto& m : albums.MusicList)
         songs.append(songJson(m));
     printJson(QJsonObject{{"album", qs(albums.albumName(index))}, {"pictures", pictures}, {"songs", songs}});

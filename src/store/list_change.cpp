@@ -2,6 +2,7 @@
 
 #include "store/album_names.h"
 #include "store/gbk_text.h"
+#include "store/list_motions.h"
 #include "store/store_error.h"
 
 #include <algorithm>
@@ -123,12 +124,37 @@ ListSnapshot captureList(const AlbumStore& store, ListKind kind) {
         return withRecords(list, store.AlbumList, store.AlbumIndex);
     case ListKind::Pictures:
         list.album = store.AlbumPath().filename().string();
-        return withRecords(list, store.PicList, store.PicIndex);
+        list = withRecords(list, store.PicList, store.PicIndex);
+        list.motions = std::make_shared<const std::string>(motionsText(store.AlbumPath(), *list.records));
+        return list;
     case ListKind::Songs:
         list.album = store.AlbumPath().filename().string();
         return withRecords(list, store.MusicList, store.MusicIndex);
     }
     return list;
+}
+
+std::optional<ListSnapshot> withMotion(const ListSnapshot& pictures, std::string_view fileName,
+                                       const PictureMotion& motion) {
+    if (pictures.kind != ListKind::Pictures)
+        return std::nullopt;
+    const std::vector<TPicInfo> records = recordsFromBytes<TPicInfo>(*pictures.records);
+    const std::string wanted = trimName(gbkToUtf8(fileName));
+    const bool listed = std::any_of(records.begin(), records.end(), [&](const TPicInfo& picture) {
+        return trimName(gbkToUtf8(picture.FileName.gbk())) == wanted;
+    });
+    MotionTable motions = motionsOf(pictures);
+    if (!listed || !motions.set(fileName, motion))
+        return std::nullopt;
+    ListSnapshot changed = pictures;
+    changed.motions = std::make_shared<const std::string>(motions.serialise(records));
+    return changed;
+}
+
+MotionTable motionsOf(const ListSnapshot& list) {
+    if (list.kind != ListKind::Pictures)
+        return {};
+    return MotionTable::parse(*list.motions);
 }
 
 std::set<std::string> namedItems(ListKind kind, std::string_view records) {
@@ -155,6 +181,16 @@ void changeList(AlbumStore& store, const ListSnapshot& to, KeptItems& kept) {
     const ListSnapshot from = captureList(store, to.kind);
     const std::set<std::string> namedBefore = namedItems(from.kind, *from.records);
     const std::set<std::string> namedAfter = namedItems(to.kind, *to.records);
+    // The motions go with the records: the Motion file is written before the list file and
+    // put back whenever the list file ends up as it was. A picture list that says nothing of
+    // its motions keeps the album's as they are.
+    std::optional<MotionFileRewrite> motions;
+    if (to.kind == ListKind::Pictures)
+        motions.emplace(folder, to.motions->empty() ? *from.motions : *to.motions, *to.records);
+    auto putBackMotions = [&] {
+        if (motions)
+            motions->putBack(); // when even that fails, the file keeps the new motions
+    };
 
     // Puts restored items back into keeping when a later step fails.
     std::vector<std::string> restored;
@@ -177,7 +213,14 @@ void changeList(AlbumStore& store, const ListSnapshot& to, KeptItems& kept) {
             kept.erase(found);
             restored.push_back(name);
         }
-        writeList(store, folder, to);
+        if (motions)
+            motions->write();
+        try {
+            writeList(store, folder, to);
+        } catch (...) {
+            putBackMotions();
+            throw;
+        }
     } catch (...) {
         keepRestored();
         throw;
@@ -205,10 +248,12 @@ void changeList(AlbumStore& store, const ListSnapshot& to, KeptItems& kept) {
         try {
             writeList(store, folder, from);
         } catch (const StoreError&) {
-            // The new list stays on disk, so memory follows it; what was moved back is unnamed.
+            // The new list stays on disk, with its motions, so memory follows it; what was
+            // moved back is unnamed.
             setMemory(store, to);
             std::rethrow_exception(failure);
         }
+        putBackMotions();
         keepRestored();
         std::rethrow_exception(failure);
     }

@@ -1,5 +1,7 @@
 #include "store/list_operations.h"
 
+#include "store/picture_motion.h"
+#include "store/record_file.h"
 #include "store/store_error.h"
 
 #include <algorithm>
@@ -15,6 +17,18 @@ template <class F> decltype(auto) withList(const AlbumStore& store, MediaList li
     if (list == MediaList::Pictures)
         return f(store.PicList, now);
     return f(store.MusicList, now);
+}
+
+// Forgets the motions kept under the file names of the pictures from `firstNew` on: a number
+// freed by a deletion and reused by an import must not bring back the old picture's motion.
+// Throws StoreError with the Motion file as it was.
+void forgetMotionsOfNewPictures(const AlbumStore& store, std::size_t firstNew) {
+    MotionTable motions = MotionTable::load(store.AlbumPath());
+    const std::size_t before = motions.size();
+    for (std::size_t i = firstNew; i < store.PicList.size(); ++i)
+        motions.remove(store.PicList[i].FileName.gbk());
+    if (motions.size() != before)
+        writeFileAtomically(store.AlbumPath() / kMotionFileName, motions.serialise(store.PicList));
 }
 
 } // namespace
@@ -76,6 +90,16 @@ ListSnapshot plannedDeleteAll(const AlbumStore& store, MediaList list) {
     return empty;
 }
 
+std::optional<ListSnapshot> plannedPictureEdit(const AlbumStore& store, int row, const TPicInfo& record,
+                                               const PictureMotion& motion) {
+    if (row < 0 || row >= store.PicCount())
+        return std::nullopt;
+    std::vector<TPicInfo> records = store.PicList;
+    records[static_cast<std::size_t>(row)] = record;
+    return withMotion(withRecords(captureList(store, ListKind::Pictures), records, row),
+                      record.FileName.gbk(), motion);
+}
+
 void changeListAtOnce(AlbumStore& store, const ListSnapshot& to) {
     KeptItems kept;
     changeList(store, to, kept);
@@ -113,6 +137,8 @@ void deleteAllEntries(AlbumStore& store, MediaList list) {
 void saveImportedBatch(AlbumStore& store, MediaList list, std::size_t firstNew,
                        const std::vector<std::filesystem::path>& written) {
     try {
+        if (list == MediaList::Pictures && firstNew < store.PicList.size())
+            forgetMotionsOfNewPictures(store, firstNew);
         store.SaveInfo(list == MediaList::Pictures ? "P" : "M");
     } catch (const StoreError&) {
         std::error_code ignored;

@@ -36,6 +36,14 @@ std::optional<ListSnapshot> plannedMoveTo(const AlbumStore& store, MediaList lis
 std::optional<ListSnapshot> plannedDelete(const AlbumStore& store, MediaList list, int selectedRow);
 // The empty list.
 ListSnapshot plannedDeleteAll(const AlbumStore& store, MediaList list);
+// The picture list after a save of the picture editor: the record at `row` replaced by
+// `record` and that picture's motion set to `motion` (MotionKind::None: no motion), its index
+// `row`. Carry it out with changeListAtOnce, which rewrites the list file and the Motion file
+// together, and record it with UndoHistory::recordDone(ChangeKind::Edit, before); or with
+// UndoHistory::perform(ChangeKind::Edit, ...). Nothing when the row is outside the list or the
+// motion is refused (see withMotion).
+std::optional<ListSnapshot> plannedPictureEdit(const AlbumStore& store, int row, const TPicInfo& record,
+                                               const PictureMotion& motion);
 
 // The plans carried out at once, media files deleted for good. Each returns the new current
 // index, or nothing when there was nothing to do. Throws StoreError with nothing changed.
@@ -49,8 +57,10 @@ void deleteAllEntries(AlbumStore& store, MediaList list);
 void changeListAtOnce(AlbumStore& store, const ListSnapshot& to);
 
 // Saves the list after an import appended entries from `firstNew` on, whose media files are
-// `written`. When the list cannot be saved, the batch is taken back: its files go and the list
-// in memory is again the one on disk; the StoreError is then thrown on.
+// `written`. A picture's file name that the import (re)used starts without motion: what the
+// album's Motion file still keeps under it is forgotten first. When the list cannot be saved,
+// the batch is taken back: its files go and the list in memory is again the one on disk; the
+// StoreError is then thrown on.
 void saveImportedBatch(AlbumStore& store, MediaList list, std::size_t firstNew,
                        const std::vector<std::filesystem::path>& written);
 

@@ -28,7 +28,8 @@ void UndoHistory::perform(ChangeKind kind, const ListSnapshot& to) {
 
 void UndoHistory::recordDone(ChangeKind kind, const ListSnapshot& before) {
     ListSnapshot after = captureList(store_, before.kind);
-    if (after.album != before.album || *after.records == *before.records)
+    if (after.album != before.album ||
+        (*after.records == *before.records && *after.motions == *before.motions))
         return;
     push(Change{kind, before, std::move(after), {}});
 }
@@ -58,6 +59,8 @@ void UndoHistory::push(Change change) {
     // Neighbouring changes share the list between them, so the history holds each list once.
     if (!done_.empty() && *done_.back().after.records == *change.before.records)
         change.before.records = done_.back().after.records;
+    if (!done_.empty() && *done_.back().after.motions == *change.before.motions)
+        change.before.motions = done_.back().after.motions;
     done_.push_back(std::move(change));
     while (done_.size() > depth_) {
         discardItems(done_.front().kept);

@@ -1,11 +1,12 @@
 #pragma once
 // UndoHistory: the list changes of one run of the window program, newest last, so that each
 // can be taken back and made again. A change is the list it left and the list it replaced
-// (whole record files, shared between neighbouring changes), carried out by changeList, which
-// restores and keeps the media files and album folders on the way: a deleted picture's file or
-// a deleted album's folder is kept hidden while its deletion can be undone, and an undone
-// import's files while it can be redone. What falls off the far end of the history, what a new
-// change makes impossible to redo, and everything at the end of the run is deleted for good.
+// (whole record files, with a picture list's motions, shared between neighbouring changes),
+// carried out by changeList, which restores and keeps the media files and album folders on the
+// way: a deleted picture's file or a deleted album's folder is kept hidden while its deletion
+// can be undone, and an undone import's files while it can be redone. What falls off the far
+// end of the history, what a new change makes impossible to redo, and everything at the end of
+// the run is deleted for good.
 //
 // The history knows no widgets and no texts; the window names the changes for its menus.
 
@@ -48,7 +49,8 @@ class UndoHistory {
     // nothing changed.
     void perform(ChangeKind kind, const ListSnapshot& to);
     // Records a change already made and saved (an import, the picture editor's saves) from
-    // the list as it was before; a list that is the same records nothing.
+    // the list as it was before; a list that is the same, records and motions, records
+    // nothing.
     void recordDone(ChangeKind kind, const ListSnapshot& before);
     // Records the albums appended to the album list since `before`, one change for each, as
     // the album dialog creates them one after the other.

@@ -71,7 +71,8 @@ TEST_F(StoreCliTest, ListsAndShowsRecordsWrittenByAnotherProgram) {
                                                    {"EffectName", QString::fromUtf8("椭圆向外渐铺显示")},
                                                    {"Title", QString::fromUtf8("标题")},
                                                    {"Remark", "a.jpg"},
-                                                   {"FileName", "P0.jpg"}}));
+                                                   {"FileName", "P0.jpg"},
+                                                   {"motion", "none"}}));
     EXPECT_EQ(pictures[1]["Title"].toString(), QStringLiteral("abc")); // only the length's bytes count
     EXPECT_EQ(pictures[1]["EffectName"].toString(), QString::fromUtf8("000 随机效果"));
     EXPECT_EQ(album["songs"].toArray().at(0).toObject()["PlayTime"].toInt(), 185);
