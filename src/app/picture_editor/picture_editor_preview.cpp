@@ -7,6 +7,7 @@
 #include "app/widgets/picture_fitting.h"
 #include "app/widgets/picture_view.h"
 #include "effects/engine/catalogue.h"
+#include "media/bitmap_bridge.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -49,13 +50,13 @@ void TFrmEditP::BtnLookXGClick() {
     setPreviewTag(1);
     BtnLookXG->setText(QStringLiteral("停止预览"));
 
-    PreviewNew = toBitmap(ImgShow->picture());
+    PreviewNew = media::bitmapFromImage(ImgShow->picture());
     const int index = store_.PicIndex;
     if (store_.PicCount() > 1 && index != 0) {
         LoadPictureFitted(pictureFile(index - 1), *ImgShow, messages_);
-        PreviewDest = toBitmap(ImgShow->picture());
+        PreviewDest = media::bitmapFromImage(ImgShow->picture());
     } else {
-        PreviewDest = toBitmap(Img1->picture());
+        PreviewDest = media::bitmapFromImage(Img1->picture());
         ImgShow->setPicture(Img1->picture());
     }
     ImgShow->repaint();
@@ -94,7 +95,7 @@ void TFrmEditP::Timer1Timer() {
     if (previewProgress_ < 100) {
         effect->Proc(PreviewDest, PreviewNew, PreviewRect, effects::kDefaultGrain, previewProgress_,
                      *random_);
-        ImgShow->setPicture(toImage(PreviewDest));
+        ImgShow->setPicture(media::imageFromBitmap(PreviewDest));
         return;
     }
     finishPreview();
@@ -104,7 +105,7 @@ void TFrmEditP::finishPreview() {
     Timer1->stop();
     pauseTimer_->stop();
     if (!PreviewNew.isEmpty())
-        ImgShow->setPicture(toImage(PreviewNew));
+        ImgShow->setPicture(media::imageFromBitmap(PreviewNew));
     setPreviewTag(0);
     BtnLookXG->setText(QStringLiteral("效果预览"));
 }
