@@ -31,8 +31,8 @@ StderrImportProgress::~StderrImportProgress() {
 }
 
 void StderrImportProgress::fileStarting(int index, int count, const std::filesystem::path& path) {
-    std::fprintf(stderr, terminal_ ? "\r\033[Kimporting %d/%d: %s" : "importing %d/%d: %s\n", index + 1, count,
-                 path.c_str());
+    std::fprintf(stderr, terminal_ ? "\r\033[Kimporting %d/%d: %s" : "importing %d/%d: %s\n", index + 1,
+                 count, path.c_str());
     std::fflush(stderr);
     lineOpen_ = terminal_;
 }

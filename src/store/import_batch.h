@@ -52,9 +52,8 @@ struct ImportResult {
 // (the loop fills in FileName), or says why the file was left out, having written nothing.
 // A copy that cannot be written is thrown as StoreError naming `destination`.
 template <class Record>
-using ImportOne =
-    std::function<std::variant<Record, SkipReason>(const std::filesystem::path& source,
-                                                   const std::filesystem::path& destination)>;
+using ImportOne = std::function<std::variant<Record, SkipReason>(const std::filesystem::path& source,
+                                                                 const std::filesystem::path& destination)>;
 
 // Imports `files` in order into the open album of `store`: Record TPicInfo fills the picture
 // list, TMusicInfo the song list, which is saved at the end. With no open album nothing
