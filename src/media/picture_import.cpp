@@ -29,6 +29,30 @@ QByteArray encodeForAlbum(const QString& source, MessageSink& messages) {
     return picture.isNull() ? QByteArray() : encodeJpeg(picture, kJpegQuality);
 }
 
+// One picture's turn of the import: the album's JPEG copy at `destination`, and its record.
+// A source that cannot be read or decoded is left out; a picture that cannot be written
+// ends the batch, since the next one would fail too.
+std::variant<store::TPicInfo, store::SkipReason> importPicture(const std::filesystem::path& source,
+                                                               const std::filesystem::path& destination,
+                                                               MessageSink& messages) {
+    const QString sourceName = QString::fromStdString(source.string());
+    const QByteArray jpeg = encodeForAlbum(sourceName, messages);
+    if (jpeg.isEmpty())
+        return store::SkipReason::NoPicture;
+    try {
+        store::writeFileAtomically(destination,
+                                   std::string_view(jpeg.constData(), static_cast<std::size_t>(jpeg.size())));
+    } catch (const store::StoreError& error) {
+        // Named after the album's copy, not the temporary file it is written through.
+        throw store::StoreError(error.code().value(), store::StoreAction::Write, destination);
+    }
+    store::TPicInfo picture;
+    picture.StayTime = kDefaultStayTime;
+    picture.Effect = 0;
+    picture.Remark.setText(QFileInfo(sourceName).fileName().toStdString());
+    return picture;
+}
+
 } // namespace
 
 bool ConvertPictureToJpeg(const QString& source, const QString& destination, MessageSink& messages) {
@@ -48,30 +72,11 @@ bool ConvertPictureToJpeg(const QString& source, const QString& destination, Mes
 
 store::ImportResult ImportPictures(store::AlbumStore& store, const std::vector<std::filesystem::path>& files,
                                    store::ImportProgress& progress, MessageSink& messages) {
-    const auto importOne =
-        [&messages](
-            const std::filesystem::path& source,
-            const std::filesystem::path& destination) -> std::variant<store::TPicInfo, store::SkipReason> {
-        // A source that cannot be read or decoded is left out; a picture that cannot be written
-        // ends the batch, since the next one would fail too.
-        const QString sourceName = QString::fromStdString(source.string());
-        const QByteArray jpeg = encodeForAlbum(sourceName, messages);
-        if (jpeg.isEmpty())
-            return store::SkipReason::NoPicture;
-        try {
-            store::writeFileAtomically(
-                destination, std::string_view(jpeg.constData(), static_cast<std::size_t>(jpeg.size())));
-        } catch (const store::StoreError& error) {
-            // Named after the album's copy, not the temporary file it is written through.
-            throw store::StoreError(error.code().value(), store::StoreAction::Write, destination);
-        }
-        store::TPicInfo picture;
-        picture.StayTime = kDefaultStayTime;
-        picture.Effect = 0;
-        picture.Remark.setText(QFileInfo(sourceName).fileName().toStdString());
-        return picture;
-    };
-    return store::importBatch<store::TPicInfo>(store, files, progress, importOne);
+    return store::importBatch<store::TPicInfo>(
+        store, files, progress,
+        [&messages](const std::filesystem::path& source, const std::filesystem::path& destination) {
+            return importPicture(source, destination, messages);
+        });
 }
 
 } // namespace vistello::media

@@ -27,7 +27,9 @@ struct RecordingProgress : ImportProgress {
         started.push_back(std::to_string(index + 1) + "/" + std::to_string(count) + " " +
                           path.filename().string());
     }
-    void fileSkipped(int index, const fs::path&, SkipReason reason) override { skipped.emplace_back(index, reason); }
+    void fileSkipped(int index, const fs::path&, SkipReason reason) override {
+        skipped.emplace_back(index, reason);
+    }
 };
 
 class ImportBatchTest : public ::testing::Test {
@@ -68,12 +70,13 @@ class ImportBatchTest : public ::testing::Test {
 TEST_F(ImportBatchTest, RecordsTakeTheFreeNumbersAndSkippedFilesAreReported) {
     writeBytes(store.AlbumPath() / "P1.jpg", "taken");
     RecordingProgress progress;
-    const ImportResult result =
-        importBatch<TPicInfo>(store, {"/x/one.bmp", "/x/skip-two.bmp", "/x/three.bmp"}, progress, step<TPicInfo>());
+    const ImportResult result = importBatch<TPicInfo>(
+        store, {"/x/one.bmp", "/x/skip-two.bmp", "/x/three.bmp"}, progress, step<TPicInfo>());
     EXPECT_EQ(result.imported, 2);
     EXPECT_EQ(result.skipped, 1);
     EXPECT_FALSE(result.cancelled);
-    EXPECT_EQ(progress.started, (std::vector<std::string>{"1/3 one.bmp", "2/3 skip-two.bmp", "3/3 three.bmp"}));
+    EXPECT_EQ(progress.started,
+              (std::vector<std::string>{"1/3 one.bmp", "2/3 skip-two.bmp", "3/3 three.bmp"}));
     EXPECT_EQ(progress.skipped, (std::vector<std::pair<int, SkipReason>>{{1, SkipReason::NoAudio}}));
     for (const std::vector<TPicInfo>& pictures : {store.PicList, savedPictures()}) {
         ASSERT_EQ(pictures.size(), 2u);

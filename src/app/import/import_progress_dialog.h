@@ -51,7 +51,7 @@ class ImportProgressDialog : public QDialog {
     // and fileStarting.
     std::vector<std::filesystem::path> filePaths() const;
     store::ImportProgress& progress() { return progress_; }
-    // Runs the batch over files(); called once, inside the timer's first tick.
+    // Runs the batch over filePaths(); called once, inside the timer's first tick.
     virtual void importFiles() = 0;
     void reject() override;
 
