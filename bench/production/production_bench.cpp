@@ -51,7 +51,7 @@ void ConvertDvdFrameToYuv(benchmark::State& state) {
     production::YuvConverter converter(format);
     QImage frame(format.composeWidth, format.composeHeight, QImage::Format_BGR888);
     frame.fill(QColor(10, 120, 200));
-    production::FramePtr yuv(av_frame_alloc());
+    ffmpeg::FramePtr yuv(av_frame_alloc());
     yuv->format = AV_PIX_FMT_YUV420P;
     yuv->width = 720;
     yuv->height = 576;

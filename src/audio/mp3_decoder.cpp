@@ -1,6 +1,6 @@
 #include "audio/mp3_decoder.h"
 
-#include "audio/ffmpeg_handles.h"
+#include "ffmpeg/handles.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,7 +11,7 @@ namespace vistello::audio {
 namespace {
 
 std::string describe(const std::filesystem::path& path, const char* step, int code) {
-    return path.string() + ": " + step + ": " + ffmpegError(code);
+    return path.string() + ": " + step + ": " + ffmpeg::errorText(code);
 }
 
 // Frames a packet contributes to the decoded song: its duration less the samples that the
@@ -43,11 +43,11 @@ struct Mp3Decoder::State {
     std::int64_t lengthFrames = 0;
     std::int64_t fileSize = 0;
 
-    FormatContextPtr format;
-    CodecContextPtr codec;
-    SwrContextPtr resampler;
-    PacketPtr packet{av_packet_alloc()};
-    FramePtr frame{av_frame_alloc()};
+    ffmpeg::InputFormatContextPtr format;
+    ffmpeg::CodecContextPtr codec;
+    ffmpeg::SwrContextPtr resampler;
+    ffmpeg::PacketPtr packet{av_packet_alloc()};
+    ffmpeg::FramePtr frame{av_frame_alloc()};
     int streamIndex = -1;
     bool inputDrained = false; // the demuxer is at its end and the decoder was flushed
     bool ended = false;
@@ -122,13 +122,13 @@ struct Mp3Decoder::State {
             error = describe(path, "open", rc);
             return false;
         }
-        FormatContextPtr counter(raw);
+        ffmpeg::InputFormatContextPtr counter(raw);
         if ((rc = avformat_find_stream_info(counter.get(), nullptr)) < 0) {
             error = describe(path, "read stream info", rc);
             return false;
         }
         fileSize = std::max<std::int64_t>(avio_size(counter->pb), 0);
-        PacketPtr countPacket(av_packet_alloc());
+        ffmpeg::PacketPtr countPacket(av_packet_alloc());
         lengthFrames = 0;
         while (av_read_frame(counter.get(), countPacket.get()) >= 0) {
             if (countPacket->stream_index == streamIndex)

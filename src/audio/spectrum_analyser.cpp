@@ -1,6 +1,6 @@
 #include "audio/spectrum_analyser.h"
 
-#include "audio/ffmpeg_handles.h"
+#include "ffmpeg/handles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,7 +10,7 @@
 namespace vistello::audio {
 
 struct SpectrumAnalyser::State {
-    TxContextPtr context;
+    ffmpeg::TxContextPtr context;
     av_tx_fn transform = nullptr;
     // av_tx may use SIMD loads, so its buffers are aligned; the output holds N/2 + 1 bins.
     alignas(64) std::array<float, kSize> input{};
@@ -24,7 +24,7 @@ SpectrumAnalyser::SpectrumAnalyser() : state_(std::make_unique<State>()) {
     const int rc = av_tx_init(&raw, &state_->transform, AV_TX_FLOAT_RDFT, 0, kSize, &scale, 0);
     state_->context.reset(raw);
     if (rc < 0)
-        throw std::runtime_error("spectrum transform: " + ffmpegError(rc));
+        throw std::runtime_error("spectrum transform: " + ffmpeg::errorText(rc));
     for (int i = 0; i < kSize; ++i)
         state_->window[i] = 0.5f - 0.5f * static_cast<float>(std::cos(2.0 * std::numbers::pi * i / kSize));
 }

@@ -5,6 +5,7 @@
 #include "audio/mp3_decoder.h"
 #include "audio/music_import.h"
 #include "cli/cli.h"
+#include "cli/import_progress.h"
 #include "store/album_names.h"
 #include "store/album_store.h"
 #include "store/gbk_text.h"
@@ -17,7 +18,6 @@ extern "C" {
 }
 
 #include <cmath>
-#include <unistd.h>
 
 namespace vistello::cli {
 
@@ -26,27 +26,6 @@ namespace {
 QString fromGbk(const std::string& gbk) {
     return QString::fromStdString(store::gbkToUtf8(gbk));
 }
-
-// Shows "i/n file" on stderr when it is a terminal, and names every file left out.
-class StderrProgress final : public audio::MusicImportProgress {
-  public:
-    void fileStarting(int index, int count, const std::filesystem::path& path) override {
-        if (isatty(STDERR_FILENO))
-            std::fprintf(stderr, "\r[%d/%d] %s\x1b[K", index + 1, count, path.filename().string().c_str());
-    }
-    void fileSkipped(int, const std::filesystem::path& path, audio::SkipReason reason) override {
-        if (isatty(STDERR_FILENO))
-            std::fputc('\n', stderr);
-        printMessage(path.string() +
-                     (reason == audio::SkipReason::NoAudio ? ": holds no MP3 sound that can be decoded"
-                                                           : ": cannot be copied into the album") +
-                     "; left out");
-    }
-    ~StderrProgress() override {
-        if (isatty(STDERR_FILENO))
-            std::fputc('\n', stderr);
-    }
-};
 
 } // namespace
 
@@ -91,8 +70,11 @@ int runImportMusic(Context& context) {
         return kExitFailure;
     const std::vector<std::filesystem::path> files(context.args.begin() + 1, context.args.end());
     const std::size_t before = albums.MusicList.size();
-    StderrProgress progress;
-    const audio::MusicImportResult result = audio::ImportMusic(albums, files, progress);
+    store::ImportResult result;
+    {
+        StderrImportProgress progress;
+        result = audio::ImportMusic(albums, files, progress);
+    }
     QJsonArray songs;
     for (std::size_t i = before; i < albums.MusicList.size(); ++i)
         songs.append(songJson(albums.MusicList[i]));

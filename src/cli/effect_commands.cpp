@@ -7,6 +7,7 @@
 #include "effects/effect_names.h"
 #include "effects/engine/catalogue.h"
 #include "effects/engine/random_source.h"
+#include "media/bitmap_bridge.h"
 
 #include <QColor>
 #include <QFont>
@@ -190,7 +191,8 @@ int runEffectSheet(Context& context) {
             effects::Bitmap dest = oldPicture;
             for (int p = 2; p <= (*steps)[k]; p += 2)
                 effect.Proc(dest, newPicture, {0, 0, width, height}, effects::kDefaultGrain, p, random);
-            painter.drawImage(left + static_cast<int>(k) * (width + 2), top + kLabel, imageFromBitmap(dest));
+            painter.drawImage(left + static_cast<int>(k) * (width + 2), top + kLabel,
+                              media::imageFromBitmap(dest));
         }
     }
     painter.end();

@@ -1,48 +1,22 @@
 #include "cli/effect_pictures.h"
 
+#include "media/bitmap_bridge.h"
+#include "media/message_sink.h"
+#include "media/picture_file.h"
+
 #include <QFileInfo>
-#include <QImageReader>
 #include <charconv>
 
 namespace vistello::cli {
 
-effects::Bitmap bitmapFromImage(const QImage& image) {
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    effects::Bitmap bitmap(rgb.width(), rgb.height());
-    for (int y = 0; y < bitmap.height(); ++y) {
-        const uchar* in = rgb.constScanLine(y);
-        std::uint8_t* out = bitmap.row(y);
-        for (int x = 0; x < bitmap.width(); ++x, in += 3, out += 3) {
-            out[0] = in[2];
-            out[1] = in[1];
-            out[2] = in[0];
-        }
-    }
-    return bitmap;
-}
-
-QImage imageFromBitmap(const effects::Bitmap& bitmap) {
-    QImage image(bitmap.width(), bitmap.height(), QImage::Format_RGB888);
-    for (int y = 0; y < bitmap.height(); ++y) {
-        const std::uint8_t* in = bitmap.row(y);
-        uchar* out = image.scanLine(y);
-        for (int x = 0; x < bitmap.width(); ++x, in += 3, out += 3) {
-            out[0] = in[2];
-            out[1] = in[1];
-            out[2] = in[0];
-        }
-    }
-    return image;
-}
-
 std::optional<effects::Bitmap> loadStretched(const std::string& path, int width, int height) {
-    QImageReader reader(QString::fromStdString(path));
-    QImage image = reader.read();
+    media::StderrMessageSink messages;
+    QImage image = media::LoadPictureFile(QString::fromStdString(path), messages);
     if (image.isNull())
         return std::nullopt;
     if (image.width() != width || image.height() != height)
         image = image.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return bitmapFromImage(image);
+    return media::bitmapFromImage(image);
 }
 
 bool saveByExtension(const effects::Bitmap& bitmap, const std::string& path, std::string& error) {
@@ -58,7 +32,7 @@ bool saveByExtension(const effects::Bitmap& bitmap, const std::string& path, std
         error = "output must end in .png, .bmp or .ppm: " + path;
         return false;
     }
-    if (!imageFromBitmap(bitmap).save(QString::fromStdString(path), format)) {
+    if (!media::imageFromBitmap(bitmap).save(QString::fromStdString(path), format)) {
         error = "cannot write " + path;
         return false;
     }

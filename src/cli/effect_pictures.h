@@ -1,10 +1,8 @@
 #pragma once
-// Conversions between Qt images and the effects' bitmaps, and the argument parsers the effect
-// subcommands share.
+// Reading and writing the effect subcommands' pictures, and the argument parsers they share.
 
 #include "effects/raster/bitmap.h"
 
-#include <QImage>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,10 +12,8 @@ namespace vistello::cli {
 // Largest side the effect subcommands accept, to keep a typo from allocating gigabytes.
 inline constexpr int kMaxEffectSide = 8192;
 
-effects::Bitmap bitmapFromImage(const QImage& image);
-QImage imageFromBitmap(const effects::Bitmap& bitmap);
-
-// Reads a picture file stretched to width × height; nullopt when it cannot be read.
+// Reads a picture file with the program's own decoders (LoadPictureFile, whose messages go to
+// stderr), stretched smoothly to width × height; nullopt when it cannot be read.
 std::optional<effects::Bitmap> loadStretched(const std::string& path, int width, int height);
 // Writes PNG, BMP or binary PPM by the file's extension; false for another extension or a
 // failed write, with the reason in `error`.

@@ -1,6 +1,7 @@
 // Subcommands over the picture decoders and the picture import: decode, import-pictures.
 
 #include "cli/cli.h"
+#include "cli/import_progress.h"
 #include "media/message_sink.h"
 #include "media/picture_file.h"
 #include "media/picture_import.h"
@@ -13,9 +14,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
-#include <cstdio>
 #include <optional>
-#include <unistd.h>
 
 namespace vistello::cli {
 
@@ -24,24 +23,6 @@ namespace {
 QString fromLocal(const std::string& argument) {
     return QFile::decodeName(QByteArray::fromStdString(argument));
 }
-
-// "importing 2/5: /path/file.jpg" lines on stderr; over a terminal each line replaces the last.
-class StderrImportProgress final : public media::ImportProgress {
-  public:
-    void fileStarting(int index, int count, const QString& path) override {
-        const QByteArray line =
-            QStringLiteral("importing %1/%2: %3").arg(index + 1).arg(count).arg(path).toUtf8();
-        std::fprintf(stderr, terminal_ ? "\r\033[K%s" : "%s\n", line.constData());
-        std::fflush(stderr);
-    }
-    ~StderrImportProgress() override {
-        if (terminal_)
-            std::fputc('\n', stderr);
-    }
-
-  private:
-    bool terminal_ = isatty(fileno(stderr)) != 0;
-};
 
 } // namespace
 
@@ -97,12 +78,15 @@ int runImportPictures(Context& context) {
         files << fromLocal(context.args[i]);
     if (order)
         files = media::orderPictures(files, *order);
+    std::vector<std::filesystem::path> paths;
+    for (const QString& file : files)
+        paths.emplace_back(QFile::encodeName(file).toStdString());
     const std::size_t before = albums.PicList.size();
     media::StderrMessageSink messages;
-    media::ImportResult result;
+    store::ImportResult result;
     {
         StderrImportProgress progress;
-        result = media::ImportPictures(albums, files, progress, messages);
+        result = media::ImportPictures(albums, paths, progress, messages);
     }
     // As show prints them: each new picture with its motion, which an import never gives.
     const store::MotionTable motions = store::MotionTable::load(albums.AlbumPath());

@@ -3,17 +3,11 @@
 #include "media/file_bytes.h"
 #include "media/jpeg_codec.h"
 #include "media/picture_file.h"
-#include "store/album_store.h"
-#include "store/list_operations.h"
 #include "store/record_file.h"
 #include "store/store_error.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-
-#include <system_error>
-#include <vector>
 
 namespace vistello::media {
 
@@ -35,6 +29,30 @@ QByteArray encodeForAlbum(const QString& source, MessageSink& messages) {
     return picture.isNull() ? QByteArray() : encodeJpeg(picture, kJpegQuality);
 }
 
+// One picture's turn of the import: the album's JPEG copy at `destination`, and its record.
+// A source that cannot be read or decoded is left out; a picture that cannot be written
+// ends the batch, since the next one would fail too.
+std::variant<store::TPicInfo, store::SkipReason> importPicture(const std::filesystem::path& source,
+                                                               const std::filesystem::path& destination,
+                                                               MessageSink& messages) {
+    const QString sourceName = QString::fromStdString(source.string());
+    const QByteArray jpeg = encodeForAlbum(sourceName, messages);
+    if (jpeg.isEmpty())
+        return store::SkipReason::NoPicture;
+    try {
+        store::writeFileAtomically(destination,
+                                   std::string_view(jpeg.constData(), static_cast<std::size_t>(jpeg.size())));
+    } catch (const store::StoreError& error) {
+        // Named after the album's copy, not the temporary file it is written through.
+        throw store::StoreError(error.code().value(), store::StoreAction::Write, destination);
+    }
+    store::TPicInfo picture;
+    picture.StayTime = kDefaultStayTime;
+    picture.Effect = 0;
+    picture.Remark.setText(QFileInfo(sourceName).fileName().toStdString());
+    return picture;
+}
+
 } // namespace
 
 bool ConvertPictureToJpeg(const QString& source, const QString& destination, MessageSink& messages) {
@@ -52,50 +70,13 @@ bool ConvertPictureToJpeg(const QString& source, const QString& destination, Mes
     return file.commit();
 }
 
-ImportResult ImportPictures(store::AlbumStore& store, const QStringList& files, ImportProgress& progress,
-                            MessageSink& messages) {
-    ImportResult result;
-    const std::filesystem::path folder = store.AlbumPath();
-    if (folder.empty())
-        return result;
-    const std::size_t firstNew = store.PicList.size();
-    std::vector<std::filesystem::path> written;
-    const auto count = static_cast<int>(files.size());
-    for (int i = 0; i < count; ++i) {
-        if (progress.cancelled()) {
-            result.cancelled = true;
-            break;
-        }
-        progress.fileStarting(i, count, files[i]);
-        const std::string storedName = "P" + NextFreeFileNumber(folder, "P", "jpg") + ".jpg";
-        // A source that cannot be read or decoded is skipped without a word; a picture that
-        // cannot be written ends the batch with the error, since the next one would fail too.
-        const QByteArray jpeg = encodeForAlbum(files[i], messages);
-        if (jpeg.isEmpty()) {
-            ++result.skipped;
-            continue;
-        }
-        try {
-            store::writeFileAtomically(
-                folder / storedName,
-                std::string_view(jpeg.constData(), static_cast<std::size_t>(jpeg.size())));
-        } catch (const store::StoreError& error) {
-            // The pictures before it stay when the list can be saved with them.
-            if (!written.empty())
-                store::saveImportedBatch(store, store::MediaList::Pictures, firstNew, written);
-            throw store::StoreError(error.code().value(), store::StoreAction::Write, folder / storedName);
-        }
-        written.push_back(folder / storedName);
-        store::TPicInfo picture;
-        picture.StayTime = kDefaultStayTime;
-        picture.Effect = 0;
-        picture.Remark.setText(QFileInfo(files[i]).fileName().toStdString());
-        picture.FileName.setText(storedName);
-        store.PicList.push_back(picture);
-        ++result.imported;
-    }
-    store::saveImportedBatch(store, store::MediaList::Pictures, firstNew, written);
-    return result;
+store::ImportResult ImportPictures(store::AlbumStore& store, const std::vector<std::filesystem::path>& files,
+                                   store::ImportProgress& progress, MessageSink& messages) {
+    return store::importBatch<store::TPicInfo>(
+        store, files, progress,
+        [&messages](const std::filesystem::path& source, const std::filesystem::path& destination) {
+            return importPicture(source, destination, messages);
+        });
 }
 
 } // namespace vistello::media

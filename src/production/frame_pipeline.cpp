@@ -1,5 +1,7 @@
 #include "production/frame_pipeline.h"
 
+#include "production/encoder_error.h"
+
 #include <cstring>
 
 namespace vistello::production {
@@ -48,16 +50,16 @@ void YuvConverter::convert(const QImage& bgr, AVFrame* frame) {
     sws_scale(sws_.get(), source, sourceStride, 0, bgr.height(), target, frame->linesize);
 }
 
-FrameQueue::FrameQueue(std::size_t capacity, std::function<FramePtr()> makeFrame)
+FrameQueue::FrameQueue(std::size_t capacity, std::function<ffmpeg::FramePtr()> makeFrame)
     : capacity_(capacity), makeFrame_(std::move(makeFrame)) {}
 
-FramePtr FrameQueue::acquire() {
+ffmpeg::FramePtr FrameQueue::acquire() {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return cancelled_ || !free_.empty() || allocated_ < capacity_; });
     if (cancelled_)
         return nullptr;
     if (!free_.empty()) {
-        FramePtr frame = std::move(free_.back());
+        ffmpeg::FramePtr frame = std::move(free_.back());
         free_.pop_back();
         return frame;
     }
@@ -66,7 +68,7 @@ FramePtr FrameQueue::acquire() {
     return makeFrame_();
 }
 
-bool FrameQueue::push(FramePtr frame) {
+bool FrameQueue::push(ffmpeg::FramePtr frame) {
     std::lock_guard lock(mutex_);
     if (cancelled_)
         return false;
@@ -75,17 +77,17 @@ bool FrameQueue::push(FramePtr frame) {
     return true;
 }
 
-FramePtr FrameQueue::pop() {
+ffmpeg::FramePtr FrameQueue::pop() {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return cancelled_ || closed_ || !ready_.empty(); });
     if (cancelled_ || ready_.empty())
         return nullptr;
-    FramePtr frame = std::move(ready_.front());
+    ffmpeg::FramePtr frame = std::move(ready_.front());
     ready_.pop_front();
     return frame;
 }
 
-void FrameQueue::release(FramePtr frame) {
+void FrameQueue::release(ffmpeg::FramePtr frame) {
     std::lock_guard lock(mutex_);
     free_.push_back(std::move(frame));
     changed_.notify_all();

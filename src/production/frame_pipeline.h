@@ -3,7 +3,7 @@
 // the 24-bit frames the program draws to the encoder's YUV pictures, and a bounded queue of
 // those pictures whose buffers are recycled, so a render allocates a handful of frames only.
 
-#include "production/ffmpeg_handles.h"
+#include "ffmpeg/handles.h"
 #include "production/video_format.h"
 
 #include <QImage>
@@ -28,22 +28,22 @@ class YuvConverter {
 
   private:
     const VideoFormat& format_;
-    SwsPtr sws_;
+    ffmpeg::SwsContextPtr sws_;
 };
 
 class FrameQueue {
   public:
     // capacity frames in flight at most; makeFrame allocates one when the pool is short.
-    FrameQueue(std::size_t capacity, std::function<FramePtr()> makeFrame);
+    FrameQueue(std::size_t capacity, std::function<ffmpeg::FramePtr()> makeFrame);
 
     // A free frame to fill; null once the queue was cancelled.
-    FramePtr acquire();
+    ffmpeg::FramePtr acquire();
     // Hands a filled frame to the encoder; false once the queue was cancelled.
-    bool push(FramePtr frame);
+    bool push(ffmpeg::FramePtr frame);
     // The next frame for the encoder; null after close() when all are taken, or after cancel().
-    FramePtr pop();
+    ffmpeg::FramePtr pop();
     // Gives an encoded frame's buffer back to the pool.
-    void release(FramePtr frame);
+    void release(ffmpeg::FramePtr frame);
     // No more frames will come; the encoder finishes what is queued.
     void close();
     // Stops both sides at once, keeping the first failure that caused it (if any).
@@ -52,11 +52,11 @@ class FrameQueue {
 
   private:
     std::size_t capacity_;
-    std::function<FramePtr()> makeFrame_;
+    std::function<ffmpeg::FramePtr()> makeFrame_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<FramePtr> ready_;
-    std::vector<FramePtr> free_;
+    std::deque<ffmpeg::FramePtr> ready_;
+    std::vector<ffmpeg::FramePtr> free_;
     std::size_t allocated_ = 0;
     bool closed_ = false, cancelled_ = false;
     std::exception_ptr failure_;

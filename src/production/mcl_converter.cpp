@@ -23,7 +23,7 @@ class EncoderThread {
     EncoderThread(VideoWriter& writer, FrameQueue& queue)
         : queue_(queue), thread_([&writer, &queue] {
               try {
-                  while (FramePtr frame = queue.pop()) {
+                  while (ffmpeg::FramePtr frame = queue.pop()) {
                       writer.writeVideo(frame.get());
                       queue.release(std::move(frame));
                   }
@@ -148,7 +148,7 @@ void Converter::Convert() {
     YuvConverter toYuv(*format);
     Image image;
     QImage lastImage; // the pixels of the last converted frame, and its YUV picture
-    FramePtr lastYuv(av_frame_alloc());
+    ffmpeg::FramePtr lastYuv(av_frame_alloc());
     if (!lastYuv) {
         removeOutput();
         return void(reportError("allocate a video frame: out of memory"));
@@ -166,7 +166,7 @@ void Converter::Convert() {
                     videoFunc_(*this, image);
                 if (audioFunc_)
                     audioFunc_();
-                FramePtr frame = queue.acquire();
+                ffmpeg::FramePtr frame = queue.acquire();
                 if (frame && !lastImage.isNull() && image.image() == lastImage) {
                     // A held picture: the same pixels as the frame before, so its YUV
                     // buffer is shared instead of converted again.

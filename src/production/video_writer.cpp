@@ -203,8 +203,8 @@ void VideoWriter::takeAudioFrame(int frameSize) {
     pending_.erase(pending_.begin(), pending_.begin() + frameSize * SoundTrack::kChannels);
 }
 
-FramePtr VideoWriter::makeVideoFrame() const {
-    FramePtr frame(av_frame_alloc());
+ffmpeg::FramePtr VideoWriter::makeVideoFrame() const {
+    ffmpeg::FramePtr frame(av_frame_alloc());
     if (!frame)
         throw EncoderError("allocate a video frame: out of memory");
     frame->format = AV_PIX_FMT_YUV420P;

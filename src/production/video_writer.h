@@ -7,7 +7,8 @@
 // seconds are still at hand: a longer sound track is cut at the video's end with a fade over
 // them, a shorter one is followed by silence. Not thread-safe; the encoder thread owns it.
 
-#include "production/ffmpeg_handles.h"
+#include "ffmpeg/handles.h"
+#include "production/encoder_error.h"
 #include "production/sound_track.h"
 #include "production/video_format.h"
 
@@ -26,7 +27,7 @@ class VideoWriter {
     VideoWriter& operator=(const VideoWriter&) = delete;
 
     // A frame in the encoder's size and pixel format, yuv420p.
-    FramePtr makeVideoFrame() const;
+    ffmpeg::FramePtr makeVideoFrame() const;
     // Encodes the next video frame (its timestamp is set here) and the sound up to its time.
     void writeVideo(AVFrame* frame);
     // Ends the sound at the video's length, flushes both encoders, writes the trailer.
@@ -52,12 +53,12 @@ class VideoWriter {
     Rational rate_;
     std::filesystem::path path_;
     SoundTrack soundTrack_;
-    OutputContextPtr output_;
-    CodecContextPtr video_, audio_;
+    ffmpeg::OutputFormatContextPtr output_;
+    ffmpeg::CodecContextPtr video_, audio_;
     AVStream* videoStream_ = nullptr;
     AVStream* audioStream_ = nullptr;
-    PacketPtr packet_;
-    FramePtr audioFrame_;
+    ffmpeg::PacketPtr packet_;
+    ffmpeg::FramePtr audioFrame_;
     std::vector<std::int16_t> pending_; // decoded, not yet encoded, interleaved stereo
     bool trackEnded_ = false;
     std::int64_t videoFrames_ = 0;

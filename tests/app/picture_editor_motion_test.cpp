@@ -401,11 +401,11 @@ class PictureEditorMotionTest : public QObject {
             QCOMPARE(dialog->previewTag(), 0);
             media::MessageList messages;
             const QImage expected = media::LoadPictureFile(fileOf(albums->PicIndex), messages);
-            QCOMPARE(shown(), fitPicture(expected, QSize(185, 153)));
+            QCOMPARE(shown(), fitIntoBlackBox(expected, QSize(185, 153)));
             // The picture browsed to shows its own motion.
             QCOMPARE(combo("CbMotion")->currentIndex(), 1);
             dialog->Timer1Timer(); // a tick already queued draws nothing
-            QCOMPARE(shown(), fitPicture(expected, QSize(185, 153)));
+            QCOMPARE(shown(), fitIntoBlackBox(expected, QSize(185, 153)));
         }
         QCOMPARE(albums->PicIndex, 1);
         dialog->BtnLookXGClick();

@@ -7,6 +7,7 @@
 #include "app/widgets/picture_view.h"
 #include "effects/engine/catalogue.h"
 #include "effects/engine/random_source.h"
+#include "media/bitmap_bridge.h"
 #include "media/picture_file.h"
 #include "scripted_dialogs.h"
 #include "store/gbk_text.h"
@@ -531,15 +532,16 @@ class PictureEditorTest : public QObject {
         QVERIFY(previous != picture);
         QVERIFY(!allBlack(previous));
 
-        effects::Bitmap expected = toBitmap(previous);
-        const effects::Bitmap incoming = toBitmap(picture);
+        effects::Bitmap expected = media::bitmapFromImage(previous);
+        const effects::Bitmap incoming = media::bitmapFromImage(picture);
         effects::ScriptedRandom unused;
         for (int step = 1; step <= 24; ++step) {
             dialog->Timer1Timer();
             QCOMPARE(dialog->PreviewProgress(), 4 * step);
             effects::FindEffect(1)->Proc(expected, incoming, expected.bounds(), effects::kDefaultGrain,
                                          4 * step, unused);
-            QVERIFY2(toBitmap(shown()) == expected, qPrintable(QStringLiteral("step %1").arg(step)));
+            QVERIFY2(media::bitmapFromImage(shown()) == expected,
+                     qPrintable(QStringLiteral("step %1").arg(step)));
             QVERIFY(timer()->isActive());
         }
         dialog->Timer1Timer();
@@ -737,7 +739,7 @@ class PictureEditorTest : public QObject {
         const QImage expected = media::LoadPictureFile(
             QString::fromStdString(albums->mediaFile(albums->PicList[2].FileName.gbk()).string()), messages);
         QVERIFY(!expected.isNull());
-        QCOMPARE(shown(), fitPicture(expected, QSize(185, 153)));
+        QCOMPARE(shown(), fitIntoBlackBox(expected, QSize(185, 153)));
     }
 
     void missingPictureShowsBlack() {

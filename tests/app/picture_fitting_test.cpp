@@ -1,4 +1,4 @@
-// Fitting a picture into an image control, and the row copies between QImage and Bitmap.
+// Fitting a picture into an image control.
 
 #include "app/widgets/picture_fitting.h"
 #include "app/widgets/picture_view.h"
@@ -14,7 +14,7 @@ class PictureFittingTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void fittedRect_data() {
+    void roundedFitRect_data() {
         QTest::addColumn<QSize>("picture");
         QTest::addColumn<QSize>("box");
         QTest::addColumn<QRect>("expected");
@@ -33,19 +33,19 @@ class PictureFittingTest : public QObject {
         QTest::newRow("huge sides do not overflow")
             << QSize(60000, 40000) << QSize(60000, 60000) << QRect(0, 10000, 60000, 40000);
     }
-    void fittedRect() {
+    void roundedFitRect() {
         QFETCH(QSize, picture);
         QFETCH(QSize, box);
         QFETCH(QRect, expected);
-        QCOMPARE(app::fittedRect(picture, box), expected);
+        QCOMPARE(app::roundedFitRect(picture, box), expected);
     }
 
-    void fitPictureCentresOnBlackWithoutSmoothing() {
+    void fitIntoBlackBoxCentresOnBlackWithoutSmoothing() {
         // Two columns, red and blue, stretched to twice their size: no blended pixel appears.
         QImage picture(2, 1, QImage::Format_RGB32);
         picture.setPixelColor(0, 0, Qt::red);
         picture.setPixelColor(1, 0, Qt::blue);
-        const QImage fitted = fitPicture(picture, QSize(4, 4));
+        const QImage fitted = fitIntoBlackBox(picture, QSize(4, 4));
         QCOMPARE(fitted.format(), QImage::Format_BGR888);
         QCOMPARE(fitted.size(), QSize(4, 4));
         for (int x = 0; x < 4; ++x) {
@@ -54,31 +54,12 @@ class PictureFittingTest : public QObject {
             QCOMPARE(fitted.pixelColor(x, 2), QColor(x < 2 ? Qt::red : Qt::blue));
             QCOMPARE(fitted.pixelColor(x, 3), QColor(Qt::black));
         }
-        const QImage black = fitPicture(QImage(), QSize(5, 3));
+        const QImage black = fitIntoBlackBox(QImage(), QSize(5, 3));
         QCOMPARE(black.size(), QSize(5, 3));
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 5; ++x)
                 QCOMPARE(black.pixelColor(x, y), QColor(Qt::black));
-        QVERIFY(fitPicture(picture, QSize(0, 0)).isNull());
-    }
-
-    void bitmapRowCopiesKeepEveryPixel() {
-        // An odd width makes the rows padded, in both layouts.
-        QImage image(5, 3, QImage::Format_RGB32);
-        for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 5; ++x)
-                image.setPixelColor(x, y, QColor(x * 50, y * 80, 255 - x * 40));
-        const effects::Bitmap bitmap = toBitmap(image);
-        QCOMPARE(bitmap.width(), 5);
-        QCOMPARE(bitmap.height(), 3);
-        const effects::Bgr corner = bitmap.pixel(4, 2);
-        QCOMPARE(int(corner.r), 200);
-        QCOMPARE(int(corner.g), 160);
-        QCOMPARE(int(corner.b), 95);
-        const QImage back = toImage(bitmap);
-        QCOMPARE(back, image.convertToFormat(QImage::Format_BGR888));
-        QVERIFY(toBitmap(QImage()).isEmpty());
-        QVERIFY(toImage(effects::Bitmap()).isNull());
+        QVERIFY(fitIntoBlackBox(picture, QSize(0, 0)).isNull());
     }
 
     void loadPictureFittedTakesItsParentsSize() {

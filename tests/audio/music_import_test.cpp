@@ -17,13 +17,15 @@
 namespace vistello::audio {
 namespace {
 
+using store::SkipReason;
+
 std::string readAll(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // Records what the import reports and cancels before file `cancelAt`.
-struct RecordingProgress : MusicImportProgress {
+struct RecordingProgress : store::ImportProgress {
     int cancelAt = -1;
     mutable int asked = 0;
     std::vector<std::string> started;

@@ -51,20 +51,32 @@ void touch(const fs::path& file) {
     std::ofstream(file) << "x";
 }
 
+// The files as the import takes them.
+std::vector<fs::path> paths(const QStringList& files) {
+    std::vector<fs::path> result;
+    for (const QString& file : files)
+        result.emplace_back(file.toStdString());
+    return result;
+}
+
 // Records what the run reported and cancels once `cancelAfter` files have started.
-class RecordingProgress : public ImportProgress {
+class RecordingProgress : public store::ImportProgress {
   public:
     explicit RecordingProgress(int cancelAfter = -1) : cancelAfter_(cancelAfter) {}
     bool cancelled() const override {
         return cancelAfter_ >= 0 && static_cast<int>(started.size()) >= cancelAfter_;
     }
-    void fileStarting(int index, int count, const QString& path) override {
+    void fileStarting(int index, int count, const fs::path& path) override {
         started.push_back(index);
         counts.push_back(count);
-        paths.append(path);
+        paths.append(QString::fromStdString(path.string()));
+    }
+    void fileSkipped(int index, const fs::path&, store::SkipReason reason) override {
+        skipped.emplace_back(index, reason);
     }
     std::vector<int> started, counts;
     QStringList paths;
+    std::vector<std::pair<int, store::SkipReason>> skipped;
 
   private:
     int cancelAfter_;
@@ -108,7 +120,7 @@ TEST_F(PictureImportTest, NewRecordsTakeTheFreeNumbersInOrder) {
                                source("beach.jpg", writeJpeg(solid(Qt::blue))),
                                source("雪山.bmp", bmpBytes(solid(Qt::green)))};
     RecordingProgress progress;
-    const ImportResult result = ImportPictures(albums, files, progress, messages);
+    const store::ImportResult result = ImportPictures(albums, paths(files), progress, messages);
     EXPECT_EQ(result.imported, 3);
     EXPECT_FALSE(result.cancelled);
     EXPECT_EQ(progress.started, (std::vector<int>{0, 1, 2}));
@@ -143,7 +155,7 @@ TEST_F(PictureImportTest, CancelDuringTheFirstFileKeepsThatOne) {
     for (int i = 0; i < 5; ++i)
         files << source(QStringLiteral("p%1.bmp").arg(i), bmpBytes(solid(Qt::gray)));
     RecordingProgress progress(1);
-    const ImportResult result = ImportPictures(albums, files, progress, messages);
+    const store::ImportResult result = ImportPictures(albums, paths(files), progress, messages);
     EXPECT_TRUE(result.cancelled);
     EXPECT_EQ(result.imported, 1);
     EXPECT_EQ(progress.started, std::vector<int>{0});
@@ -159,9 +171,11 @@ TEST_F(PictureImportTest, FilesThatCannotBeConvertedAreSkipped) {
                                sources.filePath("missing.bmp"),
                                source("second.bmp", bmpBytes(solid(Qt::blue)))};
     RecordingProgress progress;
-    const ImportResult result = ImportPictures(albums, files, progress, messages);
+    const store::ImportResult result = ImportPictures(albums, paths(files), progress, messages);
     EXPECT_EQ(result.imported, 2);
     EXPECT_EQ(result.skipped, 2);
+    EXPECT_EQ(progress.skipped, (std::vector<std::pair<int, store::SkipReason>>{
+                                    {1, store::SkipReason::NoPicture}, {2, store::SkipReason::NoPicture}}));
     ASSERT_EQ(albums.PicCount(), 2);
     EXPECT_EQ(albums.PicList[0].FileName.text(), "P0.jpg");
     EXPECT_EQ(albums.PicList[1].FileName.text(), "P1.jpg") << "a failed file leaves no file behind";
@@ -203,7 +217,7 @@ TEST_F(PictureImportTest, APictureThatCannotBeWrittenEndsTheBatchNamingIt) {
     {
         vistello::failures::FileSizeLimit limit(kWriteLimit);
         try {
-            ImportPictures(albums, files, progress, messages);
+            ImportPictures(albums, paths(files), progress, messages);
         } catch (const store::StoreError& e) {
             error = e.what();
         }
@@ -231,7 +245,7 @@ TEST_F(PictureImportTest, ABatchTheListCannotBeSavedWithLeavesNoFile) {
     for (const QStringList& batch : {files.mid(0, 1), files}) {
         {
             vistello::failures::FileSizeLimit limit(kWriteLimit);
-            EXPECT_THROW(ImportPictures(albums, batch, progress, messages), store::StoreError);
+            EXPECT_THROW(ImportPictures(albums, paths(batch), progress, messages), store::StoreError);
         }
         EXPECT_EQ(albums.PicCount(), 30);
         EXPECT_EQ(savedPictures().size(), 30u);
@@ -244,7 +258,7 @@ TEST_F(PictureImportTest, TurnedPhotoIsStoredUpright) {
     wide.fill(Qt::blue);
     const QString photo = source("phone.jpg", writeJpeg(wide, JpegKind::Colour, 6));
     RecordingProgress progress;
-    ASSERT_EQ(ImportPictures(albums, {photo}, progress, messages).imported, 1);
+    ASSERT_EQ(ImportPictures(albums, paths({photo}), progress, messages).imported, 1);
     const QImage stored = LoadPictureFile(QString::fromStdString(albumFile("P0.jpg").string()), messages);
     EXPECT_EQ(stored.size(), QSize(32, 64));
 }
@@ -252,8 +266,8 @@ TEST_F(PictureImportTest, TurnedPhotoIsStoredUpright) {
 TEST_F(PictureImportTest, NoOpenAlbumImportsNothing) {
     albums.closeAlbum();
     RecordingProgress progress;
-    const ImportResult result =
-        ImportPictures(albums, {source("a.bmp", bmpBytes(solid(Qt::red)))}, progress, messages);
+    const store::ImportResult result =
+        ImportPictures(albums, paths({source("a.bmp", bmpBytes(solid(Qt::red)))}), progress, messages);
     EXPECT_EQ(result.imported, 0);
     EXPECT_TRUE(progress.started.empty());
 }

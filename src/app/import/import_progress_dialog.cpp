@@ -63,6 +63,18 @@ void ImportProgressDialog::fileStarting(int index, int count, const QString& fil
     QApplication::processEvents();
 }
 
+void ImportProgressDialog::Progress::fileStarting(int index, int count, const std::filesystem::path& file) {
+    dialog_.fileStarting(index, count, QString::fromStdString(file.string()));
+}
+
+std::vector<std::filesystem::path> ImportProgressDialog::filePaths() const {
+    std::vector<std::filesystem::path> paths;
+    paths.reserve(static_cast<std::size_t>(files_.size()));
+    for (const QString& file : files_)
+        paths.emplace_back(file.toStdString());
+    return paths;
+}
+
 void ImportProgressDialog::showSkipped(int count, const QString& what) {
     if (count <= 0)
         return;

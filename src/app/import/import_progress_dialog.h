@@ -4,12 +4,17 @@
 // tag is the cancel mark; a one-shot timer whose first tick, one interval after the dialog was
 // shown, runs the whole batch and then closes the dialog; and a title-bar close that only marks
 // a running batch, which goes on to its end (the cancel button is the way to stop early).
+// Both batches report to the dialog through the one store::ImportProgress it hands them.
+
+#include "store/import_batch.h"
 
 #include <QDialog>
 #include <QStringList>
 #include <QTimer>
 
 #include <exception>
+#include <filesystem>
+#include <vector>
 
 class QLabel;
 class QProgressBar;
@@ -42,13 +47,27 @@ class ImportProgressDialog : public QDialog {
   protected:
     ImportProgressDialog(const QString& name, const QString& caption, const QStringList& files,
                          QWidget* parent);
-    const QStringList& files() const { return files_; }
-    // Runs the batch over files(); called once, inside the timer's first tick.
+    // The files as the import takes them, and the report it gives through the cancel mark
+    // and fileStarting.
+    std::vector<std::filesystem::path> filePaths() const;
+    store::ImportProgress& progress() { return progress_; }
+    // Runs the batch over filePaths(); called once, inside the timer's first tick.
     virtual void importFiles() = 0;
     void reject() override;
 
   private:
+    class Progress final : public store::ImportProgress {
+      public:
+        explicit Progress(ImportProgressDialog& dialog) : dialog_(dialog) {}
+        bool cancelled() const override { return dialog_.cancelMarked(); }
+        void fileStarting(int index, int count, const std::filesystem::path& file) override;
+
+      private:
+        ImportProgressDialog& dialog_;
+    };
+
     QStringList files_;
+    Progress progress_{*this};
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;

@@ -47,7 +47,7 @@ void TFrmEditP::ShowPicInfo() {
     // Decoded once for the picture: fitted into the box here, and the source of its motion.
     picture_ = media::LoadPictureFile(pictureFile(store_.PicIndex), messages_);
     ImgShow->setGeometry(PnlXG->contentsRect());
-    ImgShow->setPicture(fitPicture(picture_, ImgShow->size()));
+    ImgShow->setPicture(fitIntoBlackBox(picture_, ImgShow->size()));
     showMotion();
     setWindowTitle(QStringLiteral("图片编辑[第[%1]张]").arg(store_.PicIndex + 1));
 }

@@ -128,7 +128,7 @@ void TFrmEditP::showMotionControls() {
     const bool still = !preview_.running() && canEdit(store_) && !picture_.isNull();
     if (custom && still) {
         ImgMotion->setGeometry(ImgShow->geometry());
-        ImgMotion->setPicture(picture_.size(), fittedRect(picture_.size(), ImgShow->size()));
+        ImgMotion->setPicture(picture_.size(), roundedFitRect(picture_.size(), ImgShow->size()));
         ImgMotion->setAspect(frameAspect());
         ImgMotion->setRects(motion_.start, motion_.end);
         ImgMotion->show();
@@ -226,7 +226,7 @@ std::optional<PicturePreviewModel::Motion> TFrmEditP::previewMotion() {
     }
     PicturePreviewModel::Motion plan;
     const QRect frame =
-        fittedRect(QSize(static_cast<int>(std::lround(aspect * 10000)), 10000), ImgShow->size());
+        roundedFitRect(QSize(static_cast<int>(std::lround(aspect * 10000)), 10000), ImgShow->size());
     plan.frame = {frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
     const store::MotionRect& smaller = path.start.width < path.end.width ? path.start : path.end;
     plan.source = std::make_shared<const motion::MotionSource>(

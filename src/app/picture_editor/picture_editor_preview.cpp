@@ -8,6 +8,7 @@
 #include "app/widgets/picture_fitting.h"
 #include "app/widgets/picture_view.h"
 #include "effects/engine/catalogue.h"
+#include "media/bitmap_bridge.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -49,15 +50,15 @@ void TFrmEditP::BtnLookXGClick() {
 
     // The picture as the editor shows it (the box may still hold a frame of a preview whose
     // stop was asked for), and the motion's plan.
-    effects::Bitmap picture = toBitmap(fitPicture(picture_, ImgShow->size()));
+    effects::Bitmap picture = media::bitmapFromImage(fitIntoBlackBox(picture_, ImgShow->size()));
     std::optional<PicturePreviewModel::Motion> motion = previewMotion();
     effects::Bitmap from;
     const int index = store_.PicIndex;
     if (store_.PicCount() > 1 && index != 0) {
         LoadPictureFitted(pictureFile(index - 1), *ImgShow, messages_);
-        from = toBitmap(ImgShow->picture());
+        from = media::bitmapFromImage(ImgShow->picture());
     } else {
-        from = toBitmap(Img1->picture());
+        from = media::bitmapFromImage(Img1->picture());
     }
     preview_.begin(std::move(from), std::move(picture), std::move(motion));
     ImgShow->repaint();

@@ -5,7 +5,6 @@
 
 #include <QPainter>
 #include <cmath>
-#include <cstring>
 
 namespace vistello::app {
 
@@ -19,7 +18,7 @@ int scaledRound(qint64 a, qint64 b, qint64 c) {
 
 } // namespace
 
-QRect fittedRect(QSize picture, QSize box) {
+QRect roundedFitRect(QSize picture, QSize box) {
     const qint64 pw = picture.width();
     const qint64 ph = picture.height();
     const qint64 iw = box.width();
@@ -41,12 +40,12 @@ QRect fittedRect(QSize picture, QSize box) {
     return {ox, oy, width, height};
 }
 
-QImage fitPicture(const QImage& picture, QSize box) {
+QImage fitIntoBlackBox(const QImage& picture, QSize box) {
     if (box.isEmpty())
         return {};
     QImage canvas(box, QImage::Format_RGB32);
     canvas.fill(Qt::black);
-    const QRect target = fittedRect(picture.isNull() ? QSize() : picture.size(), box);
+    const QRect target = roundedFitRect(picture.isNull() ? QSize() : picture.size(), box);
     if (!target.isEmpty()) {
         QPainter painter(&canvas);
         // Nearest-neighbour stretch, as the platform's plain stretch copy does.
@@ -61,25 +60,7 @@ void LoadPictureFitted(const QString& fileName, PictureView& image, media::Messa
     if (const QWidget* parent = image.parentWidget())
         image.setGeometry(parent->contentsRect());
     const QImage picture = media::LoadPictureFile(fileName, messages);
-    image.setPicture(fitPicture(picture, image.size()));
-}
-
-effects::Bitmap toBitmap(const QImage& image) {
-    const QImage source =
-        image.format() == QImage::Format_BGR888 ? image : image.convertToFormat(QImage::Format_BGR888);
-    effects::Bitmap bitmap(source.width(), source.height());
-    const auto rowBytes = static_cast<std::size_t>(source.width()) * 3;
-    for (int y = 0; y < bitmap.height(); ++y)
-        std::memcpy(bitmap.row(y), source.constScanLine(y), rowBytes);
-    return bitmap;
-}
-
-QImage toImage(const effects::Bitmap& bitmap) {
-    QImage image(bitmap.width(), bitmap.height(), QImage::Format_BGR888);
-    const auto rowBytes = static_cast<std::size_t>(bitmap.width()) * 3;
-    for (int y = 0; y < bitmap.height(); ++y)
-        std::memcpy(image.scanLine(y), bitmap.row(y), rowBytes);
-    return image;
+    image.setPicture(fitIntoBlackBox(picture, image.size()));
 }
 
 } // namespace vistello::app

@@ -1,9 +1,13 @@
 #pragma once
 // Fitting a picture into an image control: the picture keeps its proportions, fills the
-// control's width or its height and is centred on black. Also the row copies between QImage
-// and the effects module's Bitmap, which share the 24-bit blue-green-red row layout.
-
-#include "effects/raster/bitmap.h"
+// control's width or its height and is centred on black.
+//
+// Why there are two fitting routines: FitPicture (fit_picture.h) is the preview panel's, which
+// cuts the stretched side to whole pixels and rounds the centring offsets; the image controls
+// of the picture editor stretch the way the platform's image control does, rounding the
+// stretched side and cutting the offsets. The two differ by a pixel for some sizes, and each
+// control shows its pictures where it always did, so both are kept, under names that say
+// which rounding they use.
 
 #include <QImage>
 #include <QRect>
@@ -21,19 +25,15 @@ class PictureView;
 // box is at least as wide in proportion, else the full width, the other side rounded halves
 // to even, centred with the offsets rounded toward zero. Empty when either size is not
 // positive (a missing or unreadable picture), so the caller shows plain black.
-QRect fittedRect(QSize picture, QSize box);
+QRect roundedFitRect(QSize picture, QSize box);
 
 // A box-sized 24-bit picture: black, with `picture` stretched without smoothing into
-// fittedRect(picture.size(), box).
-QImage fitPicture(const QImage& picture, QSize box);
+// roundedFitRect(picture.size(), box).
+QImage fitIntoBlackBox(const QImage& picture, QSize box);
 
 // Gives `image` its parent's client size, reads the picture file and shows it fitted and
 // centred on black. A missing or unreadable file shows the black box; problems the reader
 // reports go to `messages`.
 void LoadPictureFitted(const QString& fileName, PictureView& image, media::MessageSink& messages);
-
-// Row copies between a QImage (any format; converted to 24-bit BGR first) and a Bitmap.
-effects::Bitmap toBitmap(const QImage& image);
-QImage toImage(const effects::Bitmap& bitmap);
 
 } // namespace vistello::app
