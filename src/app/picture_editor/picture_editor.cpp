@@ -4,6 +4,7 @@
 #include "app/widgets/picture_fitting.h"
 #include "app/widgets/picture_view.h"
 #include "effects/effect_names.h"
+#include "media/bitmap_bridge.h"
 #include "store/gbk_text.h"
 
 #include <QApplication>
@@ -169,7 +170,7 @@ void TFrmEditP::connectHandlers() {
     connect(BtnLookXG, &QPushButton::clicked, this, &TFrmEditP::BtnLookXGClick);
     connect(Timer1, &QTimer::timeout, this, &TFrmEditP::Timer1Timer);
     connect(pauseTimer_, &QTimer::timeout, this, &TFrmEditP::startPreviewSteps);
-    preview_.OnFrame = [this] { ImgShow->setPicture(toImage(preview_.frame())); };
+    preview_.OnFrame = [this] { ImgShow->setPicture(media::imageFromBitmap(preview_.frame())); };
     preview_.OnPhaseChanged = [this](PicturePreviewModel::Phase phase) { previewPhaseChanged(phase); };
     connect(SbtnPP, &QToolButton::clicked, this, &TFrmEditP::SbtnPPClick);
     connect(SbtnNP, &QToolButton::clicked, this, &TFrmEditP::SbtnNPClick);

@@ -127,7 +127,6 @@ class TFrmEditP final : public QDialog {
     void showMotionControls();
     std::optional<PicturePreviewModel::Motion> previewMotion();
     int previewSeconds() const;
-    void savePictureMotion(const store::PictureMotion& motion);
     void setPreviewTag(int tag);
     QString pictureFile(int index) const;
 

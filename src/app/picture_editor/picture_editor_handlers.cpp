@@ -6,6 +6,7 @@
 #include "app/widgets/picture_fitting.h"
 #include "app/widgets/picture_view.h"
 #include "media/picture_file.h"
+#include "store/list_operations.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -149,30 +150,28 @@ void TFrmEditP::BtnSaveClick() {
     const std::optional<int> seconds = convertedTime();
     if (!seconds)
         return;
-    store::TPicInfo& picture = store_.PicList[static_cast<std::size_t>(store_.PicIndex)];
-    const store::TPicInfo before = picture;
+    store::TPicInfo picture = store_.PicList[static_cast<std::size_t>(store_.PicIndex)];
     BtnSave->setEnabled(false);
     // Title.setText cuts the GBK form to the field's 36 bytes on a character boundary.
     picture.Title.setText(EdtTM->text().trimmed().toStdString());
     picture.StayTime = *seconds;
     if (LbXG->currentRow() >= 0)
         picture.Effect = LbXG->currentRow();
-    // The motion first: when either write fails, nothing of the edit stays saved.
-    const bool motionChanged = motion_ != storedMotion_;
-    try {
-        if (motionChanged)
-            savePictureMotion(motion_);
-        try {
-            store_.SaveInfo("P");
-        } catch (...) {
-            if (motionChanged)
-                savePictureMotion(storedMotion_);
-            throw;
-        }
-    } catch (const std::exception& error) {
-        picture = before;
+    // The record and the motion are written together or not at all, as one change that the
+    // main window records for undo.
+    const std::optional<store::ListSnapshot> edited =
+        store::plannedPictureEdit(store_, store_.PicIndex, picture, motion_);
+    if (!edited) {
         BtnSave->setEnabled(true);
-        dialogs_.showMessage(this, QStringLiteral("错误"), QString::fromLocal8Bit(error.what()),
+        dialogs_.showMessage(this, QStringLiteral("错误"), QStringLiteral("图片的动态无效，未保存。"),
+                             MessageIcon::Error);
+        return;
+    }
+    try {
+        store::changeListAtOnce(store_, *edited);
+    } catch (const std::exception& error) {
+        BtnSave->setEnabled(true);
+        dialogs_.showMessage(this, QStringLiteral("错误"), QString::fromUtf8(error.what()),
                              MessageIcon::Error);
         return;
     }

@@ -237,14 +237,4 @@ std::optional<PicturePreviewModel::Motion> TFrmEditP::previewMotion() {
     return plan;
 }
 
-void TFrmEditP::savePictureMotion(const store::PictureMotion& motion) {
-    // The one place the editor writes a motion: the album's motion file, loaded, changed for
-    // this picture and rewritten whole.
-    const store::TPicInfo& picture = store_.PicList[static_cast<std::size_t>(store_.PicIndex)];
-    store::MotionTable table = store::MotionTable::load(store_.AlbumPath());
-    if (!table.set(picture.FileName.gbk(), motion))
-        throw std::invalid_argument("图片的动态无效，未保存。");
-    table.save(store_.AlbumPath(), store_.PicList);
-}
-
 } // namespace vistello::app
