@@ -19,8 +19,18 @@ void fillBlack(AVFrame* frame, int left, int width) {
 } // namespace
 
 void YuvConverter::convert(const QImage& bgr, AVFrame* frame) {
-    // The encoder may still hold a reference to this buffer from an earlier frame.
-    checkAv(av_frame_make_writable(frame), "prepare a video frame");
+    // The buffer may still be shared (a held frame refers to the last converted picture, or
+    // the encoder keeps a reference): then the frame gets a buffer of its own. Every byte is
+    // written below, so the old contents are not copied over as av_frame_make_writable would.
+    if (!av_frame_is_writable(frame)) {
+        const int width = frame->width, height = frame->height;
+        const auto pixels = static_cast<AVPixelFormat>(frame->format);
+        av_frame_unref(frame);
+        frame->format = pixels;
+        frame->width = width;
+        frame->height = height;
+        checkAv(av_frame_get_buffer(frame, 0), "allocate a video frame");
+    }
     const int left = format_.pictureLeft, width = format_.pictureWidth;
     if (left > 0) {
         fillBlack(frame, 0, left);
