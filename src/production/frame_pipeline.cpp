@@ -40,17 +40,22 @@ void YuvConverter::convert(const QImage& bgr, AVFrame* frame) {
         fillBlack(frame, left, width);
         return;
     }
-    sws_.reset(sws_getCachedContext(sws_.release(), bgr.width(), bgr.height(), AV_PIX_FMT_BGR24, width,
-                                    format_.codedHeight, AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr,
-                                    nullptr));
-    if (!sws_)
-        throw EncoderError("set up the colour conversion: unsupported frame size");
-    if (format_.matrix == ColourMatrix::Bt709) {
-        // HD video is BT.709 (and tagged so); the scaler's default is BT.601. Full-range RGB
-        // into limited-range YUV, brightness, contrast and saturation unchanged.
-        const int* rgb = sws_getCoefficients(SWS_CS_DEFAULT);
-        sws_setColorspaceDetails(sws_.get(), rgb, 1, sws_getCoefficients(SWS_CS_ITU709), 0, 0, 1 << 16,
-                                 1 << 16);
+    // One scaler for the run's frame size, set up with its colours once: setting the colour
+    // details rebuilds the scaler's tables, which cost time on every frame.
+    if (!sws_ || bgr.width() != sourceWidth_ || bgr.height() != sourceHeight_) {
+        sws_.reset(sws_getContext(bgr.width(), bgr.height(), AV_PIX_FMT_BGR24, width, format_.codedHeight,
+                                  AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr));
+        if (!sws_)
+            throw EncoderError("set up the colour conversion: unsupported frame size");
+        sourceWidth_ = bgr.width();
+        sourceHeight_ = bgr.height();
+        if (format_.matrix == ColourMatrix::Bt709) {
+            // HD video is BT.709 (and tagged so); the scaler's default is BT.601. Full-range RGB
+            // into limited-range YUV, brightness, contrast and saturation unchanged.
+            const int* rgb = sws_getCoefficients(SWS_CS_DEFAULT);
+            sws_setColorspaceDetails(sws_.get(), rgb, 1, sws_getCoefficients(SWS_CS_ITU709), 0, 0, 1 << 16,
+                                     1 << 16);
+        }
     }
     const std::uint8_t* source[1] = {bgr.constBits()};
     const int sourceStride[1] = {static_cast<int>(bgr.bytesPerLine())};
