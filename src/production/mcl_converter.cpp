@@ -14,10 +14,11 @@ namespace {
 
 // Frames between the generator and the encoder: enough to ride out a slow frame on either
 // side, few enough to keep memory small. Six small frames (a DVD frame is 0.6 MB, a 1080p one
-// 3 MB), but no more than about 40 MB of them and never fewer than three: a 2160p frame is
-// 12.4 MB, and there the encoder is so much slower than the frames come that three keep it fed.
+// 3 MB), but no more than about 32 MB of them and never fewer than two: a 2160p frame is
+// 12.4 MB, and there the encoder is so much slower than the frames come that two keep it fed
+// (one being encoded, the next one being filled).
 std::size_t framesInFlight(const VideoFormat& format) {
-    constexpr std::size_t kMostFrames = 6, kFewestFrames = 3, kBudgetBytes = 40u << 20;
+    constexpr std::size_t kMostFrames = 6, kFewestFrames = 2, kBudgetBytes = 32u << 20;
     const auto frameBytes = static_cast<std::size_t>(format.codedWidth) * format.codedHeight * 3 / 2;
     return std::clamp(kBudgetBytes / std::max<std::size_t>(frameBytes, 1), kFewestFrames, kMostFrames);
 }
