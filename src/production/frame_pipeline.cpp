@@ -41,7 +41,7 @@ void YuvConverter::convert(const QImage& bgr, AVFrame* frame) {
         return;
     }
     // One scaler for the run's frame size, set up with its colours once: setting the colour
-    // details rebuilds the scaler's tables, which cost time on every frame.
+    // details rebuilds the scaler's tables, work that need not be repeated for every frame.
     if (!sws_ || bgr.width() != sourceWidth_ || bgr.height() != sourceHeight_) {
         sws_.reset(sws_getContext(bgr.width(), bgr.height(), AV_PIX_FMT_BGR24, width, format_.codedHeight,
                                   AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr));
