@@ -21,8 +21,18 @@ void fillBlack(AVFrame* frame, int left, int width) {
 } // namespace
 
 void YuvConverter::convert(const QImage& bgr, AVFrame* frame) {
-    // The encoder may still hold a reference to this buffer from an earlier frame.
-    checkAv(av_frame_make_writable(frame), "prepare a video frame");
+    // The buffer may still be shared (a held frame refers to the last converted picture, or
+    // the encoder keeps a reference): then the frame gets a buffer of its own. Every byte is
+    // written below, so the old contents are not copied over as av_frame_make_writable would.
+    if (!av_frame_is_writable(frame)) {
+        const int width = frame->width, height = frame->height;
+        const auto pixels = static_cast<AVPixelFormat>(frame->format);
+        av_frame_unref(frame);
+        frame->format = pixels;
+        frame->width = width;
+        frame->height = height;
+        checkAv(av_frame_get_buffer(frame, 0), "allocate a video frame");
+    }
     const int left = format_.pictureLeft, width = format_.pictureWidth;
     if (left > 0) {
         fillBlack(frame, 0, left);
@@ -32,17 +42,22 @@ void YuvConverter::convert(const QImage& bgr, AVFrame* frame) {
         fillBlack(frame, left, width);
         return;
     }
-    sws_.reset(sws_getCachedContext(sws_.release(), bgr.width(), bgr.height(), AV_PIX_FMT_BGR24, width,
-                                    format_.codedHeight, AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr,
-                                    nullptr));
-    if (!sws_)
-        throw EncoderError("set up the colour conversion: unsupported frame size");
-    if (format_.matrix == ColourMatrix::Bt709) {
-        // HD video is BT.709 (and tagged so); the scaler's default is BT.601. Full-range RGB
-        // into limited-range YUV, brightness, contrast and saturation unchanged.
-        const int* rgb = sws_getCoefficients(SWS_CS_DEFAULT);
-        sws_setColorspaceDetails(sws_.get(), rgb, 1, sws_getCoefficients(SWS_CS_ITU709), 0, 0, 1 << 16,
-                                 1 << 16);
+    // One scaler for the run's frame size, set up with its colours once: setting the colour
+    // details rebuilds the scaler's tables, work that need not be repeated for every frame.
+    if (!sws_ || bgr.width() != sourceWidth_ || bgr.height() != sourceHeight_) {
+        sws_.reset(sws_getContext(bgr.width(), bgr.height(), AV_PIX_FMT_BGR24, width, format_.codedHeight,
+                                  AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr));
+        if (!sws_)
+            throw EncoderError("set up the colour conversion: unsupported frame size");
+        sourceWidth_ = bgr.width();
+        sourceHeight_ = bgr.height();
+        if (format_.matrix == ColourMatrix::Bt709) {
+            // HD video is BT.709 (and tagged so); the scaler's default is BT.601. Full-range RGB
+            // into limited-range YUV, brightness, contrast and saturation unchanged.
+            const int* rgb = sws_getCoefficients(SWS_CS_DEFAULT);
+            sws_setColorspaceDetails(sws_.get(), rgb, 1, sws_getCoefficients(SWS_CS_ITU709), 0, 0, 1 << 16,
+                                     1 << 16);
+        }
     }
     const std::uint8_t* source[1] = {bgr.constBits()};
     const int sourceStride[1] = {static_cast<int>(bgr.bytesPerLine())};

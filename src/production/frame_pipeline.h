@@ -29,6 +29,7 @@ class YuvConverter {
   private:
     const VideoFormat& format_;
     ffmpeg::SwsContextPtr sws_;
+    int sourceWidth_ = 0, sourceHeight_ = 0; // of the frames sws_ was made for
 };
 
 class FrameQueue {

@@ -4,6 +4,7 @@
 #include "production/frame_pipeline.h"
 #include "production/video_writer.h"
 
+#include <algorithm>
 #include <optional>
 #include <thread>
 
@@ -12,8 +13,15 @@ namespace vistello::production {
 namespace {
 
 // Frames between the generator and the encoder: enough to ride out a slow frame on either
-// side, few enough to keep memory small (a DVD frame is 0.6 MB, a 2160p one 12 MB).
-constexpr std::size_t kFramesInFlight = 6;
+// side, few enough to keep memory small. Six small frames (a DVD frame is 0.6 MB, a 1080p one
+// 3 MB), but no more than about 32 MB of them and never fewer than two: a 2160p frame is
+// 12.4 MB, and there the encoder is so much slower than the frames come that two keep it fed
+// (one being encoded, the next one being filled).
+std::size_t framesInFlight(const VideoFormat& format) {
+    constexpr std::size_t kMostFrames = 6, kFewestFrames = 2, kBudgetBytes = 32u << 20;
+    const auto frameBytes = static_cast<std::size_t>(format.codedWidth) * format.codedHeight * 3 / 2;
+    return std::clamp(kBudgetBytes / std::max<std::size_t>(frameBytes, 1), kFewestFrames, kMostFrames);
+}
 // A source that never reports its end cannot make the converter ask for songs forever.
 constexpr int kMaxSongs = 100000;
 
@@ -144,10 +152,12 @@ void Converter::Convert() {
         return void(reportError(error.what()));
     }
 
-    FrameQueue queue(kFramesInFlight, [&writer] { return writer->makeVideoFrame(); });
+    FrameQueue queue(framesInFlight(*format), [&writer] { return writer->makeVideoFrame(); });
     YuvConverter toYuv(*format);
     Image image;
-    QImage lastImage; // the pixels of the last converted frame, and its YUV picture
+    // The pixels of the last converted frame, and its YUV picture. With the buffer the next
+    // frame is copied into (spare), two 24-bit frames live here whatever the run's length.
+    QImage lastImage, spare;
     ffmpeg::FramePtr lastYuv(av_frame_alloc());
     if (!lastYuv) {
         removeOutput();
@@ -158,6 +168,7 @@ void Converter::Convert() {
         EncoderThread encoder(*writer, queue);
         for (;;) {
             Source source;
+            source.reuse(std::move(spare));
             videoSource_(source);
             ++framesRequested_;
             if (source.hasFrame()) {
@@ -172,11 +183,12 @@ void Converter::Convert() {
                     // buffer is shared instead of converted again.
                     av_frame_unref(frame.get());
                     checkAv(av_frame_ref(frame.get(), lastYuv.get()), "repeat a video frame");
+                    spare = std::exchange(image.image(), QImage());
                 } else if (frame) {
                     toYuv.convert(image.image(), frame.get());
                     av_frame_unref(lastYuv.get());
                     checkAv(av_frame_ref(lastYuv.get(), frame.get()), "keep a video frame");
-                    lastImage = image.image();
+                    spare = std::exchange(lastImage, std::exchange(image.image(), QImage()));
                 }
                 if (!frame || !queue.push(std::move(frame))) {
                     failed = true; // the encoder stopped with a failure

@@ -20,7 +20,13 @@ void Source::SetDIB(const Dib& frame) {
         frame_ = QImage();
         return;
     }
-    frame_ = QImage(frame.width, frame.height, QImage::Format_BGR888);
+    // The spare buffer serves when it is of this size and nothing else shares it.
+    if (spare_.width() == frame.width && spare_.height() == frame.height &&
+        spare_.format() == QImage::Format_BGR888 && spare_.isDetached())
+        frame_ = std::move(spare_);
+    else
+        frame_ = QImage(frame.width, frame.height, QImage::Format_BGR888);
+    spare_ = QImage();
     if (frame_.isNull())
         return;
     for (int y = 0; y < frame.height; ++y)

@@ -28,6 +28,10 @@ struct Dib {
 // Handed to a source callback; takes one frame (copied at once), one sound file or the end.
 class Source {
   public:
+    // A buffer of an earlier frame that SetDIB may copy into instead of allocating one: at
+    // 2160 lines a frame is 25 MB, and a fresh one for every frame costs time and leaves the
+    // allocator holding more memory than the run needs.
+    void reuse(QImage spare) { spare_ = std::move(spare); }
     void SetDIB(const Dib& frame);
     void SetFile(const std::filesystem::path& path) { file_ = path; }
     void Finished() { finished_ = true; }
@@ -39,6 +43,7 @@ class Source {
 
   private:
     QImage frame_; // Format_BGR888, a deep copy
+    QImage spare_; // see reuse()
     std::filesystem::path file_;
     bool finished_ = false;
 };

@@ -256,6 +256,43 @@ TEST_F(ConverterTest, SourceFrameIsCopiedBeforeSetDIBReturns) {
     EXPECT_FALSE(broken.hasFrame());
 }
 
+TEST_F(ConverterTest, SourceCopiesIntoASpareBufferOnlyWhenItFitsAndIsItsOwn) {
+    QImage frame(8, 4, QImage::Format_BGR888);
+    frame.fill(QColor(1, 2, 3));
+    const Dib dib{frame.constBits(), 8, 4, frame.bytesPerLine()};
+    struct Case {
+        const char* what;
+        QSize size;
+        bool shared;      // another image still holds the spare's pixels
+        bool reusedSpare; // the frame lies in the spare's buffer
+    };
+    const Case cases[] = {
+        {"a spare of the frame's size", {8, 4}, false, true},
+        {"a spare of another size", {8, 5}, false, false},
+        {"a spare another image shares", {8, 4}, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QImage spare(c.size, QImage::Format_BGR888);
+        spare.fill(QColor(9, 9, 9));
+        const QImage holder = c.shared ? spare : QImage();
+        const std::uint8_t* spareBits = spare.constBits();
+        Source source;
+        source.reuse(std::move(spare));
+        source.SetDIB(dib);
+        const QImage taken = source.takeFrame();
+        EXPECT_EQ(taken.size(), QSize(8, 4));
+        EXPECT_EQ(taken.pixelColor(7, 3), QColor(1, 2, 3));
+        EXPECT_EQ(taken.constBits() == spareBits, c.reusedSpare);
+        if (c.shared)
+            EXPECT_EQ(holder.pixelColor(7, 3), QColor(9, 9, 9)); // left as it was
+    }
+    // An unused spare is no frame.
+    Source idle;
+    idle.reuse(QImage(8, 4, QImage::Format_BGR888));
+    EXPECT_FALSE(idle.hasFrame());
+}
+
 TEST_F(ConverterTest, AbortFromAProgressNotificationFinishesAPlayableFile) {
     const auto out = file("aborted.mpg");
     Converter converter;
