@@ -618,35 +618,50 @@ QImage Canvas::render(const QRectF& area, QSizeF pixelsPerUnit, qint64 maxPixels
     toPicture.scale(pixelsPerUnit.width(), pixelsPerUnit.height());
     toPicture.translate(-area.left(), -area.top());
     // Painting is priced before anything is painted: a drawing over its budget is refused as
-    // a whole rather than shown in part. Consecutive items under the same clip share it, so
-    // the clip is rasterised once for them.
+    // a whole rather than shown in part. Qt rasterises a clip when it is set and again whenever
+    // a render hint changes under it, so consecutive items share their clip, hints change only
+    // when they must, and each rasterisation is charged.
     const QRectF pictureRect(0, 0, width, height);
     const double budget = paintBudget(pictureRect);
     double cost = 0;
-    const std::optional<QPainterPath>* lastClip = nullptr;
-    const auto clipChanges = [&lastClip](const Item& item) {
-        const bool changes = !lastClip || *lastClip != item.clip;
-        lastClip = &item.clip;
-        return changes;
+    struct Plan {
+        bool shown = false;
+        bool newClip = false; // another clip than the item before
+        QPainter::RenderHints hints;
     };
-    std::vector<std::uint8_t> shown(items_.size());
+    std::vector<Plan> plans(items_.size());
+    const std::optional<QPainterPath>* lastClip = nullptr;
+    QPainter::RenderHints lastHints;
+    double clipRasterCost = 0;
     for (std::size_t i = 0; i < items_.size(); ++i) {
         const Item& item = items_[i];
+        Plan& plan = plans[i];
         const QTransform transform = item.toDevice * toPicture;
         const QPainterPath devicePath = transform.map(item.path);
-        const QRectF bounds = devicePath.controlPointRect() & pictureRect;
-        if (bounds.isEmpty() && item.pen.style() == Qt::NoPen)
+        const QRectF bounds = devicePath.controlPointRect();
+        if ((bounds & pictureRect).isEmpty() && item.pen.style() == Qt::NoPen)
             continue;
-        shown[i] = 1;
+        plan.shown = true;
+        const bool stroke = item.pen.style() != Qt::NoPen;
+        const double penWidth = stroke ? item.pen.widthF() * scaleOf(transform) : 0;
+        const double reach = stroke ? penWidth / 2 + 1 : 0;
+        bool smooth = antialiasable(bounds.adjusted(-reach, -reach, reach, reach), pictureRect);
+        plan.newClip = !lastClip || *lastClip != item.clip;
+        lastClip = &item.clip;
+        if (plan.newClip)
+            clipRasterCost = item.clip ? clipCost(toPicture.map(*item.clip), pictureRect) : 0;
+        if (item.clip)
+            smooth = smooth && antialiasable(toPicture.mapRect(item.clip->controlPointRect()), pictureRect);
+        plan.hints.setFlag(QPainter::Antialiasing, smooth);
+        plan.hints.setFlag(QPainter::SmoothPixmapTransform, !item.picture.isNull() && item.smooth);
+        if (plan.newClip || plan.hints != lastHints)
+            cost += clipRasterCost;
+        lastHints = plan.hints;
         constexpr double kItemCost = 256; // the painter's state changes and the path's mapping
         cost += kItemCost;
-        if (clipChanges(item) && item.clip)
-            cost += clipCost(toPicture.map(*item.clip), pictureRect);
         if (!item.picture.isNull()) {
-            cost += pictureCost(item.picture, devicePath.controlPointRect(), pictureRect);
+            cost += pictureCost(item.picture, bounds, pictureRect);
         } else {
-            const bool stroke = item.pen.style() != Qt::NoPen;
-            const double penWidth = stroke ? item.pen.widthF() * scaleOf(transform) : 0;
             const int fills = (item.brush.style() != Qt::NoBrush) + item.hatchBackground.isValid();
             for (int f = 0; f < std::max(fills, 1); ++f)
                 cost += shapeCost(devicePath, fills > 0, stroke && f == 0, item.pen, penWidth, pictureRect);
@@ -655,23 +670,27 @@ QImage Canvas::render(const QRectF& area, QSizeF pixelsPerUnit, qint64 maxPixels
             return {};
     }
     QPainter painter(&canvas);
-    painter.setRenderHint(QPainter::Antialiasing);
-    lastClip = nullptr;
     for (std::size_t i = 0; i < items_.size(); ++i) {
-        if (!shown[i])
+        const Plan& plan = plans[i];
+        if (!plan.shown)
             continue;
         const Item& item = items_[i];
         const QTransform transform = item.toDevice * toPicture;
-        if (clipChanges(item)) {
-            painter.setClipping(false);
-            if (item.clip) {
-                painter.setTransform(toPicture);
-                painter.setClipPath(*item.clip);
-            }
+        if (plan.newClip) { // replaced first by a rectangle, so that the hints below do not rasterise it
+                            // again
+            painter.resetTransform();
+            painter.setClipRect(pictureRect);
+        }
+        if (plan.hints != painter.renderHints()) {
+            painter.setRenderHints(~plan.hints & painter.renderHints(), false);
+            painter.setRenderHints(plan.hints, true);
+        }
+        if (plan.newClip && item.clip) {
+            painter.setTransform(toPicture);
+            painter.setClipPath(*item.clip);
         }
         painter.setTransform(transform);
         if (!item.picture.isNull()) {
-            painter.setRenderHint(QPainter::SmoothPixmapTransform, item.smooth);
             drawPicture(painter, transform, item.path.boundingRect(), item.picture);
         } else {
             if (item.hatchBackground.isValid())

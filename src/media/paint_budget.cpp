@@ -32,7 +32,8 @@ Edges edgesOf(const QPainterPath& path, const QRectF& picture) {
         const QPainterPath::Element e = path.elementAt(i);
         const QPointF point(e.x, e.y);
         // Curves are charged along their control polygon, which is never shorter than the curve.
-        const double step = e.isMoveTo() ? 0 : std::abs(point.x() - last.x()) + std::abs(point.y() - last.y());
+        const double step =
+            e.isMoveTo() ? 0 : std::abs(point.x() - last.x()) + std::abs(point.y() - last.y());
         if (!std::isfinite(step))
             return {kUnpaintable, kUnpaintable};
         edges.walked += std::min(step, limit) + 1;
@@ -90,6 +91,11 @@ double clipCost(const QPainterPath& deviceClip, const QRectF& picture) {
             return 0;
     }
     return shapeCost(deviceClip, true, false, QPen(), 0, picture);
+}
+
+bool antialiasable(const QRectF& deviceBounds, const QRectF& picture) {
+    const double margin = 4 * std::max({picture.width(), picture.height(), 1024.0});
+    return picture.adjusted(-margin, -margin, margin, margin).contains(deviceBounds);
 }
 
 double pictureCost(const QImage& bitmap, const QRectF& deviceBounds, const QRectF& picture) {

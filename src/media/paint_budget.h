@@ -24,6 +24,13 @@ double shapeCost(const QPainterPath& devicePath, bool fill, bool stroke, const Q
 // Making `deviceClip` the painter's clip: it is rasterised like a fill.
 double clipCost(const QPainterPath& deviceClip, const QRectF& picture);
 
+// Whether Qt's antialiasing rasteriser can draw a shape (or clip) that reaches `deviceBounds`
+// in reasonable time. It walks every cell an edge passes along a row, also far to the sides of
+// the picture, and its time grows faster than that length (a shape a million pixels wide took
+// seconds); shapes reaching that far beyond the picture are drawn without antialiasing, which
+// shows only in their cut through the picture.
+bool antialiasable(const QRectF& deviceBounds, const QRectF& picture);
+
 // Drawing `bitmap` into `deviceBounds`: converting its pixels and covering the area.
 double pictureCost(const QImage& bitmap, const QRectF& deviceBounds, const QRectF& picture);
 

@@ -1,7 +1,8 @@
 // The metafile players' work budget: files built to keep Qt's painting busy (the page painted
 // over and over, a pen wider than the page along a long zigzag, dots along a line far past the
 // page, a complex clip combined with itself or changed for every shape) are refused like a
-// damaged file, while drawings of an honest size next to them are still drawn.
+// damaged file, while drawings of an honest size next to them, and a clip far wider than the
+// page that Qt's antialiasing could not draw quickly, are still drawn.
 
 #include "gui_environment.h"
 #include "metafile_builders.h"
@@ -78,10 +79,12 @@ TEST(MetafileBudget, HostileDrawingsAreRefusedHonestOnesDrawn) {
     const QByteArray region = staircase(400, kSide);
     EmfBuilder pageOverAndOver, pageAFewTimes, wideZigzag, narrowZigzag, dots, clipWithItself, clipPerShape,
         sameClipPerShape;
-    repeat(pageOverAndOver.nullPen().solidBrush(1, kRed), 400,
-           [](EmfBuilder& e) { e.record(43, {0, 0, kSide, kSide}); });
-    repeat(pageAFewTimes.nullPen().solidBrush(1, kRed), 40,
-           [](EmfBuilder& e) { e.record(43, {0, 0, kSide, kSide}); });
+    repeat(pageOverAndOver.nullPen().solidBrush(1, kRed), 400, [](EmfBuilder& e) {
+        e.record(43, {0, 0, kSide, kSide});
+    });
+    repeat(pageAFewTimes.nullPen().solidBrush(1, kRed), 40, [](EmfBuilder& e) {
+        e.record(43, {0, 0, kSide, kSide});
+    });
     // Both under a clip to the page, so that the picture keeps the page's size.
     wideZigzag.record(30, {0, 0, kSide, kSide})
         .record(38, {1, 0, 100000, 0, colorRef(kRed)})
@@ -115,6 +118,10 @@ TEST(MetafileBudget, HostileDrawingsAreRefusedHonestOnesDrawn) {
     for (int i = 0; i < 300; ++i)
         clippedShape(i % 2)(clipPerShape);
     repeat(sameClipPerShape.nullPen().solidBrush(1, kRed), 300, clippedShape(0));
+    // A clip millions of pixels wide: drawn (without antialiasing), not refused.
+    EmfBuilder farClip;
+    farClip.nullPen().solidBrush(1, kRed).record(59, {}).record(42, {0, 0, 7472104, kSide}).record(60, {});
+    farClip.record(67, {1}).record(43, {0, 0, 10, 10});
 
     WmfBuilder wmfPageOverAndOver, wmfPageAFewTimes;
     wmfPageOverAndOver.solidBrush(kRed).record(0x012D, {0});
@@ -133,6 +140,7 @@ TEST(MetafileBudget, HostileDrawingsAreRefusedHonestOnesDrawn) {
         {"clip_combined_with_itself.emf", clipWithItself.bytes(kSide), false},
         {"complex_clip_changed_per_shape.emf", clipPerShape.bytes(kSide), false},
         {"same_clip_for_every_shape.emf", sameClipPerShape.bytes(kSide), true},
+        {"clip_far_wider_than_the_page.emf", farClip.bytes(kSide), true},
         {"page_over_and_over.wmf", wmfPageOverAndOver.bytes(96, {kSide, kSide}), false},
         {"page_a_few_times.wmf", wmfPageAFewTimes.bytes(96, {kSide, kSide}), true},
     };
