@@ -151,6 +151,25 @@ TEST(AddedPictureKinds, ExifChunksOfPngAndWebp) {
     EXPECT_EQ(webpExifOrientation(riff), 8);
 }
 
+// A text chunk after the image that claims 812 MB in a file of a few hundred bytes (a fuzzing
+// find): libpng would allocate and clear all of it before finding the file short, taking
+// seconds and most of a gigabyte, so the file is refused before it reaches libpng.
+TEST(AddedPictureKinds, PngChunkLongerThanTheFileIsRefusedFirst) {
+    const QByteArray png = fixtureBytes(QStringLiteral("png_rgb.png"));
+    const qsizetype end = png.lastIndexOf("IEND") - 4;
+    ASSERT_GT(end, 8);
+    QByteArray claiming = png.left(end);
+    for (int shift = 24; shift >= 0; shift -= 8) // the length, big-endian
+        claiming.append(static_cast<char>((812404453u >> shift) & 0xFF));
+    claiming += QByteArray("tEXtComment\0", 12) + QByteArray(20, 'x');
+    EXPECT_TRUE(pngChunksWithinFile(png));
+    EXPECT_TRUE(pngChunksWithinFile(png.left(end))) << "ends between chunks: for libpng to judge";
+    EXPECT_FALSE(pngChunksWithinFile(claiming));
+    MessageList messages;
+    EXPECT_TRUE(decodePicture(claiming, QStringLiteral("claiming.png"), messages).isNull());
+    EXPECT_FALSE(decodePicture(png, QStringLiteral("whole.png"), messages).isNull());
+}
+
 // Every fixture cut short, cut to its first bytes, and garbage under its extension: a null
 // picture, never a crash; and bytes changed at random in every fixture decode without a fault.
 TEST(AddedPictureKinds, BrokenFilesAreRefused) {
