@@ -149,6 +149,11 @@ TEST(AddedPictureKinds, ExifChunksOfPngAndWebp) {
     appendLe(riff, static_cast<std::uint32_t>(payload.size()), 4);
     riff += payload;
     EXPECT_EQ(webpExifOrientation(riff), 8);
+    // An odd chunk that ends the file has no padding byte (a fuzzing find: the walk read past it).
+    QByteArray odd("RIFF\0\0\0\0WEBPVP8X", 16);
+    appendLe(odd, 1, 4);
+    odd.append('x');
+    EXPECT_EQ(webpExifOrientation(odd), 1);
 }
 
 // A text chunk after the image that claims 812 MB in a file of a few hundred bytes (a fuzzing
