@@ -456,7 +456,10 @@ QImage playEmf(QByteArrayView bytes, qint64 maxPixels) {
         constexpr std::uint32_t kEof = 14;
         if (type == kEof)
             break;
+        canvas.chargeRecord();
         play(canvas, RecordView(bytes.sliced(at, length)), type, maxPixels);
+        if (!canvas.withinBudget())
+            return {}; // more work than any real drawing: refused like a damaged file
         at += length;
     }
     const QRectF stated(frame.left() / 100 * unitsPerMm.width(), frame.top() / 100 * unitsPerMm.height(),

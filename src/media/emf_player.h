@@ -7,8 +7,8 @@
 
 namespace vistello::media::metafile {
 
-// `bytes` must have passed emfStructureValid. Null when nothing can be shown or the picture
-// would exceed `maxPixels`.
+// `bytes` must have passed emfStructureValid. Null when nothing can be shown, the picture
+// would exceed `maxPixels` or the drawing is over its work budget (GdiCanvas).
 QImage playEmf(QByteArrayView bytes, qint64 maxPixels);
 
 } // namespace vistello::media::metafile

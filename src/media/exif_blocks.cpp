@@ -82,7 +82,8 @@ QByteArrayView webpExifBlock(QByteArrayView bytes) {
     const std::uint8_t* data = bytesOf(bytes);
     const auto size = static_cast<std::size_t>(bytes.size());
     std::size_t at = 12;
-    while (size - at >= 8) {
+    // The padding byte of an odd chunk that ends the file would take `at` past `size`.
+    while (at <= size && size - at >= 8) {
         const std::uint32_t length = littleEndian32(data + at + 4);
         if (length > size - at - 8)
             return {};

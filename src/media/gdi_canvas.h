@@ -122,8 +122,16 @@ class Canvas {
     // Union of the device-space bounds of everything drawn; empty when nothing was.
     QRectF contentBounds() const { return content_; }
     // The drawing's `area` (device units) at `pixelsPerUnit`, onto white. Null when the area
-    // is empty or the picture would exceed `maxPixels`.
+    // is empty, the picture would exceed `maxPixels`, or painting it would cost more than
+    // its budget (see paint_budget.h).
     QImage render(const QRectF& area, QSizeF pixelsPerUnit, qint64 maxPixels) const;
+
+    // The work of playing the records so far, in steps (a record, a point added to a path, a
+    // point of a clip combined with another). Past `kMaxWork`, more than any real drawing
+    // needs, the players give the picture up as unreadable.
+    static constexpr qint64 kMaxWork = qint64{1} << 24;
+    void chargeRecord() { ++work_; }
+    bool withinBudget() const { return work_ <= kMaxWork; }
 
   private:
     struct State {
@@ -173,6 +181,7 @@ class Canvas {
     QRectF content_;
     std::optional<FirstDrawing> first_;
     qint64 imagePixelsLeft_ = qint64{1} << 26;
+    qint64 work_ = 0;
 };
 
 // The device-space area a picture shows: the one its header states, unless most of what was

@@ -13,8 +13,9 @@
 
 namespace vistello::media {
 
-// Null when the bytes are not a well-formed metafile, cannot be converted, have no size or
-// would be larger than `maxPixels`.
+// Null when the bytes are not a well-formed metafile, cannot be converted, have no size, would
+// be larger than `maxPixels`, or would cost more work to play and paint than any real drawing
+// (a budget counted per record and priced before painting, the same on every machine).
 QImage decodeEmf(QByteArrayView bytes, qint64 maxPixels);
 QImage decodeWmf(QByteArrayView bytes, qint64 maxPixels);
 

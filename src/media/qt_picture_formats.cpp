@@ -32,6 +32,23 @@ int pngExifOrientation(QByteArrayView bytes) {
                                 static_cast<std::size_t>(block.size()));
 }
 
+bool pngChunksWithinFile(QByteArrayView bytes) {
+    // The signature (8 bytes), then chunks: length (big-endian), type, data, CRC.
+    const std::uint8_t* data = bytesOf(bytes);
+    const auto size = static_cast<std::size_t>(bytes.size());
+    std::size_t at = 8;
+    while (at + 8 <= size) {
+        const std::size_t length = std::size_t{data[at]} << 24 | std::size_t{data[at + 1]} << 16 |
+                                   std::size_t{data[at + 2]} << 8 | data[at + 3];
+        if (length > size - at - 8)
+            return false;
+        if (std::memcmp(data + at + 4, "IEND", 4) == 0)
+            return true;
+        at += 8 + length + 4;
+    }
+    return true; // a file that ends between chunks is for libpng to judge
+}
+
 bool gifFirstFrameComplete(QByteArrayView bytes) {
     // Header and logical screen (13 bytes), the global colour table, then extension blocks
     // (0x21, label, sub-blocks) until the first image (0x2C, 9 bytes, local colour table,
@@ -86,6 +103,8 @@ QImage decodeWithQtReader(QByteArrayView bytes, const char* format, qint64 maxPi
         reader.setScaledSize(reducedSize(size));
     // Qt's GIF reader gives what it has of a frame cut short; such a file is refused.
     if (QByteArrayView(format) == "gif" && !gifFirstFrameComplete(bytes))
+        return {};
+    if (QByteArrayView(format) == "png" && !pngChunksWithinFile(bytes))
         return {};
     QImage picture = reader.read();
     if (picture.isNull())

@@ -15,6 +15,10 @@ QImage decodeWithQtReader(QByteArrayView bytes, const char* format, qint64 maxPi
 // The orientation (1..8) in the eXIf chunk of PNG bytes; 1 when there is none.
 int pngExifOrientation(QByteArrayView bytes);
 
+// False when a chunk of PNG bytes claims more bytes than the file has left: libpng would
+// allocate (and clear) all it claims before finding the file short, up to 2 GB for a few bytes.
+bool pngChunksWithinFile(QByteArrayView bytes);
+
 // True when GIF bytes hold their first image whole (every data block up to its end).
 bool gifFirstFrameComplete(QByteArrayView bytes);
 

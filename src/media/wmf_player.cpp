@@ -333,7 +333,10 @@ QImage playWmf(QByteArrayView bytes, qint64 maxPixels) {
         const std::uint16_t function = file.u16(at + 4);
         if (length < 6 || length > bytes.size() - at || function == 0)
             break;
+        canvas.chargeRecord();
         play(canvas, objects, RecordView(bytes.sliced(at, length)), function, maxPixels);
+        if (!canvas.withinBudget())
+            return {}; // more work than any real drawing: refused like a damaged file
         at += length;
     }
     // The frame, or else the window, as the page placed them when drawing began.

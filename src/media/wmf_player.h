@@ -8,8 +8,8 @@
 
 namespace vistello::media::metafile {
 
-// `bytes` must have passed wmfStructureValid. Null when nothing can be shown or the picture
-// would exceed `maxPixels`.
+// `bytes` must have passed wmfStructureValid. Null when nothing can be shown, the picture
+// would exceed `maxPixels` or the drawing is over its work budget (GdiCanvas).
 QImage playWmf(QByteArrayView bytes, qint64 maxPixels);
 
 } // namespace vistello::media::metafile

@@ -149,6 +149,30 @@ TEST(AddedPictureKinds, ExifChunksOfPngAndWebp) {
     appendLe(riff, static_cast<std::uint32_t>(payload.size()), 4);
     riff += payload;
     EXPECT_EQ(webpExifOrientation(riff), 8);
+    // An odd chunk that ends the file has no padding byte (a fuzzing find: the walk read past it).
+    QByteArray odd("RIFF\0\0\0\0WEBPVP8X", 16);
+    appendLe(odd, 1, 4);
+    odd.append('x');
+    EXPECT_EQ(webpExifOrientation(odd), 1);
+}
+
+// A text chunk after the image that claims 812 MB in a file of a few hundred bytes (a fuzzing
+// find): libpng would allocate and clear all of it before finding the file short, taking
+// seconds and most of a gigabyte, so the file is refused before it reaches libpng.
+TEST(AddedPictureKinds, PngChunkLongerThanTheFileIsRefusedFirst) {
+    const QByteArray png = fixtureBytes(QStringLiteral("png_rgb.png"));
+    const qsizetype end = png.lastIndexOf("IEND") - 4;
+    ASSERT_GT(end, 8);
+    QByteArray claiming = png.left(end);
+    for (int shift = 24; shift >= 0; shift -= 8) // the length, big-endian
+        claiming.append(static_cast<char>((812404453u >> shift) & 0xFF));
+    claiming += QByteArray("tEXtComment\0", 12) + QByteArray(20, 'x');
+    EXPECT_TRUE(pngChunksWithinFile(png));
+    EXPECT_TRUE(pngChunksWithinFile(png.left(end))) << "ends between chunks: for libpng to judge";
+    EXPECT_FALSE(pngChunksWithinFile(claiming));
+    MessageList messages;
+    EXPECT_TRUE(decodePicture(claiming, QStringLiteral("claiming.png"), messages).isNull());
+    EXPECT_FALSE(decodePicture(png, QStringLiteral("whole.png"), messages).isNull());
 }
 
 // Every fixture cut short, cut to its first bytes, and garbage under its extension: a null
