@@ -65,7 +65,8 @@ class StillFramesTest : public ::testing::Test {
         album_->SaveInfo("P");
         const auto backgrounds = dir_.path().toStdString() + "/BackPic";
         std::filesystem::create_directories(backgrounds);
-        ASSERT_TRUE(patternPicture(64, 48, 5).save(QString::fromStdString(backgrounds + "/B.jpg"), "JPEG", 90));
+        ASSERT_TRUE(
+            patternPicture(64, 48, 5).save(QString::fromStdString(backgrounds + "/B.jpg"), "JPEG", 90));
     }
 
     // Every frame the converter would receive, until the end, into one checksum.
