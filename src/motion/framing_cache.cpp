@@ -101,8 +101,9 @@ std::optional<FramingKey> framingKeyOf(const std::filesystem::path& picture, std
     const auto modified = std::filesystem::last_write_time(picture, error);
     if (error)
         return std::nullopt;
-    return FramingKey{std::move(fileName), bytes, static_cast<std::int64_t>(modified.time_since_epoch().count()),
-                      frameAspect, seconds, detector.empty() ? std::string("-") : std::move(detector)};
+    return FramingKey{
+        std::move(fileName), bytes,   static_cast<std::int64_t>(modified.time_since_epoch().count()),
+        frameAspect,         seconds, detector.empty() ? std::string("-") : std::move(detector)};
 }
 
 FramingCache::FramingCache(std::filesystem::path albumFolder, std::vector<std::string> keptNames)
@@ -128,12 +129,13 @@ bool FramingCache::store(const FramingKey& key, const MotionPath& path) {
     // Held while writing too, so that the last text written holds every choice made so far.
     const std::lock_guard lock(mutex_);
     std::erase_if(entries_, [&](const Entry& entry) {
-        const bool dropped = !keptNames_.empty() &&
-                             std::find(keptNames_.begin(), keptNames_.end(), entry.key.fileName) == keptNames_.end();
+        const bool dropped = !keptNames_.empty() && std::find(keptNames_.begin(), keptNames_.end(),
+                                                              entry.key.fileName) == keptNames_.end();
         return dropped || sameChoice(entry.key, key);
     });
     const auto samePicture = [&](const Entry& entry) { return entry.key.fileName == key.fileName; };
-    while (static_cast<std::size_t>(std::count_if(entries_.begin(), entries_.end(), samePicture)) >= kPerPicture)
+    while (static_cast<std::size_t>(std::count_if(entries_.begin(), entries_.end(), samePicture)) >=
+           kPerPicture)
         entries_.erase(std::find_if(entries_.begin(), entries_.end(), samePicture));
     entries_.push_back({key, path});
     try {

@@ -26,12 +26,12 @@ namespace vistello::motion {
 inline constexpr std::string_view kFramingCacheFileName = ".vistello-framing";
 
 struct FramingKey {
-    std::string fileName;       // as the picture record names it (trimmed UTF-8)
-    std::uintmax_t bytes = 0;   // the picture file's size
-    std::int64_t modified = 0;  // its modification time, in the file system's ticks
-    double frameAspect = 0;     // display width / height of the frame
-    double seconds = 0;         // how long the picture moves
-    std::string detector;       // the face detector's cascade file name, "-" without one
+    std::string fileName;      // as the picture record names it (trimmed UTF-8)
+    std::uintmax_t bytes = 0;  // the picture file's size
+    std::int64_t modified = 0; // its modification time, in the file system's ticks
+    double frameAspect = 0;    // display width / height of the frame
+    double seconds = 0;        // how long the picture moves
+    std::string detector;      // the face detector's cascade file name, "-" without one
     friend bool operator==(const FramingKey&, const FramingKey&) = default;
 };
 

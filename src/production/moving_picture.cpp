@@ -16,7 +16,8 @@ namespace {
 // one drawn for this shape stays exactly as it was drawn.
 constexpr double kAspectTolerance = 1e-3;
 
-store::MotionRect ofAspect(const store::MotionRect& rect, int pictureWidth, int pictureHeight, double aspect) {
+store::MotionRect ofAspect(const store::MotionRect& rect, int pictureWidth, int pictureHeight,
+                           double aspect) {
     const double own = motion::aspectOn(rect, pictureWidth, pictureHeight);
     if (std::isfinite(own) && std::abs(own / aspect - 1) <= kAspectTolerance)
         return rect;
@@ -74,10 +75,10 @@ PreparedPicture PreparedPicture::prepare(const PictureJob& job) {
     } else {
         prepared.path_ = automaticPath(job, picture, aspect);
     }
-    const store::MotionRect& smallest =
-        prepared.path_.start.width * prepared.path_.start.height <= prepared.path_.end.width * prepared.path_.end.height
-            ? prepared.path_.start
-            : prepared.path_.end;
+    const store::MotionRect& smallest = prepared.path_.start.width * prepared.path_.start.height <=
+                                                prepared.path_.end.width * prepared.path_.end.height
+                                            ? prepared.path_.start
+                                            : prepared.path_.end;
     prepared.source_ = motion::MotionSource(
         picture, motion::suitedSourceSize(width, height, job.frameWidth, job.frameHeight, smallest));
     prepared.moving_ = true;

@@ -47,9 +47,9 @@ struct PictureJob {
     std::filesystem::path background; // for a still picture in picture mode; empty: the colour
     std::uint32_t colour = 0;         // 0x00BBGGRR
     int frameWidth = 0, frameHeight = 0;
-    store::PictureMotion motion; // None: still
-    std::int64_t span = 1;       // frames from t = 0 to t = 1 (see frame_generator.h)
-    double seconds = 1;          // the same in seconds, which the automatic zoom depends on
+    store::PictureMotion motion;               // None: still
+    std::int64_t span = 1;                     // frames from t = 0 to t = 1 (see frame_generator.h)
+    double seconds = 1;                        // the same in seconds, which the automatic zoom depends on
     motion::FramingCache* cache = nullptr;     // kept automatic choices; none: choose every time
     const motion::FaceFinder* faces = nullptr; // none: frame by saliency alone
 };
