@@ -77,7 +77,8 @@ cv::Point2d phaseShift(const cv::Mat& a, const cv::Mat& b) {
                 continue;
             const cv::Vec2d p = fa.at<cv::Vec2d>((v + a.rows) % a.rows, (u + a.cols) % a.cols);
             const cv::Vec2d q = fb.at<cv::Vec2d>((v + a.rows) % a.rows, (u + a.cols) % a.cols);
-            const std::complex<double> c = std::complex<double>(p[0], p[1]) * std::conj(std::complex<double>(q[0], q[1]));
+            const std::complex<double> c =
+                std::complex<double>(p[0], p[1]) * std::conj(std::complex<double>(q[0], q[1]));
             const double w = std::abs(c), phase = std::arg(c);
             const double x = 2 * M_PI * u / a.cols, y = 2 * M_PI * v / a.rows;
             xx += w * x * x;
@@ -149,7 +150,8 @@ class MotionFramesTest : public ::testing::Test {
     }
 
     // A custom rectangle of the VCD frame's shape (349 × 288) on a width × height picture.
-    static store::MotionRect frameShaped(double x, double y, double width, int pictureWidth, int pictureHeight) {
+    static store::MotionRect frameShaped(double x, double y, double width, int pictureWidth,
+                                         int pictureHeight) {
         return {x, y, width, width * pictureWidth / pictureHeight * 288.0 / 349.0};
     }
 
@@ -164,7 +166,8 @@ TEST_F(MotionFramesTest, LinearMotionAdvancesByTheSameSubPixelStepEveryFrame) {
     const store::MotionRect start = frameShaped(0.20, 0.2, 0.5, 1600, 1200);
     store::MotionRect end = start;
     end.x = 0.25;
-    makeAlbum({{texture(1600, 1200, 1), 2, 4, store::PictureMotion::custom(start, end, store::Easing::Linear)}});
+    makeAlbum(
+        {{texture(1600, 1200, 1), 2, 4, store::PictureMotion::custom(start, end, store::Easing::Linear)}});
     ProductionSettings settings;
     std::vector<std::int64_t> spans;
     const auto frames = render(settings, &spans);
@@ -185,13 +188,16 @@ TEST_F(MotionFramesTest, LinearMotionAdvancesByTheSameSubPixelStepEveryFrame) {
 // it is rendered alone at that moment: the new one where the effect (drawn into a black and
 // white mask) has revealed it, the old one elsewhere.
 TEST_F(MotionFramesTest, TransitionsWithMotionShowEachPictureWholeAtItsPlace) {
-    const store::MotionRect a0 = frameShaped(0.0, 0.0, 0.8, 800, 600), a1 = frameShaped(0.2, 0.1, 0.7, 800, 600);
-    const store::MotionRect b0 = frameShaped(0.3, 0.1, 0.6, 800, 600), b1 = frameShaped(0.0, 0.0, 0.9, 800, 600);
+    const store::MotionRect a0 = frameShaped(0.0, 0.0, 0.8, 800, 600),
+                            a1 = frameShaped(0.2, 0.1, 0.7, 800, 600);
+    const store::MotionRect b0 = frameShaped(0.3, 0.1, 0.6, 800, 600),
+                            b1 = frameShaped(0.0, 0.0, 0.9, 800, 600);
     const int effects[] = {4 /* reveal from left */, 2 /* slide in from right */, 47 /* random edges */};
     for (const int effect : effects) {
         SCOPED_TRACE(effect);
-        makeAlbum({{texture(800, 600, 2), 1, 1, store::PictureMotion::custom(a0, a1, store::Easing::Linear)},
-                   {texture(800, 600, 3), 0, effect, store::PictureMotion::custom(b0, b1, store::Easing::EaseIn)}});
+        makeAlbum(
+            {{texture(800, 600, 2), 1, 1, store::PictureMotion::custom(a0, a1, store::Easing::Linear)},
+             {texture(800, 600, 3), 0, effect, store::PictureMotion::custom(b0, b1, store::Easing::EaseIn)}});
         ProductionSettings settings;
         std::vector<std::int64_t> spans;
         const auto frames = render(settings, &spans);
@@ -324,9 +330,9 @@ TEST_F(MotionFramesTest, AutomaticChoiceIsKeptAndADamagedFileIsChosenAgain) {
 
     // A kept way is taken as it is: the whole picture, still.
     auto changed = *entries;
-    auto& p0 = *std::find_if(changed.begin(), changed.end(), [](const auto& e) { return e.key.fileName == "P0.png"; });
-    p0.path.start = p0.path.end =
-        motion::largestRect(320, 240, 349.0 / 288.0);
+    auto& p0 = *std::find_if(changed.begin(), changed.end(),
+                             [](const auto& e) { return e.key.fileName == "P0.png"; });
+    p0.path.start = p0.path.end = motion::largestRect(320, 240, 349.0 / 288.0);
     {
         std::ofstream out(file, std::ios::trunc);
         out << motion::FramingCache::serialise(changed);
@@ -337,8 +343,8 @@ TEST_F(MotionFramesTest, AutomaticChoiceIsKeptAndADamagedFileIsChosenAgain) {
     EXPECT_EQ(read(), linesOf(motion::FramingCache::serialise(changed))) << "nothing chosen again";
 
     // Damaged (and, below, stale) files only mean choosing again.
-    for (const std::string& damage : {std::string("Vistello framing 1\nP0.png 12 x\n"), std::string("\x01\x02"),
-                                     keptText.substr(0, keptText.size() / 2 + 1)}) {
+    for (const std::string& damage : {std::string("Vistello framing 1\nP0.png 12 x\n"),
+                                      std::string("\x01\x02"), keptText.substr(0, keptText.size() / 2 + 1)}) {
         {
             std::ofstream out(file, std::ios::trunc | std::ios::binary);
             out << damage;
@@ -351,8 +357,8 @@ TEST_F(MotionFramesTest, AutomaticChoiceIsKeptAndADamagedFileIsChosenAgain) {
         std::ofstream out(file, std::ios::trunc);
         out << motion::FramingCache::serialise(changed);
     }
-    std::filesystem::last_write_time(folder() / "P0.png",
-                                     std::filesystem::last_write_time(folder() / "P0.png") + std::chrono::seconds(5));
+    std::filesystem::last_write_time(
+        folder() / "P0.png", std::filesystem::last_write_time(folder() / "P0.png") + std::chrono::seconds(5));
     EXPECT_TRUE(render(settings) == first);
     EXPECT_NE(read(), linesOf(motion::FramingCache::serialise(changed)));
 }
