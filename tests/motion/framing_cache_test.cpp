@@ -1,9 +1,9 @@
 // The kept automatic choices: what the file holds and reads back exactly, which keys match, what
 // counts as damage, and that a folder that cannot be written never fails anything.
 
+#include "../write_failure.h"
 #include "motion/framing_cache.h"
 #include "store/album_names.h"
-#include "../write_failure.h"
 
 #include <gtest/gtest.h>
 
@@ -100,8 +100,8 @@ TEST(FramingCache, DamagedTextsHoldNothing) {
     const std::string line = good.substr(good.find('\n') + 1);
     const std::string damaged[] = {
         "",
-        "Vistello framing 2\n" + line,                             // another version
-        good.substr(0, good.size() - 1),                           // cut short
+        "Vistello framing 2\n" + line,                                   // another version
+        good.substr(0, good.size() - 1),                                 // cut short
         "Vistello framing 1\n" + line.substr(0, line.size() / 2) + "\n", // a line cut short
         "Vistello framing 1\nP0.jpg 1 2 nan 5 - linear 0 0 1 1 0 0 1 1\n",
         "Vistello framing 1\nP0.jpg 1 2 1.5 5 - sideways 0 0 1 1 0 0 1 1\n",
