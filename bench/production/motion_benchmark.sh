@@ -7,11 +7,14 @@
 # The first render chooses every automatic motion and keeps it in the album folder; the next
 # ones take the kept choices, as every render after the first does. Both are printed.
 #
-# usage: bench/production/motion_benchmark.sh [BUILD_DIR]   (default build/release, built with
-# -DCMAKE_BUILD_TYPE=Release if missing; never a sanitizer build for figures)
+# usage: bench/production/motion_benchmark.sh [BUILD_DIR] [PART...]   (default build/release,
+# built with -DCMAKE_BUILD_TYPE=Release if missing, never a sanitizer build for figures; parts
+# dvd and mp4, both by default)
 set -euo pipefail
 here="$(cd "$(dirname "$0")/../.." && pwd)"
 build="${1:-$here/build/release}"
+shift $(($# < 1 ? $# : 1))
+parts=" ${*:-dvd mp4} "
 bench_name=vistello-motion-bench
 # shellcheck source=bench_album.sh
 source "$here/bench/production/bench_album.sh"
@@ -28,6 +31,7 @@ measure() {
 
 printf 'load average: %s\n' "$(cut -d' ' -f1-3 /proc/loadavg)"
 
+if [[ $parts == *" dvd "* ]]; then
 # DVD: the first render chooses, the second takes the kept choices.
 measure "$cli" --root "$work/root" render bench --format dvd --motion --out "$work/dvd.mpg"
 frames=$(frames_of)
@@ -44,6 +48,9 @@ printf '  first render (choosing)  %6.2f s  ratio %.2f  (cpu %6.2f s  ratio %.2f
 printf '  render (kept choices)    %6.2f s  ratio %.2f  (cpu %6.2f s  ratio %.2f)  peak %4d MB  (goal 1.0)\n' \
   "$dvd_seconds" "$(calc "$dvd_seconds / $base_seconds")" "$dvd_cpu" "$(calc "$dvd_cpu / $base_cpu")" "$dvd_peak"
 
+fi
+
+if [[ $parts == *" mp4 "* ]]; then
 # 1080p at 30 frames a second; the encoder alone on the render's own frames, the decoder's own
 # time taken off (as mp4_benchmark.sh does).
 measure "$cli" --root "$work/root" render bench --format mp4-1080p --fps 30 --motion --out "$work/render.mp4"
@@ -66,4 +73,5 @@ printf '  first render (choosing)  %6.2f s  ratio %.2f  (cpu %6.2f s  ratio %.2f
 printf '  render (kept choices)    %6.2f s  ratio %.2f  (cpu %6.2f s  ratio %.2f)  peak %4d MB  (goal 1.10)\n' \
   "$render_seconds" "$(calc "$render_seconds / $base_seconds")" "$render_cpu" "$(calc "$render_cpu / $base_cpu")" \
   "$render_peak"
+fi
 printf 'load average: %s\n' "$(cut -d' ' -f1-3 /proc/loadavg)"
