@@ -6,6 +6,7 @@
 
 #include "motion/auto_framing.h"
 #include "motion/face_finder.h"
+#include "motion/framing_cache.h"
 #include "motion/grey_copy.h"
 #include "motion/motion_path.h"
 #include "motion/motion_source.h"
@@ -13,6 +14,7 @@
 
 #include <QGuiApplication>
 #include <QPainter>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -85,6 +87,29 @@ void AutomaticMotionOf12MegapixelPhoto(benchmark::State& state) {
     state.counters["goal_ms"] = 150;
 }
 BENCHMARK(AutomaticMotionOf12MegapixelPhoto)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+
+// What every render after the first pays instead: the picture file's key (its size and time)
+// and the choice kept for it in the album folder, among the choices of a 12-picture album.
+void KeptAutomaticMotion(benchmark::State& state) {
+    QTemporaryDir folder;
+    const std::filesystem::path album = folder.path().toStdString();
+    const std::filesystem::path picture = album / "P11.jpg";
+    photo().save(QString::fromStdString(picture.string()), "JPEG", 90);
+    motion::FramingCache cache(album);
+    const motion::CascadeFaceFinder finder;
+    const motion::MotionPath chosen = motion::chooseAutomaticMotion(photo(), 16.0 / 9, 5, &finder);
+    for (int i = 0; i < 12; ++i) {
+        auto key = motion::framingKeyOf(picture, "P" + std::to_string(i) + ".jpg", 16.0 / 9, 5, "cascade");
+        cache.store(*key, chosen);
+    }
+    std::size_t found = 0;
+    for (auto _ : state) {
+        const motion::FramingCache kept(album); // a render reads the file once
+        found += kept.find(*motion::framingKeyOf(picture, "P11.jpg", 16.0 / 9, 5, "cascade")).has_value();
+    }
+    state.counters["found"] = static_cast<double>(found) / static_cast<double>(state.iterations());
+}
+BENCHMARK(KeptAutomaticMotion)->Unit(benchmark::kMicrosecond);
 
 void AutomaticMotionWithoutFaces(benchmark::State& state) {
     for (auto _ : state)

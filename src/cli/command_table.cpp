@@ -22,7 +22,7 @@ constexpr std::array kCommands = {
     Command{"formats", "", runFormats},
     Command{"render",
             "ALBUM --format NAME --out FILE [--fps N] [--quality CRF] [--speed PRESET] [--hevc] [--disc] "
-            "[--sync] [--soften] [--color RRGGBB] [--backgrounds]",
+            "[--sync] [--soften] [--color RRGGBB] [--backgrounds] [--motion]",
             runRender},
     Command{"decode", "FILE --out OUT.png|OUT.bmp|OUT.ppm", runDecode},
     Command{"import-pictures", "[--order date|name] ALBUM FILE...", runImportPictures},

@@ -139,6 +139,8 @@ int runRender(Context& context) {
             settings.soften = true;
         } else if (arg == "--backgrounds") {
             settings.background = production::BackgroundMode::Pictures;
+        } else if (arg == "--motion") {
+            settings.motion = true; // the dialog's switch: the automatic motion for the rest
         } else if (arg.starts_with("--") || !albumName.empty()) {
             return usageError(command);
         } else {

@@ -1,9 +1,10 @@
 #include "production/frame_generator.h"
 
 #include "effects/engine/catalogue.h"
+#include "motion/framing_cache.h"
 #include "production/background_pictures.h"
 #include "production/compose.h"
-#include "production/picture_reader.h"
+#include "production/transition_mask.h"
 #include "store/album_names.h"
 #include "store/album_store.h"
 
@@ -12,22 +13,6 @@
 #include <stdexcept>
 
 namespace vistello::production {
-
-namespace {
-
-effects::Bitmap composeFile(const std::filesystem::path& picturePath,
-                            const std::filesystem::path& backgroundPath, std::uint32_t colour, int width,
-                            int height) {
-    const QImage picture = readPictureFile(picturePath);
-    QImage background;
-    if (!backgroundPath.empty())
-        background = readPictureFile(backgroundPath, PictureKind::Jpeg);
-    effects::Bitmap frame(width, height);
-    ComposePicture(picture, background, colour, frame);
-    return frame;
-}
-
-} // namespace
 
 void prepareRunState(RunState& state, const store::AlbumStore& album, const ProductionSettings& settings) {
     const VideoFormat& format = *settings.format;
@@ -71,6 +56,11 @@ FrameGenerator::FrameGenerator(RunState& state, const store::AlbumStore& album,
     title_.SetFont(QStringLiteral("宋体"), format.titleSize, 1, format.titleOutline);
     title_.SetColor(MclRGB(225, 225, 225), MclRGB(96, 96, 96), 8421504, -1);
     title_.Shadow(format.titleShadow, 1, 1);
+    motions_ = store::MotionTable::load(album.AlbumPath());
+    std::vector<std::string> names;
+    for (const auto& record : album.PicList)
+        names.push_back(store::trimName(record.FileName.text()));
+    framingCache_ = std::make_unique<motion::FramingCache>(album.AlbumPath(), std::move(names));
     if (album.PicCount() > 0) {
         next_ = composeLater(0);
         nextIndex_ = 0;
@@ -82,20 +72,45 @@ FrameGenerator::~FrameGenerator() {
         next_.wait(); // the composing thread reads the run's settings
 }
 
-std::future<effects::Bitmap> FrameGenerator::composeLater(int index) {
+std::int64_t FrameGenerator::spanOf(int index) const {
+    const std::int64_t steps = state_.TransitionSteps;
+    const std::int64_t hold = state_.HoldFrames[static_cast<std::size_t>(index)];
+    // From phase 1 to the next cycle's last step; the last picture to its own last phase.
+    return index + 1 < album_.PicCount() ? 2 * steps + hold : std::max<std::int64_t>(1, steps + hold - 1);
+}
+
+store::PictureMotion FrameGenerator::motionOf(int index) const {
     const auto& record = album_.PicList[static_cast<std::size_t>(index)];
-    std::filesystem::path picturePath = album_.mediaFile(record.FileName.gbk());
-    if (picturePath.empty())
-        picturePath = album_.AlbumPath() / record.FileName.text(); // reported as unreadable by name
-    std::filesystem::path backgroundPath;
-    // Picture mode with nothing ticked falls back to the colour.
-    if (settings_.background == BackgroundMode::Pictures && !state_.BackPicFiles.empty()) {
+    store::PictureMotion motion = motions_.get(record.FileName.gbk());
+    if (motion.kind == store::MotionKind::None && settings_.motion)
+        motion = store::PictureMotion::automatic();
+    return motion;
+}
+
+std::future<PreparedPicture> FrameGenerator::composeLater(int index) {
+    const auto& record = album_.PicList[static_cast<std::size_t>(index)];
+    PictureJob job;
+    job.picture = album_.mediaFile(record.FileName.gbk());
+    if (job.picture.empty())
+        job.picture = album_.AlbumPath() / record.FileName.text(); // reported as unreadable by name
+    job.fileName = store::trimName(record.FileName.text());
+    job.motion = motionOf(index);
+    // Picture mode with nothing ticked falls back to the colour. A moving picture fills the
+    // frame and needs no background.
+    if (job.motion.kind == store::MotionKind::None && settings_.background == BackgroundMode::Pictures &&
+        !state_.BackPicFiles.empty()) {
         backgroundRandom_.reseedFromClock();
         const int pick = backgroundRandom_.Random(static_cast<int>(state_.BackPicFiles.size()));
-        backgroundPath = state_.BackPicFiles[static_cast<std::size_t>(pick)];
+        job.background = state_.BackPicFiles[static_cast<std::size_t>(pick)];
     }
-    return std::async(std::launch::async, composeFile, picturePath, backgroundPath, settings_.colour,
-                      state_.FrameWidth, state_.FrameHeight);
+    job.colour = settings_.colour;
+    job.frameWidth = state_.FrameWidth;
+    job.frameHeight = state_.FrameHeight;
+    job.span = spanOf(index);
+    job.seconds = static_cast<double>(job.span) / state_.FrameRate.value();
+    job.cache = framingCache_.get();
+    job.faces = &faces_;
+    return std::async(std::launch::async, [job = std::move(job)] { return PreparedPicture::prepare(job); });
 }
 
 void FrameGenerator::startPicture() {
@@ -113,20 +128,29 @@ void FrameGenerator::startPicture() {
     } else {
         state_.CurEffect = record.Effect;
     }
-    std::future<effects::Bitmap> composed =
+    std::future<PreparedPicture> composed =
         nextIndex_ == index && next_.valid() ? std::move(next_) : composeLater(index);
     nextIndex_ = -1;
     if (index + 1 < album_.PicCount()) {
         next_ = composeLater(index + 1);
         nextIndex_ = index + 1;
     }
-    state_.TargetFrame = composed.get(); // rethrows a picture that could not be read
+    auto prepared = std::make_unique<PreparedPicture>(composed.get()); // rethrows an unreadable file
+    previous_ = std::move(current_);
+    current_ = std::move(prepared);
+    if (current_->moving()) {
+        state_.TargetFrame = effects::Bitmap(state_.FrameWidth, state_.FrameHeight);
+        current_->render(0, state_.TargetFrame); // the picture as its transition begins
+    } else {
+        state_.TargetFrame = current_->takeStill();
+    }
 }
 
-void FrameGenerator::drawTransitionStep(const effects::TEffect& effect, int step, int steps) {
+void FrameGenerator::drawTransitionStep(const effects::TEffect& effect, effects::Bitmap& dest,
+                                        const effects::Bitmap& next, int step, int steps) {
     if (!effect.RandomEdges || steps <= kOriginalSteps) {
-        effect.Proc(state_.DisplayFrame, state_.TargetFrame, state_.FrameRect, effects::kDefaultGrain,
-                    transitionProgress(step, steps), *random_);
+        effect.Proc(dest, next, state_.FrameRect, effects::kDefaultGrain, transitionProgress(step, steps),
+                    *random_);
         return;
     }
     // Each step of a random edge adds its reach to what is shown, so these are drawn on the
@@ -136,8 +160,52 @@ void FrameGenerator::drawTransitionStep(const effects::TEffect& effect, int step
         randomEdgeSteps_ = 0;
     const int due = (step * kOriginalSteps + steps - 1) / steps; // ceil(step × 50 ÷ steps)
     for (; randomEdgeSteps_ < due; ++randomEdgeSteps_)
-        effect.Proc(state_.DisplayFrame, state_.TargetFrame, state_.FrameRect, effects::kDefaultGrain,
-                    2 * (randomEdgeSteps_ + 1), *random_);
+        effect.Proc(dest, next, state_.FrameRect, effects::kDefaultGrain, 2 * (randomEdgeSteps_ + 1),
+                    *random_);
+}
+
+void FrameGenerator::renderMoving(const PreparedPicture& picture, std::int64_t frame, effects::Bitmap& out) {
+    if (out.width() != state_.FrameWidth || out.height() != state_.FrameHeight)
+        out = effects::Bitmap(state_.FrameWidth, state_.FrameHeight);
+    picture.render(frame, out);
+    if (settings_.soften)
+        SoftenBitmap(out, settings_.format->softenRadius);
+}
+
+void FrameGenerator::drawMovingTransition(const effects::TEffect* effect, int step, int steps) {
+    const int width = state_.FrameWidth, height = state_.FrameHeight;
+    if (step == 1 || mask_.isEmpty()) {
+        mask_ = effects::Bitmap(width, height); // nothing of the new picture shows yet
+        if (white_.isEmpty()) {
+            white_ = effects::Bitmap(width, height);
+            white_.fill({255, 255, 255});
+        }
+        // An old picture that does not move stays as it was shown (black before the first).
+        if (!previous_ || !previous_->moving())
+            oldStill_ = state_.DisplayFrame;
+    }
+    if (effect)
+        drawTransitionStep(*effect, mask_, white_, step, steps);
+
+    const effects::Bitmap* old = &oldStill_;
+    if (previous_ && previous_->moving()) {
+        const int before = state_.MakePicIndex - 1;
+        renderMoving(*previous_, steps + state_.HoldFrames[static_cast<std::size_t>(before)] + step,
+                     oldFrame_);
+        old = &oldFrame_;
+    } else if (settings_.soften) {
+        SoftenBitmap(oldStill_, settings_.format->softenRadius); // grows softer, as before
+    }
+    const effects::Bitmap* next = &state_.TargetFrame;
+    if (current_->moving()) {
+        renderMoving(*current_, step - 1, newFrame_);
+        next = &newFrame_;
+    }
+    // The last step shows the new picture whole, whatever the effect left.
+    if (step == steps)
+        state_.DisplayFrame = *next;
+    else
+        blendThroughMask(mask_, *old, *next, state_.DisplayFrame);
 }
 
 void FrameGenerator::VideoSourceProc(Source& source) {
@@ -150,14 +218,32 @@ void FrameGenerator::VideoSourceProc(Source& source) {
                     (state_.HoldFrames[static_cast<std::size_t>(state_.MakePicIndex)] + steps + 1);
         else if (phase > 0)
             phase = 0; // more than one early notification: the first picture starts now
+        const bool currentMoves = current_ && current_->moving();
         if (phase == 0) {
+            // A moving picture goes on moving in this frame, until the next one covers it.
+            if (currentMoves)
+                renderMoving(*current_,
+                             steps + state_.HoldFrames[static_cast<std::size_t>(state_.MakePicIndex)],
+                             state_.DisplayFrame);
             startPicture();
+        } else if (phase >= 1 && phase <= steps && current_ &&
+                   (currentMoves || (previous_ && previous_->moving()))) {
+            drawMovingTransition(effects::FindEffect(state_.CurEffect), static_cast<int>(phase), steps);
+            if (phase == steps)
+                previous_.reset(); // covered: its copy is no longer needed
+            if (preview_)
+                preview_(state_.DisplayFrame);
+        } else if (phase > steps && currentMoves) {
+            renderMoving(*current_, phase - 1, state_.DisplayFrame);
+            if (phase == steps + 1 && preview_)
+                preview_(state_.DisplayFrame);
         } else {
             if (settings_.soften)
                 SoftenBitmap(state_.DisplayFrame, settings_.format->softenRadius);
             if (phase >= 1 && phase <= steps) {
                 if (const effects::TEffect* effect = effects::FindEffect(state_.CurEffect))
-                    drawTransitionStep(*effect, static_cast<int>(phase), steps);
+                    drawTransitionStep(*effect, state_.DisplayFrame, state_.TargetFrame,
+                                       static_cast<int>(phase), steps);
                 // Some effects leave a few old pixels at progress 100 (rounding at their edges),
                 // and a picture without hold time has no whole-picture phase to cover them: the
                 // last step shows the new picture whole. The step is still drawn, so the

@@ -11,13 +11,27 @@
 // progress notification of the converter raises FrameCounter (the run does that); the frame
 // after the last picture's cycle is handed once more with the end.
 // The next picture is read and composed on a second thread while the current one plays.
+//
+// Pictures that move. A picture moves when the album's Motion file gives it an automatic or a
+// custom motion, or, with ProductionSettings::motion, when it has none of its own (then the
+// automatic one). It moves during its whole time on screen: t = 0 is the frame of its first
+// transition step (phase 1 of its cycle), when its transition begins to bring it in, and t = 1
+// is the frame of the last step of the next picture's transition (phase TransitionSteps of the
+// next cycle), when it is covered; the last picture reaches t = 1 at its last frame (the one
+// handed once more with the end shows it there too). t grows by the same amount every frame
+// in between. Each frame of a moving picture is rendered anew from its copy (softened once when
+// softening is on, instead of growing softer), and a transition where either picture moves is
+// drawn through a coverage mask (transition_mask.h). Frames in which no picture moves are made
+// exactly as before.
 
 #include "effects/engine/catalogue.h"
 #include "effects/engine/random_source.h"
 #include "effects/raster/bitmap.h"
 #include "production/mcl_objects.h"
+#include "production/moving_picture.h"
 #include "production/production_settings.h"
 #include "production/timeline.h"
+#include "store/picture_motion.h"
 
 #include <functional>
 #include <future>
@@ -26,6 +40,9 @@
 
 namespace vistello::store {
 class AlbumStore;
+}
+namespace vistello::motion {
+class FramingCache;
 }
 
 namespace vistello::production {
@@ -73,11 +90,21 @@ class FrameGenerator {
     // Draws the next random effects from `random` instead of the clock-seeded generator.
     void setRandomSource(effects::RandomSource* random) { random_ = random; }
 
+    // The frames from t = 0 to t = 1 of picture `index` (see above).
+    std::int64_t spanOf(int index) const;
+    // The motion picture `index` is shown with in this run.
+    store::PictureMotion motionOf(int index) const;
+
   private:
     void startPicture();
-    // Step `step` of `steps` of the transition onto DisplayFrame.
-    void drawTransitionStep(const effects::TEffect& effect, int step, int steps);
-    std::future<effects::Bitmap> composeLater(int index);
+    // Step `step` of `steps` of the transition onto `dest`, bringing in `next`.
+    void drawTransitionStep(const effects::TEffect& effect, effects::Bitmap& dest,
+                            const effects::Bitmap& next, int step, int steps);
+    // A transition step where either picture moves, through the coverage mask.
+    void drawMovingTransition(const effects::TEffect* effect, int step, int steps);
+    // A moving picture `frame` frames after its t = 0 into `out`, softened once when asked.
+    void renderMoving(const PreparedPicture& picture, std::int64_t frame, effects::Bitmap& out);
+    std::future<PreparedPicture> composeLater(int index);
 
     RunState& state_;
     const store::AlbumStore& album_;
@@ -86,8 +113,17 @@ class FrameGenerator {
     effects::ClockRandom clockRandom_;
     effects::ClockRandom backgroundRandom_;
     effects::RandomSource* random_ = &clockRandom_;
-    std::future<effects::Bitmap> next_; // TargetFrame of picture nextIndex_
+    store::MotionTable motions_;                         // the album's Motion file
+    std::unique_ptr<motion::FramingCache> framingCache_; // automatic choices kept in the album
+    SharedFaceFinder faces_;
+    std::future<PreparedPicture> next_; // picture nextIndex_, being prepared
     int nextIndex_ = -1;
+    std::unique_ptr<PreparedPicture> current_;  // picture MakePicIndex
+    std::unique_ptr<PreparedPicture> previous_; // the one before, while the transition covers it
+    // Of transitions where a picture moves: the coverage mask, the white "new picture" drawn
+    // into it, the old picture as it stood when the transition began (when it does not move),
+    // and the two pictures rendered for the frame.
+    effects::Bitmap mask_, white_, oldStill_, oldFrame_, newFrame_;
     Text title_;                              // the title style, set up once for the run
     static constexpr int kOriginalSteps = 50; // of a transition at 25 frames a second
     int randomEdgeSteps_ = 0;                 // of the 50-step schedule drawn in this transition

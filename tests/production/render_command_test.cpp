@@ -149,6 +149,26 @@ TEST_F(RenderCommandTest, RendersAnMp4AtTheRateAsked) {
     EXPECT_NE(messages.find("相册生成完毕!"), std::string::npos) << messages;
 }
 
+// --motion is the dialog's switch: both pictures move with their automatic motion, chosen once
+// and kept in the album folder, so the video differs from the still one in its frames only.
+TEST_F(RenderCommandTest, MotionMakesEveryPictureMoveAndKeepsTheChoices) {
+    const auto still = root() / "still.mpg", moving = root() / "moving.mpg";
+    std::string json, messages;
+    ASSERT_EQ(render("Test --format vcd --out " + shellQuoted(still), nullptr, &messages), 0) << messages;
+    EXPECT_FALSE(std::filesystem::exists(album_.AlbumPath() / ".vistello-framing"));
+    ASSERT_EQ(render("Test --format vcd --motion --out " + shellQuoted(moving), &json, &messages), 0)
+        << messages;
+    const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
+    EXPECT_EQ(result["frames"].toInt(), 103);
+    std::ifstream kept(album_.AlbumPath() / ".vistello-framing");
+    std::string header, first, second, more;
+    std::getline(kept, header);
+    EXPECT_EQ(header, "Vistello framing 1");
+    EXPECT_TRUE(std::getline(kept, first) && std::getline(kept, second));
+    EXPECT_FALSE(std::getline(kept, more)) << "one choice per picture";
+    EXPECT_EQ(render("Test --format vcd --motion extra --out " + shellQuoted(moving)), 2);
+}
+
 TEST_F(RenderCommandTest, UnreadablePictureFailsWithItsName) {
     std::filesystem::resize_file(album_.AlbumPath() / "P1.jpg", 16);
     const auto out = root() / "broken.mpg";

@@ -1,0 +1,367 @@
+// Pictures that move, as the video source renders them: a linear motion advances by the same
+// sub-pixel step every frame (phase correlation), transitions with motion show each picture
+// whole at its place (no tearing), a face stays inside every frame of its automatic motion,
+// and the automatic choice is kept in the album folder and made again when that file is
+// damaged.
+
+#include "motion/face_finder.h"
+#include "motion/framing_cache.h"
+#include "motion/grey_copy.h"
+#include "motion/motion_path.h"
+#include "production/frame_generator.h"
+#include "production/mcl_converter.h"
+#include "production/moving_picture.h"
+#include "production_fixture.h"
+#include "store/album_names.h"
+
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <random>
+#include <sstream>
+
+namespace vistello::production {
+namespace {
+
+// A smooth random texture: noise on a coarse grid, enlarged smoothly, so that a shift of a
+// fraction of a pixel shows and phase correlation finds it.
+QImage texture(int width, int height, unsigned seed) {
+    std::mt19937 random(seed);
+    QImage coarse(width / 8, height / 8, QImage::Format_RGB888);
+    for (int y = 0; y < coarse.height(); ++y)
+        for (int x = 0; x < coarse.width(); ++x) {
+            const int v = static_cast<int>(random() % 256);
+            coarse.setPixelColor(x, y, QColor(v, (v * 7 + seed * 50) % 256, 255 - v));
+        }
+    return coarse.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+effects::Bitmap bitmapOf(const QImage& frame) {
+    effects::Bitmap bitmap(frame.width(), frame.height());
+    for (int y = 0; y < frame.height(); ++y)
+        std::memcpy(bitmap.row(y), frame.constScanLine(y), static_cast<std::size_t>(frame.width()) * 3);
+    return bitmap;
+}
+
+cv::Mat greyOf(const effects::Bitmap& frame) {
+    cv::Mat grey(frame.height(), frame.width(), CV_64F);
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x) {
+            const effects::Bgr p = frame.pixel(x, y);
+            grey.at<double>(y, x) = 0.114 * p.b + 0.587 * p.g + 0.299 * p.r;
+        }
+    return grey;
+}
+
+// How far the content of `b` lies from that of `a`, in pixels, by phase correlation: the phase
+// of their cross-power spectrum is the plane 2π (u dx / W + v dy / H) for a translation, fitted
+// over the low frequencies (weighted by the spectrum's strength). Both are windowed first, so
+// what enters and leaves at the edges counts little. Exact to small fractions of a pixel,
+// unlike the correlation peak, which leans towards whole pixels.
+cv::Point2d phaseShift(const cv::Mat& a, const cv::Mat& b) {
+    cv::Mat window;
+    cv::createHanningWindow(window, a.size(), CV_64F);
+    cv::Mat fa, fb;
+    cv::dft(a.mul(window), fa, cv::DFT_COMPLEX_OUTPUT);
+    cv::dft(b.mul(window), fb, cv::DFT_COMPLEX_OUTPUT);
+    // From 4 to 48 cycles a frame: below, the window's own spectrum pulls towards no shift;
+    // above, the phase of a shift of a pixel would come near wrapping.
+    constexpr int kLow = 4, kReach = 48;
+    double xx = 0, xy = 0, yy = 0, xp = 0, yp = 0;
+    for (int v = -kReach; v <= kReach; ++v)
+        for (int u = -kReach; u <= kReach; ++u) {
+            if (std::abs(u) < kLow && std::abs(v) < kLow)
+                continue;
+            const cv::Vec2d p = fa.at<cv::Vec2d>((v + a.rows) % a.rows, (u + a.cols) % a.cols);
+            const cv::Vec2d q = fb.at<cv::Vec2d>((v + a.rows) % a.rows, (u + a.cols) % a.cols);
+            const std::complex<double> c =
+                std::complex<double>(p[0], p[1]) * std::conj(std::complex<double>(q[0], q[1]));
+            const double w = std::abs(c), phase = std::arg(c);
+            const double x = 2 * M_PI * u / a.cols, y = 2 * M_PI * v / a.rows;
+            xx += w * x * x;
+            xy += w * x * y;
+            yy += w * y * y;
+            xp += w * x * phase;
+            yp += w * y * phase;
+        }
+    const double det = xx * yy - xy * xy;
+    return {(xp * yy - yp * xy) / det, (yp * xx - xp * xy) / det};
+}
+
+class MotionFramesTest : public ::testing::Test {
+  protected:
+    std::filesystem::path folder() const { return album_->AlbumPath(); }
+
+    // An album of the given pictures (PNG files P0.png ...), each with its stay time, effect
+    // and motion.
+    struct Picture {
+        QImage image;
+        int stay, effect;
+        store::PictureMotion motion;
+    };
+    void makeAlbum(const std::vector<Picture>& pictures) {
+        album_ = std::make_unique<store::AlbumStore>(dir_.path().toStdString());
+        album_->LoadInfo("A");
+        store::createAlbum(*album_, "Moving " + std::to_string(++albums_));
+        album_->openAlbum(album_->AlbumCount() - 1);
+        store::MotionTable motions;
+        for (std::size_t i = 0; i < pictures.size(); ++i) {
+            const std::string name = "P" + std::to_string(i) + ".png";
+            ASSERT_TRUE(pictures[i].image.save(QString::fromStdString((folder() / name).string()), "PNG"));
+            store::TPicInfo record;
+            record.StayTime = pictures[i].stay;
+            record.Effect = pictures[i].effect;
+            record.FileName.setText(name);
+            album_->PicList.push_back(record);
+            ASSERT_TRUE(motions.set(name, pictures[i].motion));
+        }
+        album_->SaveInfo("P");
+        motions.save(folder(), album_->PicList);
+    }
+
+    // Every frame until the end, requested as the converter requests them (one notification
+    // before the first frame, then one between two requests).
+    std::vector<effects::Bitmap> render(const ProductionSettings& settings,
+                                        std::vector<std::int64_t>* spans = nullptr) {
+        RunState state;
+        prepareRunState(state, *album_, settings);
+        FrameGenerator generator(state, *album_, settings);
+        effects::ClockRandom random(3);
+        generator.setRandomSource(&random);
+        if (spans) {
+            spans->clear();
+            for (int i = 0; i < album_->PicCount(); ++i)
+                spans->push_back(generator.spanOf(i));
+        }
+        std::vector<effects::Bitmap> frames;
+        ++state.FrameCounter;
+        for (int guard = 0; guard < 5000; ++guard) {
+            Source source;
+            generator.VideoSourceProc(source);
+            frames.push_back(bitmapOf(source.takeFrame()));
+            if (source.finished())
+                break;
+            ++state.FrameCounter;
+        }
+        return frames;
+    }
+
+    // A custom rectangle of the VCD frame's shape (349 × 288) on a width × height picture.
+    static store::MotionRect frameShaped(double x, double y, double width, int pictureWidth,
+                                         int pictureHeight) {
+        return {x, y, width, width * pictureWidth / pictureHeight * 288.0 / 349.0};
+    }
+
+    QTemporaryDir dir_;
+    std::unique_ptr<store::AlbumStore> album_;
+    int albums_ = 0;
+};
+
+// A linear pan of 5 % of the picture over a 2-second hold: 0.05 ÷ 0.5 × 349 ÷ 99 = 0.3525 frame
+// pixels a frame, from the first frame the picture shows whole to its last.
+TEST_F(MotionFramesTest, LinearMotionAdvancesByTheSameSubPixelStepEveryFrame) {
+    const store::MotionRect start = frameShaped(0.20, 0.2, 0.5, 1600, 1200);
+    store::MotionRect end = start;
+    end.x = 0.25;
+    makeAlbum(
+        {{texture(1600, 1200, 1), 2, 4, store::PictureMotion::custom(start, end, store::Easing::Linear)}});
+    ProductionSettings settings;
+    std::vector<std::int64_t> spans;
+    const auto frames = render(settings, &spans);
+    ASSERT_EQ(frames.size(), 1u + 50 + 50 + 1);
+    ASSERT_EQ(spans, (std::vector<std::int64_t>{99}));
+    const double expected = (end.x - start.x) / start.width * 349 / 99.0;
+    // Frames 50 (the last transition step shows the picture whole) to 100 (the last phase).
+    for (std::size_t i = 50; i < 100; ++i) {
+        SCOPED_TRACE(i);
+        const cv::Point2d shift = phaseShift(greyOf(frames[i]), greyOf(frames[i + 1]));
+        EXPECT_NEAR(-shift.x, expected, 0.05); // the picture moves left as the rectangle moves right
+        EXPECT_NEAR(shift.y, 0, 0.05);
+    }
+    EXPECT_TRUE(frames.back() == frames[frames.size() - 2]) << "the final frame is the last one again";
+}
+
+// During a transition where both pictures move, every pixel shows one of the two pictures as
+// it is rendered alone at that moment: the new one where the effect (drawn into a black and
+// white mask) has revealed it, the old one elsewhere.
+TEST_F(MotionFramesTest, TransitionsWithMotionShowEachPictureWholeAtItsPlace) {
+    const store::MotionRect a0 = frameShaped(0.0, 0.0, 0.8, 800, 600),
+                            a1 = frameShaped(0.2, 0.1, 0.7, 800, 600);
+    const store::MotionRect b0 = frameShaped(0.3, 0.1, 0.6, 800, 600),
+                            b1 = frameShaped(0.0, 0.0, 0.9, 800, 600);
+    const int effects[] = {4 /* reveal from left */, 2 /* slide in from right */, 47 /* random edges */};
+    for (const int effect : effects) {
+        SCOPED_TRACE(effect);
+        makeAlbum(
+            {{texture(800, 600, 2), 1, 1, store::PictureMotion::custom(a0, a1, store::Easing::Linear)},
+             {texture(800, 600, 3), 0, effect, store::PictureMotion::custom(b0, b1, store::Easing::EaseIn)}});
+        ProductionSettings settings;
+        std::vector<std::int64_t> spans;
+        const auto frames = render(settings, &spans);
+        ASSERT_EQ(frames.size(), 1u + 50 + 25 + 1 + 50 + 1);
+        // The pictures alone, prepared as the generator prepares them.
+        const auto alone = [&](int index, const store::PictureMotion& motion) {
+            PictureJob job;
+            job.picture = folder() / ("P" + std::to_string(index) + ".png");
+            job.frameWidth = 349;
+            job.frameHeight = 288;
+            job.motion = motion;
+            job.span = spans[static_cast<std::size_t>(index)];
+            return PreparedPicture::prepare(job);
+        };
+        const PreparedPicture old = alone(0, store::PictureMotion::custom(a0, a1, store::Easing::Linear));
+        const PreparedPicture next = alone(1, store::PictureMotion::custom(b0, b1, store::Easing::EaseIn));
+        effects::Bitmap mask(349, 288), white(349, 288), oldFrame(349, 288), newFrame(349, 288);
+        white.fill({255, 255, 255});
+        effects::ClockRandom random(3); // the generator's, which the fixed effects draw nothing from
+        int revealedBefore = -1;
+        for (int step = 1; step < 50; ++step) {
+            SCOPED_TRACE(step);
+            effects::FindEffect(effect)->Proc(mask, white, {0, 0, 349, 288}, 5, 2 * step, random);
+            old.render(50 + 25 + step, oldFrame); // steps + hold + phase
+            next.render(step - 1, newFrame);
+            const effects::Bitmap& frame = frames[static_cast<std::size_t>(1 + 50 + 25 + step)];
+            int revealed = 0, wrong = 0;
+            for (int y = 0; y < 288; ++y)
+                for (int x = 0; x < 349; ++x) {
+                    const bool isNew = mask.pixel(x, y).g == 255;
+                    revealed += isNew;
+                    wrong += !(frame.pixel(x, y) == (isNew ? newFrame : oldFrame).pixel(x, y));
+                }
+            EXPECT_EQ(wrong, 0);
+            EXPECT_GE(revealed, revealedBefore);
+            revealedBefore = revealed;
+        }
+        EXPECT_GT(revealedBefore, 0);
+    }
+}
+
+// The automatic motion of a picture with a face keeps the face inside the frame from the first
+// frame to the last: on the way the render used (kept in the album folder), and on the frames
+// themselves, where the detector still finds it whole.
+TEST_F(MotionFramesTest, AutomaticMotionKeepsTheFaceInEveryFrame) {
+    motion::CascadeFaceFinder finder;
+    ASSERT_TRUE(finder.available()) << "the OpenCV cascades of opencv-data";
+    const QImage face(QStringLiteral(VISTELLO_TEST_DATA "/astronaut_face.jpg"));
+    ASSERT_FALSE(face.isNull());
+    const std::vector<store::MotionRect> faces = finder.findFaces(motion::greyCopy(face));
+    ASSERT_FALSE(faces.empty());
+    makeAlbum({{face.convertToFormat(QImage::Format_RGB888), 3, 1, store::PictureMotion{}}});
+    ProductionSettings settings;
+    settings.format = &videoFormat("dvd");
+    settings.motion = true;
+    std::vector<std::int64_t> spans;
+    const auto frames = render(settings, &spans);
+
+    const motion::FramingCache kept(folder());
+    ASSERT_EQ(kept.size(), 1u);
+    const auto entries = motion::FramingCache::parse([&] {
+        std::ifstream in(folder() / motion::kFramingCacheFileName);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }());
+    ASSERT_TRUE(entries && entries->size() == 1);
+    const motion::MotionPath path = entries->front().path;
+    EXPECT_NE(path.start, path.end) << "it moves";
+    for (std::int64_t k = 0; k <= spans[0]; ++k) {
+        const store::MotionRect r =
+            motion::rectAt(path.start, path.end, path.easing, static_cast<double>(k) / spans[0]);
+        for (const store::MotionRect& f : faces) {
+            EXPECT_LE(r.x, f.x + 1e-9) << k;
+            EXPECT_LE(r.y, f.y + 1e-9) << k;
+            EXPECT_GE(r.x + r.width, f.x + f.width - 1e-9) << k;
+            EXPECT_GE(r.y + r.height, f.y + f.height - 1e-9) << k;
+        }
+    }
+    // The frames: from the first one the picture shows whole to the last, every 15th.
+    for (std::size_t i = 50; i < frames.size(); i += 15) {
+        SCOPED_TRACE(i);
+        const effects::Bitmap& frame = frames[i];
+        QImage image(frame.data(), frame.width(), frame.height(), frame.stride(), QImage::Format_BGR888);
+        const auto found = finder.findFaces(motion::greyCopy(image));
+        ASSERT_FALSE(found.empty());
+        for (const store::MotionRect& f : found) {
+            EXPECT_GT(f.x, 0);
+            EXPECT_GT(f.y, 0);
+            EXPECT_LT(f.x + f.width, 1);
+            EXPECT_LT(f.y + f.height, 1);
+        }
+    }
+}
+
+// The automatic choice is made once and kept: a second render takes it from the album folder
+// (a different kept way shows in the frames), and a damaged file is chosen again and rewritten.
+TEST_F(MotionFramesTest, AutomaticChoiceIsKeptAndADamagedFileIsChosenAgain) {
+    makeAlbum({{texture(320, 240, 4), 1, 1, store::PictureMotion{}}, {texture(240, 320, 5), 0, 1, {}}});
+    ProductionSettings settings;
+    settings.motion = true;
+    const auto first = render(settings);
+    const auto file = folder() / motion::kFramingCacheFileName;
+    // The kept choices as sorted lines: the two pictures are chosen on threads of their own,
+    // in either order.
+    const auto read = [&] {
+        std::ifstream in(file);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        std::sort(lines.begin(), lines.end());
+        return lines;
+    };
+    const auto linesOf = [](const std::string& text) {
+        std::istringstream in(text);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        std::sort(lines.begin(), lines.end());
+        return lines;
+    };
+    const std::string keptText = [&] {
+        std::ifstream in(file);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }();
+    const auto kept = linesOf(keptText);
+    const auto entries = motion::FramingCache::parse(keptText);
+    ASSERT_TRUE(entries);
+    ASSERT_EQ(entries->size(), 2u);
+    EXPECT_FALSE(store::isMediaFileName(motion::kFramingCacheFileName)) << "no record can name it";
+    EXPECT_TRUE(render(settings) == first) << "the same album renders the same video";
+
+    // A kept way is taken as it is: the whole picture, still.
+    auto changed = *entries;
+    auto& p0 = *std::find_if(changed.begin(), changed.end(),
+                             [](const auto& e) { return e.key.fileName == "P0.png"; });
+    p0.path.start = p0.path.end = motion::largestRect(320, 240, 349.0 / 288.0);
+    {
+        std::ofstream out(file, std::ios::trunc);
+        out << motion::FramingCache::serialise(changed);
+    }
+    const auto still = render(settings);
+    EXPECT_TRUE(still[60] == still[70]) << "the kept way does not move";
+    EXPECT_FALSE(still[60] == first[60]);
+    EXPECT_EQ(read(), linesOf(motion::FramingCache::serialise(changed))) << "nothing chosen again";
+
+    // Damaged (and, below, stale) files only mean choosing again.
+    for (const std::string& damage : {std::string("Vistello framing 1\nP0.png 12 x\n"),
+                                      std::string("\x01\x02"), keptText.substr(0, keptText.size() / 2 + 1)}) {
+        {
+            std::ofstream out(file, std::ios::trunc | std::ios::binary);
+            out << damage;
+        }
+        EXPECT_TRUE(render(settings) == first);
+        EXPECT_EQ(read(), kept);
+    }
+    // The picture changed: its kept way no longer counts.
+    {
+        std::ofstream out(file, std::ios::trunc);
+        out << motion::FramingCache::serialise(changed);
+    }
+    std::filesystem::last_write_time(
+        folder() / "P0.png", std::filesystem::last_write_time(folder() / "P0.png") + std::chrono::seconds(5));
+    EXPECT_TRUE(render(settings) == first);
+    EXPECT_NE(read(), linesOf(motion::FramingCache::serialise(changed)));
+}
+
+} // namespace
+} // namespace vistello::production
