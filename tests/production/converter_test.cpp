@@ -284,8 +284,9 @@ TEST_F(ConverterTest, SourceCopiesIntoASpareBufferOnlyWhenItFitsAndIsItsOwn) {
         EXPECT_EQ(taken.size(), QSize(8, 4));
         EXPECT_EQ(taken.pixelColor(7, 3), QColor(1, 2, 3));
         EXPECT_EQ(taken.constBits() == spareBits, c.reusedSpare);
-        if (c.shared)
+        if (c.shared) {
             EXPECT_EQ(holder.pixelColor(7, 3), QColor(9, 9, 9)); // left as it was
+        }
     }
     // An unused spare is no frame.
     Source idle;
