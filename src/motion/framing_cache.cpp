@@ -1,5 +1,6 @@
 #include "motion/framing_cache.h"
 
+#include "store/name_escape.h"
 #include "store/record_file.h"
 
 #include <algorithm>
@@ -19,45 +20,13 @@ constexpr std::string_view kHeader = "Vistello framing 1";
 // Choices kept per picture (several frame shapes or times); the oldest goes first.
 constexpr std::size_t kPerPicture = 4;
 
-bool needsEscape(unsigned char c) {
-    return c <= 0x20 || c == '%' || c == 0x7F;
-}
-
+// A name as one word of a line; "%" alone stands for the empty text.
 std::string escaped(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (needsEscape(c)) {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        } else {
-            out += ch;
-        }
-    }
-    return out.empty() ? "%" : out; // "%" alone: the empty text
+    return text.empty() ? "%" : store::escapeName(text);
 }
 
 std::optional<std::string> unescaped(std::string_view text) {
-    if (text == "%")
-        return std::string();
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        unsigned value = 0;
-        if (i + 2 >= text.size())
-            return std::nullopt;
-        const auto [end, error] = std::from_chars(text.data() + i + 1, text.data() + i + 3, value, 16);
-        if (error != std::errc() || end != text.data() + i + 3)
-            return std::nullopt;
-        out += static_cast<char>(value);
-        i += 2;
-    }
-    return out;
+    return text == "%" ? std::string() : store::unescapeName(text);
 }
 
 std::string number(double value) {
