@@ -187,6 +187,17 @@ void FrameGenerator::drawMovingTransition(const effects::TEffect* effect, int st
     if (effect)
         drawTransitionStep(*effect, mask_, white_, step, steps);
 
+    const effects::Bitmap* next = &state_.TargetFrame;
+    if (current_->moving()) {
+        renderMoving(*current_, step - 1, newFrame_);
+        next = &newFrame_;
+    }
+    // The last step shows the new picture whole, whatever the effect left; the old picture is
+    // not drawn for it.
+    if (step == steps) {
+        state_.DisplayFrame = *next;
+        return;
+    }
     const effects::Bitmap* old = &oldStill_;
     if (previous_ && previous_->moving()) {
         const int before = state_.MakePicIndex - 1;
@@ -196,16 +207,7 @@ void FrameGenerator::drawMovingTransition(const effects::TEffect* effect, int st
     } else if (settings_.soften) {
         SoftenBitmap(oldStill_, settings_.format->softenRadius); // grows softer, as before
     }
-    const effects::Bitmap* next = &state_.TargetFrame;
-    if (current_->moving()) {
-        renderMoving(*current_, step - 1, newFrame_);
-        next = &newFrame_;
-    }
-    // The last step shows the new picture whole, whatever the effect left.
-    if (step == steps)
-        state_.DisplayFrame = *next;
-    else
-        blendThroughMask(mask_, *old, *next, state_.DisplayFrame);
+    blendThroughMask(mask_, *old, *next, state_.DisplayFrame);
 }
 
 void FrameGenerator::VideoSourceProc(Source& source) {
