@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks the include layers of src/: each module includes only itself and the modules below it,
-# store/, effects/ and ffmpeg/ include no Qt at all, and nothing outside app/ includes a QtWidgets header.
+# store/, effects/, ffmpeg/ and texts/ include no Qt at all, and nothing outside app/ includes a QtWidgets header.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,8 +12,9 @@ declare -A allowed=(
   [audio]="audio ffmpeg store"
   [motion]="motion media effects store"
   [production]="production motion media audio ffmpeg effects store"
-  [cli]="cli production motion media audio ffmpeg effects store"
-  [app]="app production motion media audio ffmpeg effects store"
+  [texts]="texts production store"
+  [cli]="cli texts production motion media audio ffmpeg effects store"
+  [app]="app texts production motion media audio ffmpeg effects store"
 )
 
 qt_include_dir="$(pkg-config --variable=includedir Qt6Core 2>/dev/null || echo /usr/include/x86_64-linux-gnu/qt6)"
@@ -30,7 +31,7 @@ for module in "${!allowed[@]}"; do
   done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[a-z_]+/' "src/$module" || true)
 
   case "$module" in
-    store | effects | ffmpeg)
+    store | effects | ffmpeg | texts)
       while IFS= read -r hit; do fail "$hit: Qt in $module/"; done \
         < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<Q' "src/$module" || true)
       ;;

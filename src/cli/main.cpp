@@ -3,6 +3,8 @@
 
 #include "cli/cli.h"
 #include "store/root_path.h"
+#include "store/store_error.h"
+#include "texts/store_error_text.h"
 
 #include <QGuiApplication>
 #include <cstdio>
@@ -70,6 +72,9 @@ int main(int argc, char** argv) {
             if (context.root.empty())
                 context.root = vistello::store::defaultRootPath();
             return command.run(context);
+        } catch (const vistello::store::StoreError& error) {
+            printMessage(vistello::texts::storeErrorText(error));
+            return kExitFailure;
         } catch (const std::exception& error) {
             printMessage(error.what());
             return kExitFailure;

@@ -7,6 +7,7 @@
 #include "production/mcl_objects.h"
 #include "production/production_run.h"
 #include "store/album_store.h"
+#include "texts/run_error_text.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -189,7 +190,7 @@ int runRender(Context& context) {
         display.line(runFinishedLine());
     if (result.outcome == production::RunOutcome::NotStarted ||
         result.outcome == production::RunOutcome::Failed || !result.fileWritten) {
-        printMessage(result.error ? runErrorMessage(result.error) : runFailedMessage());
+        printMessage(result.error ? texts::runErrorText(result.error) : runFailedMessage());
         return kExitFailure;
     }
     std::error_code error;

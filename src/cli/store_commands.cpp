@@ -7,6 +7,7 @@
 #include "store/album_operations.h"
 #include "store/album_store.h"
 #include "store/picture_motion.h"
+#include "texts/name_notices.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -104,12 +105,12 @@ int runNewAlbum(Context& context) {
     albums.LoadInfo("A");
     const store::NewNameCheck check = store::checkNewAlbumName(albums, context.args[0]);
     if (check != store::NewNameCheck::Available) {
-        printMessage(newNameNotice(check));
+        printMessage(texts::newNameNotice(check));
         return kExitFailure;
     }
     // A name too long for its record is cut; say so, as the album dialog does.
     if (const std::string shortened = store::shortenedAlbumName(context.args[0]); !shortened.empty())
-        printMessage(shortenedNameNotice(shortened));
+        printMessage(texts::shortenedNameNotice(shortened));
     const std::string name = store::createAlbum(albums, context.args[0]);
     printJson(QJsonObject{{"album", qs(name)}});
     return kExitOk;

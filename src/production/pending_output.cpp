@@ -25,34 +25,6 @@ std::string randomSuffix(std::mt19937_64& random) {
 
 } // namespace
 
-std::string fileErrorText(const std::error_code& error) {
-    if (error.category() == std::generic_category() || error.category() == std::system_category()) {
-        switch (error.value()) {
-        case ENOENT:
-            return "文件或文件夹不存在";
-        case EACCES:
-        case EPERM:
-            return "没有写入权限";
-        case ENOSPC:
-        case EDQUOT:
-            return "磁盘空间不足";
-        case EROFS:
-            return "所在的文件系统只能读取";
-        case EISDIR:
-            return "这是一个文件夹";
-        case ENOTDIR:
-            return "路径中有一项不是文件夹";
-        case ENAMETOOLONG:
-            return "文件名太长";
-        case EXDEV:
-            return "不能跨文件系统移动";
-        default:
-            break;
-        }
-    }
-    return error.message();
-}
-
 fs::path PendingOutput::finalTarget(const fs::path& target) {
     std::error_code ec;
     const fs::path resolved = fs::is_symlink(target, ec) ? fs::weakly_canonical(target, ec) : target;

@@ -40,8 +40,4 @@ class PendingOutput {
     std::filesystem::path temporary_; // empty once committed or moved from
 };
 
-// The reason of a failed file operation in Chinese, for the common cases; the system's own
-// text otherwise.
-std::string fileErrorText(const std::error_code& error);
-
 } // namespace vistello::production

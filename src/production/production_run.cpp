@@ -231,6 +231,10 @@ RunResult ProductionRun::Start(const ProductionSettings& settings) {
         result.error = pictureError(error.path(), error.reasons());
     } catch (const std::bad_alloc&) {
         result.error = RunError(RunFailure::OutOfMemory);
+    } catch (const store::StoreError& error) {
+        result.error = RunError(RunFailure::Store, error.file());
+        result.error.code = error.code();
+        result.error.storeAction = error.action();
     } catch (const std::exception& error) {
         // A failure setting up the run.
         result.error = RunError(RunFailure::Unknown);

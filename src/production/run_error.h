@@ -2,6 +2,8 @@
 // RunError: why a production run failed or was refused, as data: what failed, on which file
 // or row, and the reason. The windows and the command-line tool word it for their users.
 
+#include "store/store_error.h"
+
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -25,6 +27,7 @@ enum class RunFailure {
     OutputNotSaved,   // file: the output; code: why the finished video cannot take its name
     Encoder,          // detail: the encoder's own report (the file could not be written, say)
     OutOfMemory,
+    Store,   // file, code, storeAction: an album file the store failed on (the Motion file, say)
     Unknown, // detail: what was thrown, when it said anything
 };
 
@@ -40,6 +43,7 @@ struct RunError {
     std::error_code code;
     std::vector<std::string> reasons; // a picture decoder's messages, in order
     std::string detail;
+    store::StoreAction storeAction = store::StoreAction::Read; // for RunFailure::Store
 
     explicit operator bool() const { return what != RunFailure::None; }
 };

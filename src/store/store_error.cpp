@@ -1,105 +1,42 @@
 #include "store/store_error.h"
 
-#include <cerrno>
-
 namespace vistello::store {
 
-namespace {
-
-const char* actionText(StoreAction action) {
+const char* actionName(StoreAction action) {
     switch (action) {
     case StoreAction::Open:
-        return "无法打开";
+        return "open";
     case StoreAction::Read:
-        return "无法读取";
+        return "read";
     case StoreAction::CreateFile:
-        return "无法创建文件";
+        return "create file";
     case StoreAction::CreateFolder:
-        return "无法创建文件夹";
+        return "create folder";
     case StoreAction::Write:
-        return "无法写入";
+        return "write";
     case StoreAction::Replace:
-        return "无法替换";
+        return "replace";
     case StoreAction::Delete:
-        return "无法删除";
+        return "delete";
     case StoreAction::CreateAlbum:
-        return "无法创建相册";
+        return "create album";
     case StoreAction::NoAlbumFolder:
-        return "当前相册没有可用的文件夹";
+        return "no folder for the open album";
     case StoreAction::Keep:
-        return "无法移走";
+        return "keep for undo";
     case StoreAction::Restore:
-        return "无法恢复";
+        return "restore";
     case StoreAction::FindAlbum:
-        return "找不到相册";
+        return "find album";
     case StoreAction::AlbumNotOpen:
-        return "相册没有打开";
+        return "album not open";
     }
-    return "无法访问";
-}
-
-} // namespace
-
-std::string systemErrorText(int errorCode) {
-    switch (errorCode) {
-    case EPERM:
-        return "不允许的操作";
-    case ENOENT:
-        return "没有那个文件或文件夹";
-    case EIO:
-        return "输入/输出错误";
-    case ENXIO:
-    case ENODEV:
-        return "没有那个设备";
-    case ENOMEM:
-        return "内存不足";
-    case EACCES:
-        return "权限不够";
-    case EBUSY:
-        return "设备或资源忙";
-    case EEXIST:
-        return "文件已存在";
-    case EXDEV:
-        return "不能跨文件系统移动";
-    case ENOTDIR:
-        return "路径中有一部分不是文件夹";
-    case EISDIR:
-        return "这是一个文件夹";
-    case EINVAL:
-        return "无效的参数";
-    case ENFILE:
-    case EMFILE:
-        return "打开的文件过多";
-    case ETXTBSY:
-        return "文件正被使用";
-    case EFBIG:
-        return "文件过大";
-    case ENOSPC:
-        return "磁盘空间不足";
-    case EROFS:
-        return "只读文件系统";
-    case ENAMETOOLONG:
-        return "文件名过长";
-    case ENOTEMPTY:
-        return "文件夹不是空的";
-    case ELOOP:
-        return "符号链接的层数过多";
-    case EDQUOT:
-        return "超出磁盘配额";
-    case EAGAIN:
-        return "资源暂时不可用";
-    case EINTR:
-        return "操作被中断";
-    case ESTALE:
-        return "网络文件已失效";
-    default:
-        break;
-    }
-    return "系统错误 " + std::to_string(errorCode);
+    return "access";
 }
 
 StoreError::StoreError(int errorCode, StoreAction action, const std::filesystem::path& file)
-    : std::system_error(errorCode, std::generic_category()), file_(file),
-      message_(std::string(actionText(action)) + "“" + file.string() + "”：" + systemErrorText(errorCode)) {}
+    : std::system_error(errorCode, std::generic_category(),
+                        std::string(actionName(action)) + " \"" + file.string() + "\""),
+      action_(action), file_(file) {}
 
 } // namespace vistello::store

@@ -1,8 +1,8 @@
 #pragma once
-// The input/output error of the album store: carries the operating system's error code and
-// names the file, so the window program's top-level handler can show it in an error box.
-// Its text is for the user and therefore Chinese, the system's reason included (strerror
-// speaks English), such as: 无法创建文件夹“/home/a/旅行”：文件已存在
+// The input/output error of the album store: what the store was doing, the operating system's
+// error code and the file, as data. Its what() is a plain technical line for logs and tests
+// ("write \"/home/a/旅行/PicInfo\": No such file or directory"); the words the user reads are
+// made above the store, from action(), code() and file() (texts/store_error_text).
 
 #include <filesystem>
 #include <string>
@@ -27,19 +27,19 @@ enum class StoreAction {
     AlbumNotOpen   // a list change names an album that is not the open one
 };
 
-// The operating system's reason for an errno value, in Chinese.
-std::string systemErrorText(int errorCode);
+// The action's name in the technical what(), such as "create folder".
+const char* actionName(StoreAction action);
 
 class StoreError : public std::system_error {
   public:
     StoreError(int errorCode, StoreAction action, const std::filesystem::path& file);
 
-    const char* what() const noexcept override { return message_.c_str(); }
+    StoreAction action() const noexcept { return action_; }
     const std::filesystem::path& file() const noexcept { return file_; }
 
   private:
+    StoreAction action_;
     std::filesystem::path file_;
-    std::string message_;
 };
 
 } // namespace vistello::store

@@ -22,6 +22,7 @@ class AlbumDialogTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir root;
+    ScriptedDialogs dialogs;
 
     static QLineEdit* edit(QDialog& d) { return d.findChild<QLineEdit*>(QStringLiteral("Edt")); }
     static QString notice(QDialog& d) { return d.findChild<QLabel*>(QStringLiteral("PnlNotice"))->text(); }
@@ -38,7 +39,7 @@ class AlbumDialogTest : public QObject {
         QDir(root.path()).mkdir(QStringLiteral("BackPic"));
         store::AlbumStore albums(root.path().toStdString());
         albums.LoadInfo("A");
-        TFrmAddA dialog(albums);
+        TFrmAddA dialog(albums, dialogs);
         QCOMPARE(dialog.size(), QSize(392, 356));
         QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("Lab"))->text(),
                  QStringLiteral("系统已有相册列表(共1个)："));
@@ -68,7 +69,7 @@ class AlbumDialogTest : public QObject {
 
     void enterCreatesOnlyWhenTheNameIsUsable() {
         store::AlbumStore albums(root.path().toStdString());
-        TFrmAddA dialog(albums);
+        TFrmAddA dialog(albums, dialogs);
         QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("Lab"))->text(),
                  QStringLiteral("系统已有相册列表(暂无)："));
         QTest::keyClick(edit(dialog), Qt::Key_Return);
@@ -85,7 +86,7 @@ class AlbumDialogTest : public QObject {
 
     void aNameTooLongIsToldWithTheNameItIsCutTo() {
         store::AlbumStore albums(root.path().toStdString());
-        TFrmAddA dialog(albums);
+        TFrmAddA dialog(albums, dialogs);
         const QString kept(45, QChar(0x957F)); // 45 × 长: 90 GBK bytes, the most a record holds
         edit(dialog)->setText(kept + QStringLiteral("长长长长长")); // 100 bytes
         const QString prefix = QStringLiteral(" 提示：名称过长(限90字节),将缩短为“");

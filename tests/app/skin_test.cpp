@@ -229,7 +229,8 @@ class SkinTest : public QObject {
         qApp->setStyleSheet(loadSkin(QString()));
         store::AlbumStore albums(folder.path().toStdString());
         albums.LoadInfo("A");
-        TFrmAddA dialog(albums);
+        ScriptedDialogs dialogs;
+        TFrmAddA dialog(albums, dialogs);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QCOMPARE(dialog.size(), QSize(392, 356));

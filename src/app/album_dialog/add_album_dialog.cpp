@@ -1,7 +1,7 @@
 #include "app/album_dialog/add_album_dialog.h"
 
+#include "app/application/guarded.h"
 #include "app/application/ui_texts.h"
-
 #include "store/album_names.h"
 #include "store/album_operations.h"
 
@@ -18,7 +18,8 @@
 
 namespace vistello::app {
 
-TFrmAddA::TFrmAddA(store::AlbumStore& store, QWidget* parent) : QDialog(parent), store_(store) {
+TFrmAddA::TFrmAddA(store::AlbumStore& store, UserDialogs& dialogs, QWidget* parent)
+    : QDialog(parent), store_(store), dialogs_(dialogs) {
     setObjectName(QStringLiteral("FrmAddA"));
     setWindowTitle(QStringLiteral("添加相册"));
     setFixedSize(392, 356);
@@ -83,12 +84,12 @@ TFrmAddA::TFrmAddA(store::AlbumStore& store, QWidget* parent) : QDialog(parent),
     layout->addLayout(body, 1);
     layout->addWidget(PnlNotice);
 
-    connect(Edt, &QLineEdit::textChanged, this, &TFrmAddA::EdtChange);
+    connect(Edt, &QLineEdit::textChanged, this, guardedSlot(this, dialogs_, this, &TFrmAddA::EdtChange));
     connect(Edt, &QLineEdit::returnPressed, this, [this] {
         if (BtnAdd->isEnabled())
-            BtnAddClick();
+            guarded(this, dialogs_, [this] { BtnAddClick(); });
     });
-    connect(BtnAdd, &QPushButton::clicked, this, &TFrmAddA::BtnAddClick);
+    connect(BtnAdd, &QPushButton::clicked, this, guardedSlot(this, dialogs_, this, &TFrmAddA::BtnAddClick));
     connect(BtnClose, &QPushButton::clicked, this, &QDialog::reject);
 
     // FormCreate: the existing albums, an empty field and a disabled create button.

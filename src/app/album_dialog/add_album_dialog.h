@@ -1,6 +1,7 @@
 #pragma once
 // TFrmAddA: creates albums. It lists the existing albums, checks the typed name while it is
-// typed, and creates as many albums as the user likes in one visit.
+// typed, and creates as many albums as the user likes in one visit. An album that cannot be
+// made is shown through UserDialogs, and the dialog stays open.
 
 #include "store/album_store.h"
 
@@ -13,10 +14,12 @@ class QPushButton;
 
 namespace vistello::app {
 
+class UserDialogs;
+
 class TFrmAddA final : public QDialog {
     Q_OBJECT
   public:
-    TFrmAddA(store::AlbumStore& store, QWidget* parent = nullptr);
+    TFrmAddA(store::AlbumStore& store, UserDialogs& dialogs, QWidget* parent = nullptr);
 
     // True once an album has been created in this visit.
     bool createdAlbum() const { return created_; }
@@ -33,6 +36,7 @@ class TFrmAddA final : public QDialog {
     void showShortenedNotice(const QString& shortened);
 
     store::AlbumStore& store_;
+    UserDialogs& dialogs_;
     bool created_ = false;
     QLabel* Lab = nullptr;
     QListWidget* Lst = nullptr;

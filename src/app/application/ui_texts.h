@@ -1,13 +1,15 @@
 #pragma once
 // The windows' own words for what the layers below report as numbers, states and data: the
-// production run's status labels and its errors, the album dialog's notice line and the
-// questions before a deletion. The layers below app/ hold no user texts; what they tell is
-// worded here, so that one place holds these strings.
+// production run's status labels and its errors, the album dialog's notice line, the store's
+// errors and the questions before a deletion. The layers below app/ hold no user texts; the
+// words the windows share with the command-line tool (errors and name notices) are made in
+// texts/ and only taken over here as QStrings.
 
 #include "production/run_error.h"
 #include "production/run_observer.h"
 #include "store/album_operations.h"
 #include "store/list_operations.h"
+#include "store/store_error.h"
 
 #include <QString>
 
@@ -40,6 +42,13 @@ QString folderNotOpenedText(const QString& videoFile);
 QString musicTooShortText();
 // The words for a run that failed or was refused.
 QString runErrorText(const production::RunError& error);
+
+// A store failure: what was being done, the file and the system's reason, such as
+// 无法创建文件夹“/home/a/旅行”：文件已存在.
+QString storeErrorText(const store::StoreError& error);
+
+// An error that no window handler caught: a fault of the program, to be reported.
+QString internalErrorText(const QString& error);
 
 // The album dialog's notice line for a typed name, and for one too long for its record.
 QString newNameNotice(store::NewNameCheck check);

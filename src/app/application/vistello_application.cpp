@@ -1,5 +1,10 @@
 #include "app/application/vistello_application.h"
 
+#include "app/application/guarded.h"
+#include "app/application/ui_texts.h"
+
+#include <QtGlobal>
+
 #include <exception>
 
 namespace vistello::app {
@@ -11,7 +16,10 @@ bool VistelloApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        dialogs_.showMessage(activeWindow(), QStringLiteral("错误"), QString::fromUtf8(error.what()),
+        // Only a handler that was not guarded gets here: a fault of the program, told as one.
+        const QString text = errorText(error);
+        qCritical("vistello: an error reached the event loop unhandled: %s", qUtf8Printable(text));
+        dialogs_.showMessage(activeWindow(), QStringLiteral("错误"), internalErrorText(text),
                              MessageIcon::Error);
     }
     return false;

@@ -1,7 +1,9 @@
 #pragma once
-// The application object. Its event dispatch is the program's top-level error handler: an
-// error that ends an event handler (such as a store input/output error) is shown in an error
-// box, and the program goes on with the state reached.
+// The application object. Every window catches the errors of its own handlers (guarded.h), so
+// no exception should reach the event dispatch. notify stays as the last net for a handler
+// that was left unguarded: it logs the error and shows it as a fault of the program, and the
+// program goes on with the state reached (every list file is rewritten whole or not at all,
+// so what is on disk is consistent), rather than ending the user's session.
 
 #include "app/application/user_dialogs.h"
 

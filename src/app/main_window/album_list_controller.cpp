@@ -1,6 +1,7 @@
 #include "app/main_window/album_list_controller.h"
 
 #include "app/album_dialog/add_album_dialog.h"
+#include "app/application/guarded.h"
 #include "app/application/ui_texts.h"
 #include "app/main_window/list_models.h"
 #include "app/main_window/list_views.h"
@@ -22,8 +23,11 @@ AlbumListController::AlbumListController(store::AlbumStore& store, UserDialogs& 
     configureListView(ui_.LvwA, {20, 131});
     connect(ui_.LvwA->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &AlbumListController::selectionChanged);
-    connect(ui_.SbtNewAblm, &QToolButton::clicked, this, &AlbumListController::SbtNewAblmClick);
-    connect(ui_.SbtDelA, &QToolButton::clicked, this, &AlbumListController::SbtDelAClick);
+    // selectionChanged is passed on to the window, whose receiving handler guards itself.
+    connect(ui_.SbtNewAblm, &QToolButton::clicked, this,
+            guardedSlot(window_, dialogs_, this, &AlbumListController::SbtNewAblmClick));
+    connect(ui_.SbtDelA, &QToolButton::clicked, this,
+            guardedSlot(window_, dialogs_, this, &AlbumListController::SbtDelAClick));
 }
 
 AlbumListController::~AlbumListController() = default;
@@ -53,7 +57,7 @@ void AlbumListController::refresh() {
 
 void AlbumListController::SbtNewAblmClick() {
     const store::ListSnapshot albumsBefore = store::captureList(store_, store::ListKind::Albums);
-    TFrmAddA dialog(store_, window_);
+    TFrmAddA dialog(store_, dialogs_, window_);
     dialogs_.runModal(dialog);
     if (!dialog.createdAlbum())
         return;

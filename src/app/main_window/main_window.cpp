@@ -1,5 +1,6 @@
 #include "app/main_window/main_window.h"
 
+#include "app/application/guarded.h"
 #include "app/application/product_name.h"
 #include "app/main_window/album_list_controller.h"
 #include "app/main_window/main_window_form.h"
@@ -26,48 +27,38 @@ TFrmMain::TFrmMain(store::AlbumStore& store, UserDialogs& dialogs, QWidget* pare
     PnlCurAblmTile = form.PnlCurAblmTile;
     BtnBeginMake = form.BtnBeginMake;
     undo_ = std::make_unique<UndoCommands>(
-        store_, this,
+        store_, dialogs_, this,
         QList<QWidget*>{form.albums.LvwA, form.lists.LvwP, form.lists.LvwM, form.lists.NotebookList});
     albums_ = std::make_unique<AlbumListController>(store_, dialogs_, *undo_, form.albums, this);
     lists_ = std::make_unique<MediaListsController>(store_, dialogs_, *undo_, form.lists, this);
-    player_ = std::make_unique<PlayerController>(store_, form.player);
+    player_ = std::make_unique<PlayerController>(store_, dialogs_, form.player, this);
     preview_ = std::make_unique<PreviewController>(store_, dialogs_, *player_, form.preview, form.lists.LvwP,
                                                    form.lists.LvwM, this);
     connectControllers();
-    try {
-        FormCreate();
-    } catch (const std::exception& error) {
-        // The window still opens, with what could be loaded. Nothing above catches here (no
-        // event is being handled yet), so a second failure is shown too instead of ending
-        // the program.
-        dialogs_.showMessage(this, QStringLiteral("错误"), QString::fromLocal8Bit(error.what()),
-                             MessageIcon::Error);
-        try {
-            RefreshMain();
-        } catch (const std::exception& again) {
-            dialogs_.showMessage(this, QStringLiteral("错误"), QString::fromLocal8Bit(again.what()),
-                                 MessageIcon::Error);
-        }
-    }
+    // The window still opens, with what could be loaded; a second failure is shown too.
+    if (!guarded(this, dialogs_, [this] { FormCreate(); }))
+        guarded(this, dialogs_, [this] { RefreshMain(); });
 }
 
 TFrmMain::~TFrmMain() = default;
 
 void TFrmMain::connectControllers() {
-    connect(albums_.get(), &AlbumListController::selectionChanged, this, &TFrmMain::LvwAChange);
-    connect(albums_.get(), &AlbumListController::albumToOpen, this, &TFrmMain::OpenAlbum);
-    connect(albums_.get(), &AlbumListController::noAlbumLeft, this, &TFrmMain::showNoAlbum);
-    connect(albums_.get(), &AlbumListController::refreshNeeded, this, &TFrmMain::RefreshMain);
-    connect(lists_.get(), &MediaListsController::pageChosen, this, &TFrmMain::SbtEditpicClick);
+    // Every routine a signal reaches is a handler of its own, guarded like the buttons' clicks.
+    auto guard = [this](auto handler) { return guardedSlot(this, dialogs_, this, handler); };
+    connect(albums_.get(), &AlbumListController::selectionChanged, this, guard(&TFrmMain::LvwAChange));
+    connect(albums_.get(), &AlbumListController::albumToOpen, this, guard(&TFrmMain::OpenAlbum));
+    connect(albums_.get(), &AlbumListController::noAlbumLeft, this, guard(&TFrmMain::showNoAlbum));
+    connect(albums_.get(), &AlbumListController::refreshNeeded, this, guard(&TFrmMain::RefreshMain));
+    connect(lists_.get(), &MediaListsController::pageChosen, this, guard(&TFrmMain::SbtEditpicClick));
     connect(lists_.get(), &MediaListsController::pictureChosen, preview_.get(),
-            &PreviewController::showChosenPicture);
+            guardedSlot(this, dialogs_, preview_.get(), &PreviewController::showChosenPicture));
     connect(lists_.get(), &MediaListsController::songChosen, preview_.get(),
-            &PreviewController::loadChosenSong);
-    connect(lists_.get(), &MediaListsController::refreshNeeded, this, &TFrmMain::RefreshMain);
-    connect(preview_.get(), &PreviewController::refreshNeeded, this, &TFrmMain::RefreshMain);
-    connect(undo_.get(), &UndoCommands::storeNeedsShowing, this, &TFrmMain::showStoreState);
-    connect(undo_.get(), &UndoCommands::changeReplayed, this, &TFrmMain::showReplayedChange);
-    connect(BtnBeginMake, &QPushButton::clicked, this, &TFrmMain::BtnBeginMakeClick);
+            guardedSlot(this, dialogs_, preview_.get(), &PreviewController::loadChosenSong));
+    connect(lists_.get(), &MediaListsController::refreshNeeded, this, guard(&TFrmMain::RefreshMain));
+    connect(preview_.get(), &PreviewController::refreshNeeded, this, guard(&TFrmMain::RefreshMain));
+    connect(undo_.get(), &UndoCommands::storeNeedsShowing, this, guard(&TFrmMain::showStoreState));
+    connect(undo_.get(), &UndoCommands::changeReplayed, this, guard(&TFrmMain::showReplayedChange));
+    connect(BtnBeginMake, &QPushButton::clicked, this, guard(&TFrmMain::BtnBeginMakeClick));
 }
 
 void TFrmMain::FormCreate() {

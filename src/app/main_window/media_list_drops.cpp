@@ -1,5 +1,6 @@
 #include "app/main_window/media_list_drops.h"
 
+#include "app/application/guarded.h"
 #include "app/main_window/list_drops.h"
 #include "app/main_window/list_models.h"
 #include "app/main_window/media_lists_controller.h"
@@ -34,23 +35,26 @@ void installMediaListDrops(MediaListsController& lists, store::AlbumStore& store
                             QStringLiteral("拖入的%1个文件都不是%2，没有导入。").arg(skipped).arg(what),
                             MessageIcon::Information);
     };
-    auto importPictures = [&lists, nothingToImport](const DroppedFiles& dropped) {
+    // A drop is handled inside the list's event filter: each action is guarded like a click.
+    auto importPictures = [&lists, &dialogs, window, nothingToImport](const DroppedFiles& dropped) {
         if (dropped.files.isEmpty() && dropped.skipped > 0)
             nothingToImport(dropped.skipped, QStringLiteral("图片"));
-        lists.addPictures(dropped.files, dropped.skipped);
+        guarded(window, dialogs, [&] { lists.addPictures(dropped.files, dropped.skipped); });
     };
-    auto importSongs = [&lists, nothingToImport](const DroppedFiles& dropped) {
+    auto importSongs = [&lists, &dialogs, window, nothingToImport](const DroppedFiles& dropped) {
         if (dropped.files.isEmpty() && dropped.skipped > 0)
             nothingToImport(dropped.skipped, QStringLiteral("MP3音乐"));
-        lists.addSongs(dropped.files, dropped.skipped);
+        guarded(window, dialogs, [&] { lists.addSongs(dropped.files, dropped.skipped); });
+    };
+    auto moveRow = [&lists, &dialogs, window](store::MediaList list) {
+        return [&lists, &dialogs, window, list](int from, int to) {
+            guarded(window, dialogs, [&] { lists.moveRowTo(list, from, to); });
+        };
     };
     new ListDropTarget(controls.LvwP, QStringLiteral("LvwP"), pictureExtensions(),
-                       {albumOpen, importPictures, [&lists](int from, int to) {
-                            lists.moveRowTo(store::MediaList::Pictures, from, to);
-                        }});
+                       {albumOpen, importPictures, moveRow(store::MediaList::Pictures)});
     new ListDropTarget(controls.LvwM, QStringLiteral("LvwM"), {QStringLiteral("mp3")},
-                       {albumOpen, importSongs,
-                        [&lists](int from, int to) { lists.moveRowTo(store::MediaList::Songs, from, to); }});
+                       {albumOpen, importSongs, moveRow(store::MediaList::Songs)});
     QStackedWidget* notebook = controls.NotebookList;
     new FileDropArea(notebook, albumOpen, [notebook, importPictures, importSongs](const QList<QUrl>& urls) {
         if (notebook->currentIndex() == 0)

@@ -1,5 +1,6 @@
 #include "app/main_window/media_lists_controller.h"
 
+#include "app/application/guarded.h"
 #include "app/application/ui_texts.h"
 #include "app/import/add_music_dialog.h"
 #include "app/import/add_picture_dialog.h"
@@ -27,20 +28,22 @@ MediaListsController::MediaListsController(store::AlbumStore& store, UserDialogs
     configureListView(ui_.LvwP, {20, 60, 100, 250, 100});
     ui_.LvwM->setModel(songModel_);
     configureListView(ui_.LvwM, {20, 60, 120, 100, 230});
+    auto guard = [this](auto handler) { return guardedSlot(window_, dialogs_, this, handler); };
     connect(ui_.LvwP->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &MediaListsController::LvwPChange);
+            guard(&MediaListsController::LvwPChange));
     connect(ui_.LvwM->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &MediaListsController::LvwMChange);
+            guard(&MediaListsController::LvwMChange));
+    // pageChosen's receiver guards itself.
     connect(ui_.SbtEditpic, &QToolButton::clicked, this, [this] { emit pageChosen(0); });
     connect(ui_.SbtEditMusic, &QToolButton::clicked, this, [this] { emit pageChosen(1); });
-    connect(ui_.BtnUP, &QToolButton::clicked, this, &MediaListsController::BtnUPClick);
-    connect(ui_.BtnDP, &QToolButton::clicked, this, &MediaListsController::BtnDPClick);
-    connect(ui_.BtnDelOP, &QPushButton::clicked, this, &MediaListsController::BtnDelOPClick);
-    connect(ui_.BtnDelAP, &QPushButton::clicked, this, &MediaListsController::BtnDelAPClick);
-    connect(ui_.BtnEditP, &QPushButton::clicked, this, &MediaListsController::BtnEditPClick);
-    connect(ui_.LvwP, &QTableView::doubleClicked, this, &MediaListsController::BtnEditPClick);
+    connect(ui_.BtnUP, &QToolButton::clicked, this, guard(&MediaListsController::BtnUPClick));
+    connect(ui_.BtnDP, &QToolButton::clicked, this, guard(&MediaListsController::BtnDPClick));
+    connect(ui_.BtnDelOP, &QPushButton::clicked, this, guard(&MediaListsController::BtnDelOPClick));
+    connect(ui_.BtnDelAP, &QPushButton::clicked, this, guard(&MediaListsController::BtnDelAPClick));
+    connect(ui_.BtnEditP, &QPushButton::clicked, this, guard(&MediaListsController::BtnEditPClick));
+    connect(ui_.LvwP, &QTableView::doubleClicked, this, guard(&MediaListsController::BtnEditPClick));
     installMediaListDrops(*this, store_, dialogs_, ui_, *pictureModel_, *songModel_, window_);
-    connect(ui_.BtnAddP, &QPushButton::clicked, this, &MediaListsController::BtnAddPClick);
+    connect(ui_.BtnAddP, &QPushButton::clicked, this, guard(&MediaListsController::BtnAddPClick));
 }
 
 MediaListsController::~MediaListsController() = default;
@@ -225,9 +228,11 @@ void MediaListsController::BtnEditPClick() {
     // Each save of the editor is one change; "到全部" reports every row of its one save.
     store::ListSnapshot beforeSave = store::captureList(store_, store::ListKind::Pictures);
     connect(&dialog, &TFrmEditP::pictureRowChanged, this, [&] {
-        undo_.history().recordDone(store::ChangeKind::Edit, beforeSave);
-        beforeSave = store::captureList(store_, store::ListKind::Pictures);
-        undo_.refresh();
+        guarded(&dialog, dialogs_, [&] {
+            undo_.history().recordDone(store::ChangeKind::Edit, beforeSave);
+            beforeSave = store::captureList(store_, store::ListKind::Pictures);
+            undo_.refresh();
+        });
     });
     connect(&dialog, &TFrmEditP::currentPictureChanged, this, [this](int row) {
         selectRow(ui_.LvwP, row);

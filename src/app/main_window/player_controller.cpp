@@ -1,5 +1,6 @@
 #include "app/main_window/player_controller.h"
 
+#include "app/application/guarded.h"
 #include "app/widgets/zel_mp3_play.h"
 
 #include <QSlider>
@@ -7,13 +8,20 @@
 
 namespace vistello::app {
 
-PlayerController::PlayerController(store::AlbumStore& store, const PlayerControls& controls)
+PlayerController::PlayerController(store::AlbumStore& store, UserDialogs& dialogs,
+                                   const PlayerControls& controls, QWidget* window)
     : store_(store), ui_(controls) {
-    connect(ui_.SbtPlay, &QToolButton::clicked, ui_.ZelMp3Play1, &TZelMp3Play::Play);
-    connect(ui_.SbtPause, &QToolButton::clicked, ui_.ZelMp3Play1, &TZelMp3Play::Pause);
-    connect(ui_.SbtStop, &QToolButton::clicked, ui_.ZelMp3Play1, &TZelMp3Play::Stop);
-    connect(ui_.bsSkinTrackBar1, &QSlider::sliderPressed, ui_.ZelMp3Play1, &TZelMp3Play::PauseForSeek);
-    connect(ui_.bsSkinTrackBar1, &QSlider::sliderReleased, this, &PlayerController::bsSkinTrackBar1MouseUp);
+    TZelMp3Play* player = ui_.ZelMp3Play1;
+    connect(ui_.SbtPlay, &QToolButton::clicked, player,
+            guardedSlot(window, dialogs, player, &TZelMp3Play::Play));
+    connect(ui_.SbtPause, &QToolButton::clicked, player,
+            guardedSlot(window, dialogs, player, &TZelMp3Play::Pause));
+    connect(ui_.SbtStop, &QToolButton::clicked, player,
+            guardedSlot(window, dialogs, player, &TZelMp3Play::Stop));
+    connect(ui_.bsSkinTrackBar1, &QSlider::sliderPressed, player,
+            guardedSlot(window, dialogs, player, &TZelMp3Play::PauseForSeek));
+    connect(ui_.bsSkinTrackBar1, &QSlider::sliderReleased, this,
+            guardedSlot(window, dialogs, this, &PlayerController::bsSkinTrackBar1MouseUp));
     connect(ui_.ZelMp3Play1, &TZelMp3Play::OnProgress, this, &PlayerController::ZelMp3Play1Progress);
 }
 

@@ -12,10 +12,12 @@
 
 class QSlider;
 class QToolButton;
+class QWidget;
 
 namespace vistello::app {
 
 class TZelMp3Play;
+class UserDialogs;
 
 // The player page's controls, named as their objectNames.
 struct PlayerControls {
@@ -29,7 +31,9 @@ struct PlayerControls {
 class PlayerController final : public QObject {
     Q_OBJECT
   public:
-    PlayerController(store::AlbumStore& store, const PlayerControls& controls);
+    // A failure of the player's buttons is shown through `dialogs` over `window`.
+    PlayerController(store::AlbumStore& store, UserDialogs& dialogs, const PlayerControls& controls,
+                     QWidget* window);
 
     // Gives the player song `index` of the open album (stopping what plays), without playing.
     void loadSong(int index);

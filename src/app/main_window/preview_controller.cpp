@@ -1,6 +1,7 @@
 #include "app/main_window/preview_controller.h"
 
 #include "app/application/dialog_message_sink.h"
+#include "app/application/guarded.h"
 #include "app/main_window/list_views.h"
 #include "app/main_window/player_controller.h"
 #include "app/widgets/fit_picture.h"
@@ -19,8 +20,10 @@ PreviewController::PreviewController(store::AlbumStore& store, UserDialogs& dial
                                      QWidget* window)
     : store_(store), dialogs_(dialogs), player_(player), ui_(controls), pictures_(pictures), songs_(songs),
       window_(window) {
-    connect(ui_.BtnPP, &QToolButton::clicked, this, &PreviewController::BtnPPClick);
-    connect(ui_.BtnNP, &QToolButton::clicked, this, &PreviewController::BtnNPClick);
+    connect(ui_.BtnPP, &QToolButton::clicked, this,
+            guardedSlot(window_, dialogs_, this, &PreviewController::BtnPPClick));
+    connect(ui_.BtnNP, &QToolButton::clicked, this,
+            guardedSlot(window_, dialogs_, this, &PreviewController::BtnNPClick));
 }
 
 void PreviewController::showPage(int page) {

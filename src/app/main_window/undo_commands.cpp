@@ -1,5 +1,7 @@
 #include "app/main_window/undo_commands.h"
 
+#include "app/application/guarded.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QTableView>
@@ -43,7 +45,8 @@ QString commandCaption(const QString& verb, const std::optional<store::ChangeSum
 
 } // namespace
 
-UndoCommands::UndoCommands(store::AlbumStore& store, QWidget* window, const QList<QWidget*>& lists)
+UndoCommands::UndoCommands(store::AlbumStore& store, UserDialogs& dialogs, QWidget* window,
+                           const QList<QWidget*>& lists)
     : store_(store), history_(store) {
     ActUndo = new QAction(QStringLiteral("撤销"), window);
     ActUndo->setObjectName(QStringLiteral("ActUndo"));
@@ -56,8 +59,8 @@ UndoCommands::UndoCommands(store::AlbumStore& store, QWidget* window, const QLis
         action->setShortcutContext(Qt::WindowShortcut);
         window->addAction(action);
     }
-    connect(ActUndo, &QAction::triggered, this, &UndoCommands::UndoClick);
-    connect(ActRedo, &QAction::triggered, this, &UndoCommands::RedoClick);
+    connect(ActUndo, &QAction::triggered, this, guardedSlot(window, dialogs, this, &UndoCommands::UndoClick));
+    connect(ActRedo, &QAction::triggered, this, guardedSlot(window, dialogs, this, &UndoCommands::RedoClick));
 
     PmnList = new QMenu(window);
     PmnList->setObjectName(QStringLiteral("PmnList"));

@@ -20,19 +20,22 @@ class QWidget;
 
 namespace vistello::app {
 
+class UserDialogs;
+
 class UndoCommands final : public QObject {
     Q_OBJECT
   public:
     // Adds the commands to `window`, whose keys reach them anywhere in it, and offers them in the
     // context menu of each of `lists`. The actions and the menu are children of `window`, which
-    // outlives this object.
-    UndoCommands(store::AlbumStore& store, QWidget* window, const QList<QWidget*>& lists);
+    // outlives this object; an undo or redo that fails is shown through `dialogs`.
+    UndoCommands(store::AlbumStore& store, UserDialogs& dialogs, QWidget* window,
+                 const QList<QWidget*>& lists);
 
     store::UndoHistory& history() { return history_; }
 
     // Runs a change of the store. Whether it succeeds or throws, the commands follow it; when it
     // throws, storeNeedsShowing is emitted (the lists are shown again as the store holds them,
-    // which is what the files hold) before the error goes on to the top-level handler.
+    // which is what the files hold) before the error goes on to the handler's guard.
     void changeStore(const std::function<void()>& change);
     // Captions and enabled states from the history.
     void refresh();

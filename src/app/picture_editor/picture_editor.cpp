@@ -1,5 +1,6 @@
 #include "app/picture_editor/picture_editor.h"
 
+#include "app/application/guarded.h"
 #include "app/application/vistello_application.h"
 #include "app/widgets/picture_fitting.h"
 #include "app/widgets/picture_view.h"
@@ -148,12 +149,14 @@ void TFrmEditP::buildLayout() {
 }
 
 void TFrmEditP::connectHandlers() {
-    connect(EdtTM, &QLineEdit::textChanged, this, &TFrmEditP::EdtTMChange);
-    connect(EdtSJ, &QLineEdit::textChanged, this, &TFrmEditP::EdtSJChange);
-    connect(EdtSJ, &QLineEdit::editingFinished, this, &TFrmEditP::EdtSJExit);
-    connect(Btn_X, &QToolButton::clicked, this, &TFrmEditP::Btn_XClick);
-    connect(BtnM, &QToolButton::clicked, this, &TFrmEditP::BtnMClick);
-    connect(BtnToAll, &QPushButton::clicked, this, &TFrmEditP::BtnToAllClick);
+    // Each handler is guarded: an error it lets out is shown over the editor and ends it there.
+    auto guard = [this](auto handler) { return guardedSlot(this, dialogs_, this, handler); };
+    connect(EdtTM, &QLineEdit::textChanged, this, guard(&TFrmEditP::EdtTMChange));
+    connect(EdtSJ, &QLineEdit::textChanged, this, guard(&TFrmEditP::EdtSJChange));
+    connect(EdtSJ, &QLineEdit::editingFinished, this, guard(&TFrmEditP::EdtSJExit));
+    connect(Btn_X, &QToolButton::clicked, this, guard(&TFrmEditP::Btn_XClick));
+    connect(BtnM, &QToolButton::clicked, this, guard(&TFrmEditP::BtnMClick));
+    connect(BtnToAll, &QPushButton::clicked, this, guard(&TFrmEditP::BtnToAllClick));
     // Every change of the chosen effect is one LbXGClick, as a click on it is: a change by the
     // keyboard (or from code) at once, one by the mouse (a press, or a drag across the items)
     // when the button is let go. A click on the chosen item runs it too, starting or stopping
@@ -164,19 +167,19 @@ void TFrmEditP::connectHandlers() {
         if (effectMouse_.held)
             effectMouse_.changedRow = true;
         else
-            LbXGClick();
+            guarded(this, dialogs_, [this] { LbXGClick(); });
     });
     LbXG->viewport()->installEventFilter(this);
-    connect(BtnLookXG, &QPushButton::clicked, this, &TFrmEditP::BtnLookXGClick);
-    connect(Timer1, &QTimer::timeout, this, &TFrmEditP::Timer1Timer);
-    connect(pauseTimer_, &QTimer::timeout, this, &TFrmEditP::startPreviewSteps);
+    connect(BtnLookXG, &QPushButton::clicked, this, guard(&TFrmEditP::BtnLookXGClick));
+    connect(Timer1, &QTimer::timeout, this, guard(&TFrmEditP::Timer1Timer));
+    connect(pauseTimer_, &QTimer::timeout, this, guard(&TFrmEditP::startPreviewSteps));
     preview_.OnFrame = [this] { ImgShow->setPicture(media::imageFromBitmap(preview_.frame())); };
     preview_.OnPhaseChanged = [this](PicturePreviewModel::Phase phase) { previewPhaseChanged(phase); };
-    connect(SbtnPP, &QToolButton::clicked, this, &TFrmEditP::SbtnPPClick);
-    connect(SbtnNP, &QToolButton::clicked, this, &TFrmEditP::SbtnNPClick);
-    connect(BtnHelp, &QPushButton::clicked, this, &TFrmEditP::BtnHelpClick);
-    connect(BtnSave, &QPushButton::clicked, this, &TFrmEditP::BtnSaveClick);
-    connect(BtnExit, &QPushButton::clicked, this, &TFrmEditP::BtnExitClick);
+    connect(SbtnPP, &QToolButton::clicked, this, guard(&TFrmEditP::SbtnPPClick));
+    connect(SbtnNP, &QToolButton::clicked, this, guard(&TFrmEditP::SbtnNPClick));
+    connect(BtnHelp, &QPushButton::clicked, this, guard(&TFrmEditP::BtnHelpClick));
+    connect(BtnSave, &QPushButton::clicked, this, guard(&TFrmEditP::BtnSaveClick));
+    connect(BtnExit, &QPushButton::clicked, this, guard(&TFrmEditP::BtnExitClick));
 }
 
 void TFrmEditP::FormCreate() {
@@ -214,10 +217,13 @@ void TFrmEditP::BtnExitClick() {
 }
 
 bool TFrmEditP::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == EdtSJ && event->type() == QEvent::KeyPress)
-        return !EdtSJKeyPress(*static_cast<QKeyEvent*>(event));
+    if (watched == EdtSJ && event->type() == QEvent::KeyPress) {
+        bool passOn = true;
+        guarded(this, dialogs_, [&] { passOn = EdtSJKeyPress(*static_cast<QKeyEvent*>(event)); });
+        return !passOn;
+    }
     if (LbXG && watched == LbXG->viewport())
-        followEffectMouse(*event);
+        guarded(this, dialogs_, [&] { followEffectMouse(*event); });
     return QDialog::eventFilter(watched, event);
 }
 

@@ -3,6 +3,8 @@
 
 #include "app/picture_editor/picture_editor.h"
 
+#include "app/application/guarded.h"
+
 #include "app/widgets/picture_fitting.h"
 #include "app/widgets/picture_view.h"
 #include "media/picture_file.h"
@@ -134,8 +136,7 @@ void TFrmEditP::BtnToAllClick() {
     } catch (const std::exception& error) {
         // The file was not rewritten: the records go back to what the file holds.
         store_.PicList = before;
-        dialogs_.showMessage(this, QStringLiteral("错误"), QString::fromLocal8Bit(error.what()),
-                             MessageIcon::Error);
+        showError(this, dialogs_, error);
         return;
     }
     for (int row = 0; row < store_.PicCount(); ++row)
@@ -171,8 +172,7 @@ void TFrmEditP::BtnSaveClick() {
         store::changeListAtOnce(store_, *edited);
     } catch (const std::exception& error) {
         BtnSave->setEnabled(true);
-        dialogs_.showMessage(this, QStringLiteral("错误"), QString::fromUtf8(error.what()),
-                             MessageIcon::Error);
+        showError(this, dialogs_, error);
         return;
     }
     storedMotion_ = motion_;

@@ -2,6 +2,7 @@
 // easing and the frame's shape below the effect list, the custom rectangles over the picture,
 // the motion's plan for the preview, and saving the motion into the album's motion file.
 
+#include "app/application/guarded.h"
 #include "app/picture_editor/motion_rect_overlay.h"
 #include "app/picture_editor/picture_editor.h"
 #include "app/widgets/picture_fitting.h"
@@ -86,10 +87,11 @@ void TFrmEditP::buildMotionControls() {
     ImgMotion->setGeometry(ImgShow->geometry());
     ImgMotion->hide();
 
-    connect(CbMotion, &QComboBox::activated, this, &TFrmEditP::CbMotionChange);
-    connect(CbEasing, &QComboBox::activated, this, &TFrmEditP::CbEasingChange);
-    connect(CbAspect, &QComboBox::activated, this, &TFrmEditP::CbAspectChange);
-    connect(ImgMotion, &MotionRectOverlay::rectsChanged, this, &TFrmEditP::ImgMotionChange);
+    auto guard = [this](auto handler) { return guardedSlot(this, dialogs_, this, handler); };
+    connect(CbMotion, &QComboBox::activated, this, guard(&TFrmEditP::CbMotionChange));
+    connect(CbEasing, &QComboBox::activated, this, guard(&TFrmEditP::CbEasingChange));
+    connect(CbAspect, &QComboBox::activated, this, guard(&TFrmEditP::CbAspectChange));
+    connect(ImgMotion, &MotionRectOverlay::rectsChanged, this, guard(&TFrmEditP::ImgMotionChange));
 }
 
 double TFrmEditP::frameAspect() const {

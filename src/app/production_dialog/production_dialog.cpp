@@ -1,5 +1,6 @@
 #include "app/production_dialog/production_dialog.h"
 
+#include "app/application/guarded.h"
 #include "app/application/vistello_application.h"
 #include "app/production_dialog/production_totals.h"
 #include "app/widgets/picture_view.h"
@@ -131,19 +132,21 @@ void TFrmMake::buildLayout() {
 }
 
 void TFrmMake::connectHandlers() {
-    connect(formatButtons_, &QButtonGroup::buttonClicked, this, &TFrmMake::RGOutTypeClick);
-    connect(SpeedButton3, &QToolButton::clicked, this, &TFrmMake::SpeedButton3Click);
-    connect(CboxTB, &QCheckBox::clicked, this, &TFrmMake::CboxTBClick);
-    connect(Button1, &QPushButton::clicked, this, &TFrmMake::Button1Click);
-    connect(Clb1, &QListWidget::itemClicked, this, &TFrmMake::Clb1Click);
+    // Each handler is guarded: an error it lets out is shown over the dialog and ends it there.
+    auto guard = [this](auto handler) { return guardedSlot(this, dialogs_, this, handler); };
+    connect(formatButtons_, &QButtonGroup::buttonClicked, this, guard(&TFrmMake::RGOutTypeClick));
+    connect(SpeedButton3, &QToolButton::clicked, this, guard(&TFrmMake::SpeedButton3Click));
+    connect(CboxTB, &QCheckBox::clicked, this, guard(&TFrmMake::CboxTBClick));
+    connect(Button1, &QPushButton::clicked, this, guard(&TFrmMake::Button1Click));
+    connect(Clb1, &QListWidget::itemClicked, this, guard(&TFrmMake::Clb1Click));
     // Moving through the list with the keys shows each entry as a click does; the entry a
     // mouse press makes current is shown by the click that follows.
     connect(Clb1, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* current) {
         if (current && QApplication::mouseButtons() == Qt::NoButton)
-            Clb1Click();
+            guarded(this, dialogs_, [this] { Clb1Click(); });
     });
-    connect(SbtnMake, &QPushButton::clicked, this, &TFrmMake::SbtnMakeClick);
-    connect(SbtnStop, &QPushButton::clicked, this, &TFrmMake::SbtnStopClick);
+    connect(SbtnMake, &QPushButton::clicked, this, guard(&TFrmMake::SbtnMakeClick));
+    connect(SbtnStop, &QPushButton::clicked, this, guard(&TFrmMake::SbtnStopClick));
 }
 
 void TFrmMake::FormCreate() {

@@ -5,6 +5,8 @@
 
 #include "app/production_dialog/production_dialog.h"
 
+#include "app/application/guarded.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -91,7 +93,7 @@ void TFrmMake::buildFormatChoice() {
 
     connect(CmbFormat, &QComboBox::activated, this, [this] {
         RbtnOther->setChecked(true);
-        RGOutTypeClick();
+        guarded(this, dialogs_, [this] { RGOutTypeClick(); });
     });
     connect(CboxHevc, &QCheckBox::toggled, this, [this](bool hevc) {
         // The default quality follows the codec unless the user chose one.
