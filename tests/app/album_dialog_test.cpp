@@ -1,5 +1,6 @@
 // The album creation dialog and its hand-over to the main window.
 
+#include "../write_failure.h"
 #include "album_fixture.h"
 #include "app/album_dialog/add_album_dialog.h"
 #include "app/main_window/album_list_controller.h"
@@ -22,11 +23,14 @@ class AlbumDialogTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir root;
-    ScriptedDialogs dialogs;
 
     static QLineEdit* edit(QDialog& d) { return d.findChild<QLineEdit*>(QStringLiteral("Edt")); }
     static QString notice(QDialog& d) { return d.findChild<QLabel*>(QStringLiteral("PnlNotice"))->text(); }
     static QPushButton* addButton(QDialog& d) { return d.findChild<QPushButton*>(QStringLiteral("BtnAdd")); }
+    static QByteArray readFile(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
   private slots:
     void cleanup() {
@@ -39,6 +43,7 @@ class AlbumDialogTest : public QObject {
         QDir(root.path()).mkdir(QStringLiteral("BackPic"));
         store::AlbumStore albums(root.path().toStdString());
         albums.LoadInfo("A");
+        ScriptedDialogs dialogs;
         TFrmAddA dialog(albums, dialogs);
         QCOMPARE(dialog.size(), QSize(392, 356));
         QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("Lab"))->text(),
@@ -69,6 +74,7 @@ class AlbumDialogTest : public QObject {
 
     void enterCreatesOnlyWhenTheNameIsUsable() {
         store::AlbumStore albums(root.path().toStdString());
+        ScriptedDialogs dialogs;
         TFrmAddA dialog(albums, dialogs);
         QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("Lab"))->text(),
                  QStringLiteral("系统已有相册列表(暂无)："));
@@ -84,8 +90,34 @@ class AlbumDialogTest : public QObject {
         QCOMPARE(dialog.findChild<QListWidget*>(QStringLiteral("Lst"))->count(), 1);
     }
 
+    // An album that cannot be made is told in the error box, by the button and by Enter alike;
+    // the dialog stays open with its list as it was, and the album list file is untouched.
+    void anAlbumThatCannotBeMadeIsToldAndTheDialogStays() {
+        makeAlbums(root.path(), {{"old", 0, 0}});
+        store::AlbumStore albums(root.path().toStdString());
+        albums.LoadInfo("A");
+        ScriptedDialogs dialogs;
+        TFrmAddA dialog(albums, dialogs);
+        const QByteArray listBefore = readFile(root.path() + QStringLiteral("/Album"));
+        {
+            failures::FileSizeLimit noWrites(0);
+            edit(dialog)->setText(QStringLiteral("新相册"));
+            addButton(dialog)->click();
+            edit(dialog)->setText(QStringLiteral("新相册"));
+            QTest::keyClick(edit(dialog), Qt::Key_Return);
+        }
+        const QString error = QStringLiteral("无法写入“%1/Album”：文件过大").arg(root.path());
+        QCOMPARE(dialogs.messages, (QStringList{error, error}));
+        QCOMPARE(dialog.findChild<QListWidget*>(QStringLiteral("Lst"))->count(), 1);
+        QCOMPARE(edit(dialog)->text(), QStringLiteral("新相册")); // kept for another try
+        QCOMPARE(albums.AlbumCount(), 1);
+        QCOMPARE(readFile(root.path() + QStringLiteral("/Album")), listBefore);
+        QVERIFY(!QDir(root.path() + QStringLiteral("/新相册")).exists());
+    }
+
     void aNameTooLongIsToldWithTheNameItIsCutTo() {
         store::AlbumStore albums(root.path().toStdString());
+        ScriptedDialogs dialogs;
         TFrmAddA dialog(albums, dialogs);
         const QString kept(45, QChar(0x957F)); // 45 × 长: 90 GBK bytes, the most a record holds
         edit(dialog)->setText(kept + QStringLiteral("长长长长长")); // 100 bytes

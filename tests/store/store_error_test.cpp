@@ -46,7 +46,8 @@ class StoreErrorTest : public ::testing::Test {
 
 TEST_F(StoreErrorTest, FailuresCarryTheActionTheCodeAndTheFile) {
     std::filesystem::create_directories(root.path() / "Album"); // a folder where the list file belongs
-    EXPECT_EQ(failureOf([&] { store.LoadInfo("A"); }), (Failure{StoreAction::Read, EISDIR, root.path() / "Album"}));
+    EXPECT_EQ(failureOf([&] { store.LoadInfo("A"); }),
+              (Failure{StoreAction::Read, EISDIR, root.path() / "Album"}));
     std::filesystem::remove(root.path() / "Album");
 
     AlbumStore missing(root.path() / "gone");

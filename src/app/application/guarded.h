@@ -40,7 +40,8 @@ template <class Work> bool guarded(QWidget* parent, UserDialogs& dialogs, Work&&
 // receiver is the connection's context object, so the functor never outlives it; `parent`
 // must live as long (it is the receiver's window).
 template <class Receiver, class... Args>
-auto guardedSlot(QWidget* parent, UserDialogs& dialogs, Receiver* receiver, void (Receiver::*handler)(Args...)) {
+auto guardedSlot(QWidget* parent, UserDialogs& dialogs, Receiver* receiver,
+                 void (Receiver::*handler)(Args...)) {
     return [parent, &dialogs, receiver, handler](Args... args) {
         guarded(parent, dialogs, [&] { (receiver->*handler)(std::forward<Args>(args)...); });
     };
