@@ -27,7 +27,7 @@ enum class RunFailure {
     OutputNotSaved,   // file: the output; code: why the finished video cannot take its name
     Encoder,          // detail: the encoder's own report (the file could not be written, say)
     OutOfMemory,
-    Store,   // file, code, storeAction: an album file the store failed on (the Motion file, say)
+    Store,   // file, code, storeAction: a StoreError that reached the run
     Unknown, // detail: what was thrown, when it said anything
 };
 
