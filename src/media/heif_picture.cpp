@@ -50,6 +50,18 @@ QImage decodeHeif(QByteArrayView bytes, qint64 maxPixels) {
         qint64{heif_image_handle_get_width(handle.get())} * heif_image_handle_get_height(handle.get());
     if (pixels <= 0 || pixels > std::min(maxPixels, kFullDecodeMaxPixels))
         return {};
+    // The size above is the one the file declares (its ispe). A grid or overlay picture is
+    // composed on a canvas whose size is written separately, in the grid's own data, and
+    // libheif allocates, rotates and converts that canvas whatever the declared size: a file
+    // that declares 48 x 64 and composes on 14441 x 27759 works for minutes on gigabytes.
+    // An honest canvas is the declared size, so libheif's own canvas limit (one length for
+    // both sides, checked before the canvas is allocated) is set to the longer declared side:
+    // a canvas longer on either side is refused as exceeding it.
+    const int declaredSide = std::max(heif_image_handle_get_ispe_width(handle.get()),
+                                      heif_image_handle_get_ispe_height(handle.get()));
+    if (declaredSide <= 0)
+        return {};
+    heif_context_set_maximum_image_size_limit(context.get(), declaredSide + 1);
 
     const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
     const std::unique_ptr<heif_decoding_options, OptionsFree> options(heif_decoding_options_alloc());

@@ -85,6 +85,8 @@ const Kind kKinds[] = {
     {"heic_alpha.heic", 2, 0.5},
     {"heic_orient6.heic", 2, 0.5},
     {"heic_orient2.heic", 2, 0.5},
+    {"heic_grid.heic", 2, 0.5},
+    {"heic_odd_size.heic", 2, 0.5},
     {"avif_photo.avif", 6, 1.5},
     {"avif_irot1.avif", 6, 1.5},
     {"tiff_lzw.tif", 0, 0},
@@ -200,6 +202,54 @@ TEST(AddedPictureKinds, BrokenFilesAreRefused) {
             MessageList messages;
             const QImage picture = decodePicture(changed, name, messages);
             EXPECT_TRUE(picture.isNull() || picture.format() == QImage::Format_BGR888) << kind.file;
+        }
+    }
+}
+
+// A grid picture is composed on a canvas whose size the grid's own data gives. A canvas larger
+// than the size the file declares is refused before libheif allocates it, as any unreadable
+// file is: the fuzzing find declares 48 x 64 and composes on 14441 x 27759 (its grid data runs
+// past the end of its idat box into the next box), which took libheif a minute and 2.3 GB.
+// Honest grids (the phone-style fixture, heif-enc's single-tile grid for odd sizes) decode
+// in EachDecodesAsItsReferenceDecoderDoes; here the phone-style one with its canvas changed.
+TEST(AddedPictureKinds, GridCanvasLargerThanTheDeclaredSizeIsRefused) {
+    MessageList garbageMessages;
+    ASSERT_TRUE(decodePicture(QByteArray(300, 'x'), QStringLiteral("found.heic"), garbageMessages).isNull());
+    ASSERT_EQ(garbageMessages.messages.size(), 1);
+
+    QFile file(QStringLiteral(VISTELLO_TEST_DATA
+                              "/../../fuzz/media/corpus/heic/grid_canvas_far_larger_than_declared.heic"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    MessageList messages;
+    EXPECT_TRUE(decodePicture(file.readAll(), QStringLiteral("found.heic"), messages).isNull());
+    EXPECT_EQ(messages.messages, garbageMessages.messages);
+
+    // The fixture's grid data: version, flags, rows - 1, columns - 1, then the canvas's
+    // width and height (16 bits each, big-endian), the whole content of its idat box.
+    const QByteArray grid = fixtureBytes(QStringLiteral("heic_grid.heic"));
+    const qsizetype data = grid.indexOf("idat") + 4;
+    ASSERT_EQ(grid.mid(data, 8), QByteArray::fromHex("00000101038402bc"));
+    const struct {
+        int width, height;
+        bool refused;
+    } cases[] = {
+        {900, 700, false},   // as declared
+        {901, 700, true},    // one column more than declared
+        {900, 901, true},    // taller than the declared picture is wide
+        {1024, 1024, true},  // all that the tiles cover
+        {65535, 65535, true} // the largest the grid data can give
+    };
+    for (const auto& c : cases) {
+        QByteArray changed = grid;
+        changed[data + 4] = static_cast<char>(c.width >> 8);
+        changed[data + 5] = static_cast<char>(c.width);
+        changed[data + 6] = static_cast<char>(c.height >> 8);
+        changed[data + 7] = static_cast<char>(c.height);
+        MessageList changedMessages;
+        const QImage picture = decodePicture(changed, QStringLiteral("grid.heic"), changedMessages);
+        EXPECT_EQ(picture.isNull(), c.refused) << c.width << " x " << c.height;
+        if (!c.refused) {
+            EXPECT_EQ(picture.size(), QSize(c.width, c.height));
         }
     }
 }
