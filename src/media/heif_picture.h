@@ -4,7 +4,7 @@
 // transformations, which HEIF files carry instead of an EXIF orientation), alpha over
 // white, 10- and 12-bit pictures reduced to 8 bits, a picture longer than
 // kLargestKeptSide reduced to it. Null on any failure, and for a grid or overlay picture
-// composed on a canvas longer than the longer side the file declares.
+// composed on a canvas larger than the size the file declares.
 
 #include <QByteArrayView>
 #include <QImage>

@@ -9,6 +9,7 @@
 #include "qt_printing.h"
 #include "tiff_builder.h"
 
+#include "media/heif_canvas.h"
 #include "media/jpeg_codec.h"
 #include "media/picture_file.h"
 #include "media/picture_scale.h"
@@ -234,7 +235,10 @@ TEST(AddedPictureKinds, GridCanvasLargerThanTheDeclaredSizeIsRefused) {
         bool refused;
     } cases[] = {
         {900, 700, false},   // as declared
+        {899, 699, false},   // within the declared size: libheif crops the tiles to it
+        {700, 900, false},   // the declared size turned, as libheif's encoder declares turned grids
         {901, 700, true},    // one column more than declared
+        {900, 701, true},    // one row more, though shorter than the declared width
         {900, 901, true},    // taller than the declared picture is wide
         {1024, 1024, true},  // all that the tiles cover
         {65535, 65535, true} // the largest the grid data can give
@@ -252,6 +256,35 @@ TEST(AddedPictureKinds, GridCanvasLargerThanTheDeclaredSizeIsRefused) {
             EXPECT_EQ(picture.size(), QSize(c.width, c.height));
         }
     }
+}
+
+// The canvas as the file's boxes give it: the grid data of the phone-style fixture, of
+// libheif's single-tile grids (for an odd size; for a turned picture, whose declared size is
+// the turned 48 x 64 over a 64 x 48 canvas), and of the fuzzing find (its data read, as
+// libheif reads it, past the end of its idat box); none for a picture coded directly or for
+// broken boxes.
+TEST(AddedPictureKinds, ComposedCanvasReadFromTheBoxes) {
+    QFile found(QStringLiteral(VISTELLO_TEST_DATA
+                               "/../../fuzz/media/corpus/heic/grid_canvas_far_larger_than_declared.heic"));
+    ASSERT_TRUE(found.open(QIODevice::ReadOnly));
+    const QByteArray foundBytes = found.readAll();
+    const QByteArray grid = fixtureBytes(QStringLiteral("heic_grid.heic"));
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        std::optional<QSize> canvas;
+    } cases[] = {
+        {"phone-style grid", grid, QSize(900, 700)},
+        {"heif-enc's odd size", fixtureBytes(QStringLiteral("heic_odd_size.heic")), QSize(63, 47)},
+        {"fuzzing find", foundBytes, QSize(14441, 27759)},
+        {"libheif's grid of a turned picture", fixtureBytes(QStringLiteral("heic_orient6.heic")),
+         QSize(64, 48)},
+        {"coded picture (AVIF)", fixtureBytes(QStringLiteral("avif_photo.avif")), std::nullopt},
+        {"grid cut inside its boxes", grid.left(grid.indexOf("idat") + 6), std::nullopt},
+        {"nothing", QByteArray(), std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(heifComposedCanvas(c.bytes), c.canvas) << c.what;
 }
 
 // The program's own reader keeps uncompressed TIFF and its messages: a compressed image that
