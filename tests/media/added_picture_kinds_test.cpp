@@ -258,6 +258,48 @@ TEST(AddedPictureKinds, GridCanvasLargerThanTheDeclaredSizeIsRefused) {
     }
 }
 
+void putBigEndian32(QByteArray& bytes, qsizetype at, quint32 value) {
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>(value >> (24 - 8 * i));
+}
+
+// The fuzzing find (declared 48 x 64, turned a quarter) with its grid data made a 66 x 64
+// canvas at the start of its idat box: in one extent the box reading sees the canvas and
+// refuses it; split over two extents of four bytes it does not, and libheif's canvas limit,
+// the longer declared side, refuses it. A 66 x 64 canvas would otherwise decode, as 64 x 66.
+TEST(AddedPictureKinds, GridDataInTwoExtentsIsHeldToTheLongerDeclaredSide) {
+    QFile found(QStringLiteral(VISTELLO_TEST_DATA
+                               "/../../fuzz/media/corpus/heic/grid_canvas_far_larger_than_declared.heic"));
+    ASSERT_TRUE(found.open(QIODevice::ReadOnly));
+    QByteArray oneExtent = found.readAll();
+    const qsizetype idat = oneExtent.indexOf("idat"), iloc = oneExtent.indexOf("iloc");
+    ASSERT_GT(idat, 0);
+    ASSERT_GT(iloc, 0);
+    oneExtent.replace(idat + 4, 8, QByteArray::fromHex("0000000000420040"));
+    // In iloc, the tile's base offset (into mdat), and the grid item's extent count, extent
+    // offset and length (into idat).
+    ASSERT_EQ(oneExtent.mid(iloc + 18, 4).toHex(), QByteArray("000001db"));
+    ASSERT_EQ(oneExtent.mid(iloc + 42, 10).toHex(), QByteArray("00010000000700000008"));
+    putBigEndian32(oneExtent, iloc + 44, 0);
+
+    QByteArray twoExtents = oneExtent;
+    twoExtents[iloc + 43] = 2;
+    putBigEndian32(twoExtents, iloc + 48, 4);
+    twoExtents.insert(iloc + 52, QByteArray::fromHex("0000000400000004"));
+    const qsizetype meta = twoExtents.indexOf("meta");
+    putBigEndian32(twoExtents, iloc - 4, 0x38 + 8);
+    putBigEndian32(twoExtents, meta - 4, 0x1b7 + 8);
+    putBigEndian32(twoExtents, iloc + 18, 0x1db + 8); // the tile's base offset: 8 bytes later
+
+    EXPECT_EQ(heifComposedCanvas(oneExtent), QSize(66, 64));
+    EXPECT_EQ(heifComposedCanvas(twoExtents), std::nullopt);
+    for (const QByteArray& bytes : {oneExtent, twoExtents}) {
+        MessageList messages;
+        EXPECT_TRUE(decodePicture(bytes, QStringLiteral("found.heic"), messages).isNull());
+        EXPECT_EQ(messages.messages.size(), 1);
+    }
+}
+
 // The canvas as the file's boxes give it: the grid data of the phone-style fixture, of
 // libheif's single-tile grids (for an odd size; for a turned picture, whose declared size is
 // the turned 48 x 64 over a 64 x 48 canvas), and of the fuzzing find (its data read, as
