@@ -11,7 +11,7 @@ namespace {
 // Big-endian reading inside one box's payload; any read past its end marks the reader bad
 // and yields zero, so a parse checks `ok` once at the end instead of at every field.
 class BoxReader {
-public:
+  public:
     BoxReader(QByteArrayView bytes, qsizetype begin, qsizetype end) : bytes_(bytes), at_(begin), end_(end) {}
 
     std::uint64_t read(int size) {
@@ -37,7 +37,7 @@ public:
     qsizetype at() const { return at_; }
     bool ok() const { return ok_; }
 
-private:
+  private:
     QByteArrayView bytes_;
     qsizetype at_;
     qsizetype end_;
@@ -196,8 +196,9 @@ std::optional<QSize> heifComposedCanvas(QByteArrayView file) {
             return std::nullopt;
         begin = static_cast<qsizetype>(item.first.offset);
         // A length of zero reaches to the end of the file.
-        const std::uint64_t length = item.first.length == 0 ? fileSize - item.first.offset
-                                                              : std::min(item.first.length, fileSize - item.first.offset);
+        const std::uint64_t length = item.first.length == 0
+                                         ? fileSize - item.first.offset
+                                         : std::min(item.first.length, fileSize - item.first.offset);
         end = begin + static_cast<qsizetype>(length);
     } else if (item.constructionMethod == 1 && item.idat.type != 0) {
         const auto boxSize = static_cast<std::uint64_t>(item.idat.end - item.idat.begin);
