@@ -109,6 +109,83 @@ convert plain.png -rotate 90 turned.png
 [ "$(compare -metric AE -fuzz 4% turned.png heic_orient6.heic.ref.png null: 2>&1)" = 0 ] ||
   echo "warning: heif-convert's turn differs from ImageMagick's" >&2
 
+# HEIC as phones store large photos: a grid of 512 x 512 HEVC tiles (each made by heif-enc)
+# composed on a canvas smaller than the tiles cover; and heif-enc's own grid, a single tile
+# under a canvas one pixel narrower and lower, which it writes for odd sizes.
+cat > grid.py <<'PY'
+# Writes a grid HEIC the way phones store large photos: tiles of one size, each an HEVC
+# image of its own (taken from single-picture files made by heif-enc), hidden, and a grid
+# item that composes them on a canvas smaller than the tiles cover.
+#   python3 grid.py ROWS COLUMNS WIDTH HEIGHT OUT TILE.heic...  (tiles row by row)
+import struct, sys
+
+def box(kind, payload):
+    return struct.pack('>I', 8 + len(payload)) + kind + payload
+
+def full(kind, version, flags, payload):
+    return box(kind, struct.pack('>I', (version << 24) | flags) + payload)
+
+def children(data):
+    at = 0
+    while at + 8 <= len(data):
+        size, kind = struct.unpack('>I4s', data[at:at + 8])
+        yield kind, data[at + 8:at + size]
+        at += size
+
+def tile(path):  # the hvcC property and the coded picture of a one-picture heif-enc file
+    top = dict(children(open(path, 'rb').read()))
+    meta = dict(children(top[b'meta'][4:]))
+    ipco = dict(children(dict(children(meta[b'iprp']))[b'ipco']))
+    ispe = ipco[b'ispe']
+    return box(b'hvcC', ipco[b'hvcC']), struct.unpack('>II', ispe[4:12]), top[b'mdat']
+
+rows, columns, width, height, out = int(sys.argv[1]), int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4]), sys.argv[5]
+tiles = [tile(p) for p in sys.argv[6:]]
+assert len(tiles) == rows * columns and len({t[1] for t in tiles}) == 1
+n = len(tiles)
+grid_id = n + 1
+ftyp = box(b'ftyp', b'heic' + struct.pack('>I', 0) + b'mif1heic')
+
+def meta(mdat_start):
+    hdlr = full(b'hdlr', 0, 0, struct.pack('>I', 0) + b'pict' + bytes(12) + b'\0')
+    pitm = full(b'pitm', 0, 0, struct.pack('>H', grid_id))
+    infe = [full(b'infe', 2, 1, struct.pack('>HH', i + 1, 0) + b'hvc1' + b'\0') for i in range(n)]
+    infe.append(full(b'infe', 2, 0, struct.pack('>HH', grid_id, 0) + b'grid' + b'\0'))
+    iinf = full(b'iinf', 0, 0, struct.pack('>H', n + 1) + b''.join(infe))
+    entries, offset = b'', mdat_start
+    for i, t in enumerate(tiles):  # construction method 0: in the file, at an absolute offset
+        entries += struct.pack('>HHHHII', i + 1, 0, 0, 1, offset, len(t[2]))
+        offset += len(t[2])
+    entries += struct.pack('>HHHHII', grid_id, 1, 0, 1, 0, 8)  # method 1: in idat
+    iloc = full(b'iloc', 1, 0, struct.pack('>BBH', 0x44, 0x00, n + 1) + entries)
+    grid = struct.pack('>BBBBHH', 0, 0, rows - 1, columns - 1, width, height)
+    idat = box(b'idat', grid)
+    iref = full(b'iref', 0, 0, box(b'dimg', struct.pack('>HH', grid_id, n) +
+                                   b''.join(struct.pack('>H', i + 1) for i in range(n))))
+    tw, th = tiles[0][1]
+    ipco = box(b'ipco', b''.join(t[0] for t in tiles) +
+               full(b'ispe', 0, 0, struct.pack('>II', tw, th)) +
+               full(b'ispe', 0, 0, struct.pack('>II', width, height)))
+    assoc = b''.join(struct.pack('>HBBB', i + 1, 2, 0x80 | (i + 1), n + 1) for i in range(n))
+    assoc += struct.pack('>HBB', grid_id, 1, n + 2)
+    ipma = full(b'ipma', 0, 0, struct.pack('>I', n + 1) + assoc)
+    iprp = box(b'iprp', ipco + ipma)
+    return full(b'meta', 0, 0, hdlr + pitm + iinf + iloc + idat + iref + iprp)
+
+start = len(ftyp) + len(meta(0)) + 8
+open(out, 'wb').write(ftyp + meta(start) + box(b'mdat', b''.join(t[2] for t in tiles)))
+PY
+convert -size 1024x1024 xc:'#3060c0' -fill '#f0e020' -draw 'circle 300,260 460,260' \
+  -fill '#d02010' -draw 'rectangle 560,380 880,660' -fill '#20a040' -draw 'polygon 0,1024 400,600 700,1024' \
+  -depth 8 big.png
+for r in 0 1; do for c in 0 1; do
+  convert big.png -crop 512x512+$((c * 512))+$((r * 512)) +repage -depth 8 PNG24:tile.png
+  heif-enc -q 60 tile.png -o tile$r$c.heic >/dev/null
+done; done
+python3 grid.py 2 2 900 700 heic_grid.heic tile00.heic tile01.heic tile10.heic tile11.heic
+convert src.png -crop 63x47+0+0 +repage -depth 8 PNG24:odd.png && heif-enc -q 90 odd.png -o heic_odd_size.heic >/dev/null
+for f in heic_grid heic_odd_size; do heif-convert $f.heic d.png >/dev/null && ref d.png $f.heic.ref.png; done
+
 # AVIF: a photo, and one turned by an irot property (a quarter anti-clockwise)
 avifenc --min 8 --max 16 -s 8 src.png avif_photo.avif >/dev/null
 avifenc --min 8 --max 16 -s 8 --irot 1 src.png avif_irot1.avif >/dev/null
@@ -150,5 +227,6 @@ for f in jxl_photo jxl_alpha; do djxl --quiet $f.jxl d.png 2>/dev/null && ref d.
 
 cp -- *.png *.gif *.webp *.heic *.avif *.tif *.jxl dated_*.jpg "$out"/ 2>/dev/null || true
 # Keep only the fixtures and their references, not the sources and intermediates.
-(cd "$out" && rm -f src.png alpha.png frame2.png d.png r.png plain.png turned.png first.png first.webp plain*.tif)
+(cd "$out" && rm -f src.png alpha.png frame2.png d.png r.png plain.png turned.png first.png first.webp plain*.tif \
+  big.png tile.png odd.png tile??.heic)
 ls -l "$out"

@@ -1,10 +1,12 @@
 #include "media/heif_picture.h"
 
+#include "media/heif_canvas.h"
 #include "media/picture_on_white.h"
 #include "media/picture_scale.h"
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 #include <libheif/heif.h>
 
@@ -50,6 +52,24 @@ QImage decodeHeif(QByteArrayView bytes, qint64 maxPixels) {
         qint64{heif_image_handle_get_width(handle.get())} * heif_image_handle_get_height(handle.get());
     if (pixels <= 0 || pixels > std::min(maxPixels, kFullDecodeMaxPixels))
         return {};
+    // The size above is the one the file declares (its ispe). A grid or overlay picture is
+    // composed on a canvas whose size is written separately, in the grid's own data, and
+    // libheif allocates, rotates and converts that canvas whatever the declared size: a file
+    // that declares 48 x 64 and composes on 14441 x 27759 works for minutes on gigabytes.
+    // An honest canvas is the declared size, or that size turned: libheif's own encoder
+    // declares a turned grid's size after the turn. The canvas read from the file's boxes is
+    // held to that; and, for canvases that libheif reaches by a path the boxes here do not
+    // follow, libheif's own canvas limit (one length for both sides, checked before the
+    // canvas is allocated) is the longer declared side.
+    const int declaredWidth = heif_image_handle_get_ispe_width(handle.get()),
+              declaredHeight = heif_image_handle_get_ispe_height(handle.get());
+    if (declaredWidth <= 0 || declaredHeight <= 0)
+        return {};
+    const std::optional<QSize> canvas = heifComposedCanvas(bytes);
+    if (canvas && !(canvas->width() <= declaredWidth && canvas->height() <= declaredHeight) &&
+        !(canvas->width() <= declaredHeight && canvas->height() <= declaredWidth))
+        return {};
+    heif_context_set_maximum_image_size_limit(context.get(), std::max(declaredWidth, declaredHeight) + 1);
 
     const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
     const std::unique_ptr<heif_decoding_options, OptionsFree> options(heif_decoding_options_alloc());

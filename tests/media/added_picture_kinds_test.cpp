@@ -9,6 +9,7 @@
 #include "qt_printing.h"
 #include "tiff_builder.h"
 
+#include "media/heif_canvas.h"
 #include "media/jpeg_codec.h"
 #include "media/picture_file.h"
 #include "media/picture_scale.h"
@@ -85,6 +86,8 @@ const Kind kKinds[] = {
     {"heic_alpha.heic", 2, 0.5},
     {"heic_orient6.heic", 2, 0.5},
     {"heic_orient2.heic", 2, 0.5},
+    {"heic_grid.heic", 2, 0.5},
+    {"heic_odd_size.heic", 2, 0.5},
     {"avif_photo.avif", 6, 1.5},
     {"avif_irot1.avif", 6, 1.5},
     {"tiff_lzw.tif", 0, 0},
@@ -202,6 +205,128 @@ TEST(AddedPictureKinds, BrokenFilesAreRefused) {
             EXPECT_TRUE(picture.isNull() || picture.format() == QImage::Format_BGR888) << kind.file;
         }
     }
+}
+
+// A grid picture is composed on a canvas whose size the grid's own data gives. A canvas larger
+// than the size the file declares is refused before libheif allocates it, as any unreadable
+// file is: the fuzzing find declares 48 x 64 and composes on 14441 x 27759 (its grid data runs
+// past the end of its idat box into the next box), which took libheif a minute and 2.3 GB.
+// Honest grids (the phone-style fixture, heif-enc's single-tile grid for odd sizes) decode
+// in EachDecodesAsItsReferenceDecoderDoes; here the phone-style one with its canvas changed.
+TEST(AddedPictureKinds, GridCanvasLargerThanTheDeclaredSizeIsRefused) {
+    MessageList garbageMessages;
+    ASSERT_TRUE(decodePicture(QByteArray(300, 'x'), QStringLiteral("found.heic"), garbageMessages).isNull());
+    ASSERT_EQ(garbageMessages.messages.size(), 1);
+
+    QFile file(QStringLiteral(VISTELLO_TEST_DATA
+                              "/../../fuzz/media/corpus/heic/grid_canvas_far_larger_than_declared.heic"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    MessageList messages;
+    EXPECT_TRUE(decodePicture(file.readAll(), QStringLiteral("found.heic"), messages).isNull());
+    EXPECT_EQ(messages.messages, garbageMessages.messages);
+
+    // The fixture's grid data: version, flags, rows - 1, columns - 1, then the canvas's
+    // width and height (16 bits each, big-endian), the whole content of its idat box.
+    const QByteArray grid = fixtureBytes(QStringLiteral("heic_grid.heic"));
+    const qsizetype data = grid.indexOf("idat") + 4;
+    ASSERT_EQ(grid.mid(data, 8), QByteArray::fromHex("00000101038402bc"));
+    const struct {
+        int width, height;
+        bool refused;
+    } cases[] = {
+        {900, 700, false},   // as declared
+        {899, 699, false},   // within the declared size: libheif crops the tiles to it
+        {700, 900, false},   // the declared size turned, as libheif's encoder declares turned grids
+        {901, 700, true},    // one column more than declared
+        {900, 701, true},    // one row more, though shorter than the declared width
+        {900, 901, true},    // taller than the declared picture is wide
+        {1024, 1024, true},  // all that the tiles cover
+        {65535, 65535, true} // the largest the grid data can give
+    };
+    for (const auto& c : cases) {
+        QByteArray changed = grid;
+        changed[data + 4] = static_cast<char>(c.width >> 8);
+        changed[data + 5] = static_cast<char>(c.width);
+        changed[data + 6] = static_cast<char>(c.height >> 8);
+        changed[data + 7] = static_cast<char>(c.height);
+        MessageList changedMessages;
+        const QImage picture = decodePicture(changed, QStringLiteral("grid.heic"), changedMessages);
+        EXPECT_EQ(picture.isNull(), c.refused) << c.width << " x " << c.height;
+        if (!c.refused) {
+            EXPECT_EQ(picture.size(), QSize(c.width, c.height));
+        }
+    }
+}
+
+void putBigEndian32(QByteArray& bytes, qsizetype at, quint32 value) {
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>(value >> (24 - 8 * i));
+}
+
+// The fuzzing find (declared 48 x 64, turned a quarter) with its grid data made a 66 x 64
+// canvas at the start of its idat box: in one extent the box reading sees the canvas and
+// refuses it; split over two extents of four bytes it does not, and libheif's canvas limit,
+// the longer declared side, refuses it. A 66 x 64 canvas would otherwise decode, as 64 x 66.
+TEST(AddedPictureKinds, GridDataInTwoExtentsIsHeldToTheLongerDeclaredSide) {
+    QFile found(QStringLiteral(VISTELLO_TEST_DATA
+                               "/../../fuzz/media/corpus/heic/grid_canvas_far_larger_than_declared.heic"));
+    ASSERT_TRUE(found.open(QIODevice::ReadOnly));
+    QByteArray oneExtent = found.readAll();
+    const qsizetype idat = oneExtent.indexOf("idat"), iloc = oneExtent.indexOf("iloc");
+    ASSERT_GT(idat, 0);
+    ASSERT_GT(iloc, 0);
+    oneExtent.replace(idat + 4, 8, QByteArray::fromHex("0000000000420040"));
+    // In iloc, the tile's base offset (into mdat), and the grid item's extent count, extent
+    // offset and length (into idat).
+    ASSERT_EQ(oneExtent.mid(iloc + 18, 4).toHex(), QByteArray("000001db"));
+    ASSERT_EQ(oneExtent.mid(iloc + 42, 10).toHex(), QByteArray("00010000000700000008"));
+    putBigEndian32(oneExtent, iloc + 44, 0);
+
+    QByteArray twoExtents = oneExtent;
+    twoExtents[iloc + 43] = 2;
+    putBigEndian32(twoExtents, iloc + 48, 4);
+    twoExtents.insert(iloc + 52, QByteArray::fromHex("0000000400000004"));
+    const qsizetype meta = twoExtents.indexOf("meta");
+    putBigEndian32(twoExtents, iloc - 4, 0x38 + 8);
+    putBigEndian32(twoExtents, meta - 4, 0x1b7 + 8);
+    putBigEndian32(twoExtents, iloc + 18, 0x1db + 8); // the tile's base offset: 8 bytes later
+
+    EXPECT_EQ(heifComposedCanvas(oneExtent), QSize(66, 64));
+    EXPECT_EQ(heifComposedCanvas(twoExtents), std::nullopt);
+    for (const QByteArray& bytes : {oneExtent, twoExtents}) {
+        MessageList messages;
+        EXPECT_TRUE(decodePicture(bytes, QStringLiteral("found.heic"), messages).isNull());
+        EXPECT_EQ(messages.messages.size(), 1);
+    }
+}
+
+// The canvas as the file's boxes give it: the grid data of the phone-style fixture, of
+// libheif's single-tile grids (for an odd size; for a turned picture, whose declared size is
+// the turned 48 x 64 over a 64 x 48 canvas), and of the fuzzing find (its data read, as
+// libheif reads it, past the end of its idat box); none for a picture coded directly or for
+// broken boxes.
+TEST(AddedPictureKinds, ComposedCanvasReadFromTheBoxes) {
+    QFile found(QStringLiteral(VISTELLO_TEST_DATA
+                               "/../../fuzz/media/corpus/heic/grid_canvas_far_larger_than_declared.heic"));
+    ASSERT_TRUE(found.open(QIODevice::ReadOnly));
+    const QByteArray foundBytes = found.readAll();
+    const QByteArray grid = fixtureBytes(QStringLiteral("heic_grid.heic"));
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        std::optional<QSize> canvas;
+    } cases[] = {
+        {"phone-style grid", grid, QSize(900, 700)},
+        {"heif-enc's odd size", fixtureBytes(QStringLiteral("heic_odd_size.heic")), QSize(63, 47)},
+        {"fuzzing find", foundBytes, QSize(14441, 27759)},
+        {"libheif's grid of a turned picture", fixtureBytes(QStringLiteral("heic_orient6.heic")),
+         QSize(64, 48)},
+        {"coded picture (AVIF)", fixtureBytes(QStringLiteral("avif_photo.avif")), std::nullopt},
+        {"grid cut inside its boxes", grid.left(grid.indexOf("idat") + 6), std::nullopt},
+        {"nothing", QByteArray(), std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(heifComposedCanvas(c.bytes), c.canvas) << c.what;
 }
 
 // The program's own reader keeps uncompressed TIFF and its messages: a compressed image that
