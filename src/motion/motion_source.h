@@ -46,7 +46,7 @@ class MotionSource {
   private:
     struct Level {
         int width = 0, height = 0;
-        std::vector<std::uint8_t> pixels; // blue-green-red, rows packed
+        std::vector<std::uint8_t> pixels; // blue-green-red, rows packed, then a spare byte (row_filters.h)
         const std::uint8_t* row(int y) const {
             return pixels.data() + static_cast<std::size_t>(y) * width * 3;
         }
