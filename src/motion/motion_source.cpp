@@ -73,7 +73,7 @@ MotionSource::MotionSource(const QImage& picture, SourceSize size) {
     Level first;
     first.width = size.width;
     first.height = size.height;
-    first.pixels.resize(static_cast<std::size_t>(size.width) * size.height * 3 + kSourceSlack);
+    first.pixels.resize(static_cast<std::size_t>(size.width) * size.height * 3);
     cv::Mat out(size.height, size.width, CV_8UC3, first.pixels.data());
     if (size.width == bgr.width() && size.height == bgr.height()) {
         viewOf(bgr).copyTo(out);
@@ -98,7 +98,7 @@ MotionSource::MotionSource(const QImage& picture, SourceSize size) {
         Level next;
         next.width = std::max(1, above.width / 2);
         next.height = std::max(1, above.height / 2);
-        next.pixels.resize(static_cast<std::size_t>(next.width) * next.height * 3 + kSourceSlack);
+        next.pixels.resize(static_cast<std::size_t>(next.width) * next.height * 3);
         for (int y = 0; y < next.height; ++y) {
             const std::uint8_t* top = above.row(std::min(2 * y, above.height - 1));
             const std::uint8_t* bottom = above.row(std::min(2 * y + 1, above.height - 1));
@@ -129,35 +129,29 @@ void MotionSource::render(const store::MotionRect& rect, effects::Bitmap& frame)
         factor *= 2;
     }
     const Level& level = levels_[levelIndex];
-    const std::vector<Tap> columns =
-        axisTaps(frameWidth, rect.x * copy.width / factor, stepX / factor, level.width);
     const std::vector<Tap> rows =
         axisTaps(frameHeight, rect.y * copy.height / factor, stepY / factor, level.height);
     // A tent of radius r touches at most floor(2r) + 1 pixels: two when magnifying (r = 1),
     // three for the slight reductions of a zoom over a suited copy, four beyond.
     const auto tapsFor = [](double step) { return step <= 1 ? 2 : step < 1.5 ? 3 : kMaxTaps; };
     const int columnTaps = tapsFor(stepX / factor), rowTaps = tapsFor(stepY / factor);
-    const std::size_t values = static_cast<std::size_t>(frameWidth) * 3;
-    const std::size_t lineStride = values + kRowSlack;
-    rows_.resize(lineStride * kMaxTaps);
-    std::array<int, kMaxTaps> slotRow;
-    slotRow.fill(-1);
+    // The line holds the part of each level row the columns look at (the vertical pass's work
+    // is of its width), so column indices count from its first pixel.
+    std::vector<Tap> columns =
+        axisTaps(frameWidth, rect.x * copy.width / factor, stepX / factor, level.width);
+    const int firstColumn = columns.front().index.front(), lastColumn = columns.back().index.back();
+    for (Tap& tap : columns)
+        for (int& index : tap.index)
+            index -= firstColumn;
+    const auto values = static_cast<std::size_t>(lastColumn - firstColumn + 1) * 3;
+    line_.resize(values + kLineSlack);
     for (int y = 0; y < frameHeight; ++y) {
         const Tap& tap = rows[static_cast<std::size_t>(y)];
-        std::array<const std::uint16_t*, kMaxTaps> filtered{};
-        for (int j = 0; j < rowTaps; ++j) {
-            const int sourceRow = tap.index[j];
-            // The taps of one frame row are four consecutive source rows (fewer at the edges),
-            // so each has a slot of its own in the ring.
-            const int slot = sourceRow % kMaxTaps;
-            std::uint16_t* line = rows_.data() + static_cast<std::size_t>(slot) * lineStride;
-            if (slotRow[slot] != sourceRow) {
-                filterRow(columnTaps, level.row(sourceRow), columns, line);
-                slotRow[slot] = sourceRow;
-            }
-            filtered[j] = line;
-        }
-        combineRows(rowTaps, filtered, tap, values, frame.row(y));
+        std::array<const std::uint8_t*, kMaxTaps> sourceRows{};
+        for (int j = 0; j < rowTaps; ++j)
+            sourceRows[static_cast<std::size_t>(j)] = level.row(tap.index[j]) + 3 * firstColumn;
+        combineRows(rowTaps, sourceRows, tap, values, line_.data());
+        filterColumns(columnTaps, line_.data(), columns, frame.row(y));
     }
 }
 

@@ -46,13 +46,13 @@ class MotionSource {
   private:
     struct Level {
         int width = 0, height = 0;
-        std::vector<std::uint8_t> pixels; // blue-green-red, rows packed, then a spare byte (row_filters.h)
+        std::vector<std::uint8_t> pixels; // blue-green-red, rows packed
         const std::uint8_t* row(int y) const {
             return pixels.data() + static_cast<std::size_t>(y) * width * 3;
         }
     };
-    std::vector<Level> levels_;               // the copy, then each level half the one before
-    mutable std::vector<std::uint16_t> rows_; // horizontally filtered rows, a small ring
+    std::vector<Level> levels_;              // the copy, then each level half the one before
+    mutable std::vector<std::int16_t> line_; // a vertically filtered row (row_filters.h)
 };
 
 } // namespace vistello::motion
