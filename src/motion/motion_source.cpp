@@ -143,6 +143,7 @@ void MotionSource::render(const store::MotionRect& rect, effects::Bitmap& frame)
     for (Tap& tap : columns)
         for (int& index : tap.index)
             index -= firstColumn;
+    const std::vector<ColumnTap> packed = columnTapsOf(columns);
     const auto values = static_cast<std::size_t>(lastColumn - firstColumn + 1) * 3;
     line_.resize(values + kLineSlack);
     for (int y = 0; y < frameHeight; ++y) {
@@ -151,7 +152,7 @@ void MotionSource::render(const store::MotionRect& rect, effects::Bitmap& frame)
         for (int j = 0; j < rowTaps; ++j)
             sourceRows[static_cast<std::size_t>(j)] = level.row(tap.index[j]) + 3 * firstColumn;
         combineRows(rowTaps, sourceRows, tap, values, line_.data());
-        filterColumns(columnTaps, line_.data(), columns, frame.row(y));
+        filterColumns(columnTaps, line_.data(), packed, frame.row(y));
     }
 }
 

@@ -69,36 +69,67 @@ void combineRowsFast(const std::array<const std::uint8_t*, kMaxTaps>& rows, cons
     combineRowsPlain<Taps>(rows, tap, i, values, line);
 }
 
-// Taps j and j + 1 of one column: their values (blue, green, red and the next one)
-// interleaved, multiplied by their weights and added pairwise, as four 32-bit sums.
-inline __m128i tapPair(const std::int16_t* line, const Tap& tap, int j) {
-    const __m128i first = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(line + 3 * tap.index[j]));
-    const __m128i second = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(line + 3 * tap.index[j + 1]));
-    const auto weights = static_cast<std::int32_t>((static_cast<std::uint32_t>(tap.weight[j + 1]) << 16) |
-                                                   (static_cast<std::uint32_t>(tap.weight[j]) & 0xffffu));
-    return _mm_madd_epi16(_mm_unpacklo_epi16(first, second), _mm_set1_epi32(weights));
+// One column's four 32-bit sums (blue, green, red and a value to drop): the values of each
+// tap pair interleaved lane by lane, multiplied by their weights and added pairwise.
+template <int Taps> inline __m128i columnSum(const std::int16_t* line, const ColumnTap& tap) {
+    const auto load = [line](std::int32_t offset) {
+        return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(line + offset));
+    };
+    __m128i sum = _mm_madd_epi16(_mm_unpacklo_epi16(load(tap.offset[0]), load(tap.offset[1])),
+                                 _mm_load_si128(reinterpret_cast<const __m128i*>(tap.lowPair.data())));
+    if constexpr (Taps > 2) // with three taps the fourth weighs 0
+        sum = _mm_add_epi32(
+            sum, _mm_madd_epi16(_mm_unpacklo_epi16(load(tap.offset[2]), load(tap.offset[3])),
+                                _mm_load_si128(reinterpret_cast<const __m128i*>(tap.highPair.data()))));
+    return sum;
 }
 
 template <int Taps>
-void filterColumnsFast(const std::int16_t* line, const std::vector<Tap>& columns, std::uint8_t* out) {
+void filterColumnsFast(const std::int16_t* line, const std::vector<ColumnTap>& columns, std::uint8_t* out) {
     const __m128i half = _mm_set1_epi32(1 << (kColumnShift - 1));
     const std::size_t count = columns.size();
-    for (std::size_t x = 0; x < count; ++x) {
-        const Tap& tap = columns[x];
-        __m128i sum = tapPair(line, tap, 0);
-        if constexpr (Taps > 2)
-            sum = _mm_add_epi32(sum, tapPair(line, tap, 2)); // with three taps the fourth weighs 0
-        sum = _mm_srai_epi32(_mm_add_epi32(sum, half), kColumnShift);
-        const __m128i words = _mm_packs_epi32(sum, sum);
-        const auto pixel = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
-        // Four bytes go out, the fourth into the next pixel's place; the last pixel writes three.
-        std::memcpy(out + 3 * x, &pixel, x + 1 < count ? 4 : 3);
+    std::size_t x = 0;
+    // Two pixels at a time; each store writes four bytes, the fourth into the next pixel's
+    // place, except the frame row's last pixel, which writes three.
+    for (; x + 2 <= count; x += 2) {
+        const __m128i first =
+            _mm_srai_epi32(_mm_add_epi32(columnSum<Taps>(line, columns[x]), half), kColumnShift);
+        const __m128i second =
+            _mm_srai_epi32(_mm_add_epi32(columnSum<Taps>(line, columns[x + 1]), half), kColumnShift);
+        const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(first, second), _mm_setzero_si128());
+        const auto left = static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes));
+        const auto right = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(bytes, 4)));
+        std::memcpy(out + 3 * x, &left, 4);
+        std::memcpy(out + 3 * x + 3, &right, x + 2 < count ? 4 : 3);
+    }
+    if (x < count) {
+        const __m128i sum =
+            _mm_srai_epi32(_mm_add_epi32(columnSum<Taps>(line, columns[x]), half), kColumnShift);
+        const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(sum, sum), sum);
+        const auto pixel = static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes));
+        std::memcpy(out + 3 * x, &pixel, 3);
     }
 }
 
 #endif
 
 } // namespace
+
+std::vector<ColumnTap> columnTapsOf(const std::vector<Tap>& columns) {
+    std::vector<ColumnTap> packed(columns.size());
+    const auto pair = [](int low, int high) {
+        return static_cast<std::int32_t>((static_cast<std::uint32_t>(high) << 16) |
+                                         (static_cast<std::uint32_t>(low) & 0xffffu));
+    };
+    for (std::size_t x = 0; x < columns.size(); ++x) {
+        const Tap& tap = columns[x];
+        for (int j = 0; j < kMaxTaps; ++j)
+            packed[x].offset[static_cast<std::size_t>(j)] = 3 * tap.index[j];
+        packed[x].lowPair.fill(pair(tap.weight[0], tap.weight[1]));
+        packed[x].highPair.fill(pair(tap.weight[2], tap.weight[3]));
+    }
+    return packed;
+}
 
 void combineRowsPlain(int taps, const std::array<const std::uint8_t*, kMaxTaps>& rows, const Tap& tap,
                       std::size_t values, std::int16_t* line) {
@@ -138,7 +169,8 @@ void combineRows(int taps, const std::array<const std::uint8_t*, kMaxTaps>& rows
     }
 }
 
-void filterColumns(int taps, const std::int16_t* line, const std::vector<Tap>& columns, std::uint8_t* out) {
+void filterColumns(int taps, const std::int16_t* line, const std::vector<ColumnTap>& columns,
+                   std::uint8_t* out) {
     if (taps <= 2)
         return filterColumnsFast<2>(line, columns, out);
     return filterColumnsFast<kMaxTaps>(line, columns, out);
@@ -151,8 +183,18 @@ void combineRows(int taps, const std::array<const std::uint8_t*, kMaxTaps>& rows
     combineRowsPlain(taps, rows, tap, values, line);
 }
 
-void filterColumns(int taps, const std::int16_t* line, const std::vector<Tap>& columns, std::uint8_t* out) {
-    filterColumnsPlain(taps, line, columns, out);
+void filterColumns(int taps, const std::int16_t* line, const std::vector<ColumnTap>& columns,
+                   std::uint8_t* out) {
+    // The plain loop from the packed taps: offsets back to indices, pairs back to weights.
+    std::vector<Tap> plain(columns.size());
+    for (std::size_t x = 0; x < columns.size(); ++x)
+        for (int j = 0; j < kMaxTaps; ++j) {
+            plain[x].index[j] = columns[x].offset[j] / 3;
+            const std::int32_t pair = j < 2 ? columns[x].lowPair[0] : columns[x].highPair[0];
+            plain[x].weight[j] =
+                j % 2 ? static_cast<int>(static_cast<std::uint32_t>(pair) >> 16) : pair & 0xffff;
+        }
+    filterColumnsPlain(taps, line, plain, out);
 }
 
 #endif

@@ -25,6 +25,15 @@ struct Tap {
     std::array<int, kMaxTaps> weight{};
 };
 
+// A column's filter as the horizontal pass reads it: each tap's offset into the line (3 ×
+// its index) and the weights of taps 0 and 1, and of taps 2 and 3, each pair repeated over the
+// four lanes of a vector (low 16 bits the first weight, high 16 bits the second).
+struct alignas(16) ColumnTap {
+    std::array<std::int32_t, kMaxTaps> offset{};
+    std::array<std::int32_t, 4> lowPair{}, highPair{};
+};
+std::vector<ColumnTap> columnTapsOf(const std::vector<Tap>& columns);
+
 // The horizontal pass reads this many values past the last source pixel a tap names: the
 // caller's line has room for them (their values do not matter).
 constexpr std::size_t kLineSlack = 4;
@@ -36,7 +45,8 @@ void combineRows(int taps, const std::array<const std::uint8_t*, kMaxTaps>& rows
                  std::size_t values, std::int16_t* line);
 // out[3x + c] = min(255, (sum over the first `taps` taps of weight × line[3 × index + c]
 // + 2^20) >> 21) for every column x (blue-green-red pixels); indices count from line[0].
-void filterColumns(int taps, const std::int16_t* line, const std::vector<Tap>& columns, std::uint8_t* out);
+void filterColumns(int taps, const std::int16_t* line, const std::vector<ColumnTap>& columns,
+                   std::uint8_t* out);
 
 // The same, plainly: the reference for the fast loops.
 void combineRowsPlain(int taps, const std::array<const std::uint8_t*, kMaxTaps>& rows, const Tap& tap,
