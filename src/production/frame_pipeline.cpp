@@ -104,7 +104,8 @@ std::optional<QueuedFrame> FrameQueue::pop() {
 
 void FrameQueue::release(ffmpeg::FramePtr yuv, QImage picture) {
     std::lock_guard lock(mutex_);
-    free_.push_back(std::move(yuv));
+    if (yuv)
+        free_.push_back(std::move(yuv));
     // At most one spare picture per frame in flight; a repeated frame brings none back.
     if (!picture.isNull() && freePictures_.size() < capacity_)
         freePictures_.push_back(std::move(picture));

@@ -2,8 +2,8 @@
 // The hand-over between the thread that makes frames and the encoder thread: a converter from
 // the 24-bit frames the program draws to the encoder's YUV pictures, and a bounded queue of
 // frames on their way, whose buffers (YUV and 24-bit) are recycled, so a render allocates a
-// handful of frames only. The conversion runs on the encoder thread, beside the composing of
-// the next frames on the first one.
+// handful of frames only. The conversion runs on a thread of its own, beside the composing of
+// the next frames and the encoding of the ones before.
 
 #include "ffmpeg/handles.h"
 #include "production/video_format.h"
@@ -55,7 +55,8 @@ class FrameQueue {
     bool push(QueuedFrame frame);
     // The next frame for the encoder; none after close() when all are taken, or after cancel().
     std::optional<QueuedFrame> pop();
-    // Gives an encoded frame's buffers back to the pools.
+    // Gives a frame's buffers back to the pools (either may be null: the picture once it is
+    // converted, the YUV frame once it is encoded).
     void release(ffmpeg::FramePtr yuv, QImage picture);
     // A 24-bit picture the encoder is done with, to draw the next frame into; null when none.
     // It may still be shared with the caller's own copy (QImage::isDetached tells).

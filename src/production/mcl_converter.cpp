@@ -26,51 +26,82 @@ std::size_t framesInFlight(const VideoFormat& format) {
 // A source that never reports its end cannot make the converter ask for songs forever.
 constexpr int kMaxSongs = 100000;
 
-// Runs the encoder on its own thread, which also converts each frame to YUV (the composing
-// thread draws the next ones meanwhile); joined (after cancelling, unless it finished) on exit.
-class EncoderThread {
+// The two threads behind the frame queue: one converts each frame to YUV, the other encodes
+// the converted frames (the composing thread draws the next ones meanwhile), so that on two
+// cores the conversion runs beside both. A failure on either cancels the frame queue with it;
+// both are joined (after cancelling, unless they finished) on exit.
+class EncodingThreads {
   public:
-    EncoderThread(VideoWriter& writer, FrameQueue& queue, YuvConverter& toYuv)
-        : queue_(queue), thread_([&writer, &queue, &toYuv] {
-              try {
-                  // The YUV picture of the last converted frame, which repeated frames share.
-                  ffmpeg::FramePtr last(av_frame_alloc());
-                  if (!last)
-                      throw EncoderError("allocate a video frame: out of memory");
-                  while (std::optional<QueuedFrame> frame = queue.pop()) {
-                      AVFrame* yuv = frame->yuv.get();
-                      if (frame->repeat) {
-                          av_frame_unref(yuv);
-                          checkAv(av_frame_ref(yuv, last.get()), "repeat a video frame");
-                      } else {
-                          toYuv.convert(frame->picture, yuv);
-                          av_frame_unref(last.get());
-                          checkAv(av_frame_ref(last.get(), yuv), "keep a video frame");
-                      }
-                      writer.writeVideo(yuv);
-                      queue.release(std::move(frame->yuv), std::move(frame->picture));
-                  }
-                  if (!queue.failure())
-                      writer.finish();
-              } catch (...) {
-                  queue.cancel(std::current_exception());
-              }
-          }) {}
-    ~EncoderThread() {
-        if (thread_.joinable()) {
+    EncodingThreads(VideoWriter& writer, FrameQueue& queue, YuvConverter& toYuv)
+        : queue_(queue), converted_(0, [] { return ffmpeg::FramePtr(); }),
+          converter_([this, &toYuv] { convertFrames(toYuv); }),
+          encoder_([this, &writer] { encodeFrames(writer); }) {}
+    ~EncodingThreads() {
+        if (converter_.joinable() || encoder_.joinable()) {
             queue_.cancel();
-            thread_.join();
+            converted_.cancel();
+            join();
         }
     }
-    // Lets the encoder finish what is queued and waits for it.
+    // Lets both finish what is queued and waits for them.
     void finish() {
         queue_.close();
-        thread_.join();
+        join();
     }
 
   private:
-    FrameQueue& queue_;
-    std::thread thread_;
+    void join() {
+        if (converter_.joinable())
+            converter_.join();
+        if (encoder_.joinable())
+            encoder_.join();
+    }
+    void fail() {
+        queue_.cancel(std::current_exception());
+        converted_.cancel();
+    }
+    void convertFrames(YuvConverter& toYuv) {
+        try {
+            // The YUV picture of the last converted frame, which repeated frames share.
+            ffmpeg::FramePtr last(av_frame_alloc());
+            if (!last)
+                throw EncoderError("allocate a video frame: out of memory");
+            while (std::optional<QueuedFrame> frame = queue_.pop()) {
+                AVFrame* yuv = frame->yuv.get();
+                if (frame->repeat) {
+                    av_frame_unref(yuv);
+                    checkAv(av_frame_ref(yuv, last.get()), "repeat a video frame");
+                } else {
+                    toYuv.convert(frame->picture, yuv);
+                    av_frame_unref(last.get());
+                    checkAv(av_frame_ref(last.get(), yuv), "keep a video frame");
+                }
+                queue_.release(nullptr, std::exchange(frame->picture, QImage()));
+                if (!converted_.push(std::move(*frame)))
+                    return;
+            }
+            converted_.close();
+        } catch (...) {
+            fail();
+        }
+    }
+    void encodeFrames(VideoWriter& writer) {
+        try {
+            while (std::optional<QueuedFrame> frame = converted_.pop()) {
+                writer.writeVideo(frame->yuv.get());
+                queue_.release(std::move(frame->yuv), QImage());
+            }
+            if (!queue_.failure())
+                writer.finish();
+        } catch (...) {
+            fail();
+        }
+    }
+
+    FrameQueue& queue_;     // from the composing thread, with the pools of both kinds of buffer
+    FrameQueue converted_;  // from the conversion to the encoder
+    std::thread converter_; // started last, as they use the members above
+    std::thread encoder_;
 };
 
 std::string messageOf(const std::exception_ptr& failure) {
@@ -175,7 +206,7 @@ void Converter::Convert() {
     QImage lastImage, spare;
     bool failed = false;
     try {
-        EncoderThread encoder(*writer, queue, toYuv);
+        EncodingThreads encoder(*writer, queue, toYuv);
         for (;;) {
             Source source;
             source.reuse(std::move(spare));
