@@ -77,10 +77,13 @@ template <int Taps> inline __m128i columnSum(const std::int16_t* line, const Col
     };
     __m128i sum = _mm_madd_epi16(_mm_unpacklo_epi16(load(tap.offset[0]), load(tap.offset[1])),
                                  _mm_load_si128(reinterpret_cast<const __m128i*>(tap.lowPair.data())));
-    if constexpr (Taps > 2) // with three taps the fourth weighs 0
+    if constexpr (Taps > 2) {
+        // With three taps the fourth weighs 0: zeros stand in for its values.
+        const __m128i fourth = Taps > 3 ? load(tap.offset[3]) : _mm_setzero_si128();
         sum = _mm_add_epi32(
-            sum, _mm_madd_epi16(_mm_unpacklo_epi16(load(tap.offset[2]), load(tap.offset[3])),
+            sum, _mm_madd_epi16(_mm_unpacklo_epi16(load(tap.offset[2]), fourth),
                                 _mm_load_si128(reinterpret_cast<const __m128i*>(tap.highPair.data()))));
+    }
     return sum;
 }
 
@@ -171,9 +174,14 @@ void combineRows(int taps, const std::array<const std::uint8_t*, kMaxTaps>& rows
 
 void filterColumns(int taps, const std::int16_t* line, const std::vector<ColumnTap>& columns,
                    std::uint8_t* out) {
-    if (taps <= 2)
+    switch (taps) {
+    case 2:
         return filterColumnsFast<2>(line, columns, out);
-    return filterColumnsFast<kMaxTaps>(line, columns, out);
+    case 3:
+        return filterColumnsFast<3>(line, columns, out);
+    default:
+        return filterColumnsFast<kMaxTaps>(line, columns, out);
+    }
 }
 
 #else
