@@ -1,5 +1,7 @@
 #include "motion/motion_source.h"
 
+#include "motion/row_filters.h"
+
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
@@ -11,15 +13,7 @@ namespace vistello::motion {
 
 namespace {
 
-constexpr int kWeightBits = 14;      // filter weights sum to 1 << kWeightBits
-constexpr int kRowShift = 6;         // horizontally filtered values keep 8 bits of fraction
-constexpr int kMaxTaps = 4;          // a tent of radius below 2 covers at most 4 pixels
 constexpr double kMaxRadius = 1.999; // the last level may not reduce enough; blur no further
-
-struct Tap {
-    std::array<int, kMaxTaps> index{};  // source positions, clamped to the level
-    std::array<int, kMaxTaps> weight{}; // summing to 1 << kWeightBits
-};
 
 // The filter of every output position along one axis: output k looks at the level around
 // origin + (k + 0.5) × step − 0.5, with a tent of radius max(1, step) (1 is bilinear sampling).
@@ -52,61 +46,6 @@ std::vector<Tap> axisTaps(int count, double origin, double step, int sourceSize)
 cv::Mat viewOf(const QImage& bgr) {
     return cv::Mat(bgr.height(), bgr.width(), CV_8UC3, const_cast<uchar*>(bgr.constBits()),
                    static_cast<std::size_t>(bgr.bytesPerLine()));
-}
-
-template <int Taps>
-void filterRow(const std::uint8_t* source, const std::vector<Tap>& columns, std::uint16_t* out) {
-    const std::size_t count = columns.size();
-    for (std::size_t x = 0; x < count; ++x) {
-        const Tap& tap = columns[x];
-        int b = 0, g = 0, r = 0;
-        for (int j = 0; j < Taps; ++j) {
-            const std::uint8_t* p = source + 3 * tap.index[j];
-            b += tap.weight[j] * p[0];
-            g += tap.weight[j] * p[1];
-            r += tap.weight[j] * p[2];
-        }
-        constexpr int half = 1 << (kRowShift - 1);
-        out[3 * x] = static_cast<std::uint16_t>((b + half) >> kRowShift);
-        out[3 * x + 1] = static_cast<std::uint16_t>((g + half) >> kRowShift);
-        out[3 * x + 2] = static_cast<std::uint16_t>((r + half) >> kRowShift);
-    }
-}
-
-template <int Taps>
-void combineRows(const std::array<const std::uint16_t*, kMaxTaps>& rows, const Tap& tap, std::size_t values,
-                 std::uint8_t* out) {
-    constexpr int shift = kWeightBits + kWeightBits - kRowShift;
-    constexpr int half = 1 << (shift - 1);
-    for (std::size_t i = 0; i < values; ++i) {
-        int sum = half;
-        for (int j = 0; j < Taps; ++j)
-            sum += tap.weight[j] * rows[j][i];
-        out[i] = static_cast<std::uint8_t>(std::min(255, sum >> shift));
-    }
-}
-
-void filterRow(int taps, const std::uint8_t* source, const std::vector<Tap>& columns, std::uint16_t* out) {
-    switch (taps) {
-    case 2:
-        return filterRow<2>(source, columns, out);
-    case 3:
-        return filterRow<3>(source, columns, out);
-    default:
-        return filterRow<kMaxTaps>(source, columns, out);
-    }
-}
-
-void combineRows(int taps, const std::array<const std::uint16_t*, kMaxTaps>& rows, const Tap& tap,
-                 std::size_t values, std::uint8_t* out) {
-    switch (taps) {
-    case 2:
-        return combineRows<2>(rows, tap, values, out);
-    case 3:
-        return combineRows<3>(rows, tap, values, out);
-    default:
-        return combineRows<kMaxTaps>(rows, tap, values, out);
-    }
 }
 
 } // namespace
@@ -190,34 +129,30 @@ void MotionSource::render(const store::MotionRect& rect, effects::Bitmap& frame)
         factor *= 2;
     }
     const Level& level = levels_[levelIndex];
-    const std::vector<Tap> columns =
-        axisTaps(frameWidth, rect.x * copy.width / factor, stepX / factor, level.width);
     const std::vector<Tap> rows =
         axisTaps(frameHeight, rect.y * copy.height / factor, stepY / factor, level.height);
     // A tent of radius r touches at most floor(2r) + 1 pixels: two when magnifying (r = 1),
     // three for the slight reductions of a zoom over a suited copy, four beyond.
     const auto tapsFor = [](double step) { return step <= 1 ? 2 : step < 1.5 ? 3 : kMaxTaps; };
     const int columnTaps = tapsFor(stepX / factor), rowTaps = tapsFor(stepY / factor);
-    const std::size_t values = static_cast<std::size_t>(frameWidth) * 3;
-    rows_.resize(values * kMaxTaps);
-    std::array<int, kMaxTaps> slotRow;
-    slotRow.fill(-1);
+    // The line holds the part of each level row the columns look at (the vertical pass's work
+    // is of its width), so column indices count from its first pixel.
+    std::vector<Tap> columns =
+        axisTaps(frameWidth, rect.x * copy.width / factor, stepX / factor, level.width);
+    const int firstColumn = columns.front().index.front(), lastColumn = columns.back().index.back();
+    for (Tap& tap : columns)
+        for (int& index : tap.index)
+            index -= firstColumn;
+    const std::vector<ColumnTap> packed = columnTapsOf(columns);
+    const auto values = static_cast<std::size_t>(lastColumn - firstColumn + 1) * 3;
+    line_.resize(values + kLineSlack);
     for (int y = 0; y < frameHeight; ++y) {
         const Tap& tap = rows[static_cast<std::size_t>(y)];
-        std::array<const std::uint16_t*, kMaxTaps> filtered{};
-        for (int j = 0; j < rowTaps; ++j) {
-            const int sourceRow = tap.index[j];
-            // The taps of one frame row are four consecutive source rows (fewer at the edges),
-            // so each has a slot of its own in the ring.
-            const int slot = sourceRow % kMaxTaps;
-            std::uint16_t* line = rows_.data() + static_cast<std::size_t>(slot) * values;
-            if (slotRow[slot] != sourceRow) {
-                filterRow(columnTaps, level.row(sourceRow), columns, line);
-                slotRow[slot] = sourceRow;
-            }
-            filtered[j] = line;
-        }
-        combineRows(rowTaps, filtered, tap, values, frame.row(y));
+        std::array<const std::uint8_t*, kMaxTaps> sourceRows{};
+        for (int j = 0; j < rowTaps; ++j)
+            sourceRows[static_cast<std::size_t>(j)] = level.row(tap.index[j]) + 3 * firstColumn;
+        combineRows(rowTaps, sourceRows, tap, values, line_.data());
+        filterColumns(columnTaps, line_.data(), packed, frame.row(y));
     }
 }
 

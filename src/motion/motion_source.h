@@ -51,8 +51,8 @@ class MotionSource {
             return pixels.data() + static_cast<std::size_t>(y) * width * 3;
         }
     };
-    std::vector<Level> levels_;               // the copy, then each level half the one before
-    mutable std::vector<std::uint16_t> rows_; // horizontally filtered rows, a small ring
+    std::vector<Level> levels_;              // the copy, then each level half the one before
+    mutable std::vector<std::int16_t> line_; // a vertically filtered row (row_filters.h)
 };
 
 } // namespace vistello::motion

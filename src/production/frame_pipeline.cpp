@@ -83,7 +83,7 @@ ffmpeg::FramePtr FrameQueue::acquire() {
     return makeFrame_();
 }
 
-bool FrameQueue::push(ffmpeg::FramePtr frame) {
+bool FrameQueue::push(QueuedFrame frame) {
     std::lock_guard lock(mutex_);
     if (cancelled_)
         return false;
@@ -92,20 +92,33 @@ bool FrameQueue::push(ffmpeg::FramePtr frame) {
     return true;
 }
 
-ffmpeg::FramePtr FrameQueue::pop() {
+std::optional<QueuedFrame> FrameQueue::pop() {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return cancelled_ || closed_ || !ready_.empty(); });
     if (cancelled_ || ready_.empty())
-        return nullptr;
-    ffmpeg::FramePtr frame = std::move(ready_.front());
+        return std::nullopt;
+    QueuedFrame frame = std::move(ready_.front());
     ready_.pop_front();
     return frame;
 }
 
-void FrameQueue::release(ffmpeg::FramePtr frame) {
+void FrameQueue::release(ffmpeg::FramePtr yuv, QImage picture) {
     std::lock_guard lock(mutex_);
-    free_.push_back(std::move(frame));
+    if (yuv)
+        free_.push_back(std::move(yuv));
+    // At most one spare picture per frame in flight; a repeated frame brings none back.
+    if (!picture.isNull() && freePictures_.size() < capacity_)
+        freePictures_.push_back(std::move(picture));
     changed_.notify_all();
+}
+
+QImage FrameQueue::takeSparePicture() {
+    std::lock_guard lock(mutex_);
+    if (freePictures_.empty())
+        return {};
+    QImage picture = std::move(freePictures_.back());
+    freePictures_.pop_back();
+    return picture;
 }
 
 void FrameQueue::close() {

@@ -1,7 +1,9 @@
 #pragma once
 // The hand-over between the thread that makes frames and the encoder thread: a converter from
 // the 24-bit frames the program draws to the encoder's YUV pictures, and a bounded queue of
-// those pictures whose buffers are recycled, so a render allocates a handful of frames only.
+// frames on their way, whose buffers (YUV and 24-bit) are recycled, so a render allocates a
+// handful of frames only. The conversion runs on a thread of its own, beside the composing of
+// the next frames and the encoding of the ones before.
 
 #include "ffmpeg/handles.h"
 #include "production/video_format.h"
@@ -13,6 +15,7 @@
 #include <exception>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace vistello::production {
@@ -32,19 +35,32 @@ class YuvConverter {
     int sourceWidth_ = 0, sourceHeight_ = 0; // of the frames sws_ was made for
 };
 
+// One frame on its way to the encoder: the YUV frame to convert it into, and its 24-bit
+// picture, or `repeat` when it shows the same pixels as the frame before (whose YUV picture
+// is then shared instead of converted again).
+struct QueuedFrame {
+    ffmpeg::FramePtr yuv;
+    QImage picture;
+    bool repeat = false;
+};
+
 class FrameQueue {
   public:
     // capacity frames in flight at most; makeFrame allocates one when the pool is short.
     FrameQueue(std::size_t capacity, std::function<ffmpeg::FramePtr()> makeFrame);
 
-    // A free frame to fill; null once the queue was cancelled.
+    // A free YUV frame for the next queued frame; null once the queue was cancelled.
     ffmpeg::FramePtr acquire();
-    // Hands a filled frame to the encoder; false once the queue was cancelled.
-    bool push(ffmpeg::FramePtr frame);
-    // The next frame for the encoder; null after close() when all are taken, or after cancel().
-    ffmpeg::FramePtr pop();
-    // Gives an encoded frame's buffer back to the pool.
-    void release(ffmpeg::FramePtr frame);
+    // Hands a frame to the encoder; false once the queue was cancelled.
+    bool push(QueuedFrame frame);
+    // The next frame for the encoder; none after close() when all are taken, or after cancel().
+    std::optional<QueuedFrame> pop();
+    // Gives a frame's buffers back to the pools (either may be null: the picture once it is
+    // converted, the YUV frame once it is encoded).
+    void release(ffmpeg::FramePtr yuv, QImage picture);
+    // A 24-bit picture the encoder is done with, to draw the next frame into; null when none.
+    // It may still be shared with the caller's own copy (QImage::isDetached tells).
+    QImage takeSparePicture();
     // No more frames will come; the encoder finishes what is queued.
     void close();
     // Stops both sides at once, keeping the first failure that caused it (if any).
@@ -56,8 +72,9 @@ class FrameQueue {
     std::function<ffmpeg::FramePtr()> makeFrame_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<ffmpeg::FramePtr> ready_;
+    std::deque<QueuedFrame> ready_;
     std::vector<ffmpeg::FramePtr> free_;
+    std::vector<QImage> freePictures_;
     std::size_t allocated_ = 0;
     bool closed_ = false, cancelled_ = false;
     std::exception_ptr failure_;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <optional>
 #include <thread>
+#include <utility>
 
 namespace vistello::production {
 
@@ -25,37 +26,82 @@ std::size_t framesInFlight(const VideoFormat& format) {
 // A source that never reports its end cannot make the converter ask for songs forever.
 constexpr int kMaxSongs = 100000;
 
-// Runs the encoder on its own thread; joined (after cancelling, unless it finished) on exit.
-class EncoderThread {
+// The two threads behind the frame queue: one converts each frame to YUV, the other encodes
+// the converted frames (the composing thread draws the next ones meanwhile), so that on two
+// cores the conversion runs beside both. A failure on either cancels the frame queue with it;
+// both are joined (after cancelling, unless they finished) on exit.
+class EncodingThreads {
   public:
-    EncoderThread(VideoWriter& writer, FrameQueue& queue)
-        : queue_(queue), thread_([&writer, &queue] {
-              try {
-                  while (ffmpeg::FramePtr frame = queue.pop()) {
-                      writer.writeVideo(frame.get());
-                      queue.release(std::move(frame));
-                  }
-                  if (!queue.failure())
-                      writer.finish();
-              } catch (...) {
-                  queue.cancel(std::current_exception());
-              }
-          }) {}
-    ~EncoderThread() {
-        if (thread_.joinable()) {
+    EncodingThreads(VideoWriter& writer, FrameQueue& queue, YuvConverter& toYuv)
+        : queue_(queue), converted_(0, [] { return ffmpeg::FramePtr(); }),
+          converter_([this, &toYuv] { convertFrames(toYuv); }),
+          encoder_([this, &writer] { encodeFrames(writer); }) {}
+    ~EncodingThreads() {
+        if (converter_.joinable() || encoder_.joinable()) {
             queue_.cancel();
-            thread_.join();
+            converted_.cancel();
+            join();
         }
     }
-    // Lets the encoder finish what is queued and waits for it.
+    // Lets both finish what is queued and waits for them.
     void finish() {
         queue_.close();
-        thread_.join();
+        join();
     }
 
   private:
-    FrameQueue& queue_;
-    std::thread thread_;
+    void join() {
+        if (converter_.joinable())
+            converter_.join();
+        if (encoder_.joinable())
+            encoder_.join();
+    }
+    void fail() {
+        queue_.cancel(std::current_exception());
+        converted_.cancel();
+    }
+    void convertFrames(YuvConverter& toYuv) {
+        try {
+            // The YUV picture of the last converted frame, which repeated frames share.
+            ffmpeg::FramePtr last(av_frame_alloc());
+            if (!last)
+                throw EncoderError("allocate a video frame: out of memory");
+            while (std::optional<QueuedFrame> frame = queue_.pop()) {
+                AVFrame* yuv = frame->yuv.get();
+                if (frame->repeat) {
+                    av_frame_unref(yuv);
+                    checkAv(av_frame_ref(yuv, last.get()), "repeat a video frame");
+                } else {
+                    toYuv.convert(frame->picture, yuv);
+                    av_frame_unref(last.get());
+                    checkAv(av_frame_ref(last.get(), yuv), "keep a video frame");
+                }
+                queue_.release(nullptr, std::exchange(frame->picture, QImage()));
+                if (!converted_.push(std::move(*frame)))
+                    return;
+            }
+            converted_.close();
+        } catch (...) {
+            fail();
+        }
+    }
+    void encodeFrames(VideoWriter& writer) {
+        try {
+            while (std::optional<QueuedFrame> frame = converted_.pop()) {
+                writer.writeVideo(frame->yuv.get());
+                queue_.release(std::move(frame->yuv), QImage());
+            }
+            if (!queue_.failure())
+                writer.finish();
+        } catch (...) {
+            fail();
+        }
+    }
+
+    FrameQueue& queue_;     // from the composing thread, with the pools of both kinds of buffer
+    FrameQueue converted_;  // from the conversion to the encoder
+    std::thread converter_; // started last, as they use the members above
+    std::thread encoder_;
 };
 
 std::string messageOf(const std::exception_ptr& failure) {
@@ -155,17 +201,12 @@ void Converter::Convert() {
     FrameQueue queue(framesInFlight(*format), [&writer] { return writer->makeVideoFrame(); });
     YuvConverter toYuv(*format);
     Image image;
-    // The pixels of the last converted frame, and its YUV picture. With the buffer the next
-    // frame is copied into (spare), two 24-bit frames live here whatever the run's length.
+    // The pixels of the last frame handed on, to tell a held picture; the encoder may still be
+    // converting them, so the next frame is drawn into a picture it gave back (spare).
     QImage lastImage, spare;
-    ffmpeg::FramePtr lastYuv(av_frame_alloc());
-    if (!lastYuv) {
-        removeOutput();
-        return void(reportError("allocate a video frame: out of memory"));
-    }
     bool failed = false;
     try {
-        EncoderThread encoder(*writer, queue);
+        EncodingThreads encoder(*writer, queue, toYuv);
         for (;;) {
             Source source;
             source.reuse(std::move(spare));
@@ -177,20 +218,17 @@ void Converter::Convert() {
                     videoFunc_(*this, image);
                 if (audioFunc_)
                     audioFunc_();
-                ffmpeg::FramePtr frame = queue.acquire();
-                if (frame && !lastImage.isNull() && image.image() == lastImage) {
-                    // A held picture: the same pixels as the frame before, so its YUV
-                    // buffer is shared instead of converted again.
-                    av_frame_unref(frame.get());
-                    checkAv(av_frame_ref(frame.get(), lastYuv.get()), "repeat a video frame");
+                QueuedFrame frame{queue.acquire(), QImage(), false};
+                if (frame.yuv && !lastImage.isNull() && image.image() == lastImage) {
+                    // A held picture: the same pixels as the frame before.
+                    frame.repeat = true;
                     spare = std::exchange(image.image(), QImage());
-                } else if (frame) {
-                    toYuv.convert(image.image(), frame.get());
-                    av_frame_unref(lastYuv.get());
-                    checkAv(av_frame_ref(lastYuv.get(), frame.get()), "keep a video frame");
-                    spare = std::exchange(lastImage, std::exchange(image.image(), QImage()));
+                } else if (frame.yuv) {
+                    lastImage = image.image();
+                    frame.picture = std::exchange(image.image(), QImage());
+                    spare = queue.takeSparePicture();
                 }
-                if (!frame || !queue.push(std::move(frame))) {
+                if (!frame.yuv || !queue.push(std::move(frame))) {
                     failed = true; // the encoder stopped with a failure
                     break;
                 }

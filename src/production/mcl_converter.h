@@ -8,9 +8,9 @@
 // (stage 3, position = frames requested so far), and one (stage 1) before the first request.
 // The title callback runs once per frame, after its request, on the converter's copy of the
 // frame. The songs are asked for and opened before the stage-1 notification, and one that
-// cannot be opened goes to the error callback right after it was asked for. Encoding runs on
-// a thread of its own behind a short queue. Abort() (also from inside
-// a callback) ends the run after the current frame and finishes the file so that it plays;
+// cannot be opened goes to the error callback right after it was asked for. The conversion to
+// YUV and the encoding run on two threads of their own behind a short queue. Abort() (also
+// from inside a callback) ends the run after the current frame and finishes the file so that it plays;
 // a failure calls the error callback and leaves no file, so success shows as the file.
 // An exception thrown by a callback leaves Convert() after the file has been removed.
 

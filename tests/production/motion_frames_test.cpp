@@ -11,6 +11,7 @@
 #include "production/frame_generator.h"
 #include "production/mcl_converter.h"
 #include "production/moving_picture.h"
+#include "production/transition_mask.h"
 #include "production_fixture.h"
 #include "store/album_names.h"
 
@@ -361,6 +362,28 @@ TEST_F(MotionFramesTest, AutomaticChoiceIsKeptAndADamagedFileIsChosenAgain) {
         folder() / "P0.png", std::filesystem::last_write_time(folder() / "P0.png") + std::chrono::seconds(5));
     EXPECT_TRUE(render(settings) == first);
     EXPECT_NE(read(), linesOf(motion::FramingCache::serialise(changed)));
+}
+
+TEST(TransitionMask, EveryBlendIsTheRoundedMeanOfItsTwoValues) {
+    // Every old value (rows), new value (columns) and mask value (one frame each): the blend is
+    // (old × (255 − mask) + new × mask) / 255 rounded, half up, with 0 and 255 exact.
+    effects::Bitmap old(256, 256), next(256, 256), mask(256, 256), out(256, 256);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) {
+            const auto a = static_cast<std::uint8_t>(y), b = static_cast<std::uint8_t>(x);
+            old.setPixel(x, y, {a, a, a});
+            next.setPixel(x, y, {b, b, b});
+        }
+    for (int m = 0; m < 256; ++m) {
+        const auto value = static_cast<std::uint8_t>(m);
+        mask.fill({value, value, value});
+        blendThroughMask(mask, old, next, out);
+        for (int y = 0; y < 256; ++y)
+            for (int x = 0; x < 256; ++x) {
+                const int expected = (2 * (y * (255 - m) + x * m) + 255) / 510;
+                ASSERT_EQ(out.pixel(x, y).g, expected) << "old " << y << ", new " << x << ", mask " << m;
+            }
+    }
 }
 
 } // namespace
