@@ -5,6 +5,7 @@
 #include "media/picture_on_white.h"
 #include "media/picture_scale.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -19,7 +20,12 @@ namespace {
 // it would take more memory than an import may.
 constexpr qint64 kAnimationMaxPixels = qint64{64} << 20;
 
-QImage firstFrame(QByteArrayView bytes, qint64 maxPixels) {
+QImage firstFrame(QByteArrayView bytes, const WebPBitstreamFeatures& features, qint64 maxPixels) {
+    // The animation decoder allocates two canvases of the size the file declares as soon as it
+    // is made, so a file that claims a huge canvas is refused before the decoder exists.
+    const qint64 declared = qint64{features.width} * features.height;
+    if (declared <= 0 || declared > std::min(maxPixels, kAnimationMaxPixels))
+        return {};
     struct DecoderDelete {
         void operator()(WebPAnimDecoder* decoder) const { WebPAnimDecoderDelete(decoder); }
     };
@@ -88,8 +94,8 @@ QImage decodeWebp(QByteArrayView bytes, qint64 maxPixels) {
     if (WebPGetFeatures(reinterpret_cast<const std::uint8_t*>(bytes.data()),
                         static_cast<size_t>(bytes.size()), &features) != VP8_STATUS_OK)
         return {};
-    const QImage picture =
-        features.has_animation ? firstFrame(bytes, maxPixels) : stillPicture(bytes, features, maxPixels);
+    const QImage picture = features.has_animation ? firstFrame(bytes, features, maxPixels)
+                                                  : stillPicture(bytes, features, maxPixels);
     if (picture.isNull())
         return {};
     return applyExifOrientation(picture, webpExifOrientation(bytes));
