@@ -29,6 +29,23 @@ double scaleOf(const QTransform& t) {
     return std::sqrt(std::abs(t.determinant()));
 }
 
+// The largest scale of a transform along any direction.
+double largestScaleOf(const QTransform& t) {
+    const double sum = t.m11() * t.m11() + t.m12() * t.m12() + t.m21() * t.m21() + t.m22() * t.m22();
+    const double det = t.determinant();
+    return std::sqrt((sum + std::sqrt(std::max(sum * sum - 4 * det * det, 0.0))) / 2);
+}
+
+// The outline of a dashed stroke of `path` (logical units). Qt's painter dashes a wide pen in
+// the drawing's own units with curves as exact as a fraction of a picture pixel, which under a
+// large scale takes it minutes for a single arc; an outline as exact as a sixty-fourth of the
+// pen looks the same and is made at once, and it can be priced like any fill.
+QPainterPath dashedOutline(const QPainterPath& path, const QPen& pen, const QTransform& transform) {
+    QPainterPathStroker stroker(pen);
+    stroker.setCurveThreshold(std::max(0.25 / std::max(largestScaleOf(transform), 1e-9), pen.widthF() / 64));
+    return stroker.createStroke(path);
+}
+
 // Angle in degrees of `point` around `centre`, with y pointing down as in device space.
 double angleOf(QPointF centre, QPointF point, QSizeF radii) {
     return std::atan2(-(point.y() - centre.y()) / radii.height(), (point.x() - centre.x()) / radii.width()) *
@@ -628,11 +645,13 @@ QImage Canvas::render(const QRectF& area, QSizeF pixelsPerUnit, qint64 maxPixels
         bool shown = false;
         bool newClip = false; // another clip than the item before
         QPainter::RenderHints hints;
+        std::optional<QPainterPath> dashOutline; // logical; filled with the pen's brush
     };
     std::vector<Plan> plans(items_.size());
     const std::optional<QPainterPath>* lastClip = nullptr;
     QPainter::RenderHints lastHints;
     double clipRasterCost = 0;
+    double clipAntialiasCost = 0;
     for (std::size_t i = 0; i < items_.size(); ++i) {
         const Item& item = items_[i];
         Plan& plan = plans[i];
@@ -645,27 +664,50 @@ QImage Canvas::render(const QRectF& area, QSizeF pixelsPerUnit, qint64 maxPixels
         const bool stroke = item.pen.style() != Qt::NoPen;
         const double penWidth = stroke ? item.pen.widthF() * scaleOf(transform) : 0;
         const double reach = stroke ? penWidth / 2 + 1 : 0;
-        bool smooth = antialiasable(bounds.adjusted(-reach, -reach, reach, reach), pictureRect);
         plan.newClip = !lastClip || *lastClip != item.clip;
         lastClip = &item.clip;
-        if (plan.newClip)
-            clipRasterCost = item.clip ? clipCost(toPicture.map(*item.clip), pictureRect) : 0;
-        if (item.clip)
-            smooth = smooth && antialiasable(toPicture.mapRect(item.clip->controlPointRect()), pictureRect);
-        plan.hints.setFlag(QPainter::Antialiasing, smooth);
-        plan.hints.setFlag(QPainter::SmoothPixmapTransform, !item.picture.isNull() && item.smooth);
-        if (plan.newClip || plan.hints != lastHints)
-            cost += clipRasterCost;
-        lastHints = plan.hints;
+        if (plan.newClip) {
+            const QPainterPath deviceClip = item.clip ? toPicture.map(*item.clip) : QPainterPath();
+            clipRasterCost = item.clip ? clipCost(deviceClip, pictureRect) : 0;
+            clipAntialiasCost =
+                clipRasterCost > 0
+                    ? antialiasCost(rasterCells(deviceClip, true, false, 0, pictureRect), pictureRect)
+                    : 0;
+        }
         constexpr double kItemCost = 256; // the painter's state changes and the path's mapping
         cost += kItemCost;
+        double cells = 0; // those the shape's edges pass, for its antialiasing
         if (!item.picture.isNull()) {
             cost += pictureCost(item.picture, bounds, pictureRect);
         } else {
             const int fills = (item.brush.style() != Qt::NoBrush) + item.hatchBackground.isValid();
             for (int f = 0; f < std::max(fills, 1); ++f)
                 cost += shapeCost(devicePath, fills > 0, stroke && f == 0, item.pen, penWidth, pictureRect);
+            const bool dashed = stroke && item.pen.style() != Qt::SolidLine && penWidth >= 1;
+            cells = fills * rasterCells(devicePath, true, false, 0, pictureRect) +
+                    (stroke && !dashed ? rasterCells(devicePath, false, true, penWidth, pictureRect) : 0);
+            // A dashed pen of a pixel or more is drawn as its outline (the dashes are priced
+            // above, before the outline is made).
+            if (dashed && cost <= budget) {
+                plan.dashOutline = dashedOutline(item.path, item.pen, transform);
+                const QPainterPath deviceOutline = transform.map(*plan.dashOutline);
+                cost += shapeCost(deviceOutline, true, false, QPen(), 0, pictureRect);
+                cells += rasterCells(deviceOutline, true, false, 0, pictureRect);
+            }
         }
+        const double shapeAntialiasCost = item.picture.isNull() ? antialiasCost(cells, pictureRect) : 0;
+        bool smooth = antialiasable(bounds.adjusted(-reach, -reach, reach, reach), pictureRect) &&
+                      shapeAntialiasCost <= kMaxAntialiasCost;
+        if (item.clip)
+            smooth = smooth && antialiasable(toPicture.mapRect(item.clip->controlPointRect()), pictureRect) &&
+                     clipAntialiasCost <= kMaxAntialiasCost;
+        plan.hints.setFlag(QPainter::Antialiasing, smooth);
+        plan.hints.setFlag(QPainter::SmoothPixmapTransform, !item.picture.isNull() && item.smooth);
+        if (smooth)
+            cost += shapeAntialiasCost;
+        if (plan.newClip || plan.hints != lastHints)
+            cost += clipRasterCost + (smooth ? clipAntialiasCost : 0);
+        lastHints = plan.hints;
         if (!(cost <= budget))
             return {};
     }
@@ -700,9 +742,11 @@ QImage Canvas::render(const QRectF& area, QSizeF pixelsPerUnit, qint64 maxPixels
                 pen.setCosmetic(true); // GDI draws at least one pixel
                 pen.setWidthF(1);
             }
-            painter.setPen(pen);
+            painter.setPen(plan.dashOutline ? QPen(Qt::NoPen) : pen);
             painter.setBrush(item.brush);
             painter.drawPath(item.path);
+            if (plan.dashOutline)
+                painter.fillPath(*plan.dashOutline, pen.brush());
         }
     }
     painter.end();

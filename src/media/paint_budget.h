@@ -31,6 +31,19 @@ double clipCost(const QPainterPath& deviceClip, const QRectF& picture);
 // shows only in their cut through the picture.
 bool antialiasable(const QRectF& deviceBounds, const QRectF& picture);
 
+// The cells of the picture that Qt's rasteriser visits along the edges of a shape: its edges
+// for a fill, both sides of them and the joins for a stroke.
+double rasterCells(const QPainterPath& devicePath, bool fill, bool stroke, double penWidth,
+                   const QRectF& picture);
+
+// What antialiasing a shape that passes `cells` cells costs. Qt's antialiasing rasteriser holds
+// a few hundred cells at a time, so it draws a shape band by band and walks all its edges again
+// for every band: its work grows with the square of the cells (a filled polygon of a hundred
+// random points across a picture took a second, one of a thousand took eight). A shape over
+// kMaxAntialiasCost is drawn without antialiasing, which costs no more than its cells.
+double antialiasCost(double cells, const QRectF& picture);
+inline constexpr double kMaxAntialiasCost = double(1 << 24);
+
 // Drawing `bitmap` into `deviceBounds`: converting its pixels and covering the area.
 double pictureCost(const QImage& bitmap, const QRectF& deviceBounds, const QRectF& picture);
 

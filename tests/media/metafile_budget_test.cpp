@@ -157,3 +157,68 @@ TEST(MetafileBudget, HostileDrawingsAreRefusedHonestOnesDrawn) {
         }
     }
 }
+
+namespace {
+
+int redPixels(const QImage& picture) {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    int count = 0;
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x)
+            count += rgb.pixel(x, y) == kRed;
+    return count;
+}
+
+// Whether any pixel of `picture` blends red into white, as antialiased edges do.
+bool hasBlendedPixels(const QImage& picture) {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x) {
+            const QRgb p = rgb.pixel(x, y);
+            if (p != kRed && p != qRgb(255, 255, 255))
+                return true;
+        }
+    return false;
+}
+
+} // namespace
+
+// Qt's antialiasing rasteriser takes time that grows with the square of the cells a shape's
+// edges pass: such shapes are drawn whole but without antialiasing, while ordinary shapes
+// keep it.
+TEST(MetafileBudget, ShapesTooCostlyToAntialiasAreDrawnSharp) {
+    constexpr int kSide = 400;
+    // A filled polygon of a thousand points spread over the page.
+    std::vector<QPoint> scattered;
+    std::uint32_t seed = 12345;
+    for (int i = 0; i < 1000; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        scattered.emplace_back(int(seed >> 8) % kSide, int(seed >> 20) % kSide);
+    }
+    EmfBuilder scatteredPolygon;
+    scatteredPolygon.nullPen().solidBrush(1, kRed).record(86, {0, 0, kSide, kSide, 1000},
+                                                          points16(scattered));
+    // An ordinary ellipse with a dashed outline (drawn as the outline of its dashes).
+    EmfBuilder ordinary;
+    ordinary.record(38, {1, 1, 4, 0, colorRef(kRed)})
+        .record(37, {1})
+        .record(37, {0x80000005u})
+        .record(42, {20, 20, 380, 300});
+
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool antialiased;
+    } cases[] = {
+        {"scattered_polygon.emf", scatteredPolygon.bytes(kSide), false},
+        {"dashed_ellipse.emf", ordinary.bytes(kSide), true},
+    };
+    for (const auto& c : cases) {
+        MessageList messages;
+        const QImage picture = decodePicture(c.bytes, c.name, messages);
+        ASSERT_FALSE(picture.isNull()) << c.name;
+        EXPECT_TRUE(messages.messages.isEmpty()) << c.name;
+        EXPECT_GT(redPixels(picture), 100) << c.name;
+        EXPECT_EQ(hasBlendedPixels(picture), c.antialiased) << c.name;
+    }
+}
