@@ -104,8 +104,10 @@ void Image::DIBToImg(const Dib& dib) {
     image_ = copy.takeFrame();
 }
 
-const Image::Rendered& Image::render(const Text& text, const QString& string) {
-    const QString key = text.cacheKey(string);
+const Image::Rendered& Image::render(const Text& text, const QString& string, double squeeze, double shift) {
+    QString key = text.cacheKey(string);
+    if (squeeze != 1 || shift != 0)
+        key += QStringLiteral("\n%1 %2").arg(squeeze, 0, 'g', 17).arg(shift, 0, 'g', 17);
     if (auto found = cache_.find(key); found != cache_.end())
         return found->second;
     if (cache_.size() > 64) // titles change once per picture; keep the cache small
@@ -129,6 +131,11 @@ const Image::Rendered& Image::render(const Text& text, const QString& string) {
     if (qAlpha(text.background_))
         bounds |= QRect(0, 0, metrics.horizontalAdvance(string), metrics.height());
 
+    // The pixels the squeezed title covers; unsqueezed, its own bounds.
+    if (squeeze != 1 || shift != 0)
+        bounds =
+            QRectF(bounds.left() * squeeze + shift, bounds.top(), bounds.width() * squeeze, bounds.height())
+                .toAlignedRect();
     Rendered rendered;
     rendered.offset = bounds.topLeft();
     rendered.overlay = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
@@ -137,6 +144,12 @@ const Image::Rendered& Image::render(const Text& text, const QString& string) {
         QPainter painter(&rendered.overlay);
         painter.setRenderHint(QPainter::Antialiasing, text.antialias_ != 0);
         painter.translate(-bounds.topLeft());
+        if (squeeze != 1 || shift != 0) {
+            // Drawn in square-pixel coordinates through the squeeze: glyphs, outline and
+            // shadow are squeezed exactly as the picture is.
+            painter.translate(shift, 0);
+            painter.scale(squeeze, 1);
+        }
         if (qAlpha(text.background_))
             painter.fillRect(QRect(0, 0, metrics.horizontalAdvance(string), metrics.height()),
                              QColor::fromRgba(text.background_));
@@ -153,13 +166,16 @@ const Image::Rendered& Image::render(const Text& text, const QString& string) {
     return cache_.emplace(key, std::move(rendered)).first->second;
 }
 
-void Image::ImgText(const Text& text, int x, int y, const QString& string) {
-    if (image_.isNull() || string.isEmpty() || text.family_.isEmpty())
+void Image::ImgText(const Text& text, int x, int y, const QString& string, double squeeze) {
+    if (image_.isNull() || string.isEmpty() || text.family_.isEmpty() || !(squeeze > 0))
         return;
     // Fonts need the GUI application; without one the frame stays as it is.
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return;
-    const Rendered& rendered = render(text, string);
+    const double at = x * squeeze;
+    const double whole = std::floor(at);
+    const Rendered& rendered = render(text, string, squeeze, at - whole);
+    x = static_cast<int>(whole);
     const QImage& overlay = rendered.overlay;
     const int left = x + rendered.offset.x(), top = y + rendered.offset.y();
     const int x0 = std::max(0, left), x1 = std::min(image_.width(), left + overlay.width());

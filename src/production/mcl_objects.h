@@ -88,7 +88,11 @@ class Image {
   public:
     void DIBToImg(const Dib& dib);
     QImage ImgToDIB() const { return image_.copy(); }
-    void ImgText(const Text& text, int x, int y, const QString& string);
+    // Writes `string` with its top-left at (x, y) of a frame composed with square pixels. A
+    // frame drawn at a narrower (or wider) stored size gives `squeeze`, its width over the
+    // square-pixel width: the title is drawn squeezed as much, at x × squeeze, so it shows on
+    // the screen as on every other frame.
+    void ImgText(const Text& text, int x, int y, const QString& string, double squeeze = 1);
 
     QImage& image() { return image_; }
     void setImage(QImage image) { image_ = std::move(image); }
@@ -98,7 +102,9 @@ class Image {
         QImage overlay; // premultiplied ARGB
         QPoint offset;  // from the (x, y) of the call to the overlay's top-left
     };
-    const Rendered& render(const Text& text, const QString& string);
+    // The title squeezed by `squeeze`, its origin `shift` (0 ≤ shift < 1) pixels right of a
+    // whole column.
+    const Rendered& render(const Text& text, const QString& string, double squeeze, double shift);
 
     QImage image_; // Format_BGR888
     std::map<QString, Rendered> cache_;
