@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace vistello::production {
 
@@ -50,9 +51,16 @@ void MaskWidthScaler::scale(const effects::Bitmap& mask, effects::Bitmap& out) {
         toWidth_ = to;
     }
     const int next = from < 2 ? 0 : 3; // from a column's values to its right neighbour's
+    const auto fromBytes = static_cast<std::size_t>(from) * 3, toBytes = static_cast<std::size_t>(to) * 3;
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* m = mask.row(y);
         std::uint8_t* o = out.row(y);
+        // Many effects draw the same row again and again (wipes, slides, bands): a row like
+        // the one above is scaled like it too.
+        if (y > 0 && std::memcmp(m, mask.row(y - 1), fromBytes) == 0) {
+            std::memcpy(o, out.row(y - 1), toBytes);
+            continue;
+        }
         for (int x = 0; x < to; ++x, o += 3) {
             const std::uint8_t* a = m + left_[static_cast<std::size_t>(x)];
             const unsigned w = weight_[static_cast<std::size_t>(x)], v = 256 - w;
