@@ -269,8 +269,20 @@ void FrameGenerator::VideoSourceProc(Source& source) {
             if (preview_)
                 preview_(state_.DisplayFrame);
         } else if (phase > steps && currentMoves) {
+            const bool previewed = phase == steps + 1 && preview_;
+            if (!settings_.soften && !previewed) {
+                // Drawn straight into the frame handed over, without a copy. DisplayFrame is
+                // not kept up to date meanwhile: the next frame that reads it (the start of
+                // the next picture) draws it anew first.
+                QImage& frame = source.drawFrame(movingWidth_, movingHeight_);
+                if (!frame.isNull()) {
+                    current_->render(phase - 1, frame.bits(), frame.bytesPerLine(), frame.width(),
+                                     frame.height());
+                    return;
+                }
+            }
             renderMoving(*current_, phase - 1, state_.DisplayFrame);
-            if (phase == steps + 1 && preview_)
+            if (previewed)
                 preview_(state_.DisplayFrame);
         } else {
             if (settings_.soften)

@@ -15,18 +15,25 @@
 
 namespace vistello::production {
 
+QImage& Source::drawFrame(int width, int height) {
+    // The spare buffer serves when it is of this size and nothing else shares it.
+    if (width <= 0 || height <= 0)
+        frame_ = QImage();
+    else if (spare_.width() == width && spare_.height() == height &&
+             spare_.format() == QImage::Format_BGR888 && spare_.isDetached())
+        frame_ = std::move(spare_);
+    else
+        frame_ = QImage(width, height, QImage::Format_BGR888);
+    spare_ = QImage();
+    return frame_;
+}
+
 void Source::SetDIB(const Dib& frame) {
     if (!frame.bits || frame.width <= 0 || frame.height <= 0 || frame.stride < frame.width * 3) {
         frame_ = QImage();
         return;
     }
-    // The spare buffer serves when it is of this size and nothing else shares it.
-    if (spare_.width() == frame.width && spare_.height() == frame.height &&
-        spare_.format() == QImage::Format_BGR888 && spare_.isDetached())
-        frame_ = std::move(spare_);
-    else
-        frame_ = QImage(frame.width, frame.height, QImage::Format_BGR888);
-    spare_ = QImage();
+    drawFrame(frame.width, frame.height);
     if (frame_.isNull())
         return;
     for (int y = 0; y < frame.height; ++y)

@@ -33,6 +33,10 @@ class Source {
     // allocator holding more memory than the run needs.
     void reuse(QImage spare) { spare_ = std::move(spare); }
     void SetDIB(const Dib& frame);
+    // Instead of SetDIB: a frame of width × height (blue-green-red) to draw into directly, handed
+    // over as it stands when the callback returns, which saves SetDIB's copy. Its pixels are
+    // undefined until drawn; null when it cannot be allocated.
+    QImage& drawFrame(int width, int height);
     void SetFile(const std::filesystem::path& path) { file_ = path; }
     void Finished() { finished_ = true; }
 
@@ -42,7 +46,7 @@ class Source {
     bool finished() const { return finished_; }
 
   private:
-    QImage frame_; // Format_BGR888, a deep copy
+    QImage frame_; // Format_BGR888, a deep copy or drawn by the source
     QImage spare_; // see reuse()
     std::filesystem::path file_;
     bool finished_ = false;
