@@ -116,8 +116,13 @@ MotionSource::MotionSource(const QImage& picture, SourceSize size) {
 }
 
 void MotionSource::render(const store::MotionRect& rect, effects::Bitmap& frame) const {
-    const int frameWidth = frame.width(), frameHeight = frame.height();
-    if (isNull() || frame.isEmpty() || !(rect.width > 0) || !(rect.height > 0))
+    render(rect, frame.data(), frame.stride(), frame.width(), frame.height());
+}
+
+void MotionSource::render(const store::MotionRect& rect, std::uint8_t* pixels, std::ptrdiff_t stride,
+                          int frameWidth, int frameHeight) const {
+    if (isNull() || !pixels || frameWidth <= 0 || frameHeight <= 0 ||
+        stride < std::ptrdiff_t{frameWidth} * 3 || !(rect.width > 0) || !(rect.height > 0))
         return;
     const Level& copy = levels_.front();
     const double stepX = rect.width * copy.width / frameWidth,
@@ -152,7 +157,7 @@ void MotionSource::render(const store::MotionRect& rect, effects::Bitmap& frame)
         for (int j = 0; j < rowTaps; ++j)
             sourceRows[static_cast<std::size_t>(j)] = level.row(tap.index[j]) + 3 * firstColumn;
         combineRows(rowTaps, sourceRows, tap, values, line_.data());
-        filterColumns(columnTaps, line_.data(), packed, frame.row(y));
+        filterColumns(columnTaps, line_.data(), packed, pixels + y * stride);
     }
 }
 

@@ -42,6 +42,9 @@ class MotionSource {
     // size. Source pixels past the picture's edge repeat the edge. Not for two threads at once
     // on the same source.
     void render(const store::MotionRect& rect, effects::Bitmap& frame) const;
+    // The same into `height` rows of `width` blue-green-red pixels, `stride` bytes apart.
+    void render(const store::MotionRect& rect, std::uint8_t* pixels, std::ptrdiff_t stride, int width,
+                int height) const;
 
   private:
     struct Level {

@@ -56,6 +56,8 @@ FrameGenerator::FrameGenerator(RunState& state, const store::AlbumStore& album,
     title_.SetFont(QStringLiteral("宋体"), format.titleSize, 1, format.titleOutline);
     title_.SetColor(MclRGB(225, 225, 225), MclRGB(96, 96, 96), 8421504, -1);
     title_.Shadow(format.titleShadow, 1, 1);
+    movingWidth_ = format.composeWidth;
+    movingHeight_ = format.composeHeight;
     motions_ = store::MotionTable::load(album.AlbumPath());
     std::vector<std::string> names;
     for (const auto& record : album.PicList)
@@ -70,6 +72,16 @@ FrameGenerator::FrameGenerator(RunState& state, const store::AlbumStore& album,
 FrameGenerator::~FrameGenerator() {
     if (next_.valid())
         next_.wait(); // the composing thread reads the run's settings
+}
+
+void FrameGenerator::drawMovingAtStoredSize() {
+    const VideoFormat& format = *settings_.format;
+    // The coverage mask is brought to the stored width only: a format whose stored picture has
+    // other lines than its compose size keeps every frame at the compose size.
+    if (format.codedHeight == format.composeHeight && format.pictureWidth > 0) {
+        movingWidth_ = format.pictureWidth;
+        movingHeight_ = format.codedHeight;
+    }
 }
 
 std::int64_t FrameGenerator::spanOf(int index) const {
@@ -164,9 +176,14 @@ void FrameGenerator::drawTransitionStep(const effects::TEffect& effect, effects:
                     *random_);
 }
 
-void FrameGenerator::renderMoving(const PreparedPicture& picture, std::int64_t frame, effects::Bitmap& out) {
-    if (out.width() != state_.FrameWidth || out.height() != state_.FrameHeight)
-        out = effects::Bitmap(state_.FrameWidth, state_.FrameHeight);
+void FrameGenerator::renderMoving(const PreparedPicture& picture, std::int64_t frame, effects::Bitmap& out,
+                                  int width, int height) {
+    if (width <= 0 || height <= 0) {
+        width = movingWidth_;
+        height = movingHeight_;
+    }
+    if (out.width() != width || out.height() != height)
+        out = effects::Bitmap(width, height);
     picture.render(frame, out);
     if (settings_.soften)
         SoftenBitmap(out, settings_.format->softenRadius);
@@ -174,14 +191,21 @@ void FrameGenerator::renderMoving(const PreparedPicture& picture, std::int64_t f
 
 void FrameGenerator::drawMovingTransition(const effects::TEffect* effect, int step, int steps) {
     const int width = state_.FrameWidth, height = state_.FrameHeight;
+    // Between two moving pictures, or from the black before the first, the frame is of the
+    // moving frame size; with a still picture on either side, of the compose size.
+    const bool moving = current_->moving() && (!previous_ || previous_->moving());
+    const int frameWidth = moving ? movingWidth_ : width, frameHeight = moving ? movingHeight_ : height;
     if (step == 1 || mask_.isEmpty()) {
         mask_ = effects::Bitmap(width, height); // nothing of the new picture shows yet
         if (white_.isEmpty()) {
             white_ = effects::Bitmap(width, height);
             white_.fill({255, 255, 255});
         }
-        // An old picture that does not move stays as it was shown (black before the first).
-        if (!previous_ || !previous_->moving())
+        // An old picture that does not move stays as it was shown (black before the first,
+        // as the run state starts it, at whichever size this transition is drawn).
+        if (!previous_)
+            oldStill_ = effects::Bitmap(frameWidth, frameHeight);
+        else if (!previous_->moving())
             oldStill_ = state_.DisplayFrame;
     }
     if (effect)
@@ -189,7 +213,7 @@ void FrameGenerator::drawMovingTransition(const effects::TEffect* effect, int st
 
     const effects::Bitmap* next = &state_.TargetFrame;
     if (current_->moving()) {
-        renderMoving(*current_, step - 1, newFrame_);
+        renderMoving(*current_, step - 1, newFrame_, frameWidth, frameHeight);
         next = &newFrame_;
     }
     // The last step shows the new picture whole, whatever the effect left; the old picture is
@@ -202,12 +226,21 @@ void FrameGenerator::drawMovingTransition(const effects::TEffect* effect, int st
     if (previous_ && previous_->moving()) {
         const int before = state_.MakePicIndex - 1;
         renderMoving(*previous_, steps + state_.HoldFrames[static_cast<std::size_t>(before)] + step,
-                     oldFrame_);
+                     oldFrame_, frameWidth, frameHeight);
         old = &oldFrame_;
     } else if (settings_.soften) {
         SoftenBitmap(oldStill_, settings_.format->softenRadius); // grows softer, as before
     }
-    blendThroughMask(mask_, *old, *next, state_.DisplayFrame);
+    const effects::Bitmap* mask = &mask_;
+    if (frameWidth != width) {
+        if (storedMask_.width() != frameWidth || storedMask_.height() != frameHeight)
+            storedMask_ = effects::Bitmap(frameWidth, frameHeight);
+        maskScaler_.scale(mask_, storedMask_);
+        mask = &storedMask_;
+    }
+    if (state_.DisplayFrame.width() != frameWidth || state_.DisplayFrame.height() != frameHeight)
+        state_.DisplayFrame = effects::Bitmap(frameWidth, frameHeight);
+    blendThroughMask(*mask, *old, *next, state_.DisplayFrame);
 }
 
 void FrameGenerator::VideoSourceProc(Source& source) {
@@ -236,8 +269,20 @@ void FrameGenerator::VideoSourceProc(Source& source) {
             if (preview_)
                 preview_(state_.DisplayFrame);
         } else if (phase > steps && currentMoves) {
+            const bool previewed = phase == steps + 1 && preview_;
+            if (!settings_.soften && !previewed) {
+                // Drawn straight into the frame handed over, without a copy. DisplayFrame is
+                // not kept up to date meanwhile: the next frame that reads it (the start of
+                // the next picture) draws it anew first.
+                QImage& frame = source.drawFrame(movingWidth_, movingHeight_);
+                if (!frame.isNull()) {
+                    current_->render(phase - 1, frame.bits(), frame.bytesPerLine(), frame.width(),
+                                     frame.height());
+                    return;
+                }
+            }
             renderMoving(*current_, phase - 1, state_.DisplayFrame);
-            if (phase == steps + 1 && preview_)
+            if (previewed)
                 preview_(state_.DisplayFrame);
         } else {
             if (settings_.soften)
@@ -266,7 +311,13 @@ void FrameGenerator::VideoSourceProc(Source& source) {
 }
 
 void FrameGenerator::VideoFuncProc(Converter&, Image& frame) {
-    frame.ImgText(title_, settings_.format->titleColumn, settings_.format->titleRow, state_.CurTitle);
+    // A frame drawn at the stored size gets the title squeezed as the scaler squeezes the others.
+    const int width = frame.image().width();
+    const double squeeze = width > 0 && state_.FrameWidth > 0 && width != state_.FrameWidth
+                               ? static_cast<double>(width) / state_.FrameWidth
+                               : 1.0;
+    frame.ImgText(title_, settings_.format->titleColumn, settings_.format->titleRow, state_.CurTitle,
+                  squeeze);
 }
 
 void FrameGenerator::AudioSourceProc(Source& source, int index) {

@@ -23,6 +23,17 @@
 // softening is on, instead of growing softer), and a transition where either picture moves is
 // drawn through a coverage mask (transition_mask.h). Frames in which no picture moves are made
 // exactly as before.
+//
+// Frames of moving pictures at the stored size. With drawMovingAtStoredSize(), frames that show
+// moving pictures only (their holds, and transitions between two moving pictures or from the
+// black before the first) are drawn straight at the stored picture's size (720 × 576 for a 4:3
+// PAL DVD, pixels of 16:15): the motion rectangle, of the display's aspect, is sampled onto
+// the narrower frame, so the picture keeps its proportions on the screen, and the converter
+// only converts the colours instead of scaling the frame first. The transition's coverage mask
+// is still drawn at the compose size and brought to the stored width (MaskWidthScaler), and
+// the title is squeezed like the picture (see VideoFuncProc). Frames with a still picture are
+// composed at the compose size as always. The render does this; by default every frame is of
+// the compose size.
 
 #include "effects/engine/catalogue.h"
 #include "effects/engine/random_source.h"
@@ -31,6 +42,7 @@
 #include "production/moving_picture.h"
 #include "production/production_settings.h"
 #include "production/timeline.h"
+#include "production/transition_mask.h"
 #include "store/picture_motion.h"
 
 #include <functional>
@@ -87,6 +99,10 @@ class FrameGenerator {
     void AudioSourceProc(Source& source, int index);
     void AudioFuncProc() {}
 
+    // Draws frames of moving pictures at the stored picture's size (see above). Call before the
+    // first frame.
+    void drawMovingAtStoredSize();
+
     // Draws the next random effects from `random` instead of the clock-seeded generator.
     void setRandomSource(effects::RandomSource* random) { random_ = random; }
 
@@ -103,7 +119,9 @@ class FrameGenerator {
     // A transition step where either picture moves, through the coverage mask.
     void drawMovingTransition(const effects::TEffect* effect, int step, int steps);
     // A moving picture `frame` frames after its t = 0 into `out`, softened once when asked.
-    void renderMoving(const PreparedPicture& picture, std::int64_t frame, effects::Bitmap& out);
+    // `out` takes the given size; none: the moving frame size.
+    void renderMoving(const PreparedPicture& picture, std::int64_t frame, effects::Bitmap& out, int width = 0,
+                      int height = 0);
     std::future<PreparedPicture> composeLater(int index);
 
     RunState& state_;
@@ -124,6 +142,10 @@ class FrameGenerator {
     // into it, the old picture as it stood when the transition began (when it does not move),
     // and the two pictures rendered for the frame.
     effects::Bitmap mask_, white_, oldStill_, oldFrame_, newFrame_;
+    // The mask at the stored width, for transitions drawn at the stored size.
+    effects::Bitmap storedMask_;
+    MaskWidthScaler maskScaler_;
+    int movingWidth_ = 0, movingHeight_ = 0;  // of frames that show moving pictures only
     Text title_;                              // the title style, set up once for the run
     static constexpr int kOriginalSteps = 50; // of a transition at 25 frames a second
     int randomEdgeSteps_ = 0;                 // of the 50-step schedule drawn in this transition

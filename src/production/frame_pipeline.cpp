@@ -20,6 +20,40 @@ void fillBlack(AVFrame* frame, int left, int width) {
 
 } // namespace
 
+SwsContext* YuvConverter::scalerFor(int sourceWidth, int sourceHeight) {
+    for (Scaler& scaler : scalers_)
+        if (scaler.sws && scaler.sourceWidth == sourceWidth && scaler.sourceHeight == sourceHeight)
+            return scaler.sws.get();
+    // One scaler per frame size, set up with its colours once: setting the colour details
+    // rebuilds the scaler's tables, work that need not be repeated for every frame.
+    const int width = format_.pictureWidth, height = format_.codedHeight;
+    int flags = SWS_BICUBIC;
+    // Moving frames of a format whose pixels are not square come at the stored size, where the
+    // scaler would take its unscaled shortcut, whose chroma is the colour of one pixel of each
+    // 2 × 2 block instead of their filtered mean (FFmpeg 5.1's C version). Accurate rounding
+    // keeps them on the filtering path, where the chroma is reduced as it is for the scaled
+    // still frames shown beside them. Formats composed at their stored size keep the shortcut
+    // they have always been encoded with.
+    const bool scaledFormat = format_.composeWidth != width || format_.composeHeight != height;
+    if (scaledFormat && sourceWidth == width && sourceHeight == height)
+        flags |= SWS_ACCURATE_RND;
+    ffmpeg::SwsContextPtr sws(sws_getContext(sourceWidth, sourceHeight, AV_PIX_FMT_BGR24, width, height,
+                                             AV_PIX_FMT_YUV420P, flags, nullptr, nullptr, nullptr));
+    if (!sws)
+        throw EncoderError("set up the colour conversion: unsupported frame size");
+    if (format_.matrix == ColourMatrix::Bt709) {
+        // HD video is BT.709 (and tagged so); the scaler's default is BT.601. Full-range RGB
+        // into limited-range YUV, brightness, contrast and saturation unchanged.
+        const int* rgb = sws_getCoefficients(SWS_CS_DEFAULT);
+        sws_setColorspaceDetails(sws.get(), rgb, 1, sws_getCoefficients(SWS_CS_ITU709), 0, 0, 1 << 16,
+                                 1 << 16);
+    }
+    lastMade_ = 1 - lastMade_;
+    Scaler& slot = scalers_[lastMade_];
+    slot = {std::move(sws), sourceWidth, sourceHeight};
+    return slot.sws.get();
+}
+
 void YuvConverter::convert(const QImage& bgr, AVFrame* frame) {
     // The buffer may still be shared (a held frame refers to the last converted picture, or
     // the encoder keeps a reference): then the frame gets a buffer of its own. Every byte is
@@ -42,27 +76,11 @@ void YuvConverter::convert(const QImage& bgr, AVFrame* frame) {
         fillBlack(frame, left, width);
         return;
     }
-    // One scaler for the run's frame size, set up with its colours once: setting the colour
-    // details rebuilds the scaler's tables, work that need not be repeated for every frame.
-    if (!sws_ || bgr.width() != sourceWidth_ || bgr.height() != sourceHeight_) {
-        sws_.reset(sws_getContext(bgr.width(), bgr.height(), AV_PIX_FMT_BGR24, width, format_.codedHeight,
-                                  AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr));
-        if (!sws_)
-            throw EncoderError("set up the colour conversion: unsupported frame size");
-        sourceWidth_ = bgr.width();
-        sourceHeight_ = bgr.height();
-        if (format_.matrix == ColourMatrix::Bt709) {
-            // HD video is BT.709 (and tagged so); the scaler's default is BT.601. Full-range RGB
-            // into limited-range YUV, brightness, contrast and saturation unchanged.
-            const int* rgb = sws_getCoefficients(SWS_CS_DEFAULT);
-            sws_setColorspaceDetails(sws_.get(), rgb, 1, sws_getCoefficients(SWS_CS_ITU709), 0, 0, 1 << 16,
-                                     1 << 16);
-        }
-    }
+    SwsContext* sws = scalerFor(bgr.width(), bgr.height());
     const std::uint8_t* source[1] = {bgr.constBits()};
     const int sourceStride[1] = {static_cast<int>(bgr.bytesPerLine())};
     std::uint8_t* target[3] = {frame->data[0] + left, frame->data[1] + left / 2, frame->data[2] + left / 2};
-    sws_scale(sws_.get(), source, sourceStride, 0, bgr.height(), target, frame->linesize);
+    sws_scale(sws, source, sourceStride, 0, bgr.height(), target, frame->linesize);
 }
 
 FrameQueue::FrameQueue(std::size_t capacity, std::function<ffmpeg::FramePtr()> makeFrame)

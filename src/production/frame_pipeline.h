@@ -21,18 +21,28 @@
 namespace vistello::production {
 
 // Places a 24-bit blue-green-red image into the picture area of a YUV 4:2:0 frame, with black
-// in the rest of the frame (VCD's side bars). Frames are composed at the format's square-pixel
-// size; the scaler turns them into the stored picture (768 × 576 into 720 × 576 for a 4:3 PAL
-// DVD) and converts the colours with the format's matrix.
+// in the rest of the frame (VCD's side bars). Frames come at either of two sizes, told by the
+// image's own size: at the format's square-pixel compose size (still pictures, titles over
+// them), which the scaler turns into the stored picture (768 × 576 into 720 × 576 for a 4:3
+// PAL DVD), or already at the stored picture's size (moving pictures, drawn there directly),
+// whose colours alone are converted. Both use the format's matrix and the same bicubic filter
+// for the chroma's 2 × 2 reduction.
 class YuvConverter {
   public:
     explicit YuvConverter(const VideoFormat& format) : format_(format) {}
     void convert(const QImage& bgr, AVFrame* frame);
 
   private:
+    struct Scaler {
+        ffmpeg::SwsContextPtr sws;
+        int sourceWidth = 0, sourceHeight = 0; // of the frames sws was made for
+    };
+    // The scaler for frames of `width` × `height`, made on the first frame of that size.
+    SwsContext* scalerFor(int width, int height);
+
     const VideoFormat& format_;
-    ffmpeg::SwsContextPtr sws_;
-    int sourceWidth_ = 0, sourceHeight_ = 0; // of the frames sws_ was made for
+    Scaler scalers_[2]; // a run hands frames of two sizes at most; the older one is replaced
+    int lastMade_ = 1;
 };
 
 // One frame on its way to the encoder: the YUV frame to convert it into, and its 24-bit

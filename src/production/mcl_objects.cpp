@@ -15,18 +15,25 @@
 
 namespace vistello::production {
 
+QImage& Source::drawFrame(int width, int height) {
+    // The spare buffer serves when it is of this size and nothing else shares it.
+    if (width <= 0 || height <= 0)
+        frame_ = QImage();
+    else if (spare_.width() == width && spare_.height() == height &&
+             spare_.format() == QImage::Format_BGR888 && spare_.isDetached())
+        frame_ = std::move(spare_);
+    else
+        frame_ = QImage(width, height, QImage::Format_BGR888);
+    spare_ = QImage();
+    return frame_;
+}
+
 void Source::SetDIB(const Dib& frame) {
     if (!frame.bits || frame.width <= 0 || frame.height <= 0 || frame.stride < frame.width * 3) {
         frame_ = QImage();
         return;
     }
-    // The spare buffer serves when it is of this size and nothing else shares it.
-    if (spare_.width() == frame.width && spare_.height() == frame.height &&
-        spare_.format() == QImage::Format_BGR888 && spare_.isDetached())
-        frame_ = std::move(spare_);
-    else
-        frame_ = QImage(frame.width, frame.height, QImage::Format_BGR888);
-    spare_ = QImage();
+    drawFrame(frame.width, frame.height);
     if (frame_.isNull())
         return;
     for (int y = 0; y < frame.height; ++y)
@@ -104,8 +111,10 @@ void Image::DIBToImg(const Dib& dib) {
     image_ = copy.takeFrame();
 }
 
-const Image::Rendered& Image::render(const Text& text, const QString& string) {
-    const QString key = text.cacheKey(string);
+const Image::Rendered& Image::render(const Text& text, const QString& string, double squeeze, double shift) {
+    QString key = text.cacheKey(string);
+    if (squeeze != 1 || shift != 0)
+        key += QStringLiteral("\n%1 %2").arg(squeeze, 0, 'g', 17).arg(shift, 0, 'g', 17);
     if (auto found = cache_.find(key); found != cache_.end())
         return found->second;
     if (cache_.size() > 64) // titles change once per picture; keep the cache small
@@ -129,6 +138,11 @@ const Image::Rendered& Image::render(const Text& text, const QString& string) {
     if (qAlpha(text.background_))
         bounds |= QRect(0, 0, metrics.horizontalAdvance(string), metrics.height());
 
+    // The pixels the squeezed title covers; unsqueezed, its own bounds.
+    if (squeeze != 1 || shift != 0)
+        bounds =
+            QRectF(bounds.left() * squeeze + shift, bounds.top(), bounds.width() * squeeze, bounds.height())
+                .toAlignedRect();
     Rendered rendered;
     rendered.offset = bounds.topLeft();
     rendered.overlay = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
@@ -137,6 +151,12 @@ const Image::Rendered& Image::render(const Text& text, const QString& string) {
         QPainter painter(&rendered.overlay);
         painter.setRenderHint(QPainter::Antialiasing, text.antialias_ != 0);
         painter.translate(-bounds.topLeft());
+        if (squeeze != 1 || shift != 0) {
+            // Drawn in square-pixel coordinates through the squeeze: glyphs, outline and
+            // shadow are squeezed exactly as the picture is.
+            painter.translate(shift, 0);
+            painter.scale(squeeze, 1);
+        }
         if (qAlpha(text.background_))
             painter.fillRect(QRect(0, 0, metrics.horizontalAdvance(string), metrics.height()),
                              QColor::fromRgba(text.background_));
@@ -153,13 +173,16 @@ const Image::Rendered& Image::render(const Text& text, const QString& string) {
     return cache_.emplace(key, std::move(rendered)).first->second;
 }
 
-void Image::ImgText(const Text& text, int x, int y, const QString& string) {
-    if (image_.isNull() || string.isEmpty() || text.family_.isEmpty())
+void Image::ImgText(const Text& text, int x, int y, const QString& string, double squeeze) {
+    if (image_.isNull() || string.isEmpty() || text.family_.isEmpty() || !(squeeze > 0))
         return;
     // Fonts need the GUI application; without one the frame stays as it is.
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return;
-    const Rendered& rendered = render(text, string);
+    const double at = x * squeeze;
+    const double whole = std::floor(at);
+    const Rendered& rendered = render(text, string, squeeze, at - whole);
+    x = static_cast<int>(whole);
     const QImage& overlay = rendered.overlay;
     const int left = x + rendered.offset.x(), top = y + rendered.offset.y();
     const int x0 = std::max(0, left), x1 = std::min(image_.width(), left + overlay.width());

@@ -33,6 +33,10 @@ class Source {
     // allocator holding more memory than the run needs.
     void reuse(QImage spare) { spare_ = std::move(spare); }
     void SetDIB(const Dib& frame);
+    // Instead of SetDIB: a frame of width × height (blue-green-red) to draw into directly, handed
+    // over as it stands when the callback returns, which saves SetDIB's copy. Its pixels are
+    // undefined until drawn; null when it cannot be allocated.
+    QImage& drawFrame(int width, int height);
     void SetFile(const std::filesystem::path& path) { file_ = path; }
     void Finished() { finished_ = true; }
 
@@ -42,7 +46,7 @@ class Source {
     bool finished() const { return finished_; }
 
   private:
-    QImage frame_; // Format_BGR888, a deep copy
+    QImage frame_; // Format_BGR888, a deep copy or drawn by the source
     QImage spare_; // see reuse()
     std::filesystem::path file_;
     bool finished_ = false;
@@ -88,7 +92,11 @@ class Image {
   public:
     void DIBToImg(const Dib& dib);
     QImage ImgToDIB() const { return image_.copy(); }
-    void ImgText(const Text& text, int x, int y, const QString& string);
+    // Writes `string` with its top-left at (x, y) of a frame composed with square pixels. A
+    // frame drawn at a narrower (or wider) stored size gives `squeeze`, its width over the
+    // square-pixel width: the title is drawn squeezed as much, at x × squeeze, so it shows on
+    // the screen as on every other frame.
+    void ImgText(const Text& text, int x, int y, const QString& string, double squeeze = 1);
 
     QImage& image() { return image_; }
     void setImage(QImage image) { image_ = std::move(image); }
@@ -98,7 +106,9 @@ class Image {
         QImage overlay; // premultiplied ARGB
         QPoint offset;  // from the (x, y) of the call to the overlay's top-left
     };
-    const Rendered& render(const Text& text, const QString& string);
+    // The title squeezed by `squeeze`, its origin `shift` (0 ≤ shift < 1) pixels right of a
+    // whole column.
+    const Rendered& render(const Text& text, const QString& string, double squeeze, double shift);
 
     QImage image_; // Format_BGR888
     std::map<QString, Rendered> cache_;

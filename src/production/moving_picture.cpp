@@ -94,4 +94,9 @@ void PreparedPicture::render(std::int64_t frame, effects::Bitmap& out) const {
     source_.render(rectAt(frame), out);
 }
 
+void PreparedPicture::render(std::int64_t frame, std::uint8_t* pixels, std::ptrdiff_t stride, int width,
+                             int height) const {
+    source_.render(rectAt(frame), pixels, stride, width, height);
+}
+
 } // namespace vistello::production

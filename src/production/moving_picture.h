@@ -73,6 +73,8 @@ class PreparedPicture {
     // Draws a moving picture as it stands `frame` frames after t = 0 into the whole of `out`.
     // Not for two threads at once.
     void render(std::int64_t frame, effects::Bitmap& out) const;
+    // The same into `height` rows of `width` blue-green-red pixels, `stride` bytes apart.
+    void render(std::int64_t frame, std::uint8_t* pixels, std::ptrdiff_t stride, int width, int height) const;
 
   private:
     bool moving_ = false;

@@ -115,6 +115,8 @@ void ProductionRun::RunConversion(const ProductionSettings& settings, RunResult&
     Converter converter;
     FrameGenerator generator(state, album_, settings,
                              [this](const effects::Bitmap& frame) { observer_.preview(frame); });
+    // Frames of moving pictures go to the converter at the stored size, which it only converts.
+    generator.drawMovingAtStoredSize();
     converter.AssignVideoSource([&](Source& source) { generator.VideoSourceProc(source); });
     converter.AssignVideoFunc([&](Converter& c, Image& frame) { generator.VideoFuncProc(c, frame); });
     converter.AssignAudioSource([&](Source& source, int index) {

@@ -9,6 +9,9 @@
 
 #include "effects/raster/bitmap.h"
 
+#include <cstdint>
+#include <vector>
+
 namespace vistello::production {
 
 // out = old × (255 − mask) / 255 + next × mask / 255, value by value, rounded; a mask value of
@@ -16,5 +19,21 @@ namespace vistello::production {
 // may be `old` or `next`.
 void blendThroughMask(const effects::Bitmap& mask, const effects::Bitmap& old, const effects::Bitmap& next,
                       effects::Bitmap& out);
+
+// Brings a coverage mask drawn at the frame's square-pixel compose size to the width of the
+// stored picture (same height), where frames of moving pictures are drawn: the effect keeps
+// its proportions on the screen whatever the pixel shape. Each value is the linear
+// interpolation of the two nearest mask columns (centres aligned), so wholly covered and
+// wholly uncovered parts stay exactly 255 and 0 and only the effect's edges get values between.
+class MaskWidthScaler {
+  public:
+    // `out` keeps its width; it takes the mask's height.
+    void scale(const effects::Bitmap& mask, effects::Bitmap& out);
+
+  private:
+    int fromWidth_ = 0, toWidth_ = 0;   // of the table below
+    std::vector<int> left_;             // per output column: the left mask column's first value
+    std::vector<std::uint16_t> weight_; // per output column: of the right column, in 256ths
+};
 
 } // namespace vistello::production

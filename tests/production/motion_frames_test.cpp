@@ -124,12 +124,15 @@ class MotionFramesTest : public ::testing::Test {
     }
 
     // Every frame until the end, requested as the converter requests them (one notification
-    // before the first frame, then one between two requests).
+    // before the first frame, then one between two requests); `stored`: moving frames at the
+    // stored size, as the render draws them.
     std::vector<effects::Bitmap> render(const ProductionSettings& settings,
-                                        std::vector<std::int64_t>* spans = nullptr) {
+                                        std::vector<std::int64_t>* spans = nullptr, bool stored = false) {
         RunState state;
         prepareRunState(state, *album_, settings);
         FrameGenerator generator(state, *album_, settings);
+        if (stored)
+            generator.drawMovingAtStoredSize();
         effects::ClockRandom random(3);
         generator.setRandomSource(&random);
         if (spans) {
@@ -362,6 +365,161 @@ TEST_F(MotionFramesTest, AutomaticChoiceIsKeptAndADamagedFileIsChosenAgain) {
         folder() / "P0.png", std::filesystem::last_write_time(folder() / "P0.png") + std::chrono::seconds(5));
     EXPECT_TRUE(render(settings) == first);
     EXPECT_NE(read(), linesOf(motion::FramingCache::serialise(changed)));
+}
+
+// Moving frames as the render draws them, at the stored VCD picture of 320 × 288 (compose size
+// 349 × 288): the same linear pan advances by the same sub-pixel step, squeezed like the frame
+// (0.3525 × 320 ÷ 349 stored pixels a frame), and not at all vertically.
+TEST_F(MotionFramesTest, AtTheStoredSizeLinearMotionAdvancesByTheSameSqueezedStep) {
+    const store::MotionRect start = frameShaped(0.20, 0.2, 0.5, 1600, 1200);
+    store::MotionRect end = start;
+    end.x = 0.25;
+    makeAlbum(
+        {{texture(1600, 1200, 1), 2, 4, store::PictureMotion::custom(start, end, store::Easing::Linear)}});
+    ProductionSettings settings;
+    const auto frames = render(settings, nullptr, true);
+    ASSERT_EQ(frames.size(), 1u + 50 + 50 + 1);
+    const double expected = (end.x - start.x) / start.width * 320 / 99.0;
+    for (std::size_t i = 50; i < 100; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_EQ(frames[i].width(), 320);
+        ASSERT_EQ(frames[i].height(), 288);
+        const cv::Point2d shift = phaseShift(greyOf(frames[i]), greyOf(frames[i + 1]));
+        EXPECT_NEAR(-shift.x, expected, 0.05);
+        EXPECT_NEAR(shift.y, 0, 0.05);
+    }
+}
+
+// Which frames are drawn at the stored size: those showing moving pictures only (the black
+// before the first counts as nothing still), at the compose size every frame with a still
+// picture in it, its transitions from and to a moving one included.
+TEST_F(MotionFramesTest, OnlyFramesOfMovingPicturesAreDrawnAtTheStoredSize) {
+    const store::MotionRect a0 = frameShaped(0.0, 0.0, 0.8, 800, 600),
+                            a1 = frameShaped(0.2, 0.1, 0.7, 800, 600);
+    const auto moving = store::PictureMotion::custom(a0, a1, store::Easing::Linear);
+    const store::PictureMotion still;
+    struct Case {
+        const char* name;
+        store::PictureMotion first, second;
+        // Frame widths of: the first transition, the first hold, the second transition, the
+        // second hold (with the final frame).
+        int widths[4];
+    } cases[] = {
+        {"moving, moving", moving, moving, {320, 320, 320, 320}},
+        {"moving, still", moving, still, {320, 320, 349, 349}},
+        {"still, moving", still, moving, {349, 349, 349, 320}},
+        {"still, still", still, still, {349, 349, 349, 349}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        makeAlbum({{texture(800, 600, 2), 1, 4, c.first}, {texture(800, 600, 3), 1, 2, c.second}});
+        ProductionSettings settings;
+        const auto frames = render(settings, nullptr, true);
+        ASSERT_EQ(frames.size(), 2u * (1 + 50 + 25) + 1);
+        // Frame 0 is the black before the first picture, of the compose size.
+        EXPECT_EQ(frames[0].width(), 349);
+        const std::pair<std::size_t, std::size_t> parts[] = {{1, 50}, {51, 76}, {77, 126}, {127, 152}};
+        for (std::size_t part = 0; part < 4; ++part)
+            for (std::size_t i = parts[part].first; i <= parts[part].second; ++i) {
+                SCOPED_TRACE(i);
+                ASSERT_EQ(frames[i].width(), c.widths[part]);
+                ASSERT_EQ(frames[i].height(), 288);
+            }
+    }
+}
+
+// A transition between two moving pictures at the stored size shows each frame as the blend of
+// the two pictures rendered alone at the stored size, through the effect's mask drawn at the
+// compose size and brought to the stored width: fully revealed parts show the new picture
+// exactly, unrevealed ones the old one, and the effect keeps its place on the screen.
+TEST_F(MotionFramesTest, AtTheStoredSizeTransitionsBlendThroughTheSqueezedMask) {
+    const store::MotionRect a0 = frameShaped(0.0, 0.0, 0.8, 800, 600),
+                            a1 = frameShaped(0.2, 0.1, 0.7, 800, 600);
+    const store::MotionRect b0 = frameShaped(0.3, 0.1, 0.6, 800, 600),
+                            b1 = frameShaped(0.0, 0.0, 0.9, 800, 600);
+    for (const int effect : {4 /* reveal from left */, 47 /* random edges */}) {
+        SCOPED_TRACE(effect);
+        makeAlbum(
+            {{texture(800, 600, 2), 1, 1, store::PictureMotion::custom(a0, a1, store::Easing::Linear)},
+             {texture(800, 600, 3), 0, effect, store::PictureMotion::custom(b0, b1, store::Easing::EaseIn)}});
+        ProductionSettings settings;
+        std::vector<std::int64_t> spans;
+        const auto frames = render(settings, &spans, true);
+        ASSERT_EQ(frames.size(), 1u + 50 + 25 + 1 + 50 + 1);
+        const auto alone = [&](int index, const store::PictureMotion& motion) {
+            PictureJob job;
+            job.picture = folder() / ("P" + std::to_string(index) + ".png");
+            job.frameWidth = 349;
+            job.frameHeight = 288;
+            job.motion = motion;
+            job.span = spans[static_cast<std::size_t>(index)];
+            return PreparedPicture::prepare(job);
+        };
+        const PreparedPicture old = alone(0, store::PictureMotion::custom(a0, a1, store::Easing::Linear));
+        const PreparedPicture next = alone(1, store::PictureMotion::custom(b0, b1, store::Easing::EaseIn));
+        effects::Bitmap mask(349, 288), white(349, 288), stored(320, 288), oldFrame(320, 288),
+            newFrame(320, 288), expected(320, 288);
+        white.fill({255, 255, 255});
+        MaskWidthScaler scaler;
+        effects::ClockRandom random(3);
+        for (int step = 1; step < 50; ++step) {
+            SCOPED_TRACE(step);
+            effects::FindEffect(effect)->Proc(mask, white, {0, 0, 349, 288}, 5, 2 * step, random);
+            scaler.scale(mask, stored);
+            old.render(50 + 25 + step, oldFrame);
+            next.render(step - 1, newFrame);
+            blendThroughMask(stored, oldFrame, newFrame, expected);
+            EXPECT_TRUE(frames[static_cast<std::size_t>(1 + 50 + 25 + step)] == expected);
+        }
+        // The last step shows the new picture whole.
+        next.render(49, newFrame);
+        EXPECT_TRUE(frames[1 + 50 + 25 + 50] == newFrame);
+    }
+}
+
+TEST(TransitionMask, SqueezedMaskKeepsWholeValuesAndItsEdgesPlace) {
+    // A mask covered from column `edge` on, at the compose width, brought to other widths:
+    // every column wholly on one side stays exactly 0 or 255, values between appear within a
+    // column of the edge's place scaled, and they never fall from left to right.
+    struct Case {
+        int from, to, edge;
+    } cases[] = {{768, 720, 300}, {349, 320, 100}, {1024, 720, 511}, {321, 352, 160}, {768, 768, 17}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.from) + " to " + std::to_string(c.to));
+        effects::Bitmap mask(c.from, 3), out(c.to, 3);
+        mask.fillRect({c.edge, 0, c.from, 3}, {255, 255, 255});
+        MaskWidthScaler scaler;
+        scaler.scale(mask, out);
+        ASSERT_EQ(out.width(), c.to);
+        const double at = static_cast<double>(c.edge) * c.to / c.from;
+        int before = 0;
+        for (int x = 0; x < c.to; ++x) {
+            SCOPED_TRACE(x);
+            const int value = out.pixel(x, 1).g;
+            EXPECT_GE(value, before);
+            before = value;
+            EXPECT_TRUE(out.pixel(x, 1) == out.pixel(x, 0));
+            if (x + 1 < at - 1) {
+                EXPECT_EQ(value, 0);
+            }
+            if (x > at + 1) {
+                EXPECT_EQ(value, 255);
+            }
+        }
+        if (c.from == c.to) {
+            EXPECT_TRUE(out == mask) << "the same width leaves the mask as it is";
+        }
+    }
+    // Uniform masks stay uniform, whatever the value.
+    effects::Bitmap grey(768, 2), out(720, 2), expected(720, 2);
+    MaskWidthScaler scaler;
+    for (int v = 0; v < 256; v += 51) {
+        const auto value = static_cast<std::uint8_t>(v);
+        grey.fill({value, value, value});
+        expected.fill({value, value, value});
+        scaler.scale(grey, out);
+        EXPECT_TRUE(out == expected) << v;
+    }
 }
 
 TEST(TransitionMask, EveryBlendIsTheRoundedMeanOfItsTwoValues) {
