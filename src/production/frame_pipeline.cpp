@@ -1,5 +1,6 @@
 #include "production/frame_pipeline.h"
 
+#include "production/bgr_to_yuv.h"
 #include "production/encoder_error.h"
 
 #include <cstring>
@@ -27,16 +28,7 @@ SwsContext* YuvConverter::scalerFor(int sourceWidth, int sourceHeight) {
     // One scaler per frame size, set up with its colours once: setting the colour details
     // rebuilds the scaler's tables, work that need not be repeated for every frame.
     const int width = format_.pictureWidth, height = format_.codedHeight;
-    int flags = SWS_BICUBIC;
-    // Moving frames of a format whose pixels are not square come at the stored size, where the
-    // scaler would take its unscaled shortcut, whose chroma is the colour of one pixel of each
-    // 2 × 2 block instead of their filtered mean (FFmpeg 5.1's C version). Accurate rounding
-    // keeps them on the filtering path, where the chroma is reduced as it is for the scaled
-    // still frames shown beside them. Formats composed at their stored size keep the shortcut
-    // they have always been encoded with.
-    const bool scaledFormat = format_.composeWidth != width || format_.composeHeight != height;
-    if (scaledFormat && sourceWidth == width && sourceHeight == height)
-        flags |= SWS_ACCURATE_RND;
+    const int flags = SWS_BICUBIC;
     ffmpeg::SwsContextPtr sws(sws_getContext(sourceWidth, sourceHeight, AV_PIX_FMT_BGR24, width, height,
                                              AV_PIX_FMT_YUV420P, flags, nullptr, nullptr, nullptr));
     if (!sws)
@@ -74,6 +66,17 @@ void YuvConverter::convert(const QImage& bgr, AVFrame* frame) {
     }
     if (bgr.isNull() || bgr.format() != QImage::Format_BGR888) {
         fillBlack(frame, left, width);
+        return;
+    }
+    // Frames at the stored size of a format composed at another (moving pictures) need their
+    // colours converted only. Formats composed at their stored size keep the scaler's own
+    // unscaled conversion, which they have always been encoded with.
+    const bool scaledFormat = format_.composeWidth != width || format_.composeHeight != format_.codedHeight;
+    if (scaledFormat && bgr.width() == width && bgr.height() == format_.codedHeight) {
+        const YuvPlanes planes{{frame->data[0] + left, frame->data[1] + left / 2, frame->data[2] + left / 2},
+                               {frame->linesize[0], frame->linesize[1], frame->linesize[2]}};
+        bgrToYuv420(bgr.constBits(), static_cast<int>(bgr.bytesPerLine()), bgr.width(), bgr.height(),
+                    format_.matrix, planes);
         return;
     }
     SwsContext* sws = scalerFor(bgr.width(), bgr.height());

@@ -25,8 +25,8 @@ namespace vistello::production {
 // image's own size: at the format's square-pixel compose size (still pictures, titles over
 // them), which the scaler turns into the stored picture (768 × 576 into 720 × 576 for a 4:3
 // PAL DVD), or already at the stored picture's size (moving pictures, drawn there directly),
-// whose colours alone are converted. Both use the format's matrix and the same bicubic filter
-// for the chroma's 2 × 2 reduction.
+// whose colours alone are converted (bgr_to_yuv.h). Both use the format's matrix, and the
+// chroma of each 2 × 2 block is a filtered mean of its pixels.
 class YuvConverter {
   public:
     explicit YuvConverter(const VideoFormat& format) : format_(format) {}

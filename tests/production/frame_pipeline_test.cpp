@@ -2,6 +2,7 @@
 // converted with the colours and the filtered chroma of the scaled ones, beside frames of the
 // compose size; and titles written on them are squeezed like the picture.
 
+#include "production/bgr_to_yuv.h"
 #include "production/frame_pipeline.h"
 #include "production/mcl_objects.h"
 #include "production_fixture.h"
@@ -81,6 +82,33 @@ TEST(FramePipeline, StoredSizeChromaIsTheMeanOfEachBlock) {
         for (int plane = 1; plane <= 2; ++plane)
             EXPECT_NEAR(valueAt(frame.get(), plane, x, y), valueAt(mean.get(), plane, x, y), 2)
                 << "plane " << plane << " at " << x << ", " << y;
+}
+
+TEST(FramePipeline, ColourConversionGivesTheSameValuesOnEveryProcessor) {
+    // Random pixels (every value, every mix) at sizes with and without a whole number of
+    // 16-pixel runs, and odd ones, in both matrices: the vector loop against the plain one.
+    std::srand(7);
+    for (const auto& [width, height] : {std::pair{720, 576}, {33, 5}, {16, 2}, {7, 3}, {1, 1}})
+        for (const ColourMatrix matrix : {ColourMatrix::Bt601, ColourMatrix::Bt709}) {
+            SCOPED_TRACE(::testing::Message() << width << " x " << height);
+            QImage image(width, height, QImage::Format_BGR888);
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < 3 * width; ++x)
+                    image.scanLine(y)[x] = static_cast<uchar>(std::rand());
+            const int chromaWidth = (width + 1) / 2, chromaHeight = (height + 1) / 2;
+            std::vector<std::uint8_t> fast(width * height + 2 * chromaWidth * chromaHeight, 1);
+            std::vector<std::uint8_t> plain(fast.size(), 2);
+            const auto planesOf = [&](std::vector<std::uint8_t>& bytes) {
+                std::uint8_t* u = bytes.data() + width * height;
+                return YuvPlanes{{bytes.data(), u, u + chromaWidth * chromaHeight},
+                                 {width, chromaWidth, chromaWidth}};
+            };
+            bgrToYuv420(image.constBits(), static_cast<int>(image.bytesPerLine()), width, height, matrix,
+                        planesOf(fast));
+            bgrToYuv420Plain(image.constBits(), static_cast<int>(image.bytesPerLine()), width, height, matrix,
+                             planesOf(plain));
+            EXPECT_EQ(fast, plain);
+        }
 }
 
 // The bounding box of the pixels a title changed.
