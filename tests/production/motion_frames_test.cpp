@@ -159,6 +159,47 @@ class MotionFramesTest : public ::testing::Test {
         return {x, y, width, width * pictureWidth / pictureHeight * 288.0 / 349.0};
     }
 
+    // An album of one 1600 × 1200 picture held 2 s, panning linearly by 5 % of its width from
+    // `start` to `end`.
+    struct Pan {
+        store::MotionRect start, end;
+    };
+    Pan makePanningAlbum() {
+        const store::MotionRect start = frameShaped(0.20, 0.2, 0.5, 1600, 1200);
+        store::MotionRect end = start;
+        end.x = 0.25;
+        makeAlbum({{texture(1600, 1200, 1), 2, 4,
+                    store::PictureMotion::custom(start, end, store::Easing::Linear)}});
+        return {start, end};
+    }
+
+    // Two motions of 800 × 600 pictures, a linear pan and an easing zoom, and the transition
+    // tests' album of two pictures moving so, with `effect` between them.
+    static store::PictureMotion firstMotion() {
+        return store::PictureMotion::custom(frameShaped(0.0, 0.0, 0.8, 800, 600),
+                                            frameShaped(0.2, 0.1, 0.7, 800, 600), store::Easing::Linear);
+    }
+    static store::PictureMotion secondMotion() {
+        return store::PictureMotion::custom(frameShaped(0.3, 0.1, 0.6, 800, 600),
+                                            frameShaped(0.0, 0.0, 0.9, 800, 600), store::Easing::EaseIn);
+    }
+    void makeTwoMovingPictures(int effect) {
+        makeAlbum(
+            {{texture(800, 600, 2), 1, 1, firstMotion()}, {texture(800, 600, 3), 0, effect, secondMotion()}});
+    }
+
+    // Picture `index` of the album prepared alone for the VCD frame, as the generator prepares it.
+    PreparedPicture preparedAlone(int index, const store::PictureMotion& motion,
+                                  const std::vector<std::int64_t>& spans) const {
+        PictureJob job;
+        job.picture = folder() / ("P" + std::to_string(index) + ".png");
+        job.frameWidth = 349;
+        job.frameHeight = 288;
+        job.motion = motion;
+        job.span = spans[static_cast<std::size_t>(index)];
+        return PreparedPicture::prepare(job);
+    }
+
     QTemporaryDir dir_;
     std::unique_ptr<store::AlbumStore> album_;
     int albums_ = 0;
@@ -167,11 +208,7 @@ class MotionFramesTest : public ::testing::Test {
 // A linear pan of 5 % of the picture over a 2-second hold: 0.05 ÷ 0.5 × 349 ÷ 99 = 0.3525 frame
 // pixels a frame, from the first frame the picture shows whole to its last.
 TEST_F(MotionFramesTest, LinearMotionAdvancesByTheSameSubPixelStepEveryFrame) {
-    const store::MotionRect start = frameShaped(0.20, 0.2, 0.5, 1600, 1200);
-    store::MotionRect end = start;
-    end.x = 0.25;
-    makeAlbum(
-        {{texture(1600, 1200, 1), 2, 4, store::PictureMotion::custom(start, end, store::Easing::Linear)}});
+    const auto [start, end] = makePanningAlbum();
     ProductionSettings settings;
     std::vector<std::int64_t> spans;
     const auto frames = render(settings, &spans);
@@ -192,32 +229,17 @@ TEST_F(MotionFramesTest, LinearMotionAdvancesByTheSameSubPixelStepEveryFrame) {
 // it is rendered alone at that moment: the new one where the effect (drawn into a black and
 // white mask) has revealed it, the old one elsewhere.
 TEST_F(MotionFramesTest, TransitionsWithMotionShowEachPictureWholeAtItsPlace) {
-    const store::MotionRect a0 = frameShaped(0.0, 0.0, 0.8, 800, 600),
-                            a1 = frameShaped(0.2, 0.1, 0.7, 800, 600);
-    const store::MotionRect b0 = frameShaped(0.3, 0.1, 0.6, 800, 600),
-                            b1 = frameShaped(0.0, 0.0, 0.9, 800, 600);
     const int effects[] = {4 /* reveal from left */, 2 /* slide in from right */, 47 /* random edges */};
     for (const int effect : effects) {
         SCOPED_TRACE(effect);
-        makeAlbum(
-            {{texture(800, 600, 2), 1, 1, store::PictureMotion::custom(a0, a1, store::Easing::Linear)},
-             {texture(800, 600, 3), 0, effect, store::PictureMotion::custom(b0, b1, store::Easing::EaseIn)}});
+        makeTwoMovingPictures(effect);
         ProductionSettings settings;
         std::vector<std::int64_t> spans;
         const auto frames = render(settings, &spans);
         ASSERT_EQ(frames.size(), 1u + 50 + 25 + 1 + 50 + 1);
         // The pictures alone, prepared as the generator prepares them.
-        const auto alone = [&](int index, const store::PictureMotion& motion) {
-            PictureJob job;
-            job.picture = folder() / ("P" + std::to_string(index) + ".png");
-            job.frameWidth = 349;
-            job.frameHeight = 288;
-            job.motion = motion;
-            job.span = spans[static_cast<std::size_t>(index)];
-            return PreparedPicture::prepare(job);
-        };
-        const PreparedPicture old = alone(0, store::PictureMotion::custom(a0, a1, store::Easing::Linear));
-        const PreparedPicture next = alone(1, store::PictureMotion::custom(b0, b1, store::Easing::EaseIn));
+        const PreparedPicture old = preparedAlone(0, firstMotion(), spans);
+        const PreparedPicture next = preparedAlone(1, secondMotion(), spans);
         effects::Bitmap mask(349, 288), white(349, 288), oldFrame(349, 288), newFrame(349, 288);
         white.fill({255, 255, 255});
         effects::ClockRandom random(3); // the generator's, which the fixed effects draw nothing from
@@ -371,11 +393,7 @@ TEST_F(MotionFramesTest, AutomaticChoiceIsKeptAndADamagedFileIsChosenAgain) {
 // 349 × 288): the same linear pan advances by the same sub-pixel step, squeezed like the frame
 // (0.3525 × 320 ÷ 349 stored pixels a frame), and not at all vertically.
 TEST_F(MotionFramesTest, AtTheStoredSizeLinearMotionAdvancesByTheSameSqueezedStep) {
-    const store::MotionRect start = frameShaped(0.20, 0.2, 0.5, 1600, 1200);
-    store::MotionRect end = start;
-    end.x = 0.25;
-    makeAlbum(
-        {{texture(1600, 1200, 1), 2, 4, store::PictureMotion::custom(start, end, store::Easing::Linear)}});
+    const auto [start, end] = makePanningAlbum();
     ProductionSettings settings;
     const auto frames = render(settings, nullptr, true);
     ASSERT_EQ(frames.size(), 1u + 50 + 50 + 1);
@@ -394,9 +412,7 @@ TEST_F(MotionFramesTest, AtTheStoredSizeLinearMotionAdvancesByTheSameSqueezedSte
 // before the first counts as nothing still), at the compose size every frame with a still
 // picture in it, its transitions from and to a moving one included.
 TEST_F(MotionFramesTest, OnlyFramesOfMovingPicturesAreDrawnAtTheStoredSize) {
-    const store::MotionRect a0 = frameShaped(0.0, 0.0, 0.8, 800, 600),
-                            a1 = frameShaped(0.2, 0.1, 0.7, 800, 600);
-    const auto moving = store::PictureMotion::custom(a0, a1, store::Easing::Linear);
+    const store::PictureMotion moving = firstMotion();
     const store::PictureMotion still;
     struct Case {
         const char* name;
@@ -433,30 +449,15 @@ TEST_F(MotionFramesTest, OnlyFramesOfMovingPicturesAreDrawnAtTheStoredSize) {
 // compose size and brought to the stored width: fully revealed parts show the new picture
 // exactly, unrevealed ones the old one, and the effect keeps its place on the screen.
 TEST_F(MotionFramesTest, AtTheStoredSizeTransitionsBlendThroughTheSqueezedMask) {
-    const store::MotionRect a0 = frameShaped(0.0, 0.0, 0.8, 800, 600),
-                            a1 = frameShaped(0.2, 0.1, 0.7, 800, 600);
-    const store::MotionRect b0 = frameShaped(0.3, 0.1, 0.6, 800, 600),
-                            b1 = frameShaped(0.0, 0.0, 0.9, 800, 600);
     for (const int effect : {4 /* reveal from left */, 47 /* random edges */}) {
         SCOPED_TRACE(effect);
-        makeAlbum(
-            {{texture(800, 600, 2), 1, 1, store::PictureMotion::custom(a0, a1, store::Easing::Linear)},
-             {texture(800, 600, 3), 0, effect, store::PictureMotion::custom(b0, b1, store::Easing::EaseIn)}});
+        makeTwoMovingPictures(effect);
         ProductionSettings settings;
         std::vector<std::int64_t> spans;
         const auto frames = render(settings, &spans, true);
         ASSERT_EQ(frames.size(), 1u + 50 + 25 + 1 + 50 + 1);
-        const auto alone = [&](int index, const store::PictureMotion& motion) {
-            PictureJob job;
-            job.picture = folder() / ("P" + std::to_string(index) + ".png");
-            job.frameWidth = 349;
-            job.frameHeight = 288;
-            job.motion = motion;
-            job.span = spans[static_cast<std::size_t>(index)];
-            return PreparedPicture::prepare(job);
-        };
-        const PreparedPicture old = alone(0, store::PictureMotion::custom(a0, a1, store::Easing::Linear));
-        const PreparedPicture next = alone(1, store::PictureMotion::custom(b0, b1, store::Easing::EaseIn));
+        const PreparedPicture old = preparedAlone(0, firstMotion(), spans);
+        const PreparedPicture next = preparedAlone(1, secondMotion(), spans);
         effects::Bitmap mask(349, 288), white(349, 288), stored(320, 288), oldFrame(320, 288),
             newFrame(320, 288), expected(320, 288);
         white.fill({255, 255, 255});

@@ -21,16 +21,21 @@ namespace {
 using vistello::testing::runCommand;
 using vistello::testing::shellQuoted;
 
-// A white disc on black filling most of a square picture.
-QImage circlePicture() {
-    QImage picture(480, 480, QImage::Format_BGR888);
+// A white disc in `disc` on a black picture of `size`.
+QImage discPicture(QSize size, QRectF disc) {
+    QImage picture(size, QImage::Format_BGR888);
     picture.fill(Qt::black);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::white);
-    painter.drawEllipse(QRectF(20, 20, 440, 440));
+    painter.drawEllipse(disc);
     return picture;
+}
+
+// A white disc on black filling most of a square picture.
+QImage circlePicture() {
+    return discPicture({480, 480}, {20, 20, 440, 440});
 }
 
 // The bright pixels' bounding box of a grey picture.
@@ -120,15 +125,7 @@ TEST(Proportions, MovingCircleRenderedByARunStaysRoundInEveryFormat) {
     // A 16:9 picture with the disc in the middle, as a moving picture that stays where it is:
     // a custom motion from the whole picture to itself. Frames of narrower shapes show the
     // middle of it, with the whole disc.
-    QImage picture(864, 486, QImage::Format_RGB888);
-    picture.fill(Qt::black);
-    {
-        QPainter painter(&picture);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Qt::white);
-        painter.drawEllipse(QRectF(242, 53, 380, 380));
-    }
+    const QImage picture = discPicture({864, 486}, {242, 53, 380, 380});
     ASSERT_TRUE(picture.save(QString::fromStdString((album.AlbumPath() / "P0.jpg").string()), "JPEG", 95));
     store::MotionTable motions;
     const store::MotionRect whole{0, 0, 1, 1};
