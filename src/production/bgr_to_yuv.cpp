@@ -47,9 +47,9 @@ std::uint8_t clamped(int v) {
 
 // Pixels [first, width) of rows y and y + 1 (the same row when y is the last) into luma, and
 // their blocks into chroma; `first` is even.
-void convertRowPairPlain(const std::uint8_t* row0, const std::uint8_t* row1, int first, int width, bool twoRows,
-                         const Coefficients& c, std::uint8_t* y0, std::uint8_t* y1, std::uint8_t* u,
-                         std::uint8_t* v) {
+void convertRowPairPlain(const std::uint8_t* row0, const std::uint8_t* row1, int first, int width,
+                         bool twoRows, const Coefficients& c, std::uint8_t* y0, std::uint8_t* y1,
+                         std::uint8_t* u, std::uint8_t* v) {
     for (int x = first; x < width; ++x) {
         const std::uint8_t* p = row0 + 3 * x;
         y0[x] = clamped((c.yr * p[2] + c.yg * p[1] + c.yb * p[0] + kLumaOffset) >> 15);
@@ -75,7 +75,7 @@ void convertRowPairPlain(const std::uint8_t* row0, const std::uint8_t* row1, int
 
 // Sixteen pixels (48 bytes at `p`) split into their blue, green and red bytes.
 __attribute__((target("ssse3"))) inline void deinterleave(const std::uint8_t* p, __m128i& b, __m128i& g,
-                                                           __m128i& r) {
+                                                          __m128i& r) {
     const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i m = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
     const __m128i z = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 32));
@@ -100,8 +100,8 @@ __attribute__((target("ssse3"))) inline void deinterleave(const std::uint8_t* p,
 // Eight 16-bit values from the weighted pairs: (first × w1 + second × w2 + third × w3 +
 // offset) >> shift, as madd computes it, the offset carried by `third`'s partner.
 __attribute__((target("ssse3"))) inline __m128i weighted(__m128i first, __m128i second, __m128i third,
-                                                          __m128i firstPair, __m128i thirdPair, __m128i carrier,
-                                                          int shift) {
+                                                         __m128i firstPair, __m128i thirdPair,
+                                                         __m128i carrier, int shift) {
     const __m128i lowA = _mm_madd_epi16(_mm_unpacklo_epi16(first, second), firstPair);
     const __m128i highA = _mm_madd_epi16(_mm_unpackhi_epi16(first, second), firstPair);
     const __m128i lowB = _mm_madd_epi16(_mm_unpacklo_epi16(third, carrier), thirdPair);
@@ -115,12 +115,14 @@ __attribute__((target("ssse3"))) int convertRowPairFast(const std::uint8_t* row0
                                                         int width, const Coefficients& c, std::uint8_t* y0,
                                                         std::uint8_t* y1, std::uint8_t* u, std::uint8_t* v) {
     const auto pair = [](int low, int high) {
-        return _mm_set1_epi32(static_cast<int>((static_cast<unsigned>(high) << 16) | (static_cast<unsigned>(low) & 0xffffu)));
+        return _mm_set1_epi32(
+            static_cast<int>((static_cast<unsigned>(high) << 16) | (static_cast<unsigned>(low) & 0xffffu)));
     };
     // The offsets ride on a constant partner of the third value: 33 × 16384 is the luma's,
     // 1028 × 16384 the chroma's.
     const __m128i lumaRG = pair(c.yr, c.yg), lumaB = pair(c.yb, 16384), lumaCarrier = _mm_set1_epi16(33);
-    const __m128i uRG = pair(c.ur, c.ug), uB = pair(c.ub, 16384), vRG = pair(c.vr, c.vg), vB = pair(c.vb, 16384);
+    const __m128i uRG = pair(c.ur, c.ug), uB = pair(c.ub, 16384), vRG = pair(c.vr, c.vg),
+                  vB = pair(c.vb, 16384);
     const __m128i chromaCarrier = _mm_set1_epi16(1028), ones = _mm_set1_epi16(1), zero = _mm_setzero_si128();
     int x = 0;
     for (; x + 16 <= width; x += 16) {
@@ -145,8 +147,7 @@ __attribute__((target("ssse3"))) int convertRowPairFast(const std::uint8_t* row0
         // Neighbouring columns added: eight block sums per channel.
         __m128i block[3];
         for (int ch = 0; ch < 3; ++ch)
-            block[ch] =
-                _mm_packs_epi32(_mm_madd_epi16(sums[ch][0], ones), _mm_madd_epi16(sums[ch][1], ones));
+            block[ch] = _mm_packs_epi32(_mm_madd_epi16(sums[ch][0], ones), _mm_madd_epi16(sums[ch][1], ones));
         const __m128i us = weighted(block[2], block[1], block[0], uRG, uB, chromaCarrier, 17);
         const __m128i vs = weighted(block[2], block[1], block[0], vRG, vB, chromaCarrier, 17);
         _mm_storel_epi64(reinterpret_cast<__m128i*>(u + x / 2), _mm_packus_epi16(us, us));
@@ -162,8 +163,8 @@ bool hasSsse3() {
 
 #endif
 
-void convert(const std::uint8_t* bgr, int stride, int width, int height, ColourMatrix matrix, const YuvPlanes& out,
-             bool fast) {
+void convert(const std::uint8_t* bgr, int stride, int width, int height, ColourMatrix matrix,
+             const YuvPlanes& out, bool fast) {
     const Coefficients& c = matrix == ColourMatrix::Bt709 ? kBt709 : kBt601;
     for (int y = 0; y < height; y += 2) {
         const bool twoRows = y + 1 < height;
