@@ -151,9 +151,8 @@ void readIloc(QByteArrayView bytes, const Box& box, PrimaryItem& item) {
     }
 }
 
-} // namespace
-
-std::optional<QSize> heifComposedCanvas(QByteArrayView file) {
+// The primary item as the file's boxes describe it; its id is 0 when they do not name one.
+PrimaryItem primaryItemOf(QByteArrayView file) {
     PrimaryItem item;
     Box meta;
     forEachBox(file, 0, file.size(), [&](const Box& box) {
@@ -163,7 +162,7 @@ std::optional<QSize> heifComposedCanvas(QByteArrayView file) {
         return false;
     });
     if (meta.type == 0 || meta.end - meta.payload < 4)
-        return std::nullopt;
+        return item;
     // Children of meta in any order: pitm first, as iinf and iloc are read for its item.
     const qsizetype children = meta.payload + 4; // past meta's version and flags
     forEachBox(file, children, meta.end, [&](const Box& box) {
@@ -174,7 +173,7 @@ std::optional<QSize> heifComposedCanvas(QByteArrayView file) {
         return true;
     });
     if (item.id == 0)
-        return std::nullopt;
+        return item;
     forEachBox(file, children, meta.end, [&](const Box& box) {
         if (box.type == fourcc("iinf"))
             readIinf(file, box, item);
@@ -182,6 +181,19 @@ std::optional<QSize> heifComposedCanvas(QByteArrayView file) {
             readIloc(file, box, item);
         return true;
     });
+    return item;
+}
+
+} // namespace
+
+bool heifPrimaryIsDerivedCopy(QByteArrayView file) {
+    return primaryItemOf(file).type == fourcc("iden");
+}
+
+std::optional<QSize> heifComposedCanvas(QByteArrayView file) {
+    const PrimaryItem item = primaryItemOf(file);
+    if (item.id == 0)
+        return std::nullopt;
     const bool grid = item.type == fourcc("grid"), overlay = item.type == fourcc("iovl");
     if (!grid && !overlay)
         return std::nullopt;

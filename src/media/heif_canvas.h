@@ -15,4 +15,9 @@ namespace vistello::media {
 // when the boxes do not lead to its item data (libheif then refuses or decides alone).
 std::optional<QSize> heifComposedCanvas(QByteArrayView file);
 
+// Whether the primary picture is an identity-derived item ('iden', a copy of another item).
+// libheif 1.15 stops the whole program on an assertion when such an item names no picture, so
+// the decoder refuses these (cameras and converters do not write them as the primary picture).
+bool heifPrimaryIsDerivedCopy(QByteArrayView file);
+
 } // namespace vistello::media

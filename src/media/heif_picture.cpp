@@ -65,6 +65,8 @@ QImage decodeHeif(QByteArrayView bytes, qint64 maxPixels) {
               declaredHeight = heif_image_handle_get_ispe_height(handle.get());
     if (declaredWidth <= 0 || declaredHeight <= 0)
         return {};
+    if (heifPrimaryIsDerivedCopy(bytes))
+        return {};
     const std::optional<QSize> canvas = heifComposedCanvas(bytes);
     if (canvas && !(canvas->width() <= declaredWidth && canvas->height() <= declaredHeight) &&
         !(canvas->width() <= declaredHeight && canvas->height() <= declaredWidth))
