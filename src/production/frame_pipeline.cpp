@@ -21,16 +21,18 @@ void fillBlack(AVFrame* frame, int left, int width) {
 
 } // namespace
 
+YuvConverter::YuvConverter(const VideoFormat& format)
+    : format_(format),
+      squeezes_(format.composeWidth != format.pictureWidth || format.composeHeight != format.codedHeight) {}
+
 SwsContext* YuvConverter::scalerFor(int sourceWidth, int sourceHeight) {
-    for (Scaler& scaler : scalers_)
-        if (scaler.sws && scaler.sourceWidth == sourceWidth && scaler.sourceHeight == sourceHeight)
-            return scaler.sws.get();
-    // One scaler per frame size, set up with its colours once: setting the colour details
-    // rebuilds the scaler's tables, work that need not be repeated for every frame.
+    if (sws_ && swsWidth_ == sourceWidth && swsHeight_ == sourceHeight)
+        return sws_.get();
+    // Set up with its colours once: setting the colour details rebuilds the scaler's tables,
+    // work that need not be repeated for every frame.
     const int width = format_.pictureWidth, height = format_.codedHeight;
-    const int flags = SWS_BICUBIC;
     ffmpeg::SwsContextPtr sws(sws_getContext(sourceWidth, sourceHeight, AV_PIX_FMT_BGR24, width, height,
-                                             AV_PIX_FMT_YUV420P, flags, nullptr, nullptr, nullptr));
+                                             AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr));
     if (!sws)
         throw EncoderError("set up the colour conversion: unsupported frame size");
     if (format_.matrix == ColourMatrix::Bt709) {
@@ -40,10 +42,10 @@ SwsContext* YuvConverter::scalerFor(int sourceWidth, int sourceHeight) {
         sws_setColorspaceDetails(sws.get(), rgb, 1, sws_getCoefficients(SWS_CS_ITU709), 0, 0, 1 << 16,
                                  1 << 16);
     }
-    lastMade_ = 1 - lastMade_;
-    Scaler& slot = scalers_[lastMade_];
-    slot = {std::move(sws), sourceWidth, sourceHeight};
-    return slot.sws.get();
+    sws_ = std::move(sws);
+    swsWidth_ = sourceWidth;
+    swsHeight_ = sourceHeight;
+    return sws_.get();
 }
 
 void YuvConverter::convert(const QImage& bgr, AVFrame* frame) {
@@ -71,8 +73,7 @@ void YuvConverter::convert(const QImage& bgr, AVFrame* frame) {
     // Frames at the stored size of a format composed at another (moving pictures) need their
     // colours converted only. Formats composed at their stored size keep the scaler's own
     // unscaled conversion, which they have always been encoded with.
-    const bool scaledFormat = format_.composeWidth != width || format_.composeHeight != format_.codedHeight;
-    if (scaledFormat && bgr.width() == width && bgr.height() == format_.codedHeight) {
+    if (squeezes_ && bgr.width() == width && bgr.height() == format_.codedHeight) {
         const YuvPlanes planes{{frame->data[0] + left, frame->data[1] + left / 2, frame->data[2] + left / 2},
                                {frame->linesize[0], frame->linesize[1], frame->linesize[2]}};
         bgrToYuv420(bgr.constBits(), static_cast<int>(bgr.bytesPerLine()), bgr.width(), bgr.height(),

@@ -29,20 +29,20 @@ namespace vistello::production {
 // chroma of each 2 × 2 block is a filtered mean of its pixels.
 class YuvConverter {
   public:
-    explicit YuvConverter(const VideoFormat& format) : format_(format) {}
+    explicit YuvConverter(const VideoFormat& format);
     void convert(const QImage& bgr, AVFrame* frame);
 
   private:
-    struct Scaler {
-        ffmpeg::SwsContextPtr sws;
-        int sourceWidth = 0, sourceHeight = 0; // of the frames sws was made for
-    };
-    // The scaler for frames of `width` × `height`, made on the first frame of that size.
+    // The scaler for frames of `width` × `height`, made on the first frame of that size. Only
+    // frames of the compose size reach it (stored-size frames of a squeezing format are
+    // converted without it), so a run makes one.
     SwsContext* scalerFor(int width, int height);
 
     const VideoFormat& format_;
-    Scaler scalers_[2]; // a run hands frames of two sizes at most; the older one is replaced
-    int lastMade_ = 1;
+    // Whether the format is composed at another size than it stores.
+    const bool squeezes_;
+    ffmpeg::SwsContextPtr sws_;
+    int swsWidth_ = 0, swsHeight_ = 0; // of the frames sws_ was made for
 };
 
 // One frame on its way to the encoder: the YUV frame to convert it into, and its 24-bit
