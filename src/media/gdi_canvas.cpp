@@ -671,7 +671,7 @@ QImage Canvas::render(const QRectF& area, QSizeF pixelsPerUnit, qint64 maxPixels
             clipRasterCost = item.clip ? clipCost(deviceClip, pictureRect) : 0;
             clipAntialiasCost =
                 clipRasterCost > 0
-                    ? antialiasCost(rasterCells(deviceClip, true, false, 0, pictureRect), pictureRect)
+                    ? antialiasCost(rasterCells(deviceClip, 1, false, 0, pictureRect), pictureRect)
                     : 0;
         }
         constexpr double kItemCost = 256; // the painter's state changes and the path's mapping
@@ -684,15 +684,14 @@ QImage Canvas::render(const QRectF& area, QSizeF pixelsPerUnit, qint64 maxPixels
             for (int f = 0; f < std::max(fills, 1); ++f)
                 cost += shapeCost(devicePath, fills > 0, stroke && f == 0, item.pen, penWidth, pictureRect);
             const bool dashed = stroke && item.pen.style() != Qt::SolidLine && penWidth >= 1;
-            cells = fills * rasterCells(devicePath, true, false, 0, pictureRect) +
-                    (stroke && !dashed ? rasterCells(devicePath, false, true, penWidth, pictureRect) : 0);
+            cells = rasterCells(devicePath, fills, stroke && !dashed, penWidth, pictureRect);
             // A dashed pen of a pixel or more is drawn as its outline (the dashes are priced
             // above, before the outline is made).
             if (dashed && cost <= budget) {
                 plan.dashOutline = dashedOutline(item.path, item.pen, transform);
                 const QPainterPath deviceOutline = transform.map(*plan.dashOutline);
                 cost += shapeCost(deviceOutline, true, false, QPen(), 0, pictureRect);
-                cells += rasterCells(deviceOutline, true, false, 0, pictureRect);
+                cells += rasterCells(deviceOutline, 1, false, 0, pictureRect);
             }
         }
         const double shapeAntialiasCost = item.picture.isNull() ? antialiasCost(cells, pictureRect) : 0;

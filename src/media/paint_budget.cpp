@@ -77,11 +77,11 @@ double shapeCost(const QPainterPath& devicePath, bool fill, bool stroke, const Q
     return std::isfinite(cost) ? cost : kUnpaintable;
 }
 
-double rasterCells(const QPainterPath& devicePath, bool fill, bool stroke, double penWidth,
+double rasterCells(const QPainterPath& devicePath, int fills, bool stroke, double penWidth,
                    const QRectF& picture) {
     const double walked = edgesOf(devicePath, picture).walked;
     const double limit = picture.width() + picture.height();
-    double cells = fill ? walked : 0;
+    double cells = fills * walked;
     if (stroke)
         cells += 2 * walked + devicePath.elementCount() * std::min(2 * std::max(penWidth, 1.0), limit);
     return std::isfinite(cells) ? cells : kUnpaintable;

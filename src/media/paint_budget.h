@@ -32,8 +32,8 @@ double clipCost(const QPainterPath& deviceClip, const QRectF& picture);
 bool antialiasable(const QRectF& deviceBounds, const QRectF& picture);
 
 // The cells of the picture that Qt's rasteriser visits along the edges of a shape: its edges
-// for a fill, both sides of them and the joins for a stroke.
-double rasterCells(const QPainterPath& devicePath, bool fill, bool stroke, double penWidth,
+// for each of `fills` fills, both sides of them and the joins for a stroke.
+double rasterCells(const QPainterPath& devicePath, int fills, bool stroke, double penWidth,
                    const QRectF& picture);
 
 // What antialiasing a shape that passes `cells` cells costs. Qt's antialiasing rasteriser holds
